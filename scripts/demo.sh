@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the device simulator on a pseudo-terminal, maps Com 1 to it
+# in a demo settings folder of its own, and runs the utility. The simulator stops with the utility.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh ${QRX_FAMILY:+-DQRX_DEVICE_FAMILY=$QRX_FAMILY}
+family=$(sed -n 's/^QRX_DEVICE_FAMILY:STRING=//p' build/CMakeCache.txt)
+demo=$PWD/build/demo
+mkdir -p "$demo/settings/QRX Programming Utility"
+link=$demo/device
+rm -f "$link"
+build/bin/qrx-sim --family "$family" --config build/bin/Config.inf --state "$demo/device-state.ini" --link "$link" &
+sim=$!
+trap 'kill $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+export XDG_CONFIG_HOME=$demo/settings
+printf '[Ports]\nCom1=%s\n' "$link" > "$demo/settings/QRX Programming Utility/ports.ini"
+build/bin/qrx-utility

@@ -1,0 +1,3 @@
+#include "devicestate.h"
+
+DeviceState::DeviceState() = default;

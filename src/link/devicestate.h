@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+
+#include <QString>
+
+// Record of one integer device parameter: item code, configured limits, type letter, value.
+struct IntItem
+{
+    qint16 code = 0;
+    qint16 minimum = 0;
+    qint16 maximum = 0;
+    QString typeLetter;
+    qint16 value = 0;
+};
+
+// Record of one real device parameter; limits and value are singles.
+struct RealItem
+{
+    qint16 code = 0;
+    float minimum = 0.0f;
+    float maximum = 0.0f;
+    QString typeLetter;
+    float value = 0.0f;
+};
+
+// The one shared device state: the link flags of the current exchange and the item records of
+// both device families. The application owns the single instance and hands it to every window.
+class DeviceState final
+{
+public:
+    static constexpr int LinearTableSize = 11; // the configuration fills entries 0 to 9
+
+    DeviceState();
+
+    // Link flags. Names follow the protocol's own vocabulary so the code reads like its description.
+    QString CommandString;
+    bool ReplyReceived = false; // true while no exchange is outstanding
+    QString ReplyValue;
+    bool CommAbort = false; // error latch for a whole command sequence
+    bool AutoFrame = false;
+    qint16 MonitorRows = 0;
+    bool PollingOn = false;
+    qint16 OutputType = 0; // 0 = 4-20 mA, 1 = 0-5 V, 2 = 0-10 V
+
+    // Version text of the configuration file, compared with the device's by the version check.
+    QString ConfigVersion;
+
+    // Dravion items. The three lists keep their selected index beside the record.
+    IntItem RateUnitsItem;
+    IntItem RateIntervalItem;
+    RealItem SpgItem;
+    IntItem KfactorUnitsItem;
+    std::array<RealItem, 2> KfactorItems; // entry 0 for K factor units 0, entry 1 for units 1
+    IntItem DampingItem;
+    IntItem MinDacItem;
+    IntItem MaxDacItem;
+    RealItem FlowLowItem;
+    RealItem FlowHiItem;
+    IntItem LinearPtsItem;
+    qint16 RateUnits = 0;
+    qint16 RateInterval = 0;
+    qint16 KfactorUnits = 0;
+
+    // MR items (the MR family also uses RateUnits..LinearPts records above under its own codes).
+    IntItem DisplayModeItem;
+    IntItem TotalUnitsItem;
+    IntItem DisplayExpItem;
+    RealItem ScaleFactorItem;
+    IntItem MeterTypeItem;
+    RealItem PressureCompItem;
+    RealItem TempCompItem;
+    RealItem SpgCompItem;
+    RealItem LowFlowCutoffItem;
+    IntItem OutputModeItem;
+    IntItem PasswordItem;
+
+    // Linear points; a value of -1 means the point was never entered.
+    std::array<IntItem, LinearTableSize> LinFreqItems;
+    std::array<RealItem, LinearTableSize> LinFlowItems;
+    std::array<RealItem, LinearTableSize> LinPosItems;
+};
