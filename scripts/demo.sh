@@ -7,7 +7,7 @@ scripts/install-deps.sh
 scripts/build.sh ${QRX_FAMILY:+-DQRX_DEVICE_FAMILY=$QRX_FAMILY}
 family=$(sed -n 's/^QRX_DEVICE_FAMILY:STRING=//p' build/CMakeCache.txt)
 demo=$PWD/build/demo
-mkdir -p "$demo/settings/QRX Programming Utility"
+mkdir -p "$demo/settings"
 link=$demo/device
 rm -f "$link"
 build/bin/qrx-sim --family "$family" --config build/bin/Config.inf --state "$demo/device-state.ini" --link "$link" &
@@ -15,5 +15,5 @@ sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 export XDG_CONFIG_HOME=$demo/settings
-printf '[Ports]\nCom1=%s\n' "$link" > "$demo/settings/QRX Programming Utility/ports.ini"
+printf "[Ports]\nCom1=%s\n" "$link" > "$demo/settings/QRX Programming Utility.ini"
 build/bin/qrx-utility
