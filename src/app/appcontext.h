@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class DeviceState;
+class LinkEngine;
+class UserDialogs;
+
+// What every window is handed: the one device state, the link to the device, the dialog door.
+struct AppContext
+{
+    DeviceState &state;
+    LinkEngine *link; // null only in tests that need no device
+    UserDialogs &dialogs;
+    QString DeviceFamily = QStringLiteral("Dravion"); // "Dravion" or "MR", fixed by the build
+};

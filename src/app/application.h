@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+
+class DeviceState;
+class LinkEngine;
+class QtUserDialogs;
+class QMainWindow;
+class UserDialogs;
+class frmSplash;
+class frmLineMonitor;
+
+// Owns what lives as long as the program: the device state, the dialog door, the link and the windows.
+class Application final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Uses real message boxes unless the caller hands in its own dialogs (tests).
+    explicit Application(UserDialogs *dialogs = nullptr, QObject *parent = nullptr);
+    ~Application() override;
+
+    // Start-up: the family's main window is created hidden (its load runs), then the splash shows;
+    // the splash's timer shows the main window.
+    void Main(const QString &DeviceFamily);
+
+    DeviceState &state() { return *m_state; }
+    LinkEngine *link() { return m_link; }
+    QMainWindow *mainWindow() { return m_mainWindow; }
+    frmSplash *splash() { return m_splash; }
+
+Q_SIGNALS:
+    void finished();
+
+private:
+    std::unique_ptr<DeviceState> m_state;
+    std::unique_ptr<QtUserDialogs> m_ownDialogs;
+    UserDialogs *m_dialogs = nullptr;
+    LinkEngine *m_link = nullptr;
+    QMainWindow *m_mainWindow = nullptr;
+    frmSplash *m_splash = nullptr;
+};

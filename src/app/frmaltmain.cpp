@@ -1,0 +1,382 @@
+#include "frmaltmain.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/frmsplash.h"
+#include "calibration/frmcalibration.h"
+#include "datafile/clearalldata.h"
+#include "datafile/datafilecommands.h"
+#include "linear/linearpoints.h"
+#include "params/dravionfields.h"
+#include "transfer/frequencypoll.h"
+#include "transfer/setuptransfer.h"
+#include "app/markerlabel.h"
+#include "app/settingsstore.h"
+#include "app/twips.h"
+#include "link/devicestate.h"
+#include "link/linkengine.h"
+
+namespace {
+
+template<typename T>
+T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QAction *namedAction(QMenu *menu, const QString &caption, const char *name)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+frmAltMain::frmAltMain(AppContext context, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("frmAltMain"));
+    setWindowTitle(QStringLiteral("QRX Programming Utility"));
+    m_controls.window = this;
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    buildMenus();
+    buildSetupFrame();
+    buildFrequencyFrame();
+    layout->addWidget(m_controls.fraSetup);
+    layout->addWidget(m_controls.Frame4);
+
+    auto *buttons = new QHBoxLayout;
+    m_controls.btnRead = named(new QPushButton(QStringLiteral("Read Setup"), central), "btnRead");
+    m_controls.btnDownload = named(new QPushButton(QStringLiteral("Download Setup"), central), "btnDownload");
+    m_controls.btnLinear = named(new QPushButton(QStringLiteral("Linear Points"), central), "btnLinear");
+    for (QPushButton *b : {m_controls.btnRead, m_controls.btnDownload, m_controls.btnLinear}) {
+        b->setMinimumHeight(32);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    m_fields = new DravionFields(*this, m_context);
+    m_linearPointsButton = new LinearPoints(*this, m_context);
+    m_clearAll = new ClearAllData(*this, m_context);
+    m_dataFiles = new DataFileCommands(*this, m_context);
+    m_transfer = new SetupTransfer(*this, m_context);
+    m_poll = new FrequencyPoll(*this, m_context);
+
+    AltMainControls &c = m_controls;
+    connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);
+    connect(c.mnuSave, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuSave_Click);
+    connect(c.mnuClear, &QAction::triggered, m_clearAll, &ClearAllData::mnuClear_Click);
+    connect(c.mnuCalibrate, &QAction::triggered, this, &frmAltMain::mnuCalibrate_Click);
+    connect(c.mnuCommDebug, &QAction::triggered, this, &frmAltMain::mnuCommDebug_Click);
+    connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
+    connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
+    connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
+    connect(c.Option1, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option1_Click);
+    connect(c.Option2, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option2_Click);
+    connect(c.tmrPolling, &QTimer::timeout, m_poll, &FrequencyPoll::tmrPolling_Timer);
+
+    Form_Load();
+}
+
+frmAltMain::~frmAltMain() = default;
+
+void frmAltMain::buildMenus()
+{
+    AltMainControls &c = m_controls;
+    c.mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    c.mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    c.mnuOpen = namedAction(c.mnuFile, QStringLiteral("&Open Data File..."), "mnuOpen");
+    c.mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.mnuSave = namedAction(c.mnuFile, QStringLiteral("&Save Data File as..."), "mnuSave");
+    c.mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
+    c.mnuClear = namedAction(c.mnuFile, QStringLiteral("&Clear all Data"), "mnuClear");
+    c.mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    c.mnuExit = namedAction(c.mnuFile, QStringLiteral("E&xit"), "mnuExit");
+    c.mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(c.mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    c.mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
+    c.mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    c.mnuSerialPort = c.mnuOptions->addMenu(QStringLiteral("Serial &Port"));
+    c.mnuSerialPort->setObjectName(QStringLiteral("mnuSerialPort"));
+    for (int i = 1; i <= 12; ++i) {
+        const QString caption = i <= 9 ? QStringLiteral("Com &%1").arg(i) : QStringLiteral("Com %1").arg(i);
+        QAction *action = c.mnuSerialPort->addAction(caption);
+        action->setObjectName(QStringLiteral("mnuComPort%1").arg(i));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, i] { mnuComPort_Click(i); });
+        c.mnuComPort[i] = action;
+    }
+
+    c.mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
+    c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
+
+    // A top-level entry that acts by itself, without a drop-down.
+    c.mnuAbout = menuBar()->addAction(QStringLiteral("&About"));
+    c.mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    connect(c.mnuAbout, &QAction::triggered, this, &frmAltMain::mnuAbout_Click);
+}
+
+void frmAltMain::buildSetupFrame()
+{
+    AltMainControls &c = m_controls;
+    c.fraSetup = named(new QGroupBox(QStringLiteral("Setup")), "fraSetup");
+    auto *grid = new QGridLayout(c.fraSetup);
+    grid->setHorizontalSpacing(8);
+    grid->setColumnStretch(1, 1);
+
+    c.lblDevice = named(new QLabel(QStringLiteral("Device:")), "lblDevice");
+    auto *types = new QHBoxLayout;
+    c.optType[0] = named(new QRadioButton(QStringLiteral("4-20mA")), "optType0");
+    c.optType[1] = named(new QRadioButton(QStringLiteral("0-5V")), "optType1");
+    c.optType[0]->setChecked(true);
+    types->addWidget(c.optType[0]);
+    types->addWidget(c.optType[1]);
+    types->addStretch();
+    c.lblDevice->setBuddy(c.optType[0]);
+    grid->addWidget(c.lblDevice, 0, 0);
+    grid->addLayout(types, 0, 1);
+
+    int row = 1;
+    auto addRow = [&](QLabel *&caption, const char *captionName, const QString &text, QWidget *field,
+                      QLabel *&marker, const char *markerName) {
+        caption = named(new QLabel(text), captionName);
+        caption->setBuddy(field);
+        marker = named(new MarkerLabel, markerName);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(field, row, 1);
+        grid->addWidget(marker, row, 2);
+        ++row;
+    };
+    auto combo = [](const char *name) {
+        auto *box = named(new QComboBox, name);
+        box->setEditable(false);
+        return box;
+    };
+    auto edit = [](const char *name, int maxLength) {
+        auto *line = named(new QLineEdit, name);
+        line->setMaxLength(maxLength);
+        return line;
+    };
+    c.cboRateUnits = combo("cboRateUnits");
+    c.cboRateInterval = combo("cboRateInterval");
+    c.cboKfactorUnits = combo("cboKfactorUnits");
+    c.txtKfactor = edit("txtKfactor", 9);
+    c.txtDamping = edit("txtDamping", 3);
+    c.txtFlowLow = edit("txtFlowLow", 12);
+    c.txtFlowHi = edit("txtFlowHi", 12);
+    c.txtLinearPts = edit("txtLinearPts", 3);
+    c.txtSpg = edit("txtSpg", 6);
+
+    addRow(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE, "lblRateUnitsE");
+    addRow(c.lblRateInterval, "lblRateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,
+           c.lblRateIntervalE, "lblRateIntervalE");
+    addRow(c.lblKfactorUnits, "lblKfactorUnits", QStringLiteral("K Factor Units:"), c.cboKfactorUnits,
+           c.lblKfactorUnitsE, "lblKfactorUnitsE");
+    addRow(c.lblKFactor, "lblKFactor", QStringLiteral("K Factor:"), c.txtKfactor, c.lblKfactorE, "lblKfactorE");
+    addRow(c.lblDamping, "lblDamping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE, "lblDampingE");
+    addRow(c.lblFlowLow, "lblFlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE, "lblFlowLowE");
+    addRow(c.lblFlowHi, "lblFlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE, "lblFlowHiE");
+    addRow(c.lblLinearPts, "lblLinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE,
+           "lblLinearPtsE");
+    addRow(c.lblSpg, "lblSpg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE, "lblSpgE");
+    c.txtSpg->hide();
+    c.lblSpg->hide();
+}
+
+void frmAltMain::buildFrequencyFrame()
+{
+    AltMainControls &c = m_controls;
+    c.Frame4 = named(new QGroupBox(QStringLiteral("Frequency")), "Frame4");
+    auto *row = new QHBoxLayout(c.Frame4);
+    c.Label2 = named(new QLabel(QStringLiteral("Monitor")), "Label2");
+    c.Option1 = named(new QRadioButton(QStringLiteral("On")), "Option1");
+    c.Option2 = named(new QRadioButton(QStringLiteral("Off")), "Option2");
+    c.Option2->setChecked(true);
+    c.Label2->setBuddy(c.Option1);
+    row->addWidget(c.Label2);
+    row->addWidget(c.Option1);
+    row->addWidget(c.Option2);
+    row->addStretch();
+    QFont digits(QStringLiteral("Monospace"));
+    digits.setStyleHint(QFont::TypeWriter);
+    digits.setPointSize(16);
+    digits.setBold(true);
+    for (int i = 0; i < 4; ++i) {
+        auto *label = named(new QLabel(QStringLiteral("0")), "");
+        label->setObjectName(QStringLiteral("lblInputHz%1").arg(i));
+        label->setFont(digits);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(24);
+        c.lblInputHz[i] = label;
+        row->addWidget(label);
+    }
+    c.Label4 = named(new QLabel(QStringLiteral("Hz")), "Label4");
+    row->addWidget(c.Label4);
+    c.tmrPolling = new QTimer(this);
+    c.tmrPolling->setObjectName(QStringLiteral("tmrPolling"));
+    c.tmrPolling->setInterval(400);
+}
+
+void frmAltMain::buildStatusBar()
+{
+    AltMainControls &c = m_controls;
+    c.StatusBar1 = statusBar();
+    c.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    c.statusPanel1 = named(new QLabel(QStringLiteral("Status:")), "statusPanel1");
+    c.statusPanel2 = named(new QLabel, "statusPanel2");
+    c.statusPanel3 = named(new QLabel, "statusPanel3");
+    c.StatusBar1->addWidget(c.statusPanel1, 1);
+    c.StatusBar1->addPermanentWidget(c.statusPanel2);
+    c.StatusBar1->addPermanentWidget(c.statusPanel3);
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &frmAltMain::updateClock);
+    clock->start(1000);
+    updateClock();
+}
+
+void frmAltMain::updateClock()
+{
+    m_controls.statusPanel2->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_controls.statusPanel3->setText(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+void frmAltMain::setStatusText(const QString &text)
+{
+    m_controls.statusPanel1->setText(text);
+}
+
+QString frmAltMain::statusText() const
+{
+    return m_controls.statusPanel1->text();
+}
+
+void frmAltMain::Form_Load()
+{
+    m_context.state.ReplyReceived = true;
+    m_context.state.AutoFrame = true;
+
+    if (m_context.link)
+        connect(m_context.link, &LinkEngine::statusTextChanged, this, &frmAltMain::setStatusText);
+
+    // A stored port that is not a number must not stop start-up: it falls back to port 1.
+    auto settings = SettingsStore::open();
+    bool ok = false;
+    int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
+    if (!ok || port < -32768 || port > 32767)
+        port = 1;
+    mnuComPort_Click(port);
+
+    m_fields->loadConfiguration();
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(sizeHint().expandedTo(QSize(420, 0)));
+    move(screen.center() - QPoint(width() / 2, height() / 2));
+}
+
+void frmAltMain::mnuComPort_Click(int index)
+{
+    for (int i = 1; i <= 12; ++i)
+        m_controls.mnuComPort[i]->setChecked(i == index);
+    if (m_context.link)
+        m_context.link->selectPort(index);
+    else
+        setStatusText(QStringLiteral("Status:  Com%1").arg(index));
+}
+
+void frmAltMain::mnuAbout_Click()
+{
+    if (m_splash)
+        m_splash->showAbout();
+}
+
+void frmAltMain::mnuCalibrate_Click()
+{
+    m_controls.Option2->setChecked(true);
+    m_poll->Option2_Click();
+    m_context.state.ReplyReceived = false;
+    m_fields->CheckDeviceVersion();
+    frmCalibration calibration(m_context, this);
+    calibration.exec();
+}
+
+void frmAltMain::mnuCommDebug_Click()
+{
+    if (!m_lineMonitor)
+        return;
+    const QRect frame = frameGeometry();
+    m_lineMonitor->setGeometry(frame.left() + frame.width(), frame.top(), Twips::toPixels(5085), frame.height());
+    m_lineMonitor->show();
+    m_lineMonitor->raise();
+}
+
+void frmAltMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmAltMain::Form_Resize()
+{
+    if (!m_linearPoints || !m_linearPoints->isVisible())
+        return;
+    const QRect frame = frameGeometry();
+    m_linearPoints->move(frame.left() + Twips::toPixels(180), frame.top() + Twips::toPixels(800));
+    if (m_lineMonitor)
+        m_lineMonitor->move(frame.left() + frame.width(), m_lineMonitor->frameGeometry().top());
+}
+
+void frmAltMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmAltMain::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (!isMinimized()) {
+        auto settings = SettingsStore::open();
+        const QRect frame = frameGeometry();
+        settings->setValue(QStringLiteral("Settings/MainLeft"), QString::number(Twips::fromPixels(frame.left())));
+        settings->setValue(QStringLiteral("Settings/MainTop"), QString::number(Twips::fromPixels(frame.top())));
+        const int port = m_context.link ? m_context.link->portNumber() : 1;
+        settings->setValue(QStringLiteral("Settings/ComPort"), QString::number(port));
+    }
+    Q_EMIT closed();
+}
+
+void frmAltMain::setSplash(frmSplash *splash)
+{
+    m_splash = splash;
+}
