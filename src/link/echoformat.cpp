@@ -20,7 +20,7 @@ QString character(uchar code, TrafficEcho::Mode mode)
     switch (mode) {
     case TrafficEcho::Mode::Ascii: {
         const QString name = controlName(code);
-        return name.isEmpty() ? QString(QChar(code)) : name;
+        return name.isEmpty() ? QString(QLatin1Char(char(code))) : name;
     }
     case TrafficEcho::Mode::Hex:
         return QStringLiteral("%1 ").arg(code, 2, 16, QLatin1Char('0')).toUpper();
