@@ -15,5 +15,14 @@ sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 export XDG_CONFIG_HOME=$demo/settings
-printf "[Ports]\nCom1=%s\n" "$link" > "$demo/settings/QRX Programming Utility.ini"
+# Keep the demo's other settings (port choice, window position); only Com 1's path is rewritten.
+ini="$demo/settings/QRX Programming Utility.ini"
+touch "$ini"
+awk -v path="$link" '
+    /^\[/ { section = $0 }
+    section == "[Ports]" && /^Com1=/ { next }
+    { print }
+    $0 == "[Ports]" { print "Com1=" path; done = 1 }
+    END { if (!done) printf "\n[Ports]\nCom1=%s\n", path }
+' "$ini" > "$ini.new" && mv "$ini.new" "$ini"
 build/bin/qrx-utility
