@@ -1,11 +1,14 @@
 #include "application.h"
 
-#include <QMessageBox>
-
+#include "app/appcontext.h"
 #include "app/frmaltmain.h"
 #include "app/frmsplash.h"
 #include "app/qtuserdialogs.h"
 #include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "link/qtreplytimer.h"
+#include "link/serialdeviceport.h"
+#include "monitor/frmlinemonitor.h"
 
 Application::Application(UserDialogs *dialogs, QObject *parent)
     : QObject(parent)
@@ -16,20 +19,36 @@ Application::Application(UserDialogs *dialogs, QObject *parent)
         dialogs = m_ownDialogs.get();
     }
     m_dialogs = dialogs;
+
+    auto *port = new SerialDevicePort;
+    auto *timer = new QtReplyTimer(500);
+    m_link = new LinkEngine(*m_state, *port, *timer, *m_dialogs, this);
+    m_context = std::make_unique<AppContext>(AppContext{*m_state, m_link, *m_dialogs});
+
+    // The line monitor carries the port and the reply timer, hidden until the user opens it.
+    m_monitor = new frmLineMonitor(*m_context);
+    port->setParent(m_monitor);
+    timer->setParent(m_monitor);
+    m_link->setEcho(m_monitor);
 }
 
 Application::~Application()
 {
+    // The link goes first: it refers to the port and timer the monitor owns.
+    delete m_link;
+    m_link = nullptr;
     delete m_splash;
     delete m_mainWindow;
+    delete m_monitor;
 }
 
 void Application::Main(const QString &DeviceFamily)
 {
-    AppContext context{*m_state, m_link, *m_dialogs, DeviceFamily};
+    m_context->DeviceFamily = DeviceFamily;
     if (DeviceFamily == QLatin1String("Dravion")) {
-        auto *window = new frmAltMain(context);
+        auto *window = new frmAltMain(*m_context);
         connect(window, &frmAltMain::closed, this, &Application::finished);
+        window->setLineMonitorWindow(m_monitor);
         m_mainWindow = window;
     } else {
         return; // the MR window arrives with its family

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+struct AppContext;
 class DeviceState;
 class LinkEngine;
 class QtUserDialogs;
@@ -30,15 +31,18 @@ public:
     LinkEngine *link() { return m_link; }
     QMainWindow *mainWindow() { return m_mainWindow; }
     frmSplash *splash() { return m_splash; }
+    frmLineMonitor *lineMonitor() { return m_monitor; }
 
 Q_SIGNALS:
     void finished();
 
 private:
     std::unique_ptr<DeviceState> m_state;
+    std::unique_ptr<AppContext> m_context;
     std::unique_ptr<QtUserDialogs> m_ownDialogs;
     UserDialogs *m_dialogs = nullptr;
     LinkEngine *m_link = nullptr;
     QMainWindow *m_mainWindow = nullptr;
     frmSplash *m_splash = nullptr;
+    frmLineMonitor *m_monitor = nullptr;
 };
