@@ -43,6 +43,10 @@ public:
     bool PollingOn = false;
     qint16 OutputType = 0; // 0 = 4-20 mA, 1 = 0-5 V, 2 = 0-10 V
 
+    // True while Read Setup or Download Setup runs: commands that talk to the device or change the
+    // setup are unavailable meanwhile, so nothing interleaves with the sequence.
+    bool TransferRunning = false;
+
     // Version text of the configuration file, compared with the device's by the version check.
     QString ConfigVersion;
 
