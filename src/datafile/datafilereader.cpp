@@ -1,0 +1,103 @@
+#include "datafilereader.h"
+
+#include <cmath>
+
+#include "link/values.h"
+
+namespace DataFileReader {
+
+namespace {
+
+QString trimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+double number(const QString &value, QChar decimalPoint)
+{
+    return Values::Val(fieldText(value, decimalPoint));
+}
+
+} // namespace
+
+std::vector<Line> parse(const QByteArray &bytes, QChar decimalPoint)
+{
+    const QString text = QString::fromLocal8Bit(bytes);
+    std::vector<Line> lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+            ++end;
+        Line line;
+        line.number = int(lines.size()) + 1;
+        const QString content = text.mid(start, end - start);
+        const qsizetype p = content.indexOf(QLatin1Char('='));
+        if (p >= 0) {
+            line.isEntry = true;
+            line.name = trimSpaces(content.left(p));
+            line.value = content.mid(p + 1);
+            line.sound = (line.value.isEmpty() || isNumeric(line.value, decimalPoint))
+                && (line.name.isEmpty() || isNumeric(line.name, decimalPoint));
+        }
+        lines.push_back(std::move(line));
+        if (end < n && text[end] == QLatin1Char('\r') && end + 1 < n && text[end + 1] == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool isNumeric(const QString &text, QChar decimalPoint)
+{
+    return Values::IsNumeric(text) || Values::IsNumeric(text, decimalPoint);
+}
+
+double code(const QString &name)
+{
+    return Values::Val(name);
+}
+
+QString fieldText(const QString &value, QChar decimalPoint)
+{
+    if (decimalPoint == QLatin1Char('.') || Values::IsNumeric(value) || !Values::IsNumeric(value, decimalPoint))
+        return value;
+    QString text = value;
+    text.replace(decimalPoint, QLatin1Char('.'));
+    return text;
+}
+
+std::optional<int> selectionIndex(const QString &value, int count, QChar decimalPoint)
+{
+    qint16 index = 0;
+    try {
+        index = Values::CInt(number(value, decimalPoint));
+    } catch (const Values::OverflowError &) {
+        return std::nullopt;
+    }
+    if (index < -1 || index >= count)
+        return std::nullopt;
+    return index;
+}
+
+QString passwordText(const QString &value, QChar decimalPoint)
+{
+    if (trimSpaces(value).isEmpty())
+        return value;
+    const double rounded = std::round(number(value, decimalPoint)); // halves away from zero
+    if (!std::isfinite(rounded))
+        return value;
+    QString digits = QString::number(std::fabs(rounded), 'f', 0);
+    if (digits.size() < 4)
+        digits = QString(4 - digits.size(), QLatin1Char('0')) + digits;
+    return rounded < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+} // namespace DataFileReader

@@ -1,0 +1,114 @@
+#include "datafilewriter.h"
+
+#include "datafile/datafileformat.h"
+#include "link/devicestate.h"
+#include "link/values.h"
+
+namespace DataFileWriter {
+
+namespace {
+
+class EntryList
+{
+public:
+    explicit EntryList(QChar decimalPoint)
+        : m_decimalPoint(decimalPoint)
+    {
+    }
+
+    void index(qint16 code, qint16 value) { m_entries.push_back({code, Values::FormatInt(value)}); }
+    void add(const IntItem &item) { m_entries.push_back({item.code, Values::FormatInt(item.value)}); }
+    void add(const RealItem &item)
+    {
+        m_entries.push_back({item.code, Values::FormatSingle(item.value, m_decimalPoint)});
+    }
+
+    bool addPoints(const DeviceState &state, const QString &linearPtsText)
+    {
+        const std::optional<int> n = pointCount(linearPtsText);
+        if (!n)
+            return false;
+        for (int k = 0; k < *n; ++k) {
+            add(state.LinFreqItems[k]);
+            add(state.LinFlowItems[k]);
+        }
+        return true;
+    }
+
+    std::vector<Entry> take() { return std::move(m_entries); }
+
+private:
+    QChar m_decimalPoint;
+    std::vector<Entry> m_entries;
+};
+
+} // namespace
+
+std::optional<int> pointCount(const QString &linearPtsText)
+{
+    qint16 n = 0;
+    try {
+        n = Values::CInt(Values::Val(linearPtsText));
+    } catch (const Values::OverflowError &) {
+        return std::nullopt;
+    }
+    if (n > DeviceState::LinearTableSize)
+        return std::nullopt;
+    return n < 0 ? 0 : int(n);
+}
+
+std::optional<std::vector<Entry>> dravionEntries(const DeviceState &state, int kfactorUnitsIndex,
+                                                  const QString &linearPtsText, QChar decimalPoint)
+{
+    EntryList list(decimalPoint);
+    list.index(state.RateUnitsItem.code, state.RateUnits);
+    list.index(state.RateIntervalItem.code, state.RateInterval);
+    list.index(state.KfactorUnitsItem.code, state.KfactorUnits);
+    if (kfactorUnitsIndex == 0 || kfactorUnitsIndex == 1)
+        list.add(state.KfactorItems[std::size_t(kfactorUnitsIndex)]);
+    list.add(state.DampingItem);
+    list.add(state.FlowLowItem);
+    list.add(state.FlowHiItem);
+    list.add(state.LinearPtsItem);
+    list.add(state.SpgItem);
+    if (!list.addPoints(state, linearPtsText))
+        return std::nullopt;
+    return list.take();
+}
+
+std::optional<std::vector<Entry>> mrEntries(const DeviceState &state, const QString &linearPtsText,
+                                             QChar decimalPoint)
+{
+    EntryList list(decimalPoint);
+    list.add(state.DisplayModeItem);
+    list.add(state.RateUnitsItem);
+    list.add(state.RateIntervalItem);
+    list.add(state.TotalUnitsItem);
+    list.add(state.DisplayExpItem);
+    list.add(state.SpgItem);
+    list.add(state.ScaleFactorItem);
+    list.add(state.MeterTypeItem);
+    list.add(state.PressureCompItem);
+    list.add(state.TempCompItem);
+    list.add(state.SpgCompItem);
+    list.add(state.LowFlowCutoffItem);
+    list.add(state.DampingItem);
+    list.add(state.OutputModeItem);
+    list.add(state.FlowLowItem);
+    list.add(state.FlowHiItem);
+    list.add(state.PasswordItem);
+    list.add(state.LinearPtsItem);
+    if (!list.addPoints(state, linearPtsText))
+        return std::nullopt;
+    return list.take();
+}
+
+QByteArray toBytes(const std::vector<Entry> &entries)
+{
+    QByteArray bytes = DataFileFormat::header().toLocal8Bit() + DataFileFormat::lineEnd();
+    for (const Entry &e : entries)
+        bytes += (Values::FormatInt(e.code) + QLatin1Char('=') + e.value).toLocal8Bit() + DataFileFormat::lineEnd();
+    return bytes;
+}
+
+} // namespace DataFileWriter

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+
+class DeviceState;
+
+// Builds the text of a setup data file from the shared device state, one entry per parameter in
+// the family's fixed order, then the linear point pairs.
+namespace DataFileWriter {
+
+struct Entry
+{
+    qint16 code = 0;
+    QString value;
+    bool operator==(const Entry &other) const { return code == other.code && value == other.value; }
+};
+
+// The number of point pairs a Linear Points text asks for, or nothing when it does not fit a
+// 16-bit integer or runs past the point tables.
+std::optional<int> pointCount(const QString &linearPtsText);
+
+// Dravion set. kfactorUnitsIndex is the K Factor Units list's current selection: 0 or 1 writes the
+// K factor from that unit's record, anything else leaves the K factor out.
+std::optional<std::vector<Entry>> dravionEntries(const DeviceState &state, int kfactorUnitsIndex,
+                                                  const QString &linearPtsText, QChar decimalPoint);
+
+// MR set; its lists are written from the records' values.
+std::optional<std::vector<Entry>> mrEntries(const DeviceState &state, const QString &linearPtsText,
+                                             QChar decimalPoint);
+
+// The whole file: header, then "code=value" lines, CR LF after every line.
+QByteArray toBytes(const std::vector<Entry> &entries);
+
+} // namespace DataFileWriter
