@@ -1,6 +1,29 @@
 #include "datafilecommands.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+
 #include "app/frmaltmain.h"
+#include "app/userdialogs.h"
+#include "datafile/clearalldata.h"
+#include "datafile/datafileformat.h"
+#include "datafile/datafileloader.h"
+#include "datafile/datafilereader.h"
+#include "datafile/datafilewriter.h"
+#include "linear/linearpoints.h"
+
+namespace {
+
+QString programSubfolder(const QString &name)
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name
+                                    + QLatin1Char('/'));
+}
+
+} // namespace
 
 DataFileCommands::DataFileCommands(frmAltMain &window, AppContext &context)
     : QObject(&window)
@@ -11,8 +34,57 @@ DataFileCommands::DataFileCommands(frmAltMain &window, AppContext &context)
 
 void DataFileCommands::mnuSave_Click()
 {
+    UserDialogs::FileDialog dialog;
+    dialog.title = QStringLiteral("Save Data File as");
+    dialog.filter = QStringLiteral("Initilization File (*.dat)");
+    dialog.folder = programSubfolder(QStringLiteral("File Path"));
+    dialog.defaultSuffix = QStringLiteral("dat");
+    dialog.overwritePrompt = true;
+    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
+    if (!path)
+        return;
+
+    const AltMainControls &c = m_window.controls();
+    const auto entries = DataFileWriter::dravionEntries(m_context.state, c.cboKfactorUnits->currentIndex(),
+                                                        c.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
+    if (!entries || !DataFileWriter::save(*path, DataFileWriter::toBytes(*entries)))
+        m_context.dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
 }
 
 void DataFileCommands::mnuOpen_Click()
 {
+    UserDialogs::FileDialog dialog;
+    dialog.title = QStringLiteral("Select Data File to Open");
+    dialog.filter = QStringLiteral("Text files (*.dat)");
+    dialog.folder = programSubfolder(QStringLiteral("Data Files"));
+    const std::optional<QString> path = m_context.dialogs.openFileName(dialog);
+    if (!path)
+        return;
+
+    // The whole file is read before anything is cleared, so a file that cannot be read leaves the
+    // window as it was.
+    const std::optional<QByteArray> bytes = DataFileReader::load(*path);
+    if (!bytes) {
+        showOpenError();
+        return;
+    }
+    m_window.clearAll().mnuClear_Click();
+
+    DataFileLoader loader(m_context.dialogs, QStringLiteral("Dravion"), m_window,
+                          [this] { return m_window.linearPoints().window(); });
+    switch (loader.apply(DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()))) {
+    case DataFileLoader::Outcome::Loaded:
+        m_window.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(*path).fileName());
+        break;
+    case DataFileLoader::Outcome::Stopped:
+        break;
+    case DataFileLoader::Outcome::Failed:
+        showOpenError();
+        break;
+    }
+}
+
+void DataFileCommands::showOpenError()
+{
+    m_context.dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
 }

@@ -17,6 +17,8 @@ public:
     void mnuOpen_Click();
 
 private:
+    void showOpenError();
+
     frmAltMain &m_window;
     AppContext &m_context;
 };

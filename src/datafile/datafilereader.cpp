@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "link/values.h"
 
 namespace DataFileReader {
@@ -25,6 +28,20 @@ double number(const QString &value, QChar decimalPoint)
 }
 
 } // namespace
+
+std::optional<QByteArray> load(const QString &path)
+{
+    // Only regular files: opening a pipe could block and a device could stream without end.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize)
+        return std::nullopt;
+    return bytes;
+}
 
 std::vector<Line> parse(const QByteArray &bytes, QChar decimalPoint)
 {

@@ -23,6 +23,10 @@ struct Line
     bool sound = false;   // name and value are each empty or numeric
 };
 
+// The whole content of a regular file, or nothing when it is missing, not a regular file (a folder,
+// a device, a pipe), unreadable or larger than MaxFileSize.
+std::optional<QByteArray> load(const QString &path);
+
 // Lines end in CR LF, CR or LF; a final line end does not start another line.
 std::vector<Line> parse(const QByteArray &bytes, QChar decimalPoint);
 

@@ -1,5 +1,7 @@
 #include "datafilewriter.h"
 
+#include <QSaveFile>
+
 #include "datafile/datafileformat.h"
 #include "link/devicestate.h"
 #include "link/values.h"
@@ -109,6 +111,18 @@ QByteArray toBytes(const std::vector<Entry> &entries)
     for (const Entry &e : entries)
         bytes += (Values::FormatInt(e.code) + QLatin1Char('=') + e.value).toLocal8Bit() + DataFileFormat::lineEnd();
     return bytes;
+}
+
+bool save(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace DataFileWriter

@@ -36,4 +36,8 @@ std::optional<std::vector<Entry>> mrEntries(const DeviceState &state, const QStr
 // The whole file: header, then "code=value" lines, CR LF after every line.
 QByteArray toBytes(const std::vector<Entry> &entries);
 
+// Replaces the file at path only once all bytes are written, so a failure keeps the previous file
+// and leaves no partial one. False on any failure.
+bool save(const QString &path, const QByteArray &bytes);
+
 } // namespace DataFileWriter
