@@ -1,23 +1,377 @@
 #include "dravionfields.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+
 #include "app/frmaltmain.h"
+#include "app/twips.h"
+#include "app/userdialogs.h"
+#include "linear/linearpoints.h"
+#if __has_include("linear/frmlinearpoints.h")
+#include "linear/frmlinearpoints.h" // the window type, to reach it as a QWidget
+#endif
+#include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "link/values.h"
+#include "params/configreader.h"
+#include "params/fieldchecks.h"
+#include "params/fieldkeyfilter.h"
+#include "params/versioncheck.h"
+
+namespace {
+
+// A text that does not fit its record (possible only through a set text) leaves the record as it was;
+// the range check flags such a field when it is left.
+void storeSingle(const QString &text, float &target)
+{
+    const double value = Values::Val(text);
+    if (!std::isfinite(value))
+        return;
+    try {
+        target = Values::CSng(value);
+    } catch (const Values::OverflowError &) {
+    }
+}
+
+void storeInt(const QString &text, qint16 &target)
+{
+    try {
+        target = Values::CInt(Values::Val(text));
+    } catch (const Values::OverflowError &) {
+    }
+}
+
+bool isMassUnit(const QString &text)
+{
+    return text == QLatin1String("Kgs") || text == QLatin1String("Lbs");
+}
+
+} // namespace
 
 DravionFields::DravionFields(frmAltMain &window, AppContext &context)
     : QObject(&window)
     , m_window(window)
     , m_context(context)
 {
+    AltMainControls &c = m_window.controls();
+    for (QLineEdit *field : {c.txtKfactor, c.txtFlowLow, c.txtFlowHi, c.txtSpg})
+        FieldKeyFilter::install(field, FieldFilter::Class::Decimal);
+    for (QLineEdit *field : {c.txtDamping, c.txtLinearPts})
+        FieldKeyFilter::install(field, FieldFilter::Class::Digits);
+    for (QLineEdit *field : {c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg})
+        field->installEventFilter(this);
+
+    connect(c.txtKfactor, &QLineEdit::textChanged, this, &DravionFields::txtKfactor_Change);
+    connect(c.txtDamping, &QLineEdit::textChanged, this, &DravionFields::txtDamping_Change);
+    connect(c.txtFlowLow, &QLineEdit::textChanged, this, &DravionFields::txtFlowLow_Change);
+    connect(c.txtFlowHi, &QLineEdit::textChanged, this, &DravionFields::txtFlowHi_Change);
+    connect(c.txtLinearPts, &QLineEdit::textChanged, this, &DravionFields::txtLinearPts_Change);
+    connect(c.txtSpg, &QLineEdit::textChanged, this, &DravionFields::txtSpg_Change);
+    connect(c.cboRateUnits, &QComboBox::currentIndexChanged, this, &DravionFields::cboRateUnits_Click);
+    connect(c.cboRateInterval, &QComboBox::currentIndexChanged, this, &DravionFields::cboRateInterval_Click);
+    connect(c.cboKfactorUnits, &QComboBox::currentIndexChanged, this, &DravionFields::cboKfactorUnits_Click);
+    for (int i = 0; i < 2; ++i) {
+        connect(c.optType[std::size_t(i)], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                optType_Click(i);
+        });
+    }
 }
 
 void DravionFields::loadConfiguration()
 {
+    loadConfigurationFrom(QCoreApplication::applicationDirPath());
+}
+
+void DravionFields::loadConfigurationFrom(const QString &folder)
+{
+    m_configPath = ConfigReader::chooseFile(folder, ConfigReader::Family::Dravion);
+    const ConfigReadResult result = ConfigReader::readFile(m_configPath, ConfigReader::Family::Dravion, m_context.state);
+
+    // Lists filled before a read error stay. Nothing is selected at start, so filling must not select.
+    AltMainControls &c = m_window.controls();
+    for (auto it = result.lists.cbegin(); it != result.lists.cend(); ++it) {
+        QComboBox *box = it.key() == 3 ? c.cboRateUnits : it.key() == 4 ? c.cboRateInterval
+                       : it.key() == 8 ? c.cboKfactorUnits : nullptr;
+        if (!box)
+            continue;
+        const QSignalBlocker blocker(box);
+        const int selected = box->currentIndex();
+        box->addItems(it.value());
+        box->setCurrentIndex(selected);
+    }
+
+    UserDialogs &dialogs = m_context.dialogs;
+    if (result.readError)
+        dialogs.message(ConfigReader::readErrorText(), UserDialogs::Icon::Critical);
+    else if (result.syntaxError)
+        dialogs.message(ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical, ConfigReader::syntaxErrorTitle());
+}
+
+void DravionFields::txtKfactor_Change()
+{
+    AltMainControls &c = m_window.controls();
+    UnflagField(c.lblKFactor, c.lblKfactorE);
+    float value = m_context.state.KfactorItems[0].value;
+    storeSingle(c.txtKfactor->text(), value);
+    for (RealItem &item : m_context.state.KfactorItems)
+        item.value = value;
+}
+
+void DravionFields::txtDamping_Change()
+{
+    AltMainControls &c = m_window.controls();
+    UnflagField(c.lblDamping, c.lblDampingE);
+    storeInt(c.txtDamping->text(), m_context.state.DampingItem.value);
+}
+
+void DravionFields::txtLinearPts_Change()
+{
+    AltMainControls &c = m_window.controls();
+    UnflagField(c.lblLinearPts, c.lblLinearPtsE);
+    storeInt(c.txtLinearPts->text(), m_context.state.LinearPtsItem.value);
+}
+
+void DravionFields::txtSpg_Change()
+{
+    AltMainControls &c = m_window.controls();
+    UnflagField(c.lblSpg, c.lblSpgE);
+    storeSingle(c.txtSpg->text(), m_context.state.SpgItem.value);
+}
+
+void DravionFields::txtFlowLow_Change()
+{
+    storeSingle(m_window.controls().txtFlowLow->text(), m_context.state.FlowLowItem.value);
+    flowPairChanged();
+}
+
+void DravionFields::txtFlowHi_Change()
+{
+    storeSingle(m_window.controls().txtFlowHi->text(), m_context.state.FlowHiItem.value);
+    flowPairChanged();
+}
+
+// The flow fields are cleared as a pair, and only while the high end exceeds the low end.
+void DravionFields::flowPairChanged()
+{
+    AltMainControls &c = m_window.controls();
+    if (Values::Val(c.txtFlowHi->text()) > Values::Val(c.txtFlowLow->text())) {
+        UnflagField(c.lblFlowLow, c.lblFlowLowE);
+        UnflagField(c.lblFlowHi, c.lblFlowHiE);
+    }
+}
+
+void DravionFields::cboRateUnits_Click()
+{
+    AltMainControls &c = m_window.controls();
+    m_context.state.RateUnits = qint16(c.cboRateUnits->currentIndex());
+    UnflagField(c.lblRateUnits, c.lblRateUnitsE);
+    const bool mass = isMassUnit(c.cboRateUnits->currentText());
+    c.txtSpg->setVisible(mass);
+    c.lblSpg->setVisible(mass);
+}
+
+void DravionFields::cboRateInterval_Click()
+{
+    AltMainControls &c = m_window.controls();
+    m_context.state.RateInterval = qint16(c.cboRateInterval->currentIndex());
+    UnflagField(c.lblRateInterval, c.lblRateIntervalE);
+}
+
+void DravionFields::cboKfactorUnits_Click()
+{
+    AltMainControls &c = m_window.controls();
+    m_context.state.KfactorUnits = qint16(c.cboKfactorUnits->currentIndex());
+    UnflagField(c.lblKfactorUnits, c.lblKfactorUnitsE);
+}
+
+void DravionFields::optType_Click(int Index)
+{
+    // The device may report a type this window has no option for; that leaves the choice as it is.
+    if (Index != 0 && Index != 1)
+        return;
+    AltMainControls &c = m_window.controls();
+    if (!m_settingType) {
+        const QScopedValueRollback<bool> guard(m_settingType, true);
+        c.optType[std::size_t(Index)]->setChecked(true);
+    }
+    c.lblFlowLow->setText(Index == 0 ? QStringLiteral("Flow at 4mA") : QStringLiteral("Flow at 0V"));
+    c.lblFlowHi->setText(Index == 0 ? QStringLiteral("Flow at 20mA") : QStringLiteral("Flow at 5V"));
+    m_context.state.OutputType = qint16(Index);
+}
+
+void DravionFields::txtKfactor_LostFocus()
+{
+    AltMainControls &c = m_window.controls();
+    if (IsFieldFlagged(c.lblKfactorE))
+        return;
+    const int units = c.cboKfactorUnits->currentIndex();
+    if (units != 0 && units != 1)
+        return;
+    CheckRealField(c.txtKfactor, m_context.state.KfactorItems[std::size_t(units)], c.lblKFactor, c.lblKfactorE,
+                   m_context.dialogs);
+}
+
+void DravionFields::txtDamping_LostFocus()
+{
+    AltMainControls &c = m_window.controls();
+    if (!IsFieldFlagged(c.lblDampingE))
+        CheckIntField(c.txtDamping, m_context.state.DampingItem, c.lblDamping, c.lblDampingE, m_context.dialogs);
+}
+
+void DravionFields::txtFlowLow_LostFocus()
+{
+    AltMainControls &c = m_window.controls();
+    if (!IsFieldFlagged(c.lblFlowLowE))
+        CheckRealField(c.txtFlowLow, m_context.state.FlowLowItem, c.lblFlowLow, c.lblFlowLowE, m_context.dialogs);
+}
+
+void DravionFields::txtFlowHi_LostFocus()
+{
+    AltMainControls &c = m_window.controls();
+    if (!IsFieldFlagged(c.lblFlowHiE))
+        CheckRealField(c.txtFlowHi, m_context.state.FlowHiItem, c.lblFlowHi, c.lblFlowHiE, m_context.dialogs);
+}
+
+void DravionFields::txtLinearPts_LostFocus()
+{
+    AltMainControls &c = m_window.controls();
+    if (!IsFieldFlagged(c.lblLinearPtsE))
+        CheckIntField(c.txtLinearPts, m_context.state.LinearPtsItem, c.lblLinearPts, c.lblLinearPtsE,
+                      m_context.dialogs);
+}
+
+void DravionFields::txtSpg_LostFocus()
+{
+    AltMainControls &c = m_window.controls();
+    if (!IsFieldFlagged(c.lblSpgE))
+        CheckRealField(c.txtSpg, m_context.state.SpgItem, c.lblSpg, c.lblSpgE, m_context.dialogs);
+}
+
+bool DravionFields::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    // Focus taken by another window (a message box, a dialog) or a popup is not leaving the field.
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || m_leaving)
+        return false;
+
+    AltMainControls &c = m_window.controls();
+    void (DravionFields::*handler)() = nullptr;
+    if (watched == c.txtKfactor)
+        handler = &DravionFields::txtKfactor_LostFocus;
+    else if (watched == c.txtDamping)
+        handler = &DravionFields::txtDamping_LostFocus;
+    else if (watched == c.txtFlowLow)
+        handler = &DravionFields::txtFlowLow_LostFocus;
+    else if (watched == c.txtFlowHi)
+        handler = &DravionFields::txtFlowHi_LostFocus;
+    else if (watched == c.txtLinearPts)
+        handler = &DravionFields::txtLinearPts_LostFocus;
+    else if (watched == c.txtSpg)
+        handler = &DravionFields::txtSpg_LostFocus;
+    if (!handler)
+        return false;
+
+    // The field finishes its own focus-out first, so the check's focus and selection are not undone after it.
+    const QScopedValueRollback<bool> guard(m_leaving, true);
+    static_cast<QObject *>(watched)->event(event);
+    (this->*handler)();
+    return true;
 }
 
 bool DravionFields::CheckMissingFields()
 {
-    return true;
+    AltMainControls &c = m_window.controls();
+    bool result = true;
+    const struct { QComboBox *box; QLabel *caption; QLabel *marker; } lists[] = {
+        {c.cboRateUnits, c.lblRateUnits, c.lblRateUnitsE},
+        {c.cboRateInterval, c.lblRateInterval, c.lblRateIntervalE},
+        {c.cboKfactorUnits, c.lblKfactorUnits, c.lblKfactorUnitsE},
+    };
+    for (const auto &list : lists) {
+        if (list.box->currentIndex() == -1) {
+            FlagField(list.caption, list.marker);
+            result = false;
+        }
+    }
+    const struct { QLineEdit *field; QLabel *caption; QLabel *marker; } texts[] = {
+        {c.txtKfactor, c.lblKFactor, c.lblKfactorE},
+        {c.txtDamping, c.lblDamping, c.lblDampingE},
+        {c.txtFlowLow, c.lblFlowLow, c.lblFlowLowE},
+        {c.txtFlowHi, c.lblFlowHi, c.lblFlowHiE},
+    };
+    for (const auto &text : texts) {
+        if (text.field->text().isEmpty()) {
+            FlagField(text.caption, text.marker);
+            result = false;
+        }
+    }
+    if (!c.txtSpg->isHidden() && c.txtSpg->text().isEmpty()) {
+        FlagField(c.lblSpg, c.lblSpgE);
+        result = false;
+    }
+    if (c.txtLinearPts->text().isEmpty()) {
+        FlagField(c.lblLinearPts, c.lblLinearPtsE);
+        return false;
+    }
+    const double points = Values::Val(c.txtLinearPts->text());
+    const IntItem &range = m_context.state.LinearPtsItem;
+    if (points < range.minimum || points > range.maximum) {
+        FlagField(c.lblLinearPts, c.lblLinearPtsE);
+        return false;
+    }
+
+    // The linear points window has ten rows; a configured maximum above that cannot index past them.
+    const int rows = std::clamp(int(std::floor(points)), 0, 10);
+    QWidget *linearWindow = nullptr;
+    for (int i = 0; i < rows; ++i) {
+        const std::size_t k = std::size_t(i);
+        if (m_context.state.LinFlowItems[k].value != -1.0f && m_context.state.LinFreqItems[k].value != -1)
+            continue;
+        result = false;
+        if (!linearWindow)
+            linearWindow = m_window.linearPoints().window();
+        if (!linearWindow)
+            continue;
+        if (!linearWindow->isVisible()) {
+            const QRect frame = m_window.frameGeometry();
+            linearWindow->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
+            linearWindow->show();
+        }
+        markMissingRow(linearWindow, i);
+    }
+    return result;
+}
+
+// The row's number label turns red and its marker shows, as for any flagged field.
+void DravionFields::markMissingRow(QWidget *linearWindow, int row)
+{
+    auto *number = linearWindow->findChild<QLabel *>(QStringLiteral("lblPoints%1").arg(row));
+    auto *marker = linearWindow->findChild<QLabel *>(QStringLiteral("lblErr%1").arg(row));
+    FlagField(number, marker);
 }
 
 void DravionFields::CheckDeviceVersion()
 {
+    if (!m_context.link)
+        return;
+    DeviceState &state = m_context.state;
+    state.CommandString = QStringLiteral("V");
+    m_context.link->SendCommand();
+    // A failed exchange has been reported by the link already.
+    if (state.CommAbort)
+        return;
+    const VersionCheck::Outcome outcome = VersionCheck::compare(state.ConfigVersion, state.ReplyValue);
+    if (outcome != VersionCheck::Outcome::Equal)
+        m_context.dialogs.message(VersionCheck::message(outcome), UserDialogs::Icon::Critical);
 }
