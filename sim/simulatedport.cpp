@@ -47,7 +47,7 @@ void SimulatedPort::deliver(const QByteArray &frame)
             if (!m_open)
                 return;
             m_open = false;
-            emit connectionLost({ErrorKind::Other, 8, QStringLiteral("Resource error")});
+            emit connectionLost({ErrorKind::Other, int(6), QStringLiteral("Resource error")}); // as QSerialPort::ResourceError
         });
         return;
     }

@@ -227,7 +227,7 @@ TEST(LinkEngine, SelectPortReportsEachOpenOutcome)
         {K::None, 0, "Status:  Com3"},
         {K::NoSuchPort, 8002, "Status:  ERROR - Invalid Com Port"},
         {K::InUse, 8005, "Status:  ERROR - Port in use"},
-        {K::Other, 10, "Status:  Internal Error 10"},
+        {K::Other, 7, "Status:  Internal Error 7"},
     };
     for (const auto &r : rows) {
         Rig rig;
@@ -256,8 +256,8 @@ TEST(LinkEngine, PortErrorWhileTransmittingEndsTheExchangeAsFailed)
     } rows[] = {
         {true, K::NoSuchPort, 8002, "Status:  ERROR - Invalid Com Port", "ERROR - Invalid Com Port"},
         {true, K::InUse, 8005, "Status:  ERROR - Port in use", "ERROR - Port in use"},
-        {true, K::Other, 10, "Status:  Internal Error 10", "ERROR - Internal Error 10\rUnsupported operation"},
-        {false, K::Other, 6, "Status:  Internal Error 6", "ERROR - Internal Error 6\rUnsupported operation"},
+        {true, K::Other, 7, "Status:  Internal Error 7", "ERROR - Internal Error 7\rUnsupported operation"},
+        {false, K::Other, 4, "Status:  Internal Error 4", "ERROR - Internal Error 4\rUnsupported operation"},
     };
     for (const auto &r : rows) {
         Rig rig;
@@ -280,13 +280,13 @@ TEST(LinkEngine, UnpluggedDeviceEndsTheWaitAndTheNextSendReopens)
 {
     Rig rig;
     rig.port.reactions.push_back(
-        [&] { rig.port.vanish({DevicePort::ErrorKind::Other, 8, QStringLiteral("Resource error")}); });
+        [&] { rig.port.vanish({DevicePort::ErrorKind::Other, 6, QStringLiteral("Resource error")}); });
     rig.send("3i");
     EXPECT_TRUE(rig.state.ReplyReceived);
     EXPECT_TRUE(rig.state.CommAbort);
     EXPECT_FALSE(rig.timer.isActive());
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text, "ERROR - Internal Error 8\rResource error");
+    EXPECT_EQ(rig.dialogs.messages[0].text, "ERROR - Internal Error 6\rResource error");
 
     rig.state.CommAbort = false;
     runScript(rig, "<STX>3i2<CR>");
