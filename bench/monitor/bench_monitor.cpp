@@ -1,0 +1,150 @@
+// 100,000 received characters through the link's echo into a visible line monitor: time per
+// character, and the largest gap of a 10 ms timer while the stream runs (event loop responsiveness).
+#include <algorithm>
+#include <cstdio>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTimer>
+
+#include "app/appcontext.h"
+#include "app/userdialogs.h"
+#include "link/devicestate.h"
+#include "link/deviceport.h"
+#include "link/linkengine.h"
+#include "link/replytimer.h"
+#include "monitor/frmlinemonitor.h"
+
+namespace {
+
+class SilentDialogs final : public UserDialogs
+{
+public:
+    Answer showMessage(const Message &) override { return Answer::Ok; }
+    std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
+};
+
+class StreamPort final : public DevicePort
+{
+public:
+    Error open(const QString &) override { return {}; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    void discardInput() override { m_in.clear(); }
+    Error write(const QByteArray &) override { return {}; }
+    QByteArray readAll() override { return std::exchange(m_in, QByteArray()); }
+    void feed(const QByteArray &bytes)
+    {
+        m_in += bytes;
+        emit dataReceived();
+    }
+
+private:
+    QByteArray m_in;
+};
+
+class IdleTimer final : public ReplyTimer
+{
+public:
+    void start() override {}
+    void stop() override {}
+    bool isActive() const override { return false; }
+};
+
+struct Result
+{
+    double microsPerChar = 0;
+    qint64 maxGapMs = 0;
+    int ticks = 0;
+};
+
+// Streams `total` characters in chunks of `chunk`, one chunk per `intervalMs` (0 = flat out).
+Result run(frmLineMonitor &monitor, StreamPort &port, int tab, int total, int chunk, int intervalMs)
+{
+    monitor.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(tab);
+    // Replies of a Read Setup mixed with a longer row, as the device sends them.
+    QByteArray pattern("\x02" "3i2\r" "\x02" "9f1234.567\r" "\x02V2.05 build 17, serial 000123\r");
+    QByteArray stream;
+    while (stream.size() < total)
+        stream += pattern;
+    stream.truncate(total);
+
+    QEventLoop loop;
+    QElapsedTimer clock;
+    qint64 last = 0;
+    Result result;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(10);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        result.maxGapMs = std::max(result.maxGapMs, now - last);
+        last = now;
+        ++result.ticks;
+    });
+    int sent = 0;
+    QTimer feeder;
+    feeder.setInterval(intervalMs);
+    QObject::connect(&feeder, &QTimer::timeout, [&] {
+        const int n = std::min(chunk, total - sent);
+        port.feed(stream.mid(sent, n));
+        sent += n;
+        if (sent >= total) {
+            feeder.stop();
+            QTimer::singleShot(0, &loop, &QEventLoop::quit); // after the last flush
+        }
+    });
+    clock.start();
+    tick.start();
+    feeder.start();
+    loop.exec();
+    const qint64 elapsedNs = clock.nsecsElapsed();
+    result.maxGapMs = std::max(result.maxGapMs, clock.elapsed() - last);
+    result.microsPerChar = double(elapsedNs) / 1000.0 / total;
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    DeviceState state;
+    SilentDialogs dialogs;
+    StreamPort port;
+    IdleTimer timer;
+    LinkEngine link(state, port, timer, dialogs);
+    AppContext context{state, &link, dialogs};
+    frmLineMonitor monitor(context);
+    link.setEcho(&monitor);
+    monitor.show();
+
+    constexpr int Total = 100000;
+    std::printf("%d received characters into the visible monitor (platform %s)\n", Total,
+                qPrintable(QGuiApplication::platformName()));
+    struct Case
+    {
+        const char *name;
+        int tab;
+        int chunk;
+        int intervalMs;
+    };
+    const Case cases[] = {
+        {"ASCII, flat out, 64-byte chunks", 0, 64, 0},
+        {"Hex,   flat out, 64-byte chunks", 1, 64, 0},
+        {"ASCII, flat out, 1-byte chunks ", 0, 1, 0},
+        {"ASCII, 9600 baud pace (20 bytes / 20 ms), 5,000 chars", 0, 20, 20},
+    };
+    for (const Case &c : cases) {
+        const int total = c.intervalMs ? 5000 : Total;
+        const Result r = run(monitor, port, c.tab, total, c.chunk, c.intervalMs);
+        const QString text = monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->toPlainText();
+        std::printf("%-55s %7.2f us/char  max 10 ms-timer gap %3lld ms  (%d ticks)  rows kept %lld, count %d\n",
+                    c.name, r.microsPerChar, static_cast<long long>(r.maxGapMs), r.ticks,
+                    static_cast<long long>(text.count(QLatin1Char('\n')) + 1), int(state.MonitorRows));
+    }
+    return 0;
+}
