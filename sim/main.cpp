@@ -34,6 +34,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "qrx-sim: %s\n", qPrintable(error));
         return 1;
     }
+    if (!server.setupError().isEmpty())
+        std::fprintf(stderr, "qrx-sim: warning: %s; using built-in ranges\n", qPrintable(server.setupError()));
     g_server = &server;
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);

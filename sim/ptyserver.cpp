@@ -65,10 +65,6 @@ bool PtyServer::open(QString *error)
         *error = what + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(errno));
         return false;
     };
-    if (!m_responder.setupError().isEmpty()) {
-        *error = m_responder.setupError();
-        return false;
-    }
     if (!m_options.logPath.isEmpty() && !m_log.openFile(m_options.logPath))
         return fail(QStringLiteral("cannot write ") + m_options.logPath);
     if (pipe2(m_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)

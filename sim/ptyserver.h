@@ -24,6 +24,8 @@ public:
     void run();
     void stop();
     bool vanished() const { return m_vanished; }
+    // Why the configuration could not be read (the built-in ranges apply then), or empty.
+    QString setupError() const { return m_responder.setupError(); }
 
     TrafficLog &log() { return m_log; }
     // Access to the model from another thread while run() serves.
