@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include "app/appcontext.h"
 
 class frmAltMain;
+class frmLinearPoints;
 
 // Opens and closes the linear points window from the main window's button.
 class LinearPoints final : public QObject
@@ -14,9 +16,11 @@ class LinearPoints final : public QObject
 public:
     LinearPoints(frmAltMain &window, AppContext &context);
     void btnLinear_Click();
-    QWidget *window(); // the linear points window, created on first use
+    frmLinearPoints *window(); // the linear points window, created on first use
+    bool hasWindow() const { return !m_linear.isNull(); }
 
 private:
     frmAltMain &m_window;
     AppContext &m_context;
+    QPointer<frmLinearPoints> m_linear;
 };
