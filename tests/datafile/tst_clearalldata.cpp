@@ -6,10 +6,10 @@
 #include <QLineEdit>
 
 #include "app/frmaltmain.h"
-#include "datafile/clearalldata.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
+#include "params/fieldchecks.h"
 #include "support/fakeuserdialogs.h"
 
 namespace {
@@ -51,25 +51,21 @@ struct ClearAllDataTest : ::testing::Test
         c.txtFlowLow->setText(QStringLiteral("50"));
         c.txtFlowHi->setText(QStringLiteral("10"));
         c.txtLinearPts->setText(QStringLiteral("4"));
-        c.txtSpg->setText(QStringLiteral("0.8"));
+        state.SpgItem.value = 0.8f; // an empty field still has its handler run
         frmLinearPoints *points = main.linearPoints().window();
         for (int i = 0; i < frmLinearPoints::Rows; ++i) {
             points->txtFreq(i)->setText(QString::number(100 * (i + 1)));
             points->txtCoef(i)->setText(QString::number(i + 0.5));
         }
-        for (int i = 0; i < captions().size(); ++i) {
-            QPalette p = captions()[i]->palette();
-            p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-            captions()[i]->setPalette(p);
-            markers()[i]->show();
-        }
+        for (int i = 0; i < captions().size(); ++i)
+            FlagField(captions()[i], markers()[i]);
         main.setStatusText(QStringLiteral("Status:  Reading"));
     }
 };
 
 } // namespace
 
-TEST_F(ClearAllDataTest, EveryFieldListAndPointEndsEmpty)
+TEST_F(ClearAllDataTest, EveryFieldListAndPointEndsEmptyAndUnflagged)
 {
     fillAndFlag();
     c.mnuClear->trigger();
@@ -97,12 +93,6 @@ TEST_F(ClearAllDataTest, EveryFieldListAndPointEndsEmpty)
     EXPECT_EQ(state.FlowHiItem.value, 0.0f);
     EXPECT_EQ(state.LinearPtsItem.value, 0);
     EXPECT_EQ(state.SpgItem.value, 0.0f);
-}
-
-TEST_F(ClearAllDataTest, ClearingUnflagsEveryField)
-{
-    fillAndFlag();
-    c.mnuClear->trigger();
     for (QLabel *marker : markers())
         EXPECT_TRUE(marker->isHidden()) << marker->objectName().toStdString();
     for (QLabel *caption : captions())
