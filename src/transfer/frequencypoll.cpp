@@ -1,22 +1,69 @@
 #include "frequencypoll.h"
 
+#include <QLabel>
+#include <QTimer>
+
 #include "app/frmaltmain.h"
+#include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "transfer/frequencydigits.h"
 
 FrequencyPoll::FrequencyPoll(frmAltMain &window, AppContext &context)
-    : QObject(&window)
-    , m_window(window)
-    , m_context(context)
+    : FrequencyPoll(context, window.controls().tmrPolling, window.controls().lblInputHz, Rules::UsePollingOn,
+                    &window)
 {
+}
+
+FrequencyPoll::FrequencyPoll(AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules,
+                             QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_timer(timer)
+    , m_rules(rules)
+{
+    for (size_t i = 0; i < digits.size(); ++i)
+        m_digits[i] = digits[i];
 }
 
 void FrequencyPoll::Option1_Click()
 {
+    if (m_rules == Rules::UsePollingOn)
+        m_context.state.PollingOn = true;
+    m_context.state.CommAbort = false;
+    if (m_timer)
+        m_timer->start();
 }
 
 void FrequencyPoll::Option2_Click()
 {
+    if (m_rules == Rules::UsePollingOn)
+        m_context.state.PollingOn = false;
+    if (m_timer)
+        m_timer->stop();
 }
 
 void FrequencyPoll::tmrPolling_Timer()
 {
+    DeviceState &s = m_context.state;
+    if (m_rules == Rules::UsePollingOn && !s.PollingOn)
+        return;
+    // A poll between two steps of a transfer (under one of its message boxes) would mix an "F"
+    // into the sequence; an outstanding exchange would be refused by the link and latch an error.
+    if (!s.ReplyReceived || s.TransferRunning || !m_context.link || m_context.link->exchangeOutstanding())
+        return;
+    s.ReplyReceived = false;
+    s.CommandString = QStringLiteral("F");
+    m_context.link->SendCommand(false);
+    // With the latch set nothing was sent and ReplyValue is some earlier exchange's answer.
+    if (s.CommAbort)
+        return;
+
+    const std::optional<QString> padded = FrequencyDigits::padded(s.ReplyValue);
+    if (!padded)
+        return;
+    s.ReplyValue = *padded;
+    for (int i = 0; i < int(m_digits.size()); ++i) {
+        if (m_digits[size_t(i)])
+            m_digits[size_t(i)]->setText(FrequencyDigits::digit(*padded, i));
+    }
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
+
 #include <QObject>
+#include <QPointer>
 
 #include "app/appcontext.h"
 
+class QLabel;
+class QTimer;
 class frmAltMain;
 
 // Live polling of the input frequency while the Frequency frame is switched on.
@@ -12,12 +17,21 @@ class FrequencyPoll final : public QObject
     Q_OBJECT
 
 public:
+    // The Dravion window polls only while PollingOn holds (a second time-out clears it); the MR
+    // window's switch only starts and stops the timer.
+    enum class Rules { UsePollingOn, TimerOnly };
+
     FrequencyPoll(frmAltMain &window, AppContext &context);
+    FrequencyPoll(AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules,
+                  QObject *parent);
+
     void Option1_Click();
     void Option2_Click();
     void tmrPolling_Timer();
 
 private:
-    frmAltMain &m_window;
     AppContext &m_context;
+    QPointer<QTimer> m_timer;
+    std::array<QPointer<QLabel>, 4> m_digits;
+    Rules m_rules;
 };

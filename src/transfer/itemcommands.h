@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+struct IntItem;
+struct RealItem;
+
+// Command bodies built from an item record: code in decimal, type letter, and for a write the
+// value text ('.' as decimal point whatever the user's locale).
+namespace ItemCommands {
+
+QString read(const IntItem &item);
+QString read(const RealItem &item);
+QString write(const IntItem &item, qint16 value);
+QString write(const IntItem &item); // the record's own value
+QString write(const RealItem &item);
+
+} // namespace ItemCommands

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The percentage arithmetic of a transfer: equal single-precision steps, rounded halves to even.
+class ProgressCounter final
+{
+public:
+    // n points: 2n + 9 equal steps (nine fixed exchanges, two per point).
+    void start(double points);
+    // Adds one step and returns the rounded percentage; throws Values::OverflowError when the
+    // total is not a 16-bit number (a step count of zero gives an infinite step).
+    qint16 step();
+
+    float stepSize() const { return m_step; }
+    float total() const { return m_total; }
+
+    static QString percentText(qint16 percent);
+
+private:
+    float m_step = 0.0f;
+    float m_total = 0.0f;
+};
