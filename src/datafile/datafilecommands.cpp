@@ -13,6 +13,7 @@
 #include "datafile/datafileloader.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
+#include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 
 namespace {
@@ -71,7 +72,7 @@ void DataFileCommands::mnuOpen_Click()
     m_window.clearAll().mnuClear_Click();
 
     DataFileLoader loader(m_context.dialogs, QStringLiteral("Dravion"), m_window,
-                          [this] { return m_window.linearPoints().window(); });
+                          [this]() -> QWidget * { return m_window.linearPoints().window(); });
     switch (loader.apply(DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()))) {
     case DataFileLoader::Outcome::Loaded:
         m_window.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(*path).fileName());
