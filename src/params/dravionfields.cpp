@@ -14,10 +14,8 @@
 #include "app/frmaltmain.h"
 #include "app/twips.h"
 #include "app/userdialogs.h"
+#include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
-#if __has_include("linear/frmlinearpoints.h")
-#include "linear/frmlinearpoints.h" // the window type, to reach it as a QWidget
-#endif
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/values.h"
@@ -333,7 +331,7 @@ bool DravionFields::CheckMissingFields()
 
     // The linear points window has ten rows; a configured maximum above that cannot index past them.
     const int rows = std::clamp(int(std::floor(points)), 0, 10);
-    QWidget *linearWindow = nullptr;
+    frmLinearPoints *linearWindow = nullptr;
     for (int i = 0; i < rows; ++i) {
         const std::size_t k = std::size_t(i);
         if (m_context.state.LinFlowItems[k].value != -1.0f && m_context.state.LinFreqItems[k].value != -1)
@@ -348,17 +346,9 @@ bool DravionFields::CheckMissingFields()
             linearWindow->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
             linearWindow->show();
         }
-        markMissingRow(linearWindow, i);
+        linearWindow->setRowMarked(i, true);
     }
     return result;
-}
-
-// The row's number label turns red and its marker shows, as for any flagged field.
-void DravionFields::markMissingRow(QWidget *linearWindow, int row)
-{
-    auto *number = linearWindow->findChild<QLabel *>(QStringLiteral("lblPoints%1").arg(row));
-    auto *marker = linearWindow->findChild<QLabel *>(QStringLiteral("lblErr%1").arg(row));
-    FlagField(number, marker);
 }
 
 void DravionFields::CheckDeviceVersion()

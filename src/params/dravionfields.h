@@ -5,8 +5,6 @@
 
 #include "app/appcontext.h"
 
-class QLineEdit;
-class QWidget;
 class frmAltMain;
 
 // Behaviour of the Dravion setup fields: configuration, key filters, change handlers, range checks.
@@ -47,7 +45,6 @@ protected:
 
 private:
     void flowPairChanged();
-    void markMissingRow(QWidget *linearWindow, int row);
 
     frmAltMain &m_window;
     AppContext &m_context;

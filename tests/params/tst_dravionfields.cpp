@@ -16,10 +16,8 @@
 
 #include "app/frmaltmain.h"
 #include "app/qtuserdialogs.h"
-#include "linear/linearpoints.h"
-#if __has_include("linear/frmlinearpoints.h")
 #include "linear/frmlinearpoints.h"
-#endif
+#include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "params/dravionfields.h"
 #include "params/fieldchecks.h"
@@ -343,12 +341,12 @@ TEST_F(DravionFieldsTest, MissingFieldsAreFlaggedInOrder)
     state.LinFreqItems[0].value = 0;
     state.LinFlowItems[0].value = 0.0f;
     EXPECT_FALSE(window.fields().CheckMissingFields());
-    if (QWidget *points = window.linearPoints().window()) {
-        EXPECT_TRUE(points->isVisible());
-        EXPECT_FALSE(IsFieldFlagged(points->findChild<QLabel *>(QStringLiteral("lblErr0"))));
-        EXPECT_TRUE(IsFieldFlagged(points->findChild<QLabel *>(QStringLiteral("lblErr1"))));
-        EXPECT_TRUE(isRed(points->findChild<QLabel *>(QStringLiteral("lblPoints1"))));
-    }
+    frmLinearPoints *points = window.linearPoints().window();
+    EXPECT_TRUE(points->isVisible());
+    EXPECT_FALSE(IsFieldFlagged(points->lblErr(0)));
+    EXPECT_TRUE(IsFieldFlagged(points->lblErr(1)));
+    EXPECT_TRUE(isRed(points->lblPoints(1)));
+    EXPECT_FALSE(IsFieldFlagged(points->lblErr(2))); // beyond the number of points
     state.LinFreqItems[1].value = 300;
     state.LinFlowItems[1].value = 2.0f;
     EXPECT_TRUE(window.fields().CheckMissingFields());
