@@ -200,18 +200,25 @@ void frmLineMonitor::UpdateCommTextboxRows()
 
 void frmLineMonitor::deleteFirstRow()
 {
-    flush();
+    // The first row may end in the text box or still in the pending appends; flushing here would
+    // cost a document edit per received row once the limit is reached.
     QTextDocument *document = m_comm->document();
     QTextCursor cursor(document);
-    cursor.movePosition(QTextCursor::Start);
-    if (document->blockCount() > 1)
+    if (document->blockCount() > 1) {
         cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-    else
+        cursor.removeSelectedText();
+        return;
+    }
+    const qsizetype rowEnd = m_pending.indexOf(QLatin1Char('\n'));
+    if (rowEnd >= 0) {
+        m_comm->clear();
+        m_pending.remove(0, rowEnd + 1);
+    } else if (!document->isEmpty()) {
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    if (m_comm->document()->isEmpty())
-        m_pendingCr = false;
-    m_comm->moveCursor(QTextCursor::End);
+        cursor.removeSelectedText();
+    } else {
+        m_pending.remove(0, 1);
+    }
 }
 
 void frmLineMonitor::clearTraffic()
