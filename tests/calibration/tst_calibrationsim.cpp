@@ -11,7 +11,6 @@
 
 #include "calibration/frmcalibration.h"
 #include "calibration/updowncontrol.h"
-#include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
@@ -30,27 +29,20 @@ struct SimRig
     LinkEngine link{state, port, timer, dialogs};
     AppContext context{state, &link, dialogs};
     std::unique_ptr<frmCalibration> window;
+    int seen = 0;
 
-    explicit SimRig(SimOptions options = {}, qint16 lowCode = 13, qint16 highCode = 14)
-        : sim(unpaced(options))
+    explicit SimRig(SimOptions options = {}, qint16 lowCode = 13)
+        : sim((options.pacing = false, options))
     {
         QString error;
         EXPECT_TRUE(sim.start(&error)) << error.toStdString();
-        state.ReplyReceived = true;
-        state.AutoFrame = true;
+        state.ReplyReceived = state.AutoFrame = true;
         state.MinDacItem = IntItem{lowCode, 0, 4095, QStringLiteral("i"), 0};
-        state.MaxDacItem = IntItem{highCode, 0, 4095, QStringLiteral("i"), 0};
-        const QString path = sim.path();
-        link.setPortResolver([path](int) { return path; });
+        state.MaxDacItem = IntItem{qint16(lowCode + 1), 0, 4095, QStringLiteral("i"), 0};
+        link.setPortResolver([path = sim.path()](int) { return path; });
     }
 
-    static SimOptions unpaced(SimOptions o)
-    {
-        o.pacing = false;
-        return o;
-    }
-
-    // Opens the window the way the menu does, but without a modal loop.
+    // Opens the window as the menu does, without the modal loop.
     frmCalibration &open()
     {
         window = std::make_unique<frmCalibration>(context);
@@ -59,35 +51,33 @@ struct SimRig
         return *window;
     }
 
-    template <typename T>
+    template <typename T = QLineEdit>
     T *child(const char *name)
     {
-        T *w = window->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return window->findChild<T *>(QString::fromLatin1(name));
     }
+    QString text(const char *name)
+    {
+        const QLabel *label = child<QLabel>(name);
+        return label ? label->text() : child(name)->text();
+    }
+    void click(const char *name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    void arrowUp(const char *name)
+    {
+        QTest::mouseClick(child<UpDownControl>(name)->upButton(), Qt::LeftButton);
+    }
+    void setLevel(int level) { child<UpDownControl>("UpDownTest")->setValue(level); }
 
-    void click(const char *button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
-    void arrowUp(const char *upDown) { QTest::mouseClick(child<UpDownControl>(upDown)->upButton(), Qt::LeftButton); }
-    QString text(const char *name) { return child<QLineEdit>(name)->text(); }
-
-    // Frames the device saw since the last call, as "13i" style bodies.
+    // Bodies of the frames the device took since the last call.
     QStringList sent()
     {
-        QThread::msleep(20); // the device thread logs a frame as it takes it
-        QStringList bodies;
+        QThread::msleep(20);
         const QStringList all = sim.received();
-        for (int i = m_seen; i < all.size(); ++i) {
-            QString b = all[i];
-            b.remove(QStringLiteral("<STX>")).remove(QStringLiteral("<CR>"));
-            bodies << b;
-        }
-        m_seen = int(all.size());
-        return bodies;
+        QStringList bodies = all.mid(seen);
+        seen = int(all.size());
+        bodies.replaceInStrings(QStringLiteral("<STX>"), QString());
+        return bodies.replaceInStrings(QStringLiteral("<CR>"), QString());
     }
-
-private:
-    int m_seen = 0;
 };
 
 } // namespace
@@ -100,64 +90,47 @@ TEST(CalibrationOnDevice, OpeningReadsBothEndsAndMovesNoOutput)
     EXPECT_EQ(rig.text("txtLowDAC"), QStringLiteral("800"));
     EXPECT_EQ(rig.text("txtHiDAC"), QStringLiteral("4000"));
     EXPECT_EQ(rig.child<UpDownControl>("UpDownLowDAC")->value(), 800);
-    EXPECT_EQ(rig.child<UpDownControl>("UpDownHiDAC")->value(), 4000);
-    EXPECT_EQ(rig.state.MinDacItem.value, 800);
     EXPECT_EQ(rig.state.MaxDacItem.value, 4000);
     EXPECT_TRUE(rig.dialogs.messages.empty());
 }
 
-TEST(CalibrationOnDevice, TestLevelsOfFourToTwentyMilliamps)
+TEST(CalibrationOnDevice, TestLevelsOfEachOutputType)
 {
-    SimRig rig;
-    rig.open();
-    rig.sent();
-    auto *upDown = rig.child<UpDownControl>("UpDownTest");
-    EXPECT_EQ(rig.child<QLabel>("lblOutput")->text(), QStringLiteral("4-20mA"));
-    EXPECT_EQ(upDown->minimum(), 4);
-    EXPECT_EQ(upDown->maximum(), 20);
-    upDown->setValue(12);
-    upDown->setValue(20);
-    upDown->setValue(4);
-    rig.arrowUp("UpDownTest");
-    EXPECT_EQ(rig.sent(), QStringList({"99f50", "99f100", "99f0", "99f6.25"}));
-    EXPECT_EQ(rig.child<QLabel>("lblTest")->text(), QStringLiteral("5"));
-    EXPECT_DOUBLE_EQ(rig.sim.itemValue(99), 6.25);
-    EXPECT_TRUE(rig.dialogs.messages.empty());
-}
-
-TEST(CalibrationOnDevice, ZeroToFiveVoltsAndOutputMinMax)
-{
-    SimRig rig;
-    rig.state.OutputType = 1;
-    rig.open();
-    rig.sent();
-    EXPECT_EQ(rig.child<QLabel>("lblLowDAC")->text(), QStringLiteral("0V"));
-    EXPECT_EQ(rig.child<QLabel>("lblHiDAC")->text(), QStringLiteral("5V"));
-    EXPECT_EQ(rig.child<QLabel>("lblTest")->text(), QStringLiteral("0"));
-    rig.child<UpDownControl>("UpDownTest")->setValue(3);
-    rig.click("btnMax");
-    rig.click("btnMax");
-    rig.click("btnMin");
-    rig.click("btnMin");
-    EXPECT_EQ(rig.sent(), QStringList({"99f60", "99f100", "99f0"}));
-}
-
-TEST(CalibrationOnDevice, SensorArrayDeviceInZeroToTenVolts)
-{
-    SimOptions o;
-    o.family = QStringLiteral("MR");
-    o.outputType = 2;
-    SimRig rig(o, 15, 16);
-    rig.state.OutputType = 2;
-    rig.open();
-    EXPECT_EQ(rig.sent(), QStringList({"15i", "16i"}));
-    EXPECT_EQ(rig.child<QLabel>("lblOutput")->text(), QStringLiteral("0-10V"));
-    EXPECT_EQ(rig.child<QLabel>("lblHiDAC")->text(), QStringLiteral("10V"));
-    rig.child<UpDownControl>("UpDownTest")->setValue(7);
-    rig.click("btnMax");
-    rig.arrowUp("UpDownHiDAC");
-    EXPECT_EQ(rig.sent(), QStringList({"99f70", "99f100", "16i4001"}));
-    EXPECT_DOUBLE_EQ(rig.sim.itemValue(16), 4001);
+    struct Row
+    {
+        const char *family;
+        qint16 outputType, lowCode;
+        const char *output, *high;
+        std::function<void(SimRig &)> steps;
+        QStringList wire;
+    };
+    const Row rows[] = {
+        {"Dravion", 0, 13, "4-20mA", "20mA",
+         [](SimRig &r) { r.setLevel(12), r.setLevel(20), r.setLevel(4), r.arrowUp("UpDownTest"); },
+         {"99f50", "99f100", "99f0", "99f6.25"}},
+        {"Dravion", 1, 13, "0-5V", "5V",
+         [](SimRig &r) {
+             r.setLevel(3), r.click("btnMax"), r.click("btnMax"), r.click("btnMin"), r.click("btnMin");
+         },
+         {"99f60", "99f100", "99f0"}},
+        {"MR", 2, 15, "0-10V", "10V",
+         [](SimRig &r) { r.setLevel(7), r.click("btnMax"), r.arrowUp("UpDownHiDAC"); },
+         {"99f70", "99f100", "16i4001"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.output);
+        SimOptions o;
+        o.family = QString::fromLatin1(row.family);
+        SimRig rig(o, row.lowCode);
+        rig.state.OutputType = row.outputType;
+        rig.open();
+        EXPECT_EQ(rig.sent().size(), 2);
+        EXPECT_EQ(rig.text("lblOutput"), QLatin1String(row.output));
+        EXPECT_EQ(rig.text("lblHiDAC"), QLatin1String(row.high));
+        row.steps(rig);
+        EXPECT_EQ(rig.sent(), row.wire);
+        EXPECT_TRUE(rig.dialogs.messages.empty());
+    }
 }
 
 TEST(CalibrationOnDevice, ArrowClickWritesOnceAndTypingFollowsEachDigit)
@@ -170,7 +143,7 @@ TEST(CalibrationOnDevice, ArrowClickWritesOnceAndTypingFollowsEachDigit)
     EXPECT_EQ(rig.text("txtLowDAC"), QStringLiteral("801"));
     EXPECT_DOUBLE_EQ(rig.sim.itemValue(13), 801);
 
-    auto *box = rig.child<QLineEdit>("txtLowDAC");
+    QLineEdit *box = rig.child("txtLowDAC");
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("512"));
@@ -184,13 +157,14 @@ TEST(CalibrationOnDevice, EntryAboveTheMaximumIsRefusedAndTheLastValueResent)
     SimRig rig;
     rig.open();
     rig.sent();
-    rig.child<QLineEdit>("txtHiDAC")->setText(QStringLiteral("4096"));
+    rig.child("txtHiDAC")->setText(QStringLiteral("4096"));
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text, QStringLiteral("Invalid entry, value must be between 0 and 4095"));
+    EXPECT_EQ(rig.dialogs.messages[0].text,
+              QStringLiteral("Invalid entry, value must be between 0 and 4095"));
     EXPECT_EQ(rig.dialogs.messages[0].icon, UserDialogs::Icon::Exclamation);
+    EXPECT_EQ(rig.dialogs.messages[0].title, UserDialogs::defaultTitle());
     EXPECT_EQ(rig.text("txtHiDAC"), QStringLiteral("4000"));
     EXPECT_EQ(rig.sent(), QStringList{"14i4000"});
-    EXPECT_EQ(rig.state.MaxDacItem.value, 4000);
 }
 
 TEST(CalibrationOnDevice, ClosingStoresThenAsksFrequencyOnEveryWayOut)
@@ -212,32 +186,27 @@ TEST(CalibrationOnDevice, ClosingStoresThenAsksFrequencyOnEveryWayOut)
 
 TEST(CalibrationOnDevice, FailedOpeningShowsTheReplyAndAnArrowResumesTraffic)
 {
-    struct Row
+    SimOptions silent, garbled, rejecting;
+    silent.silent = true;
+    garbled.garble = 1.0;
+    rejecting.errorCode = 11;
+    rejecting.errorItem = QStringLiteral("13");
+    const struct
     {
-        const char *name;
         SimOptions options;
         bool latched; // an earlier sequence left the error latch set
         const char *boxText;
         QStringList openingWire;
+    } rows[] = {
+        {silent, false, "NoRsp", {"13i", "13i"}},
+        {garbled, false, "Inval", {"13i", "13i", "13i"}},
+        {rejecting, false, "", {"13i"}},
+        {SimOptions{}, true, "", {}},
     };
-    SimOptions silent;
-    silent.silent = true;
-    SimOptions garbled;
-    garbled.garble = 1.0;
-    SimOptions rejecting;
-    rejecting.errorCode = 11;
-    rejecting.errorItem = QStringLiteral("13");
-    const Row rows[] = {
-        {"no reply", silent, false, "NoRsp", {"13i", "13i"}},
-        {"invalid reply", garbled, false, "Inval", {"13i", "13i", "13i"}},
-        {"device error", rejecting, false, "", {"13i"}},
-        {"latched", SimOptions{}, true, "", {}},
-    };
-    for (const Row &r : rows) {
-        SCOPED_TRACE(r.name);
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.boxText);
         SimRig rig(r.options);
         rig.state.CommAbort = r.latched;
-        rig.state.ReplyValue.clear();
         rig.open();
         EXPECT_EQ(rig.sent(), r.openingWire);
         EXPECT_EQ(rig.text("txtLowDAC"), QLatin1String(r.boxText));
@@ -245,8 +214,6 @@ TEST(CalibrationOnDevice, FailedOpeningShowsTheReplyAndAnArrowResumesTraffic)
         EXPECT_EQ(rig.state.MinDacItem.value, 0);
         EXPECT_TRUE(rig.state.CommAbort);
         rig.arrowUp("UpDownHiDAC");
-        const QStringList resumed = rig.sent();
-        ASSERT_FALSE(resumed.isEmpty());
-        EXPECT_EQ(resumed.first(), QStringLiteral("14i1"));
+        EXPECT_EQ(rig.sent().value(0), QStringLiteral("14i1"));
     }
 }

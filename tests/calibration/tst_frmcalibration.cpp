@@ -29,12 +29,10 @@ struct WindowFixture : ::testing::Test
     {
         state.MinDacItem = IntItem{13, 100, 4095, QStringLiteral("i"), 0};
         state.MaxDacItem = IntItem{14, 0, 4095, QStringLiteral("i"), 0};
-        device.reply = [](const QString &command) {
+        device.reply = [echo = device.reply](const QString &command) {
             if (command == QLatin1String("13i"))
                 return QStringLiteral("800");
-            if (command == QLatin1String("14i"))
-                return QStringLiteral("4000");
-            return FakeSender::echoValue(command);
+            return command == QLatin1String("14i") ? QStringLiteral("4000") : echo(command);
         };
         window.logic().setSender(device.sender());
         window.show();
