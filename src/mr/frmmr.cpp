@@ -1,0 +1,421 @@
+#include "frmmr.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/markerlabel.h"
+#include "app/settingsstore.h"
+#include "app/twips.h"
+#include "calibration/frmcalibration.h"
+#include "linear/frmlinearpoints.h"
+#include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "mr/mrfields.h"
+#include "transfer/frequencypoll.h"
+
+namespace {
+
+constexpr int PortCount = 4;
+
+template<typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QAction *namedAction(QMenu *menu, const QString &caption, const char *name)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+// Adds rows of caption, control and marker to a frame's grid.
+class RowAdder
+{
+public:
+    explicit RowAdder(QGroupBox *frame)
+        : m_grid(new QGridLayout(frame))
+    {
+        m_grid->setHorizontalSpacing(8);
+        m_grid->setColumnStretch(1, 1);
+    }
+
+    void add(QLabel *&caption, const char *captionName, const QString &text, QWidget *field, QLabel *&marker)
+    {
+        caption = named(new QLabel(text), QString::fromLatin1(captionName));
+        caption->setBuddy(field);
+        marker = named(new MarkerLabel, QString::fromLatin1(captionName) + QLatin1Char('E'));
+        m_grid->addWidget(caption, m_row, 0);
+        m_grid->addWidget(field, m_row, 1);
+        m_grid->addWidget(marker, m_row, 2);
+        ++m_row;
+    }
+
+    void finish() { m_grid->setRowStretch(m_row, 1); }
+
+private:
+    QGridLayout *m_grid;
+    int m_row = 0;
+};
+
+QComboBox *combo(const char *name)
+{
+    auto *box = named(new QComboBox, QString::fromLatin1(name));
+    box->setEditable(false);
+    return box;
+}
+
+QLineEdit *edit(const char *name)
+{
+    return named(new QLineEdit, QString::fromLatin1(name));
+}
+
+} // namespace
+
+frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("frmMR"));
+    setWindowTitle(QStringLiteral("MR Sensor Array"));
+    m_controls.window = this;
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    buildMenus();
+    buildListFrame();
+    buildTextFrame();
+    buildFrequencyFrame();
+    auto *frames = new QHBoxLayout;
+    frames->addWidget(m_controls.Frame2, 1);
+    frames->addWidget(m_controls.Frame1, 1);
+    layout->addLayout(frames);
+    layout->addWidget(m_controls.Frame4);
+
+    auto *buttons = new QHBoxLayout;
+    MrControls &c = m_controls;
+    c.btnRead = named(new QPushButton(QStringLiteral("Read Setup"), central), QStringLiteral("btnRead"));
+    c.btnDownload = named(new QPushButton(QStringLiteral("Download Setup"), central), QStringLiteral("btnDownload"));
+    c.btnLinear = named(new QPushButton(QStringLiteral("Linear Points"), central), QStringLiteral("btnLinear"));
+    for (QPushButton *b : {c.btnRead, c.btnDownload, c.btnLinear}) {
+        b->setMinimumHeight(32);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    m_fields = new MrFields(*this, m_context);
+    m_poll = new FrequencyPoll(m_context, c.tmrPolling, c.lblInputHz, FrequencyPoll::Rules::TimerOnly, this);
+
+    connect(c.mnuCalibrate, &QAction::triggered, this, &frmMR::mnuCalibrate_Click);
+    connect(c.mnuCommDebug, &QAction::triggered, this, &frmMR::mnuCommDebug_Click);
+    connect(c.mnuExit, &QAction::triggered, this, &frmMR::mnuExit_Click);
+    connect(c.Option1, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option1_Click);
+    connect(c.Option2, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option2_Click);
+    connect(c.tmrPolling, &QTimer::timeout, m_poll, &FrequencyPoll::tmrPolling_Timer);
+
+    Form_Load(configFolder.isEmpty() ? QCoreApplication::applicationDirPath() : configFolder);
+}
+
+frmMR::~frmMR() = default;
+
+void frmMR::buildMenus()
+{
+    MrControls &c = m_controls;
+    c.mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    c.mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    c.mnuOpen = namedAction(c.mnuFile, QStringLiteral("&Open Data File..."), "mnuOpen");
+    c.mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.mnuSave = namedAction(c.mnuFile, QStringLiteral("&Save Data File as..."), "mnuSave");
+    c.mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
+    c.mnuClear = namedAction(c.mnuFile, QStringLiteral("&Clear all Data"), "mnuClear");
+    c.mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    c.mnuExit = namedAction(c.mnuFile, QStringLiteral("E&xit"), "mnuExit");
+    c.mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    c.mnuOptions = menuBar()->addMenu(QStringLiteral("&Options"));
+    c.mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    c.mnuSerialPort = c.mnuOptions->addMenu(QStringLiteral("Serial &Port"));
+    c.mnuSerialPort->setObjectName(QStringLiteral("mnuSerialPort"));
+    for (int i = 1; i <= PortCount; ++i) {
+        QAction *action = c.mnuSerialPort->addAction(QStringLiteral("Com &%1").arg(i));
+        action->setObjectName(QStringLiteral("mnuComPort%1").arg(i));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, i] { mnuComPort_Click(i); });
+        c.mnuComPort[std::size_t(i)] = action;
+    }
+
+    c.mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
+    c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
+}
+
+void frmMR::buildListFrame()
+{
+    MrControls &c = m_controls;
+    c.Frame2 = named(new QGroupBox(QStringLiteral("Display and Output")), QStringLiteral("Frame2"));
+    c.cboDisplayMode = combo("cboDisplayMode");
+    c.cboRateUnits = combo("cboRateUnits");
+    c.cboRateInterval = combo("cboRateInterval");
+    c.cboTotalUnits = combo("cboTotalUnits");
+    c.cboDisplayExp = combo("cboDisplayExp");
+    c.cboMeterType = combo("cboMeterType");
+    c.cboOutputMode = combo("cboOutputMode");
+    c.txtFlowLow = edit("txtFlowLow");
+    c.txtFlowHi = edit("txtFlowHi");
+
+    RowAdder rows(c.Frame2);
+    rows.add(c.lblDisplayMode, "lblDisplayMode", QStringLiteral("Display Mode:"), c.cboDisplayMode, c.lblDisplayModeE);
+    rows.add(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE);
+    rows.add(c.lblRateInterval, "lblRateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,
+             c.lblRateIntervalE);
+    rows.add(c.lblTotalUnits, "lblTotalUnits", QStringLiteral("Total Units:"), c.cboTotalUnits, c.lblTotalUnitsE);
+    rows.add(c.lblDisplayExp, "lblDisplayExp", QStringLiteral("Display Exponent:"), c.cboDisplayExp, c.lblDisplayExpE);
+    rows.add(c.lblMeterType, "lblMeterType", QStringLiteral("Meter Type:"), c.cboMeterType, c.lblMeterTypeE);
+    rows.add(c.lblOutputMode, "lblOutputMode", QStringLiteral("Output Mode:"), c.cboOutputMode, c.lblOutputModeE);
+    rows.add(c.lblFlowLow, "lblFlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE);
+    rows.add(c.lblFlowHi, "lblFlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE);
+    rows.finish();
+}
+
+void frmMR::buildTextFrame()
+{
+    MrControls &c = m_controls;
+    c.Frame1 = named(new QGroupBox(QStringLiteral("Measurement")), QStringLiteral("Frame1"));
+    c.txtSpg = edit("txtSpg");
+    c.txtScaleFactor = edit("txtScaleFactor");
+    c.txtPressureComp = edit("txtPressureComp");
+    c.txtTempComp = edit("txtTempComp");
+    c.txtSPGcomp = edit("txtSPGcomp");
+    c.txtLowFlowCutoff = edit("txtLowFlowCutoff");
+    c.txtDamping = edit("txtDamping");
+    c.txtPassword = edit("txtPassword");
+    c.txtLinearPts = edit("txtLinearPts");
+
+    RowAdder rows(c.Frame1);
+    rows.add(c.lblSpg, "lblSpg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE);
+    rows.add(c.lblScaleFactor, "lblScaleFactor", QStringLiteral("Scale Factor:"), c.txtScaleFactor, c.lblScaleFactorE);
+    rows.add(c.lblPressureComp, "lblPressureComp", QStringLiteral("Pressure Comp:"), c.txtPressureComp,
+             c.lblPressureCompE);
+    rows.add(c.lblTempComp, "lblTempComp", QStringLiteral("Temp Comp:"), c.txtTempComp, c.lblTempCompE);
+    rows.add(c.lblSPGcomp, "lblSPGcomp", QStringLiteral("SPG Comp"), c.txtSPGcomp, c.lblSPGcompE);
+    rows.add(c.lblLowFlowCutoff, "lblLowFlowCutoff", QStringLiteral("Low Flow Cutoff:"), c.txtLowFlowCutoff,
+             c.lblLowFlowCutoffE);
+    rows.add(c.lblDamping, "lblDamping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE);
+    rows.add(c.lblPassword, "lblPassword", QStringLiteral("Password:"), c.txtPassword, c.lblPasswordE);
+    rows.add(c.lblLinearPts, "lblLinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE);
+    rows.finish();
+
+    c.txtLowFlowCutoff->setText(QStringLiteral(".025"));
+    QPalette grey = c.txtLowFlowCutoff->palette();
+    grey.setColor(QPalette::Base, QColor(192, 192, 192));
+    c.txtLowFlowCutoff->setPalette(grey);
+    QPalette white = c.txtSpg->palette();
+    white.setColor(QPalette::Base, QColor(255, 255, 255));
+    c.txtSpg->setPalette(white);
+}
+
+void frmMR::buildFrequencyFrame()
+{
+    MrControls &c = m_controls;
+    c.Frame4 = named(new QGroupBox(QStringLiteral("Frequency")), QStringLiteral("Frame4"));
+    auto *row = new QHBoxLayout(c.Frame4);
+    c.Label2 = named(new QLabel(QStringLiteral("Monitor")), QStringLiteral("Label2"));
+    c.Option1 = named(new QRadioButton(QStringLiteral("On")), QStringLiteral("Option1"));
+    c.Option2 = named(new QRadioButton(QStringLiteral("Off")), QStringLiteral("Option2"));
+    c.Option2->setChecked(true);
+    c.Label2->setBuddy(c.Option1);
+    row->addWidget(c.Label2);
+    row->addWidget(c.Option1);
+    row->addWidget(c.Option2);
+    row->addStretch();
+    QFont digits(QStringLiteral("Monospace"));
+    digits.setStyleHint(QFont::TypeWriter);
+    digits.setPointSize(16);
+    digits.setBold(true);
+    for (int i = 0; i < 4; ++i) {
+        auto *label = named(new QLabel(QStringLiteral("0")), QStringLiteral("lblInputHz%1").arg(i));
+        label->setFont(digits);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
+        label->setMinimumWidth(24);
+        c.lblInputHz[std::size_t(i)] = label;
+        row->addWidget(label);
+    }
+    c.Label4 = named(new QLabel(QStringLiteral("Hz")), QStringLiteral("Label4"));
+    row->addWidget(c.Label4);
+    c.tmrPolling = named(new QTimer(this), QStringLiteral("tmrPolling"));
+    c.tmrPolling->setInterval(400);
+}
+
+void frmMR::buildStatusBar()
+{
+    MrControls &c = m_controls;
+    c.StatusBar1 = statusBar();
+    c.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    c.statusPanel1 = named(new QLabel(QStringLiteral("Status:")), QStringLiteral("statusPanel1"));
+    c.statusPanel2 = named(new QLabel, QStringLiteral("statusPanel2"));
+    c.statusPanel3 = named(new QLabel, QStringLiteral("statusPanel3"));
+    c.StatusBar1->addWidget(c.statusPanel1, 1);
+    c.StatusBar1->addPermanentWidget(c.statusPanel2);
+    c.StatusBar1->addPermanentWidget(c.statusPanel3);
+    auto *clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, &frmMR::updateClock);
+    clock->start(1000);
+    updateClock();
+}
+
+void frmMR::updateClock()
+{
+    m_controls.statusPanel2->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_controls.statusPanel3->setText(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+void frmMR::setStatusText(const QString &text)
+{
+    m_controls.statusPanel1->setText(text);
+}
+
+QString frmMR::statusText() const
+{
+    return m_controls.statusPanel1->text();
+}
+
+void frmMR::Form_Load(const QString &configFolder)
+{
+    m_context.state.ReplyReceived = true;
+    m_context.state.AutoFrame = true;
+
+    if (m_context.link)
+        connect(m_context.link, &LinkEngine::statusTextChanged, this, &frmMR::setStatusText);
+
+    // A stored port that is not a number must not stop start-up: it falls back to port 1.
+    auto settings = SettingsStore::open();
+    bool ok = false;
+    int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
+    if (!ok || port < -32768 || port > 32767)
+        port = 1;
+    mnuComPort_Click(port);
+
+    m_fields->loadConfiguration(configFolder);
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(sizeHint().expandedTo(QSize(560, 0)));
+    move(screen.center() - QPoint(width() / 2, height() / 2));
+}
+
+// A port beyond the four of the menu (kept from the other family's window) is used as it is;
+// no entry carries the check mark then, and the status names the port.
+void frmMR::mnuComPort_Click(int index)
+{
+    for (int i = 1; i <= PortCount; ++i)
+        m_controls.mnuComPort[std::size_t(i)]->setChecked(i == index);
+    if (m_context.link)
+        m_context.link->selectPort(index);
+    else
+        setStatusText(QStringLiteral("Status:  Com%1").arg(index));
+}
+
+void frmMR::mnuCalibrate_Click()
+{
+    m_controls.Option2->setChecked(true);
+    m_poll->Option2_Click();
+    m_context.state.ReplyReceived = false;
+    m_fields->CheckDeviceVersion();
+    frmCalibration calibration(m_context, this);
+    m_calibration = &calibration;
+    calibration.exec();
+}
+
+// Shown where it was; this window does not move it beside itself.
+void frmMR::mnuCommDebug_Click()
+{
+    if (!m_lineMonitor)
+        return;
+    m_lineMonitor->show();
+    m_lineMonitor->raise();
+}
+
+void frmMR::mnuExit_Click()
+{
+    if (m_calibration)
+        m_calibration->reject();
+    for (QWidget *companion : {static_cast<QWidget *>(m_linearPoints.data()), m_lineMonitor.data(),
+                               m_progress.data(), m_splash.data()}) {
+        if (companion)
+            companion->hide();
+    }
+    close();
+}
+
+frmLinearPoints *frmMR::linearPointsWindow()
+{
+    if (!m_linearPoints)
+        m_linearPoints = new frmLinearPoints(m_context, this);
+    return m_linearPoints;
+}
+
+void frmMR::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMR::Form_Resize()
+{
+    if (!m_linearPoints || !m_linearPoints->isVisible())
+        return;
+    const QRect frame = frameGeometry();
+    m_linearPoints->move(frame.left() + Twips::toPixels(180), frame.top() + Twips::toPixels(800));
+    if (m_lineMonitor)
+        m_lineMonitor->move(frame.left() + frame.width(), m_lineMonitor->frameGeometry().top());
+}
+
+void frmMR::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMR::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (!isMinimized()) {
+        auto settings = SettingsStore::open();
+        const QRect frame = frameGeometry();
+        settings->setValue(QStringLiteral("Settings/MainLeft"), QString::number(Twips::fromPixels(frame.left())));
+        settings->setValue(QStringLiteral("Settings/MainTop"), QString::number(Twips::fromPixels(frame.top())));
+        const int port = m_context.link ? m_context.link->portNumber() : 1;
+        settings->setValue(QStringLiteral("Settings/ComPort"), QString::number(port));
+    }
+    Q_EMIT closed();
+}
+
+frmCalibration *frmMR::calibrationWindow() const
+{
+    return m_calibration;
+}

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/settingsstore.h"
+#include "link/devicestate.h"
+#include "mr/frmmr.h"
+#include "mr/mrfields.h"
+#include "mr/typinglimit.h"
+#include "support/fakeuserdialogs.h"
+
+namespace {
+
+const QString ShippedConfig = QStringLiteral(QRX_CONFIG_DIR "/mr");
+
+struct MrWindowTest : ::testing::Test
+{
+    DeviceState state;
+    FakeUserDialogs dialogs;
+    AppContext context{state, nullptr, dialogs, QStringLiteral("MR")};
+
+    void SetUp() override { SettingsStore::open()->clear(); }
+
+    template<typename T>
+    static T *child(QWidget &w, const char *name)
+    {
+        T *found = w.findChild<T *>(QString::fromLatin1(name));
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+    static QColor base(QLineEdit *field) { return field->palette().color(QPalette::Base); }
+    static bool flagged(QWidget &w, const char *marker) { return !child<QLabel>(w, marker)->isHidden(); }
+};
+
+} // namespace
+
+TEST_F(MrWindowTest, WindowHasItsMenusFramesAndDesignState)
+{
+    frmMR w(context, ShippedConfig);
+    EXPECT_EQ(w.objectName(), "frmMR");
+    EXPECT_EQ(w.windowTitle(), "MR Sensor Array");
+
+    QStringList top;
+    for (QAction *a : w.menuBar()->actions())
+        top << a->text();
+    EXPECT_EQ(top, QStringList({"&File", "&Options", "&Tools"})); // no About
+    QStringList ports;
+    for (QAction *a : child<QMenu>(w, "mnuSerialPort")->actions())
+        ports << a->text();
+    EXPECT_EQ(ports, QStringList({"Com &1", "Com &2", "Com &3", "Com &4"}));
+    EXPECT_EQ(child<QAction>(w, "mnuExit")->shortcut().toString(), "Ctrl+X");
+
+    auto *frame2 = child<QGroupBox>(w, "Frame2");
+    for (const char *name : {"cboDisplayMode", "cboRateUnits", "cboRateInterval", "cboTotalUnits", "cboDisplayExp",
+                             "cboMeterType", "cboOutputMode"})
+        EXPECT_TRUE(frame2->findChild<QComboBox *>(QString::fromLatin1(name))) << name;
+    for (const char *name : {"txtFlowLow", "txtFlowHi"})
+        EXPECT_TRUE(frame2->findChild<QLineEdit *>(QString::fromLatin1(name))) << name;
+    EXPECT_EQ(frame2->findChildren<QLineEdit *>().size(), 2);
+
+    const struct { const char *field; const char *caption; int limit; } fields[] = {
+        {"txtSpg", "Specific Gravity:", 6},       {"txtScaleFactor", "Scale Factor:", 9},
+        {"txtPressureComp", "Pressure Comp:", 9}, {"txtTempComp", "Temp Comp:", 9},
+        {"txtSPGcomp", "SPG Comp", 9},            {"txtLowFlowCutoff", "Low Flow Cutoff:", 9},
+        {"txtDamping", "Damping:", 3},            {"txtPassword", "Password:", 4},
+        {"txtLinearPts", "Linear Points:", 3},
+    };
+    auto *frame1 = child<QGroupBox>(w, "Frame1");
+    for (const auto &f : fields) {
+        auto *field = frame1->findChild<QLineEdit *>(QString::fromLatin1(f.field));
+        ASSERT_TRUE(field) << f.field;
+        EXPECT_EQ(TypingLimit::of(field), f.limit) << f.field;
+        const QString captionName = QStringLiteral("lbl") + QString::fromLatin1(f.field).mid(3);
+        auto *caption = frame1->findChild<QLabel *>(captionName);
+        ASSERT_TRUE(caption) << f.field;
+        EXPECT_EQ(caption->text(), f.caption);
+        EXPECT_TRUE(frame1->findChild<QLabel *>(captionName + QLatin1Char('E'))) << f.field;
+    }
+    EXPECT_EQ(TypingLimit::of(child<QLineEdit>(w, "txtFlowLow")), 12);
+
+    // Low Flow Cutoff shows .025 on light grey, and that is also its value before any edit.
+    EXPECT_EQ(child<QLineEdit>(w, "txtLowFlowCutoff")->text(), ".025");
+    EXPECT_EQ(base(child<QLineEdit>(w, "txtLowFlowCutoff")), QColor(192, 192, 192));
+    EXPECT_FLOAT_EQ(state.LowFlowCutoffItem.value, 0.025f);
+    EXPECT_EQ(base(child<QLineEdit>(w, "txtSpg")), QColor(255, 255, 255));
+    EXPECT_TRUE(child<QRadioButton>(w, "Option2")->isChecked());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MrWindowTest, ConfigurationComesFromConfigInfOnly)
+{
+    QTemporaryDir dir;
+    // An alternative parameter set beside it is not the MR window's business.
+    QFile alternative(dir.filePath(QStringLiteral("ConfigK.inf")));
+    ASSERT_TRUE(alternative.open(QIODevice::WriteOnly));
+    alternative.write("Meter Type=8,0,1,Alt,Other\n");
+    alternative.close();
+    ASSERT_TRUE(QFile::copy(ShippedConfig + QStringLiteral("/Config.inf"), dir.filePath(QStringLiteral("Config.inf"))));
+
+    frmMR w(context, dir.path());
+    EXPECT_EQ(w.fields().configurationPath(), dir.filePath(QStringLiteral("Config.inf")));
+    auto entries = [&](const char *name) {
+        QStringList list;
+        auto *box = child<QComboBox>(w, name);
+        for (int i = 0; i < box->count(); ++i)
+            list << box->itemText(i);
+        EXPECT_EQ(box->currentIndex(), -1) << name;
+        return list;
+    };
+    EXPECT_EQ(entries("cboMeterType"), QStringList({"Oil", "Water", "Gas", "Steam"}));
+    EXPECT_EQ(entries("cboOutputMode"), QStringList({"4-20mA", "0-5V", "0-10V"}));
+    EXPECT_TRUE(entries("cboRateUnits").contains("Kgs"));
+    EXPECT_EQ(entries("cboDisplayMode").size(), 3);
+    EXPECT_EQ(entries("cboTotalUnits").size(), 6);
+    EXPECT_EQ(entries("cboDisplayExp").size(), 4);
+    EXPECT_EQ(entries("cboRateInterval").size(), 4);
+    EXPECT_EQ(state.PasswordItem.code, 19);
+    EXPECT_EQ(state.FlowLowItem.code, 17);
+    EXPECT_EQ(state.LinFreqItems[9].code, 119);
+    EXPECT_EQ(state.ConfigVersion, "1.00");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    QTemporaryDir empty;
+    DeviceState other;
+    AppContext otherContext{other, nullptr, dialogs, QStringLiteral("MR")};
+    frmMR missing(otherContext, empty.path());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Configuration File Missing or Read Error!");
+    EXPECT_EQ(dialogs.messages[0].icon, UserDialogs::Icon::Critical);
+}
+
+TEST_F(MrWindowTest, ChoicesGreyAndRelabelTheirFields)
+{
+    frmMR w(context, ShippedConfig);
+    auto *rate = child<QComboBox>(w, "cboRateUnits");
+    auto *meter = child<QComboBox>(w, "cboMeterType");
+    auto *output = child<QComboBox>(w, "cboOutputMode");
+    auto *spg = child<QLineEdit>(w, "txtSpg");
+    auto *pressure = child<QLineEdit>(w, "txtPressureComp");
+    auto *temp = child<QLineEdit>(w, "txtTempComp");
+
+    const struct { const char *unit; bool spgEnabled; } units[] = {
+        {"Gal", false}, {"Kgs", true}, {"M3", false}, {"Lbs", true}, {"Bbl", false},
+    };
+    for (const auto &u : units) {
+        rate->setCurrentIndex(rate->findText(QString::fromLatin1(u.unit)));
+        EXPECT_EQ(spg->isEnabled(), u.spgEnabled) << u.unit;
+        EXPECT_EQ(child<QLabel>(w, "lblSpg")->isEnabled(), u.spgEnabled) << u.unit;
+        EXPECT_EQ(base(spg), u.spgEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << u.unit;
+        EXPECT_EQ(state.RateUnitsItem.value, rate->currentIndex()) << u.unit;
+    }
+
+    const struct { const char *type; bool compEnabled; } types[] = {
+        {"Oil", false}, {"Gas", true}, {"Water", false}, {"Steam", true},
+    };
+    for (const auto &t : types) {
+        meter->setCurrentIndex(meter->findText(QString::fromLatin1(t.type)));
+        EXPECT_EQ(pressure->isEnabled(), t.compEnabled) << t.type;
+        EXPECT_EQ(temp->isEnabled(), t.compEnabled) << t.type;
+        EXPECT_EQ(child<QLabel>(w, "lblTempComp")->isEnabled(), t.compEnabled) << t.type;
+        EXPECT_EQ(base(pressure), t.compEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << t.type;
+        EXPECT_EQ(state.MeterTypeItem.value, meter->currentIndex()) << t.type;
+    }
+
+    const struct { int index; const char *low; const char *high; } modes[] = {
+        {2, "Flow at 0V", "Flow at 10V"}, {1, "Flow at 0V", "Flow at 5V"}, {0, "Flow at 4mA", "Flow at 20mA"},
+    };
+    for (const auto &m : modes) {
+        output->setCurrentIndex(m.index);
+        EXPECT_EQ(child<QLabel>(w, "lblFlowLow")->text(), m.low);
+        EXPECT_EQ(child<QLabel>(w, "lblFlowHi")->text(), m.high);
+        EXPECT_EQ(state.OutputType, m.index);
+        EXPECT_EQ(state.OutputModeItem.value, m.index);
+    }
+}
+
+TEST_F(MrWindowTest, TypingIsFilteredAndLimitedButSetTextsArriveWhole)
+{
+    frmMR w(context, ShippedConfig);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const struct { const char *field; const char *typed; const char *shown; } rows[] = {
+        {"txtPassword", "12345", "1234"},     {"txtPassword", "-7a", "7"},   {"txtDamping", "1.5", "15"},
+        {"txtLinearPts", "1234", "123"},      {"txtSpg", "1.2345678", "1.2345"},
+        {"txtScaleFactor", "-2.5e3", "2.53"}, {"txtFlowHi", "99999.5", "99999.5"},
+    };
+    for (const auto &r : rows) {
+        auto *field = child<QLineEdit>(w, r.field);
+        field->clear();
+        field->setFocus();
+        QTest::keyClicks(field, QString::fromLatin1(r.typed));
+        EXPECT_EQ(field->text(), r.shown) << r.field << " typed " << r.typed;
+    }
+    // A value read from a file or the device is not cut to the typing limit.
+    child<QLineEdit>(w, "txtPassword")->setText(QStringLiteral("12345"));
+    EXPECT_EQ(child<QLineEdit>(w, "txtPassword")->text(), "12345");
+    EXPECT_EQ(state.PasswordItem.value, 12345);
+}
+
+TEST_F(MrWindowTest, EditsStoreTheirNumbersIntoTheRecords)
+{
+    frmMR w(context, ShippedConfig);
+    MrControls &c = w.controls();
+    c.txtSpg->setText(QStringLiteral("0.85"));
+    c.txtScaleFactor->setText(QStringLiteral("2.5"));
+    c.txtPressureComp->setText(QStringLiteral("100"));
+    c.txtTempComp->setText(QStringLiteral("20.5"));
+    c.txtSPGcomp->setText(QStringLiteral("1.25"));
+    c.txtLowFlowCutoff->setText(QStringLiteral("0.5"));
+    c.txtDamping->setText(QStringLiteral("12"));
+    c.txtFlowLow->setText(QStringLiteral("1.5"));
+    c.txtFlowHi->setText(QStringLiteral("250"));
+    c.txtPassword->setText(QStringLiteral("0007"));
+    c.txtLinearPts->setText(QStringLiteral("4"));
+    c.cboDisplayMode->setCurrentIndex(2);
+    c.cboTotalUnits->setCurrentIndex(1);
+    c.cboDisplayExp->setCurrentIndex(3);
+    c.cboRateInterval->setCurrentIndex(1);
+    EXPECT_FLOAT_EQ(state.SpgItem.value, 0.85f);
+    EXPECT_FLOAT_EQ(state.ScaleFactorItem.value, 2.5f);
+    EXPECT_FLOAT_EQ(state.PressureCompItem.value, 100.0f);
+    EXPECT_FLOAT_EQ(state.TempCompItem.value, 20.5f);
+    EXPECT_FLOAT_EQ(state.SpgCompItem.value, 1.25f);
+    EXPECT_FLOAT_EQ(state.LowFlowCutoffItem.value, 0.5f);
+    EXPECT_EQ(state.DampingItem.value, 12);
+    EXPECT_FLOAT_EQ(state.FlowLowItem.value, 1.5f);
+    EXPECT_FLOAT_EQ(state.FlowHiItem.value, 250.0f);
+    EXPECT_EQ(state.PasswordItem.value, 7);
+    EXPECT_EQ(state.LinearPtsItem.value, 4);
+    EXPECT_EQ(state.DisplayModeItem.value, 2);
+    EXPECT_EQ(state.TotalUnitsItem.value, 1);
+    EXPECT_EQ(state.DisplayExpItem.value, 3);
+    EXPECT_EQ(state.RateIntervalItem.value, 1);
+}
+
+TEST_F(MrWindowTest, LeavingAFieldOutOfRangeFlagsItWithItsCaption)
+{
+    frmMR w(context, ShippedConfig);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    MrControls &c = w.controls();
+    const struct { QLineEdit *field; const char *typed; const char *message; const char *marker; } rows[] = {
+        {c.txtDamping, "100", "Damping:  Field must be between 0 and 99", "lblDampingE"},
+        {c.txtScaleFactor, "0.0001", "Scale Factor:  Field must be between 0.001 and 9999", "lblScaleFactorE"},
+        {c.txtSPGcomp, "5.5", "SPG Comp  Field must be between 0 and 5", "lblSPGcompE"},
+        {c.txtLinearPts, "11", "Linear Points:  Field must be between 0 and 10", "lblLinearPtsE"},
+        {c.txtPassword, "99", nullptr, "lblPasswordE"},
+    };
+    for (const auto &r : rows) {
+        dialogs.clear();
+        r.field->setFocus();
+        QTest::keyClicks(r.field, QString::fromLatin1(r.typed));
+        c.btnRead->setFocus(); // leave the field
+        if (r.message) {
+            ASSERT_EQ(dialogs.messages.size(), 1u) << r.typed;
+            EXPECT_EQ(dialogs.messages[0].text, r.message);
+            EXPECT_EQ(dialogs.messages[0].title, "Error");
+            EXPECT_TRUE(flagged(w, r.marker));
+        } else {
+            EXPECT_TRUE(dialogs.messages.empty()) << r.typed;
+            EXPECT_FALSE(flagged(w, r.marker));
+        }
+    }
+    // A greyed field is not checked on leaving.
+    c.cboMeterType->setCurrentIndex(2); // Gas
+    c.txtTempComp->setFocus();
+    QTest::keyClicks(c.txtTempComp, QStringLiteral("900"));
+    c.cboMeterType->setCurrentIndex(0); // Oil greys it, and the focus leaves it
+    dialogs.clear();
+    c.btnRead->setFocus();
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MrWindowTest, MissingCheckSkipsGreyedFieldsAndFlagsTheRest)
+{
+    frmMR w(context, ShippedConfig);
+    MrControls &c = w.controls();
+    for (QComboBox *box : {c.cboDisplayMode, c.cboRateUnits, c.cboRateInterval, c.cboTotalUnits, c.cboDisplayExp,
+                           c.cboMeterType, c.cboOutputMode})
+        box->setCurrentIndex(0); // Gal greys Specific Gravity, Oil both compensations
+    for (QLineEdit *field : {c.txtScaleFactor, c.txtSPGcomp, c.txtDamping, c.txtFlowLow, c.txtFlowHi,
+                             c.txtPassword})
+        field->setText(QStringLiteral("1"));
+    c.txtFlowHi->setText(QStringLiteral("2"));
+    c.txtLinearPts->setText(QStringLiteral("0"));
+    EXPECT_TRUE(w.fields().CheckMissingFields());
+    for (const char *marker : {"lblSpgE", "lblPressureCompE", "lblTempCompE"})
+        EXPECT_FALSE(flagged(w, marker)) << marker;
+
+    c.cboMeterType->setCurrentIndex(2); // Gas: the compensations count again
+    c.cboRateUnits->setCurrentIndex(3); // Kgs
+    c.cboDisplayExp->setCurrentIndex(-1);
+    c.txtPassword->clear();
+    EXPECT_FALSE(w.fields().CheckMissingFields());
+    for (const char *marker : {"lblSpgE", "lblPressureCompE", "lblTempCompE", "lblDisplayExpE", "lblPasswordE"})
+        EXPECT_TRUE(flagged(w, marker)) << marker;
+    for (const char *marker : {"lblScaleFactorE", "lblDisplayModeE", "lblLinearPtsE", "lblFlowLowE"})
+        EXPECT_FALSE(flagged(w, marker)) << marker;
+    EXPECT_EQ(c.lblPassword->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+TEST_F(MrWindowTest, StoredPortAboveFourKeepsItsNumberWithoutACheckMark)
+{
+    SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), QStringLiteral("7"));
+    frmMR w(context, ShippedConfig);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_FALSE(w.controls().mnuComPort[std::size_t(i)]->isChecked()) << i;
+    EXPECT_EQ(w.statusText(), "Status:  Com7");
+
+    w.controls().mnuComPort[3]->trigger();
+    EXPECT_TRUE(w.controls().mnuComPort[3]->isChecked());
+    EXPECT_EQ(w.statusText(), "Status:  Com3");
+}
