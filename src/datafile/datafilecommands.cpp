@@ -27,8 +27,23 @@ QString programSubfolder(const QString &name)
 } // namespace
 
 DataFileCommands::DataFileCommands(frmAltMain &window, AppContext &context)
-    : QObject(&window)
-    , m_window(window)
+    : DataFileCommands(
+          Host{&window, QStringLiteral("Dravion"),
+               [&window, &context] {
+                   const AltMainControls &c = window.controls();
+                   return DataFileWriter::dravionEntries(context.state, c.cboKfactorUnits->currentIndex(),
+                                                         c.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
+               },
+               [&window]() -> QWidget * { return window.linearPoints().window(); },
+               [&window] { window.clearAll().mnuClear_Click(); },
+               [&window](const QString &text) { window.setStatusText(text); }},
+          context, &window)
+{
+}
+
+DataFileCommands::DataFileCommands(Host host, AppContext &context, QObject *parent)
+    : QObject(parent)
+    , m_host(std::move(host))
     , m_context(context)
 {
 }
@@ -45,9 +60,7 @@ void DataFileCommands::mnuSave_Click()
     if (!path)
         return;
 
-    const AltMainControls &c = m_window.controls();
-    const auto entries = DataFileWriter::dravionEntries(m_context.state, c.cboKfactorUnits->currentIndex(),
-                                                        c.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
+    const auto entries = m_host.entries();
     if (!entries || !DataFileWriter::save(*path, DataFileWriter::toBytes(*entries)))
         m_context.dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
 }
@@ -69,13 +82,12 @@ void DataFileCommands::mnuOpen_Click()
         showOpenError();
         return;
     }
-    m_window.clearAll().mnuClear_Click();
+    m_host.mnuClear_Click();
 
-    DataFileLoader loader(m_context.dialogs, QStringLiteral("Dravion"), m_window,
-                          [this]() -> QWidget * { return m_window.linearPoints().window(); });
+    DataFileLoader loader(m_context.dialogs, m_host.family, *m_host.mainWindow, m_host.linearPointsWindow);
     switch (loader.apply(DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()))) {
     case DataFileLoader::Outcome::Loaded:
-        m_window.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(*path).fileName());
+        m_host.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(*path).fileName());
         break;
     case DataFileLoader::Outcome::Stopped:
         break;

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <vector>
+
 #include <QObject>
 
 #include "app/appcontext.h"
+#include "datafile/datafilewriter.h"
 
 class frmAltMain;
 
@@ -12,13 +17,26 @@ class DataFileCommands final : public QObject
     Q_OBJECT
 
 public:
+    // What the commands need of the main window; each device family's window gives its own.
+    struct Host
+    {
+        QWidget *mainWindow = nullptr; // holds the controls the entries go into, by object name
+        QString family;                // "Dravion" or "MR": which entry table applies
+        // The window's set in file order, or nothing when it cannot be written.
+        std::function<std::optional<std::vector<DataFileWriter::Entry>>()> entries;
+        std::function<QWidget *()> linearPointsWindow; // created on first use
+        std::function<void()> mnuClear_Click;
+        std::function<void(const QString &)> setStatusText;
+    };
+
     DataFileCommands(frmAltMain &window, AppContext &context);
+    DataFileCommands(Host host, AppContext &context, QObject *parent);
     void mnuSave_Click();
     void mnuOpen_Click();
 
 private:
     void showOpenError();
 
-    frmAltMain &m_window;
+    Host m_host;
     AppContext &m_context;
 };

@@ -15,8 +15,16 @@
 #include "transfer/frequencypoll.h"
 
 LinearPoints::LinearPoints(frmAltMain &window, AppContext &context)
-    : QObject(&window)
-    , m_window(window)
+    : LinearPoints(Host{&window, window.controls().txtLinearPts, window.controls().lblLinearPtsE,
+                        window.controls().Option2, [&window] { window.poll().Option2_Click(); },
+                        [&window](QWidget *points) { window.setLinearPointsWindow(points); }},
+                   context, &window)
+{
+}
+
+LinearPoints::LinearPoints(Host host, AppContext &context, QObject *parent)
+    : QObject(parent)
+    , m_host(std::move(host))
     , m_context(context)
 {
 }
@@ -24,8 +32,9 @@ LinearPoints::LinearPoints(frmAltMain &window, AppContext &context)
 frmLinearPoints *LinearPoints::window()
 {
     if (!m_linear) {
-        m_linear = new frmLinearPoints(m_context, &m_window);
-        m_window.setLinearPointsWindow(m_linear);
+        m_linear = new frmLinearPoints(m_context, m_host.mainWindow);
+        if (m_host.windowCreated)
+            m_host.windowCreated(m_linear);
     }
     return m_linear;
 }
@@ -37,32 +46,33 @@ void LinearPoints::btnLinear_Click()
         return;
     }
 
-    AltMainControls &c = m_window.controls();
-    if (Values::Val(c.txtLinearPts->text()) < 1) {
+    QLineEdit *txtLinearPts = m_host.txtLinearPts;
+    if (Values::Val(txtLinearPts->text()) < 1) {
         m_context.dialogs.message(QStringLiteral("Please Enter Number of Linear Points First"),
                                   UserDialogs::Icon::None, QStringLiteral("Note!"));
-        c.txtLinearPts->setFocus();
-        c.txtLinearPts->setCursorPosition(0);
-        c.lblLinearPtsE->show();
+        txtLinearPts->setFocus();
+        txtLinearPts->setCursorPosition(0);
+        m_host.lblLinearPtsE->show();
         return;
     }
 
-    c.Option2->setChecked(true);
-    m_window.poll().Option2_Click();
+    m_host.Option2->setChecked(true);
+    if (m_host.Option2_Click)
+        m_host.Option2_Click();
 
     frmLinearPoints *w = window();
-    const QRect frame = m_window.frameGeometry();
+    const QRect frame = m_host.mainWindow->frameGeometry();
     w->move(frame.left() + Twips::toPixels(110), frame.top() + Twips::toPixels(630));
     w->show();
     w->raise();
     w->activateWindow();
 
     const IntItem &count = m_context.state.LinearPtsItem;
-    if (Values::Val(c.txtLinearPts->text()) > count.maximum)
-        c.txtLinearPts->setText(QStringLiteral("10"));
+    if (Values::Val(txtLinearPts->text()) > count.maximum)
+        txtLinearPts->setText(QStringLiteral("10"));
 
     // The table has ten rows whatever the configuration allows.
-    const double wanted = std::clamp(Values::Val(c.txtLinearPts->text()), 0.0, double(frmLinearPoints::Rows));
+    const double wanted = std::clamp(Values::Val(txtLinearPts->text()), 0.0, double(frmLinearPoints::Rows));
     const int n = Values::CInt(wanted);
     DeviceState &s = m_context.state;
     for (int i = 0; i < n; ++i) {

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 #include <QPointer>
 
 #include "app/appcontext.h"
 
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 class frmAltMain;
 class frmLinearPoints;
 
@@ -14,13 +19,25 @@ class LinearPoints final : public QObject
     Q_OBJECT
 
 public:
+    // What the button needs of the main window it sits on; each device family's window gives its own.
+    struct Host
+    {
+        QWidget *mainWindow = nullptr; // owner and position reference of the points window
+        QLineEdit *txtLinearPts = nullptr;
+        QLabel *lblLinearPtsE = nullptr;
+        QRadioButton *Option2 = nullptr;
+        std::function<void()> Option2_Click;              // stops the live poll
+        std::function<void(QWidget *)> windowCreated;     // the main window keeps it in its resize
+    };
+
     LinearPoints(frmAltMain &window, AppContext &context);
+    LinearPoints(Host host, AppContext &context, QObject *parent);
     void btnLinear_Click();
     frmLinearPoints *window(); // the linear points window, created on first use
     bool hasWindow() const { return !m_linear.isNull(); }
 
 private:
-    frmAltMain &m_window;
+    Host m_host;
     AppContext &m_context;
     QPointer<frmLinearPoints> m_linear;
 };
