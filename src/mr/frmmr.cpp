@@ -23,7 +23,12 @@
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "calibration/frmcalibration.h"
+#include "datafile/clearalldata.h"
+#include "datafile/datafilecommands.h"
+#include "datafile/datafileformat.h"
+#include "datafile/datafilewriter.h"
 #include "linear/frmlinearpoints.h"
+#include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "mr/mrfields.h"
@@ -125,6 +130,25 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
 
     m_fields = new MrFields(*this, m_context);
     m_poll = new FrequencyPoll(m_context, c.tmrPolling, c.lblInputHz, FrequencyPoll::Rules::TimerOnly, this);
+    m_linearPointsButton = new LinearPoints(
+        LinearPoints::Host{this, c.txtLinearPts, c.lblLinearPtsE, c.Option2, [this] { m_poll->Option2_Click(); },
+                           [this](QWidget *points) { m_linearPoints = points; }},
+        m_context, this);
+    m_dataFiles = new DataFileCommands(
+        DataFileCommands::Host{this, QStringLiteral("MR"),
+                               [this] {
+                                   return DataFileWriter::mrEntries(m_context.state, m_controls.txtLinearPts->text(),
+                                                                    DataFileFormat::userDecimalPoint());
+                               },
+                               [this]() -> QWidget * { return linearPointsWindow(); },
+                               [this] { mnuClear_Click(); },
+                               [this](const QString &text) { setStatusText(text); }},
+        m_context, this);
+
+    connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);
+    connect(c.mnuSave, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuSave_Click);
+    connect(c.mnuClear, &QAction::triggered, this, &frmMR::mnuClear_Click);
+    connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
 
     connect(c.mnuCalibrate, &QAction::triggered, this, &frmMR::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &frmMR::mnuCommDebug_Click);
@@ -362,7 +386,7 @@ void frmMR::mnuExit_Click()
 {
     if (m_calibration)
         m_calibration->reject();
-    for (QWidget *companion : {static_cast<QWidget *>(m_linearPoints.data()), m_lineMonitor.data(),
+    for (QWidget *companion : {m_linearPoints.data(), m_lineMonitor.data(),
                                m_progress.data(), m_splash.data()}) {
         if (companion)
             companion->hide();
@@ -372,9 +396,22 @@ void frmMR::mnuExit_Click()
 
 frmLinearPoints *frmMR::linearPointsWindow()
 {
-    if (!m_linearPoints)
-        m_linearPoints = new frmLinearPoints(m_context, this);
-    return m_linearPoints;
+    return m_linearPointsButton->window();
+}
+
+void frmMR::mnuClear_Click()
+{
+    MrControls &c = m_controls;
+    ClearAllData::clearLists({c.cboDisplayMode, c.cboRateUnits, c.cboRateInterval, c.cboTotalUnits, c.cboDisplayExp,
+                              c.cboMeterType, c.cboOutputMode});
+    ClearAllData::clearTexts({c.txtSpg, c.txtSPGcomp});
+    c.txtLowFlowCutoff->setText(QStringLiteral("0"));
+    c.txtLowFlowCutoff->setText(QStringLiteral("0.025"));
+    ClearAllData::clearTexts({c.txtPressureComp, c.txtTempComp, c.txtScaleFactor, c.txtDamping});
+    ClearAllData::clearFlowPair(c.txtFlowHi, c.txtFlowLow);
+    ClearAllData::clearTexts({c.txtLinearPts, c.txtPassword});
+    ClearAllData::clearLinearPoints(*linearPointsWindow(), m_context.state);
+    setStatusText(ClearAllData::clearedStatus());
 }
 
 void frmMR::resizeEvent(QResizeEvent *event)

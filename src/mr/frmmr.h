@@ -6,7 +6,9 @@
 #include "app/appcontext.h"
 #include "mr/mrcontrols.h"
 
+class DataFileCommands;
 class FrequencyPoll;
+class LinearPoints;
 class MrFields;
 class frmCalibration;
 class frmLinearPoints;
@@ -34,9 +36,13 @@ public:
     void mnuCalibrate_Click();
     void mnuCommDebug_Click();
     void mnuExit_Click();
+    // Empties every field and point; Low Flow Cutoff keeps "0.025".
+    void mnuClear_Click();
 
     MrFields &fields() { return *m_fields; }
     FrequencyPoll &poll() { return *m_poll; }
+    LinearPoints &linearPoints() { return *m_linearPointsButton; }
+    DataFileCommands &dataFiles() { return *m_dataFiles; }
     frmLinearPoints *linearPointsWindow(); // created on first use
     frmCalibration *calibrationWindow() const; // while it is open
 
@@ -68,7 +74,9 @@ private:
     MrControls m_controls;
     MrFields *m_fields = nullptr;
     FrequencyPoll *m_poll = nullptr;
-    QPointer<frmLinearPoints> m_linearPoints;
+    LinearPoints *m_linearPointsButton = nullptr;
+    DataFileCommands *m_dataFiles = nullptr;
+    QPointer<QWidget> m_linearPoints;
     QPointer<frmCalibration> m_calibration;
     QPointer<QWidget> m_lineMonitor;
     QPointer<QWidget> m_progress;
