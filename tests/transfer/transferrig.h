@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -90,28 +91,30 @@ struct TransferRig
         device = std::make_unique<SimulatedDevice>(options);
         if (!device->start(error))
             return false;
-        link = std::make_unique<LinkEngine>(state, port, timer, dialogs);
         const QString path = device->path();
-        link->setPortResolver([path](int) { return path; });
+        startWindow([path] { return path; });
+        return true;
+    }
+
+    // Builds the window on a port found where portPath() says at each opening.
+    void startWindow(std::function<QString()> portPath)
+    {
+        link = std::make_unique<LinkEngine>(state, port, timer, dialogs);
+        link->setPortResolver([portPath](int) { return portPath(); });
         context = std::make_unique<AppContext>(AppContext{state, link.get(), dialogs});
         window = std::make_unique<frmAltMain>(*context);
         // The load read the program's folder; this rig's configuration replaces it.
         for (QComboBox *list : {c().cboRateUnits, c().cboRateInterval, c().cboKfactorUnits})
             list->clear();
         window->fields().loadConfigurationFrom(configFolder);
-        dialogs.clear(); // the program's own folder has no configuration
+        dialogs.clear();
         QObject::connect(window->transfer().progressWindow(), &frmProgress::percentChanged,
                          [this](const QString &text) { percents << text; });
-        return true;
     }
 
     AltMainControls &c() { return window->controls(); }
     frmProgress *progress() { return window->transfer().progressWindow(); }
     QStringList received() const { return device->received(); }
-    void forgetTraffic() { sentBefore = int(device->received().size()); }
-    QStringList receivedSinceForget() const { return device->received().mid(sentBefore); }
-
-    int sentBefore = 0;
 };
 
 // Frames as the simulator logs them: "3i" -> "<STX>3i<CR>".
