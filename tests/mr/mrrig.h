@@ -1,0 +1,105 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "app/settingsstore.h"
+#include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "link/qtreplytimer.h"
+#include "mr/frmmr.h"
+#include "simulatedport.h"
+#include "support/fakeuserdialogs.h"
+
+// The simulated MR device in memory, behind a switch that makes it deaf: while muted, whatever the
+// utility sends is lost, as on a pulled cable.
+class MutablePort final : public DevicePort
+{
+public:
+    explicit MutablePort(SimulatedPort &device)
+        : m_device(device)
+    {
+        connect(&m_device, &DevicePort::dataReceived, this, &DevicePort::dataReceived);
+    }
+
+    bool muted = false;
+
+    Error open(const QString &path) override { return m_device.open(path); }
+    void close() override { m_device.close(); }
+    bool isOpen() const override { return m_device.isOpen(); }
+    void discardInput() override { m_device.discardInput(); }
+    Error write(const QByteArray &data) override { return muted ? Error{} : m_device.write(data); }
+    QByteArray readAll() override { return m_device.readAll(); }
+
+private:
+    SimulatedPort &m_device;
+};
+
+// The MR utility as it runs, its main window talking to a simulated MR device in memory that was
+// set up from the shipped configuration and starts from the given item values.
+struct MrRig
+{
+    DeviceState state;
+    FakeUserDialogs dialogs;
+    std::unique_ptr<SimulatedPort> device;
+    std::unique_ptr<MutablePort> port;
+    QtReplyTimer timer{500};
+    std::unique_ptr<LinkEngine> link;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<frmMR> window;
+
+    explicit MrRig(const std::map<int, double> &deviceValues = {}, int outputType = 0)
+    {
+        SettingsStore::open()->clear();
+        SimOptions o;
+        o.family = QStringLiteral("MR");
+        o.configPath = QStringLiteral(QRX_CONFIG_DIR "/mr/Config.inf");
+        o.outputType = outputType;
+        o.pacing = false;
+        device = std::make_unique<SimulatedPort>(o);
+        for (const auto &[code, value] : deviceValues)
+            device->model().setValue(code, value);
+        port = std::make_unique<MutablePort>(*device);
+        link = std::make_unique<LinkEngine>(state, *port, timer, dialogs);
+        link->setPortResolver([](int) { return QStringLiteral("simulated"); });
+        context = std::make_unique<AppContext>(AppContext{state, link.get(), dialogs, QStringLiteral("MR")});
+        window = std::make_unique<frmMR>(*context, QStringLiteral(QRX_CONFIG_DIR "/mr"));
+    }
+
+    ~MrRig()
+    {
+        window.reset();
+        link.reset();
+    }
+
+    MrControls &c() { return window->controls(); }
+    QStringList received() const { return device->received(); }
+    void forget() { m_seen = int(device->received().size()); }
+    QStringList receivedSinceForget() const { return device->received().mid(m_seen); }
+
+    // Runs the event loop until the condition holds or the time is up.
+    template<typename F>
+    static bool waitFor(F condition, int ms)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition() && clock.elapsed() < ms)
+            QTest::qWait(10);
+        return condition();
+    }
+
+private:
+    int m_seen = 0;
+};
+
+// Frames as the simulator lists them: "3i" -> "<STX>3i<CR>".
+inline QStringList frames(const QStringList &bodies)
+{
+    QStringList out;
+    for (const QString &b : bodies)
+        out << QStringLiteral("<STX>") + b + QStringLiteral("<CR>");
+    return out;
+}
