@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -173,12 +174,11 @@ void frmLineMonitor::flush()
     m_flushTimer.stop();
     if (m_pending.isEmpty())
         return;
-    QTextCursor cursor = m_comm->textCursor();
+    QTextCursor cursor(m_comm->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(m_pending);
     m_pending.clear();
-    m_comm->setTextCursor(cursor);
-    m_comm->ensureCursorVisible();
+    keepAtEnd();
 }
 
 QString frmLineMonitor::trafficText() const
@@ -297,6 +297,14 @@ void frmLineMonitor::btnSend_Click()
 void frmLineMonitor::setCommHeight(int twips)
 {
     m_comm->resize(m_comm->width(), std::max(0, Twips::toPixels(twips)));
+    keepAtEnd(); // a shorter box still shows the newest traffic
+}
+
+void frmLineMonitor::keepAtEnd()
+{
+    m_comm->moveCursor(QTextCursor::End);
+    QScrollBar *bar = m_comm->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void frmLineMonitor::Form_Resize()

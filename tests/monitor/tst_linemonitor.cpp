@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
@@ -150,11 +151,16 @@ TEST_F(LineMonitor, DisplayTabsClearTextAndCountAndTestTabKeepsTheDisplay)
         EXPECT_EQ(shownRows(), (QStringList{QString(), QStringLiteral("x")}));
     }
     monitor.resize(339, 440); // 5085 x 6600 twips
+    for (int i = 0; i < 60; ++i)
+        countRow(QStringLiteral("row"));
+    QCoreApplication::processEvents();
     QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(2).center());
     EXPECT_TRUE(frame()->isVisible());
     EXPECT_EQ(tabs()->count(), 2);
     EXPECT_EQ(monitor.mode(), TrafficEcho::Mode::Ascii);
-    EXPECT_EQ(monitor.trafficText(), QStringLiteral("\r\nx"));
+    EXPECT_TRUE(monitor.trafficText().startsWith(QStringLiteral("\r\nxrow\r\n")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(comm()->verticalScrollBar()->value(), comm()->verticalScrollBar()->maximum()) << "not kept at the end";
     EXPECT_EQ(comm()->height(), 220); // 6600 - 3300 twips
 
     QTest::mouseClick(get<QPushButton>("btnCloseTest"), Qt::LeftButton);
