@@ -117,6 +117,18 @@ struct TransferRig
     QStringList received() const { return device->received(); }
 };
 
+// What the window shows of a setup, field by field, with the points in use.
+inline QStringList snapshot(TransferRig &rig)
+{
+    AltMainControls &c = rig.c();
+    QStringList out{c.cboRateUnits->currentText(), c.cboRateInterval->currentText(), c.cboKfactorUnits->currentText()};
+    for (QLineEdit *field : {c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg})
+        out << field->objectName() + QLatin1Char('=') + field->text();
+    for (int i = 0; i < rig.state.LinearPtsItem.value; ++i)
+        out << QStringLiteral("pt%1=%2/%3").arg(i).arg(rig.state.LinFreqItems[i].value).arg(rig.state.LinFlowItems[i].value);
+    return out;
+}
+
 // Frames as the simulator logs them: "3i" -> "<STX>3i<CR>".
 inline QStringList frames(const QStringList &bodies)
 {

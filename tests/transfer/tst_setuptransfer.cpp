@@ -77,32 +77,23 @@ TEST(ReadSetup, AKnownSetupLandsInEveryFieldAndPoint)
     TransferRig rig(knownSetup);
     START_RIG(rig);
     rig.c().txtDamping->setText(QStringLiteral("55")); // whatever was there before is replaced
+    frmLinearPoints *points = rig.window->linearPoints().window();
+    points->show();
     rig.c().btnRead->click();
 
+    EXPECT_FALSE(points->isVisible());
     EXPECT_EQ(rig.received(), readFrames(true));
-    AltMainControls &c = rig.c();
-    EXPECT_EQ(c.cboRateUnits->currentText(), "Kgs");
-    EXPECT_EQ(c.cboRateInterval->currentIndex(), 1);
-    EXPECT_EQ(c.cboKfactorUnits->currentIndex(), 1);
-    EXPECT_EQ(c.txtKfactor->text(), "1234.5");
-    EXPECT_EQ(c.txtDamping->text(), "7");
-    EXPECT_EQ(c.txtFlowLow->text(), "1.5");
-    EXPECT_EQ(c.txtFlowHi->text(), "250");
-    EXPECT_EQ(c.txtLinearPts->text(), "3");
-    EXPECT_FALSE(c.txtSpg->isHidden());
-    EXPECT_EQ(c.txtSpg->text(), "0.85");
+    EXPECT_EQ(snapshot(rig), (QStringList{"Kgs", "Min", "Pulses/M3", "txtKfactor=1234.5", "txtDamping=7",
+                                          "txtFlowLow=1.5", "txtFlowHi=250", "txtLinearPts=3", "txtSpg=0.85",
+                                          "pt0=100/10.5", "pt1=200/20.25", "pt2=300/30"}));
+    EXPECT_FALSE(rig.c().txtSpg->isHidden());
+    // The change handlers stored what the fields show; the unused points are as the device has them.
     const DeviceState &s = rig.state;
     EXPECT_EQ(s.RateUnits, 2);
     EXPECT_EQ(s.KfactorItems[1].value, 1234.5f);
-    EXPECT_EQ(s.DampingItem.value, 7);
-    EXPECT_EQ(s.LinearPtsItem.value, 3);
     EXPECT_EQ(s.SpgItem.value, 0.85f);
-    const qint16 freq[10] = {100, 200, 300};
-    const float flow[10] = {10.5f, 20.25f, 30.0f};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(s.LinFreqItems[i].value, freq[i]) << i; // all ten pairs, the unused ones as the device has them
-        EXPECT_EQ(s.LinFlowItems[i].value, flow[i]) << i;
-    }
+    for (int i = 3; i < 10; ++i)
+        EXPECT_TRUE(s.LinFreqItems[i].value == 0 && s.LinFlowItems[i].value == 0.0f) << i;
     ASSERT_EQ(rig.percents.size(), 29); // one per exchange
     EXPECT_EQ(rig.percents.mid(0, 3), (QStringList{"3%", "7%", "10%"}));
     EXPECT_EQ(rig.percents.last(), "100%");
@@ -151,32 +142,6 @@ TEST(ReadSetup, AnUnpluggedDeviceFailsOnceAndLeavesEverythingEmpty)
     expectIdle(rig);
 }
 
-TEST(ReadSetup, KfactorUnitsPickTheKfactorExchange)
-{
-    // A units position without its own K factor record reads no K factor at all.
-    const struct
-    {
-        int units;
-        bool kfactorRead;
-        const char *kfactorText;
-    } rows[] = {{0, true, "77.5"}, {1, true, "77.5"}, {2, false, ""}};
-    for (const auto &r : rows) {
-        TransferRig rig({{8, double(r.units)}, {9, 77.5}},
-                        {QStringLiteral("K Factor Units=8,0,2,Pulses/Ltr,Pulses/M3,Pulses/Gal")});
-        START_RIG(rig);
-        rig.c().btnRead->click();
-        const QStringList sent = rig.received();
-        ASSERT_GE(sent.size(), 7) << r.units;
-        EXPECT_EQ(sent.mid(4, 2), frames({"8i", r.kfactorRead ? "9f" : "11i"})) << r.units;
-        EXPECT_EQ(sent.count(QStringLiteral("<STX>8i<CR>")), 1) << r.units;
-        EXPECT_EQ(rig.c().cboKfactorUnits->currentIndex(), r.units);
-        EXPECT_EQ(rig.c().txtKfactor->text(), r.kfactorText) << r.units;
-        EXPECT_EQ(rig.c().txtDamping->text(), "5") << r.units; // the rest of the read goes on
-        EXPECT_EQ(rig.percents.last(), "100%") << r.units;
-        EXPECT_EQ(rig.dialogs.texts(), QStringList{"Read Successful"}) << r.units;
-    }
-}
-
 TEST(ReadSetup, ARateUnitBeyondTheListLeavesItUnselectedAndTheReadSucceeds)
 {
     TransferRig rig({{3, 9}, {11, 12}});
@@ -208,17 +173,6 @@ TEST(ReadSetup, OutputTypeReplySelectsTheOption)
         EXPECT_EQ(rig.state.OutputType, r.after) << r.reply;
         EXPECT_EQ(rig.c().lblFlowLow->text(), r.flowLowCaption) << r.reply;
     }
-}
-
-TEST(ReadSetup, ClosesAnOpenLinearPointsWindowFirst)
-{
-    TransferRig rig(knownSetup);
-    START_RIG(rig);
-    frmLinearPoints *points = rig.window->linearPoints().window();
-    points->show();
-    rig.c().btnRead->click();
-    EXPECT_FALSE(points->isVisible());
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"Read Successful"});
 }
 
 TEST(DownloadSetup, WritesTheSetupByteForByte)
@@ -297,24 +251,30 @@ TEST(DownloadSetup, MissingEntriesSendNothing)
     expectIdle(rig);
 }
 
-TEST(DownloadSetup, KfactorUnitsWithoutAKfactorRecordWriteNoKfactor)
+TEST(Transfer, KfactorUnitsWithoutAKfactorRecordExchangeNoKfactor)
 {
-    const struct
-    {
-        int units;
-        QStringList bodies;
-    } rows[] = {
-        {1, {"V", "3i0", "4i2", "8i1", "9f77.5", "11i3", "15f0", "16f500.25", "100i0", "W"}},
-        {2, {"V", "3i0", "4i2", "8i2", "11i3", "15f0", "16f500.25", "100i0", "W"}},
-    };
-    for (const auto &r : rows) {
-        TransferRig rig({}, {QStringLiteral("K Factor Units=8,0,2,Pulses/Ltr,Pulses/M3,Pulses/Gal")});
-        START_RIG(rig);
-        enterPlainSetup(rig, r.units, "77.5");
-        rig.c().btnDownload->click();
-        EXPECT_EQ(rig.received(), frames(r.bodies)) << r.units;
-        EXPECT_EQ(rig.percents.last(), "100%") << r.units;
-        EXPECT_EQ(rig.dialogs.texts(), QStringList{"Programming Successful"}) << r.units;
+    // Positions 0 and 1 have a K factor record each; position 2 has none, so nothing is sent for
+    // it and the field stays as it is, while the rest of the sequence goes on.
+    const QString units = QStringLiteral("K Factor Units=8,0,2,Pulses/Ltr,Pulses/M3,Pulses/Gal");
+    for (const int position : {1, 2}) {
+        const bool own = position < 2;
+        TransferRig reader({{8, double(position)}, {9, 77.5}}, {units});
+        START_RIG(reader);
+        reader.c().btnRead->click();
+        EXPECT_EQ(reader.received().mid(4, 3), frames({"8i", own ? "9f" : "11i", own ? "11i" : "15f"})) << position;
+        EXPECT_EQ(reader.c().txtKfactor->text(), own ? "77.5" : "") << position;
+        EXPECT_EQ(reader.c().txtDamping->text(), "5") << position;
+        EXPECT_EQ(reader.percents.last(), "100%") << position;
+        EXPECT_EQ(reader.dialogs.texts(), QStringList{"Read Successful"}) << position;
+
+        TransferRig writer({}, {units});
+        START_RIG(writer);
+        enterPlainSetup(writer, position, "77.5");
+        writer.c().btnDownload->click();
+        const QString written = QStringLiteral("8i%1").arg(position);
+        EXPECT_EQ(writer.received().mid(3, 3), frames({written, own ? "9f77.5" : "11i3", own ? "11i3" : "15f0"}));
+        EXPECT_EQ(writer.percents.last(), "100%") << position;
+        EXPECT_EQ(writer.dialogs.texts(), QStringList{"Programming Successful"}) << position;
     }
 }
 
@@ -337,19 +297,25 @@ TEST(DownloadSetup, APointCountBeyondThePointTablesEndsInDownloadError)
 
 TEST(Transfer, CancelAfterAFewStepsEndsTheTrafficAndFails)
 {
-    for (const bool reading : {true, false}) {
+    enum class Way { CancelRead, CancelDownload, CloseBoxDuringRead };
+    for (const Way way : {Way::CancelRead, Way::CancelDownload, Way::CloseBoxDuringRead}) {
+        const bool reading = way != Way::CancelDownload;
         TransferRig rig(knownSetup);
         START_RIG(rig);
         if (!reading)
             enterPlainSetup(rig);
-        QObject::connect(rig.progress(), &frmProgress::percentChanged, [&rig] {
-            if (rig.percents.size() == 3) // three steps
+        QObject::connect(rig.progress(), &frmProgress::percentChanged, [&rig, way] {
+            if (rig.percents.size() != 3) // three steps
+                return;
+            if (way == Way::CloseBoxDuringRead)
+                rig.progress()->close();
+            else
                 rig.progress()->btnCancel()->click();
         });
         (reading ? rig.c().btnRead : rig.c().btnDownload)->click();
         if (reading) {
-            EXPECT_EQ(rig.received(), frames({"V", "I", "3i", "4i", "8i"}));
-            EXPECT_EQ(rig.dialogs.texts(), QStringList{"Unable to perform Read!"});
+            EXPECT_EQ(rig.received(), frames({"V", "I", "3i", "4i", "8i"})) << int(way);
+            EXPECT_EQ(rig.dialogs.texts(), QStringList{"Unable to perform Read!"}) << int(way);
             expectEverythingEmpty(rig);
         } else {
             EXPECT_EQ(rig.received(), frames({"V", "3i0", "4i2", "8i0"}));

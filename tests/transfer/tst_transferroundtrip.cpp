@@ -10,22 +10,6 @@
 #include "simprocess.h"
 #include "transferrig.h"
 
-namespace {
-
-// What the window shows of a setup, field by field, with the point tables.
-QStringList snapshot(TransferRig &rig)
-{
-    AltMainControls &c = rig.c();
-    QStringList out{c.cboRateUnits->currentText(), c.cboRateInterval->currentText(), c.cboKfactorUnits->currentText()};
-    for (QLineEdit *field : {c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg})
-        out << field->objectName() + QLatin1Char('=') + field->text();
-    for (int i = 0; i < rig.state.LinearPtsItem.value; ++i)
-        out << QStringLiteral("pt%1=%2/%3").arg(i).arg(rig.state.LinFreqItems[i].value).arg(rig.state.LinFlowItems[i].value);
-    return out;
-}
-
-} // namespace
-
 TEST(TransferRoundTrip, ChangesDownloadedSurviveASimulatorRestart)
 {
     TransferRig rig({{3, 2}, {4, 1}, {8, 0}, {9, 250}, {11, 7}, {15, 1.5}, {16, 900}, {100, 2}, {7, 0.9},
