@@ -276,8 +276,9 @@ void frmLineMonitor::Combo1_Click(int index)
 void frmLineMonitor::btnSend_Click()
 {
     LinkEngine *link = m_context.link;
-    // Touching the shared flags while another exchange waits would break that exchange.
-    if (!link || m_sending || link->exchangeOutstanding())
+    // Touching the shared flags while another exchange waits, or between the steps of a Read or
+    // Download Setup, would break that exchange or sequence.
+    if (!link || m_sending || link->exchangeOutstanding() || m_context.state.TransferRunning)
         return;
     DeviceState &state = m_context.state;
     state.CommAbort = false;

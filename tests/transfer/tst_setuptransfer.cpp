@@ -8,6 +8,7 @@
 
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
+#include "monitor/frmlinemonitor.h"
 #include "transferrig.h"
 
 namespace {
@@ -110,16 +111,20 @@ TEST(ReadSetup, MenusThatTouchTheDeviceAreOffWhileATransferRuns)
     AltMainControls &c = rig.c();
     const std::vector<QAction *> guarded{c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuComPort[1], c.mnuComPort[12],
                                          c.mnuSerialPort->menuAction()};
+    frmLineMonitor monitor(*rig.context);
+    monitor.findChild<QLineEdit *>(QStringLiteral("txtOutput"))->setText(QStringLiteral("F"));
     int offDuring = 0;
     bool viewingOn = true;
     QObject::connect(rig.progress(), &frmProgress::percentChanged, [&](const QString &) {
         for (QAction *a : guarded)
             offDuring += a->isEnabled() ? 0 : 1;
         viewingOn = viewingOn && c.mnuCommDebug->isEnabled() && c.btnLinear->isEnabled() && rig.state.TransferRunning;
+        monitor.findChild<QPushButton *>(QStringLiteral("btnSend"))->click(); // must not join the sequence
     });
     c.btnRead->click();
     EXPECT_EQ(offDuring, int(guarded.size() * rig.percents.size()));
     EXPECT_TRUE(viewingOn);
+    EXPECT_EQ(rig.received(), readFrames(true));
     for (QAction *a : guarded)
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 }
