@@ -48,8 +48,12 @@ private:
         fileDialogs.push_back(dialog);
         if (fileAnswers.empty())
             return std::nullopt;
-        auto a = fileAnswers.front();
+        // Unpacked by hand: copying the optional trips a false may-be-uninitialized warning in GCC 12.
+        const bool chosen = fileAnswers.front().has_value();
+        const QString path = chosen ? *fileAnswers.front() : QString();
         fileAnswers.pop_front();
-        return a;
+        if (!chosen)
+            return std::nullopt;
+        return path;
     }
 };
