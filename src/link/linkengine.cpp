@@ -163,7 +163,14 @@ void LinkEngine::waitForEnd(quint64 serial)
     QEventLoop loop;
     while (m_finishedSerial < serial) {
         m_waitLoop = &loop;
-        loop.exec();
+        // -1: the application is quitting and no event will be delivered any more, so the reply can
+        // never arrive. End the exchange as failed instead of spinning.
+        if (loop.exec() == -1) {
+            m_waitLoop = nullptr;
+            m_timer.stop();
+            m_state.CommAbort = true;
+            finish();
+        }
     }
 }
 

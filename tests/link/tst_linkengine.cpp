@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "fakeecho.h"
@@ -343,3 +344,24 @@ TEST(LinkEngine, NextExchangeMayStartFromTheFinishedSignal)
 }
 
 } // namespace
+
+TEST(LinkEngine, QuittingTheApplicationDuringAWaitEndsTheExchange)
+{
+    // Regression: after quit() every nested loop returns at once, so the wait used to spin forever.
+    Rig rig;
+    rig.port.reactions.push_back([] { QCoreApplication::quit(); });
+    bool returned = false;
+    QTimer::singleShot(0, [&] {
+        rig.send("3i");
+        returned = true;
+    });
+    QTimer watchdog; // ends the run only if the wait spins again
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    watchdog.start(5000);
+    QCoreApplication::exec();
+    EXPECT_TRUE(returned);
+    EXPECT_TRUE(rig.state.CommAbort);
+    EXPECT_TRUE(rig.state.ReplyReceived);
+    EXPECT_FALSE(rig.link.exchangeOutstanding());
+}
