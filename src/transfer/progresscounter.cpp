@@ -2,9 +2,9 @@
 
 #include "link/values.h"
 
-void ProgressCounter::start(double points)
+void ProgressCounter::start(double points, int fixed)
 {
-    m_step = float(100.0 / (2.0 * points + 9.0));
+    m_step = float(100.0 / (2.0 * points + fixed));
     m_total = 0.0f;
 }
 

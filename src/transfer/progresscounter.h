@@ -6,8 +6,8 @@
 class ProgressCounter final
 {
 public:
-    // n points: 2n + 9 equal steps (nine fixed exchanges, two per point).
-    void start(double points);
+    // n points: 2n + fixed equal steps (fixed exchanges besides the points, two per point).
+    void start(double points, int fixed = 9);
     // Adds one step and returns the rounded percentage; throws Values::OverflowError when the
     // total is not a 16-bit number (a step count of zero gives an infinite step).
     qint16 step();

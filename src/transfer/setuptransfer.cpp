@@ -1,6 +1,7 @@
 #include "setuptransfer.h"
 
 #include <exception>
+#include <stdexcept>
 #include <vector>
 
 #include <QAction>
@@ -55,22 +56,125 @@ const TextStep textSteps[] = {
     {&DeviceState::LinearPtsItem, nullptr, &AltMainControls::txtLinearPts},
 };
 
-// Runs one statement of the read sequence; a failure skips only that statement.
-template<typename F>
-void tolerant(F &&statement)
-{
-    try {
-        statement();
-    } catch (const std::exception &) {
-    }
-}
-
 // The K factor record for a units position; only positions 0 and 1 have one.
 const RealItem *kfactorRecord(const DeviceState &s, int position)
 {
     if (position < 0 || position >= int(s.KfactorItems.size()))
         return nullptr;
     return &s.KfactorItems[size_t(position)];
+}
+
+bool spgVisible(frmAltMain &window)
+{
+    // The field's own visibility, whether or not the main window is on screen yet.
+    return !window.controls().txtSpg->isHidden();
+}
+
+// The Dravion items before the points: the three lists, the K factor, Damping to the number of
+// points, and the Specific Gravity while it is shown.
+void dravionReadItems(SetupTransfer &t, frmAltMain &window)
+{
+    DeviceState &s = window.context().state;
+    AltMainControls &c = window.controls();
+    for (const ListStep &step : listSteps) {
+        t.send(ItemCommands::read(s.*step.record));
+        t.stepProgress();
+        if (!t.answered())
+            continue;
+        SetupTransfer::tolerant([&] {
+            QComboBox *list = c.*step.list;
+            const qint16 position = Values::CInt(Values::Val(s.ReplyValue));
+            // -1 clears the selection; a position the list does not have is refused.
+            if (position < -1 || position >= list->count())
+                throw std::out_of_range("list position");
+            list->setCurrentIndex(position);
+        });
+    }
+
+    // Only the two units positions with a K factor record of their own read a K factor;
+    // any other position (or none) leaves the field as it is.
+    if (const RealItem *kfactor = kfactorRecord(s, c.cboKfactorUnits->currentIndex())) {
+        t.send(ItemCommands::read(*kfactor));
+        t.stepProgress();
+        SetupTransfer::tolerant([&] { c.txtKfactor->setText(s.ReplyValue); });
+    } else {
+        t.stepProgress();
+    }
+
+    for (const TextStep &step : textSteps) {
+        t.send(step.intRecord ? ItemCommands::read(s.*step.intRecord) : ItemCommands::read(s.*step.realRecord));
+        t.stepProgress();
+        SetupTransfer::tolerant([&] { (c.*step.field)->setText(s.ReplyValue); });
+    }
+
+    if (spgVisible(window)) {
+        t.send(ItemCommands::read(s.SpgItem));
+        t.stepProgress();
+        SetupTransfer::tolerant([&] { c.txtSpg->setText(s.ReplyValue); });
+    }
+}
+
+void dravionDownloadItems(SetupTransfer &t, frmAltMain &window)
+{
+    DeviceState &s = window.context().state;
+    AltMainControls &c = window.controls();
+
+    for (const ListStep &step : listSteps) {
+        t.send(ItemCommands::write(s.*step.record, s.*step.position));
+        t.StepProgress(false);
+    }
+
+    if (const RealItem *kfactor = kfactorRecord(s, c.cboKfactorUnits->currentIndex()))
+        t.send(ItemCommands::write(*kfactor));
+    t.StepProgress(false);
+
+    for (const TextStep &step : textSteps) {
+        t.send(step.intRecord ? ItemCommands::write(s.*step.intRecord) : ItemCommands::write(s.*step.realRecord));
+        // After the number of points the bar may already be full: nothing else follows.
+        if (step.intRecord != &DeviceState::LinearPtsItem)
+            t.StepProgress(false);
+        else if (spgVisible(window) || t.linearPtsNumber() > 0)
+            t.StepProgress(false);
+        else
+            t.setFull();
+    }
+
+    if (spgVisible(window)) {
+        t.send(ItemCommands::write(s.SpgItem));
+        if (t.linearPtsNumber() > 0)
+            t.StepProgress(false);
+        else
+            t.setFull();
+    }
+}
+
+SetupTransfer::Host dravionHost(frmAltMain &window)
+{
+    AltMainControls &c = window.controls();
+    SetupTransfer::Host h;
+    h.mainWindow = &window;
+    h.buttons = {c.btnRead, c.btnDownload};
+    h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate};
+    if (c.mnuSerialPort)
+        h.commands.push_back(c.mnuSerialPort->menuAction());
+    for (size_t i = 1; i < c.mnuComPort.size(); ++i)
+        h.commands.push_back(c.mnuComPort[i]);
+    h.txtLinearPts = c.txtLinearPts;
+    h.fixedExchanges = 9;
+    h.linearPointsWindow = [&window]() -> QWidget * { return window.linearPoints().window(); };
+    h.mnuClear_Click = [&window] { window.clearAll().mnuClear_Click(); };
+    h.setStatusText = [&window](const QString &text) { window.setStatusText(text); };
+    h.CheckDeviceVersion = [&window] { window.fields().CheckDeviceVersion(); };
+    h.CheckMissingFields = [&window] { return window.fields().CheckMissingFields(); };
+    h.outputTypeReply = [&window](qint16 r) {
+        if (r == 0)
+            window.fields().optType_Click(0);
+        else if (r == 2)
+            window.fields().optType_Click(1);
+    };
+    h.readItems = [&window](SetupTransfer &t) { dravionReadItems(t, window); };
+    h.downloadItems = [&window](SetupTransfer &t) { dravionDownloadItems(t, window); };
+    return h;
 }
 
 } // namespace
@@ -83,16 +187,12 @@ public:
     explicit Running(SetupTransfer &owner)
         : m_state(owner.m_context.state)
     {
-        AltMainControls &c = owner.m_window.controls();
-        m_buttons = {c.btnRead, c.btnDownload};
-        for (QPushButton *b : m_buttons)
-            b->setEnabled(false);
-        std::vector<QAction *> actions{c.mnuOpen, c.mnuClear, c.mnuCalibrate};
-        if (c.mnuSerialPort)
-            actions.push_back(c.mnuSerialPort->menuAction());
-        for (size_t i = 1; i < c.mnuComPort.size(); ++i)
-            actions.push_back(c.mnuComPort[i]);
-        for (QAction *a : actions) {
+        for (QPushButton *b : owner.m_host.buttons) {
+            if (b)
+                b->setEnabled(false);
+            m_buttons.push_back(b);
+        }
+        for (QAction *a : owner.m_host.commands) {
             if (a && a->isEnabled()) {
                 a->setEnabled(false);
                 m_disabled.push_back(a);
@@ -121,10 +221,15 @@ private:
 };
 
 SetupTransfer::SetupTransfer(frmAltMain &window, AppContext &context)
-    : QObject(&window)
-    , m_window(window)
+    : SetupTransfer(dravionHost(window), context, &window)
+{
+}
+
+SetupTransfer::SetupTransfer(Host host, AppContext &context, QObject *parent)
+    : QObject(parent)
+    , m_host(std::move(host))
     , m_context(context)
-    , m_progress(new frmProgress(context.state, &window))
+    , m_progress(new frmProgress(context.state, m_host.mainWindow))
 {
 }
 
@@ -152,21 +257,34 @@ void SetupTransfer::setPercent(const QString &text)
         m_progress->setPercent(text);
 }
 
-bool SetupTransfer::spgVisible() const
-{
-    // The field's own visibility, whether or not the main window is on screen yet.
-    return !m_window.controls().txtSpg->isHidden();
-}
-
 double SetupTransfer::linearPtsNumber() const
 {
-    return Values::Val(m_window.controls().txtLinearPts->text());
+    return Values::Val(m_host.txtLinearPts->text());
+}
+
+bool SetupTransfer::answered() const
+{
+    const QString &reply = m_context.state.ReplyValue;
+    return reply != QLatin1String("NoRsp") && reply != QLatin1String("Inval");
+}
+
+void SetupTransfer::stepProgress()
+{
+    tolerant([this] { StepProgress(false); });
+}
+
+void SetupTransfer::tolerant(const std::function<void()> &statement)
+{
+    try {
+        statement();
+    } catch (const std::exception &) {
+    }
 }
 
 void SetupTransfer::StepProgress(bool Start)
 {
     if (Start) {
-        m_counter.start(linearPtsNumber());
+        m_counter.start(linearPtsNumber(), m_host.fixedExchanges);
         return;
     }
     if (m_context.state.CommAbort)
@@ -186,27 +304,27 @@ void SetupTransfer::btnRead_Click()
     DeviceState &s = m_context.state;
     Running running(*this);
     s.CommAbort = false;
-    if (QWidget *points = m_window.linearPoints().window(); points && points->isVisible())
+    if (QWidget *points = m_host.linearPointsWindow(); points && points->isVisible())
         points->close(); // its close handler checks the rows before hiding
-    m_window.clearAll().mnuClear_Click();
-    m_window.setStatusText(QStringLiteral("Status:  Reading"));
+    m_host.mnuClear_Click();
+    m_host.setStatusText(QStringLiteral("Status:  Reading"));
     setPercent(QStringLiteral("0%"));
     if (m_progress)
         m_progress->showFor(QStringLiteral("Reading Setup Parameters..."));
 
-    tolerant([&] { m_window.fields().CheckDeviceVersion(); });
+    tolerant([&] { m_host.CheckDeviceVersion(); });
     tolerant([&] { ReadOutputType(); });
-    tolerant([&] { m_window.controls().txtLinearPts->setText(QStringLiteral("10")); });
+    tolerant([&] { m_host.txtLinearPts->setText(QStringLiteral("10")); });
     tolerant([&] { StepProgress(true); });
     readSequence();
 
     if (s.CommAbort) {
-        m_window.clearAll().mnuClear_Click();
-        m_window.setStatusText(QStringLiteral("Status:  Unable to perform Read"));
+        m_host.mnuClear_Click();
+        m_host.setStatusText(QStringLiteral("Status:  Unable to perform Read"));
         m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
     } else {
         setPercent(QStringLiteral("100%"));
-        m_window.setStatusText(QStringLiteral("Status:  Read Successful"));
+        m_host.setStatusText(QStringLiteral("Status:  Read Successful"));
         m_context.dialogs.message(QStringLiteral("Read Successful"));
     }
     endTransfer();
@@ -215,48 +333,7 @@ void SetupTransfer::btnRead_Click()
 void SetupTransfer::readSequence()
 {
     DeviceState &s = m_context.state;
-    AltMainControls &c = m_window.controls();
-    const auto stepProgress = [this] { tolerant([this] { StepProgress(false); }); };
-    const auto answered = [&s] {
-        return s.ReplyValue != QLatin1String("NoRsp") && s.ReplyValue != QLatin1String("Inval");
-    };
-
-    for (const ListStep &step : listSteps) {
-        send(ItemCommands::read(s.*step.record));
-        stepProgress();
-        if (!answered())
-            continue;
-        tolerant([&] {
-            QComboBox *list = c.*step.list;
-            const qint16 position = Values::CInt(Values::Val(s.ReplyValue));
-            // -1 clears the selection; a position the list does not have is refused.
-            if (position < -1 || position >= list->count())
-                throw std::out_of_range("list position");
-            list->setCurrentIndex(position);
-        });
-    }
-
-    // Only the two units positions with a K factor record of their own read a K factor;
-    // any other position (or none) leaves the field as it is.
-    if (const RealItem *kfactor = kfactorRecord(s, c.cboKfactorUnits->currentIndex())) {
-        send(ItemCommands::read(*kfactor));
-        stepProgress();
-        tolerant([&] { c.txtKfactor->setText(s.ReplyValue); });
-    } else {
-        stepProgress();
-    }
-
-    for (const TextStep &step : textSteps) {
-        send(step.intRecord ? ItemCommands::read(s.*step.intRecord) : ItemCommands::read(s.*step.realRecord));
-        stepProgress();
-        tolerant([&] { (c.*step.field)->setText(s.ReplyValue); });
-    }
-
-    if (spgVisible()) {
-        send(ItemCommands::read(s.SpgItem));
-        stepProgress();
-        tolerant([&] { c.txtSpg->setText(s.ReplyValue); });
-    }
+    m_host.readItems(*this);
 
     // All ten pairs, whatever number of points the device reported.
     for (size_t i = 0; i < 10; ++i) {
@@ -276,10 +353,8 @@ void SetupTransfer::ReadOutputType()
     if (s.CommAbort)
         return;
     const qint16 r = Values::CInt(Values::Val(s.ReplyValue));
-    if (r == 0)
-        m_window.fields().optType_Click(0);
-    else if (r == 2)
-        m_window.fields().optType_Click(1);
+    if (m_host.outputTypeReply)
+        m_host.outputTypeReply(r);
 }
 
 void SetupTransfer::btnDownload_Click()
@@ -288,19 +363,19 @@ void SetupTransfer::btnDownload_Click()
     Running running(*this);
     try {
         s.CommAbort = false;
-        if (!m_window.fields().CheckMissingFields()) {
+        if (!m_host.CheckMissingFields()) {
             m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
             return;
         }
-        m_window.setStatusText(QStringLiteral("Status:  Programming"));
+        m_host.setStatusText(QStringLiteral("Status:  Programming"));
         setPercent(QStringLiteral("0%"));
         if (m_progress)
             m_progress->showFor(QStringLiteral("Downloading Setup Parameters..."));
         StepProgress(true);
-        m_window.fields().CheckDeviceVersion();
+        m_host.CheckDeviceVersion();
         downloadSequence();
         send(QStringLiteral("W"));
-        m_window.setStatusText(QStringLiteral("Status:  Complete"));
+        m_host.setStatusText(QStringLiteral("Status:  Complete"));
         if (s.CommAbort) {
             setPercent(QStringLiteral("0%"));
             m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
@@ -318,35 +393,7 @@ void SetupTransfer::btnDownload_Click()
 void SetupTransfer::downloadSequence()
 {
     DeviceState &s = m_context.state;
-    AltMainControls &c = m_window.controls();
-
-    for (const ListStep &step : listSteps) {
-        send(ItemCommands::write(s.*step.record, s.*step.position));
-        StepProgress(false);
-    }
-
-    if (const RealItem *kfactor = kfactorRecord(s, c.cboKfactorUnits->currentIndex()))
-        send(ItemCommands::write(*kfactor));
-    StepProgress(false);
-
-    for (const TextStep &step : textSteps) {
-        send(step.intRecord ? ItemCommands::write(s.*step.intRecord) : ItemCommands::write(s.*step.realRecord));
-        // After the number of points the bar may already be full: nothing else follows.
-        if (step.intRecord != &DeviceState::LinearPtsItem)
-            StepProgress(false);
-        else if (spgVisible() || linearPtsNumber() > 0)
-            StepProgress(false);
-        else
-            setFull();
-    }
-
-    if (spgVisible()) {
-        send(ItemCommands::write(s.SpgItem));
-        if (linearPtsNumber() > 0)
-            StepProgress(false);
-        else
-            setFull();
-    }
+    m_host.downloadItems(*this);
 
     // The bound is taken once; the test for the last pair reads the field again each time.
     const qint16 last = Values::CInt(linearPtsNumber() - 1);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include <QObject>
 #include <QPointer>
 
@@ -7,6 +10,9 @@
 #include "transfer/frmprogress.h"
 #include "transfer/progresscounter.h"
 
+class QAction;
+class QLineEdit;
+class QPushButton;
 class frmAltMain;
 
 // Read Setup and Download Setup under the progress window.
@@ -15,7 +21,26 @@ class SetupTransfer final : public QObject
     Q_OBJECT
 
 public:
+    // What a transfer needs of its main window and device family; each family's window gives its own.
+    struct Host
+    {
+        QWidget *mainWindow = nullptr;      // owner of the progress window
+        std::vector<QPushButton *> buttons; // Read Setup and Download Setup
+        std::vector<QAction *> commands;    // unavailable while a transfer runs
+        QLineEdit *txtLinearPts = nullptr;
+        int fixedExchanges = 9;             // progress steps besides the two per point
+        std::function<QWidget *()> linearPointsWindow;
+        std::function<void()> mnuClear_Click;
+        std::function<void(const QString &)> setStatusText;
+        std::function<void()> CheckDeviceVersion;
+        std::function<bool()> CheckMissingFields;
+        std::function<void(qint16)> outputTypeReply;       // what the answer to "I" selects
+        std::function<void(SetupTransfer &)> readItems;     // the family's items before the points
+        std::function<void(SetupTransfer &)> downloadItems;
+    };
+
     SetupTransfer(frmAltMain &window, AppContext &context);
+    SetupTransfer(Host host, AppContext &context, QObject *parent);
     ~SetupTransfer() override;
 
     void btnRead_Click();
@@ -25,20 +50,27 @@ public:
 
     frmProgress *progressWindow() const { return m_progress; }
 
+    // The steps a family's items are made of.
+    // Stores the body, sends it and returns when the exchange has ended.
+    void send(const QString &body);
+    // One step of the read's progress, where a failure skips only the step.
+    void stepProgress();
+    void setPercent(const QString &text);
+    void setFull();
+    // The last exchange brought an answer: neither no reply nor an invalid one.
+    bool answered() const;
+    double linearPtsNumber() const;
+    // Runs one statement of the read sequence; a failure skips only that statement.
+    static void tolerant(const std::function<void()> &statement);
+
 private:
     class Running;
 
     void readSequence();
     void downloadSequence();
-    // Stores the body, sends it and returns when the exchange has ended.
-    void send(const QString &body);
-    void setPercent(const QString &text);
-    void setFull();
     void endTransfer();
-    bool spgVisible() const;
-    double linearPtsNumber() const;
 
-    frmAltMain &m_window;
+    Host m_host;
     AppContext &m_context;
     QPointer<frmProgress> m_progress;
     ProgressCounter m_counter;
