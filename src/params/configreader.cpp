@@ -227,7 +227,8 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off by the end of the file is an error too, not held back unseen.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     // Files written by older editors are 8-bit; Latin-1 keeps every byte as one character.
     if (utf8.hasError())
@@ -275,7 +276,14 @@ ConfigReadResult ConfigReader::read(QIODevice &device, Family family, DeviceStat
         result.readError = true;
         return result;
     }
-    const QByteArray bytes = device.read(MaxFileSize + 1);
+    // In pieces: a single read of the limit reserves all 16 MiB for every file, however small.
+    QByteArray bytes;
+    while (bytes.size() <= MaxFileSize) {
+        const QByteArray piece = device.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     device.close();
     if (bytes.size() > MaxFileSize) {
         result.readError = true;
