@@ -1,10 +1,36 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the whole test suite headless.
+# Installs what is missing, builds and runs the whole test suite headless: first the normal build,
+# then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer, where any
+# sanitizer report (also from the simulator the tests start) fails the run.
+# QRX_BUILD_DIR (default build) and QRX_ASAN_BUILD_DIR (default build-asan) choose the folders;
+# QRX_SKIP_SANITIZERS=1 leaves out the second run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 settings=$(mktemp -d)
-trap 'rm -rf "$settings"' EXIT
+reports=$(mktemp -d)
+trap 'rm -rf "$settings" "$reports"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$settings"
-ctest --test-dir "${QRX_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
+
+status=0
+ctest --test-dir "${QRX_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)" || status=1
+
+if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then
+    asan_dir=${QRX_ASAN_BUILD_DIR:-build-asan}
+    # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces.
+    QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh -DQRX_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+    # Reports go to files as well as failing the process, so a report from a child process (the
+    # simulator) that a test does not look at still fails the run.
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:log_path=$reports/asan"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$reports/ubsan"
+    export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+    echo "== Sanitizer run (AddressSanitizer + UndefinedBehaviorSanitizer) in $asan_dir"
+    ctest --test-dir "$asan_dir" --output-on-failure -j"$(nproc)" || status=1
+    if compgen -G "$reports/*" > /dev/null; then
+        echo "== Sanitizer reports:"
+        cat "$reports"/*
+        status=1
+    fi
+fi
+exit $status
