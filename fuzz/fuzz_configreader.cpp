@@ -1,0 +1,16 @@
+// libFuzzer entry for the configuration file reader: any input must read without a crash, a hang,
+// a sanitizer report or a broken result.
+#include <cstdio>
+#include <cstdlib>
+
+#include "readerprobes.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    const QString problem = ReaderProbes::checkConfigReader(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "configuration reader: %s\n", qPrintable(problem));
+        std::abort();
+    }
+    return 0;
+}
