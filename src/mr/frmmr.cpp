@@ -32,7 +32,9 @@
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "mr/mrfields.h"
+#include "mr/mrtransfer.h"
 #include "transfer/frequencypoll.h"
+#include "transfer/setuptransfer.h"
 
 namespace {
 
@@ -145,10 +147,31 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
                                [this](const QString &text) { setStatusText(text); }},
         m_context, this);
 
+    SetupTransfer::Host transfer;
+    transfer.mainWindow = this;
+    transfer.buttons = {c.btnRead, c.btnDownload};
+    transfer.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuSerialPort->menuAction()};
+    for (int i = 1; i <= PortCount; ++i)
+        transfer.commands.push_back(c.mnuComPort[std::size_t(i)]);
+    transfer.txtLinearPts = c.txtLinearPts;
+    transfer.fixedExchanges = MrTransfer::FixedExchanges;
+    transfer.linearPointsWindow = [this]() -> QWidget * { return linearPointsWindow(); };
+    transfer.mnuClear_Click = [this] { mnuClear_Click(); };
+    transfer.setStatusText = [this](const QString &text) { setStatusText(text); };
+    transfer.CheckDeviceVersion = [this] { m_fields->CheckDeviceVersion(); };
+    transfer.CheckMissingFields = [this] { return m_fields->CheckMissingFields(); };
+    transfer.outputTypeReply = [](qint16) {}; // the Output Mode list is read as an item of its own
+    transfer.readItems = [this](SetupTransfer &t) { MrTransfer::readItems(t, *this); };
+    transfer.downloadItems = [this](SetupTransfer &t) { MrTransfer::downloadItems(t, *this); };
+    m_transfer = new SetupTransfer(std::move(transfer), m_context, this);
+    m_progress = m_transfer->progressWindow();
+
     connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);
     connect(c.mnuSave, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuSave_Click);
     connect(c.mnuClear, &QAction::triggered, this, &frmMR::mnuClear_Click);
     connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
+    connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
+    connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
 
     connect(c.mnuCalibrate, &QAction::triggered, this, &frmMR::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &frmMR::mnuCommDebug_Click);

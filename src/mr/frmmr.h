@@ -10,6 +10,7 @@ class DataFileCommands;
 class FrequencyPoll;
 class LinearPoints;
 class MrFields;
+class SetupTransfer;
 class frmCalibration;
 class frmLinearPoints;
 
@@ -43,12 +44,12 @@ public:
     FrequencyPoll &poll() { return *m_poll; }
     LinearPoints &linearPoints() { return *m_linearPointsButton; }
     DataFileCommands &dataFiles() { return *m_dataFiles; }
+    SetupTransfer &transfer() { return *m_transfer; }
     frmLinearPoints *linearPointsWindow(); // created on first use
     frmCalibration *calibrationWindow() const; // while it is open
 
     void setLineMonitorWindow(QWidget *window) { m_lineMonitor = window; }
-    // Companions closed with this window: the progress window and the splash.
-    void setProgressWindow(QWidget *window) { m_progress = window; }
+    // The splash is closed with this window.
     void setSplashWindow(QWidget *window) { m_splash = window; }
 
 Q_SIGNALS:
@@ -76,6 +77,7 @@ private:
     FrequencyPoll *m_poll = nullptr;
     LinearPoints *m_linearPointsButton = nullptr;
     DataFileCommands *m_dataFiles = nullptr;
+    SetupTransfer *m_transfer = nullptr;
     QPointer<QWidget> m_linearPoints;
     QPointer<frmCalibration> m_calibration;
     QPointer<QWidget> m_lineMonitor;

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <ostream>
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -13,6 +14,11 @@
 #include "mr/frmmr.h"
 #include "simulatedport.h"
 #include "support/fakeuserdialogs.h"
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // The simulated MR device in memory, behind a switch that makes it deaf: while muted, whatever the
 // utility sends is lost, as on a pulled cable.
