@@ -9,6 +9,7 @@
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "monitor/frmlinemonitor.h"
+#include "mr/frmmr.h"
 
 Application::Application(UserDialogs *dialogs, QObject *parent)
     : QObject(parent)
@@ -50,8 +51,13 @@ void Application::Main(const QString &DeviceFamily)
         connect(window, &frmAltMain::closed, this, &Application::finished);
         window->setLineMonitorWindow(m_monitor);
         m_mainWindow = window;
+    } else if (DeviceFamily == QLatin1String("MR")) {
+        auto *window = new frmMR(*m_context);
+        connect(window, &frmMR::closed, this, &Application::finished);
+        window->setLineMonitorWindow(m_monitor);
+        m_mainWindow = window;
     } else {
-        return; // the MR window arrives with its family
+        return; // no other family is built into the program
     }
     if (m_ownDialogs)
         m_ownDialogs->setParentWidget(m_mainWindow);
@@ -60,5 +66,7 @@ void Application::Main(const QString &DeviceFamily)
     m_splash->setMainWindow(m_mainWindow);
     if (auto *window = qobject_cast<frmAltMain *>(m_mainWindow))
         window->setSplash(m_splash);
+    if (auto *window = qobject_cast<frmMR *>(m_mainWindow))
+        window->setSplashWindow(m_splash);
     m_splash->showSplash();
 }

@@ -13,7 +13,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/application.h"
+#include "app/frmsplash.h"
 #include "app/settingsstore.h"
+#include "monitor/frmlinemonitor.h"
 #include "link/devicestate.h"
 #include "mr/frmmr.h"
 #include "mr/mrfields.h"
@@ -239,4 +242,30 @@ TEST_F(MrWindowTest, StoredPortAboveFourKeepsItsNumberWithoutACheckMark)
     w.controls().mnuComPort[3]->trigger();
     EXPECT_TRUE(w.controls().mnuComPort[3]->isChecked());
     EXPECT_EQ(w.statusText(), "Status:  Com3");
+}
+
+TEST_F(MrWindowTest, StartUpCreatesTheMrWindowBehindTheSplashAndExitEndsTheProgram)
+{
+    Application app(&dialogs);
+    bool finished = false;
+    QObject::connect(&app, &Application::finished, [&] { finished = true; });
+    app.Main(QStringLiteral("MR"));
+    auto *w = qobject_cast<frmMR *>(app.mainWindow());
+    ASSERT_TRUE(w);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(app.splash()->isVisible());
+    app.splash()->Label1_Click();
+    EXPECT_TRUE(w->isVisible());
+
+    // The monitor shows where it was, not beside the main window.
+    app.lineMonitor()->move(5, 7);
+    const QPoint before = app.lineMonitor()->pos();
+    w->controls().mnuCommDebug->trigger();
+    EXPECT_TRUE(app.lineMonitor()->isVisible());
+    EXPECT_EQ(app.lineMonitor()->pos(), before);
+
+    w->controls().mnuExit->trigger();
+    EXPECT_TRUE(finished);
+    EXPECT_FALSE(app.lineMonitor()->isVisible());
+    EXPECT_EQ(SettingsStore::open()->value(QStringLiteral("Settings/ComPort")).toString(), "1");
 }
