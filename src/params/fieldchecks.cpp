@@ -14,8 +14,10 @@ void setCaptionColour(QLabel *caption, const QColor &colour)
 {
     if (!caption)
         return;
+    // A disabled caption keeps the style's grey, so a greyed field looks greyed.
     QPalette p = caption->palette();
-    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Active, QPalette::WindowText, colour);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
     caption->setPalette(p);
 }
 

@@ -135,6 +135,7 @@ TEST_F(MrWindowTest, ChoicesGreyAndRelabelTheirFields)
     auto *pressure = child<QLineEdit>(w, "txtPressureComp");
     auto *temp = child<QLineEdit>(w, "txtTempComp");
 
+    spg->setText(QStringLiteral("1")); // its change handler unflags the caption
     const struct { const char *unit; bool spgEnabled; } units[] = {
         {"Gal", false}, {"Kgs", true}, {"M3", false}, {"Lbs", true}, {"Bbl", false},
     };
@@ -142,6 +143,8 @@ TEST_F(MrWindowTest, ChoicesGreyAndRelabelTheirFields)
         rate->setCurrentIndex(rate->findText(QString::fromLatin1(u.unit)));
         EXPECT_EQ(spg->isEnabled(), u.spgEnabled) << u.unit;
         EXPECT_EQ(child<QLabel>(w, "lblSpg")->isEnabled(), u.spgEnabled) << u.unit;
+        // Regression: unflagging painted disabled captions black, so greyed fields looked editable.
+        EXPECT_NE(child<QLabel>(w, "lblSpg")->palette().color(QPalette::Disabled, QPalette::WindowText), Qt::black);
         EXPECT_EQ(base(spg), u.spgEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << u.unit;
         EXPECT_EQ(state.RateUnitsItem.value, rate->currentIndex()) << u.unit;
     }
