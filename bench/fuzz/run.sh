@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses of the configuration file reader and the data file reader with
 # clang and runs each for the given number of seconds (default 300), starting from the corpus in
-# fuzz/corpus/. New inputs collect in the build folder; `--merge` folds the ones that add coverage
+# fuzz/corpus/. New inputs collect in the build folder; `--merge` folds the ones that add edge coverage
 # back into the repository's corpus. Any crash, hang (over 5 s), leak or sanitizer report stops the
 # run with a non-zero status and leaves the input as crash-*/timeout-* in the build folder.
 #   bench/fuzz/run.sh [seconds] [--merge]
@@ -39,7 +39,7 @@ for reader in config datafile; do
     fi
     echo "   $(( $(date +%s) - start ))s, working corpus $(ls "$work" | wc -l) inputs, repository corpus $(ls fuzz/corpus/$reader | wc -l) inputs"
     if [ $merge = 1 ]; then
-        "$dir/fuzz_$target" -merge=1 -max_len=8192 "fuzz/corpus/$reader" "$work" > /dev/null 2>&1
+        "$dir/fuzz_$target" -merge=1 -use_counters=0 -max_len=8192 "fuzz/corpus/$reader" "$work" > /dev/null 2>&1
         echo "   merged: repository corpus now $(ls fuzz/corpus/$reader | wc -l) inputs, $(du -sh fuzz/corpus/$reader | cut -f1)"
     fi
 done
