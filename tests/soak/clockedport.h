@@ -91,6 +91,8 @@ public:
 
     // The cable is pulled while the next command is on its way; the port closes itself.
     void unplugAtNextCommand() { m_unplugNext = true; }
+    // The same, once count more frames have gone out.
+    void unplugAfterFrames(int count) { m_unplugAt = m_written + count; }
     void plugIn() { m_unplugged = false; }
     // Ends whatever waits: the line is lost now (a hang's way out).
     void loseLineNow()
@@ -146,8 +148,9 @@ private:
     {
         ++m_written;
         m_writtenBodies << frame.mid(1, frame.size() - 2);
-        if (m_unplugNext) {
+        if (m_unplugNext || m_written == m_unplugAt) {
             m_unplugNext = false;
+            m_unplugAt = -1;
             m_unplugged = true;
             schedule(1, {{}, true});
             return;
@@ -169,6 +172,7 @@ private:
     bool m_open = false;
     bool m_unplugged = false;
     bool m_unplugNext = false;
+    int m_unplugAt = -1;
     QByteArray m_frame;
     QByteArray m_in;
     std::map<std::pair<qint64, quint64>, Arrival> m_arrivals; // by time, then by order of sending
