@@ -24,6 +24,7 @@
 #include "datafile/datafilecommands.h"
 #include "linear/linearpoints.h"
 #include "params/dravionfields.h"
+#include "params/typinglimit.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/setuptransfer.h"
 #include "app/markerlabel.h"
@@ -190,7 +191,8 @@ void frmAltMain::buildSetupFrame()
     };
     auto edit = [](const char *name, int maxLength) {
         auto *line = named(new QLineEdit, name);
-        line->setMaxLength(maxLength);
+        // Only typing is limited: a value read from the device or a file arrives whole.
+        TypingLimit::install(line, maxLength);
         return line;
     };
     c.cboRateUnits = combo("cboRateUnits");

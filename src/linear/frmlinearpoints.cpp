@@ -16,6 +16,7 @@
 #include "link/values.h"
 #include "params/fieldchecks.h"
 #include "params/fieldkeyfilter.h"
+#include "params/typinglimit.h"
 
 namespace {
 
@@ -77,7 +78,8 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
         auto makeEdit = [&](const QString &name) {
             auto *edit = new QLineEdit(m_frame);
             edit->setObjectName(name);
-            edit->setMaxLength(MaxChars);
+            // Only typing is limited: a value the program puts in arrives whole.
+            TypingLimit::install(edit, MaxChars);
             edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
             FieldKeyFilter::install(edit, FieldFilter::Class::Decimal);
             edit->installEventFilter(this);
@@ -125,8 +127,6 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
 void frmLinearPoints::Form_Load()
 {
     m_lblFreq->setText(isMr() ? QStringLiteral("Position") : QStringLiteral("Freqency"));
-    for (QLineEdit *edit : m_txtFreq)
-        edit->setMaxLength(MaxChars);
 }
 
 bool frmLinearPoints::isMr() const

@@ -18,7 +18,7 @@
 #include "link/values.h"
 #include "mr/frmmr.h"
 #include "mr/mrparameters.h"
-#include "mr/typinglimit.h"
+#include "params/typinglimit.h"
 #include "params/configreader.h"
 #include "params/fieldchecks.h"
 #include "params/fieldkeyfilter.h"

@@ -123,9 +123,12 @@ TEST_F(LinearPointsTest, OpeningLeavesBoxesOfUnenteredEntriesAlone)
     freq(1)->setText(QStringLiteral("77"));
     state.LinFreqItems[1].value = -1;
     state.LinFlowItems[1].value = 0.025f;
+    state.LinFlowItems[0].value = 0.0001234f; // longer than the eight characters a user may type
     openWith("2");
     EXPECT_EQ(freq(1)->text(), "77");
     EXPECT_EQ(coef(1)->text(), "0.025");
+    EXPECT_EQ(coef(0)->text(), "0.0001234");
+    EXPECT_EQ(state.LinFlowItems[0].value, 0.0001234f);
     EXPECT_EQ(points()->lblFreq()->text(), "Freqency");
 }
 

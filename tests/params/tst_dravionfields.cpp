@@ -96,6 +96,14 @@ TEST_F(DravionFieldsTest, KeyFiltersRefuseWhatTheFieldCannotHold)
         }
         EXPECT_EQ(field->text(), QString::fromLatin1(r.expected)) << r.field << " " << r.typed << r.pasted;
     }
+    // Typing stops at the maximum length, but a value the program sets (a device reply, a data
+    // file entry) arrives whole instead of being cut into another number.
+    edit("txtKfactor")->clear();
+    QTest::keyClicks(edit("txtKfactor"), QStringLiteral("1234567890"));
+    EXPECT_EQ(edit("txtKfactor")->text(), QStringLiteral("123456789"));
+    edit("txtKfactor")->setText(QStringLiteral("12345.67891"));
+    EXPECT_EQ(edit("txtKfactor")->text(), QStringLiteral("12345.67891"));
+    EXPECT_FLOAT_EQ(state.KfactorItems[0].value, 12345.67891f);
     // The context menu's paste (and a drop) goes through the same cleaning.
     edit("txtKfactor")->clear();
     QGuiApplication::clipboard()->setText(QStringLiteral("-2.5 pulses"));
