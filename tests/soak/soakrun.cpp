@@ -182,12 +182,15 @@ SoakCounts runClockedSoak(const SimOptions &options, int exchanges, quint32 comm
             const ClockedPort::Delivered &last = port.lastDelivered();
             if (!boxes.empty())
                 problem(QStringLiteral("valid, but a box was shown: ") + boxes.front().text);
-            // A late reply to an earlier command for the same item passes too: the protocol has no
-            // sequence numbers. A garbled or misaddressed reply never may.
+            // The reply must answer this command's item, whichever command it was sent for (the
+            // protocol has no sequence numbers: a late or misaddressed reply to an earlier command
+            // that names this item is a valid answer on the wire). A garbled reply never is.
             const Frames::Parts sent = Frames::split(QLatin1Char('\x02') + body + QLatin1Char('\x0d'));
-            const Frames::Parts answered = Frames::split(QLatin1Char('\x02') + QString::fromLatin1(last.command) + QLatin1Char('\x0d'));
-            if (sent.codeText != answered.codeText || sent.letter != answered.letter
-                || (!last.fault.isEmpty() && last.fault != QLatin1String("delay")))
+            const Frames::Parts reply = Frames::split(QLatin1Char('\x02') + QString::fromLatin1(last.reply) + QLatin1Char('\x0d'));
+            const bool sameItem = sent.kind == Frames::Kind::Plain
+                ? last.reply.startsWith(body.left(1).toLatin1())
+                : Values::Val(sent.codeText) == Values::Val(reply.codeText) && sent.letter == reply.letter;
+            if (!sameItem || last.fault == QLatin1String("garble"))
                 problem(QStringLiteral("accepted the reply %1 (%2) to %3")
                             .arg(QString::fromLatin1(last.reply), last.fault, QString::fromLatin1(last.command)));
             const QString frame = QLatin1Char('\x02') + QString::fromLatin1(last.reply) + QLatin1Char('\x0d');

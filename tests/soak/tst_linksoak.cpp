@@ -130,13 +130,22 @@ struct PtySoakRig
     {
         state.CommAbort = false;
         state.CommandString = body;
+        const std::size_t boxesBefore = dialogs.messages.size();
         quiet.restart();
         clock.start();
         link.SendCommand();
         clock.stop();
         if (!state.CommAbort)
             return QStringLiteral("valid");
-        return state.ReplyValue.isEmpty() ? QStringLiteral("failed") : state.ReplyValue;
+        if (state.ReplyValue.isEmpty() || state.ReplyValue == QLatin1String("Inval") || state.ReplyValue == QLatin1String("NoRsp"))
+            return state.ReplyValue.isEmpty() ? QStringLiteral("failed") : state.ReplyValue;
+        // A late error frame of a timed-out command lands in this exchange and sets the latch;
+        // this command's own reply then still ends the wait with its value.
+        for (std::size_t i = boxesBefore; i < dialogs.messages.size(); ++i) {
+            if (dialogs.messages[i].text.startsWith(QLatin1String("Device Error 1")))
+                return QStringLiteral("failed");
+        }
+        return state.ReplyValue;
     }
 };
 
