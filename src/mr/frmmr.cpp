@@ -211,6 +211,15 @@ void frmMR::buildMenus()
         connect(action, &QAction::triggered, this, [this, i] { mnuComPort_Click(i); });
         c.mnuComPort[std::size_t(i)] = action;
     }
+    // The captions stay "Com n"; each entry's tooltip names the device path behind it, read again
+    // whenever the menu opens, so a mapping edited in the settings file shows without a restart.
+    c.mnuSerialPort->setToolTipsVisible(true);
+    auto showPortPaths = [this] {
+        for (int i = 1; i <= PortCount; ++i)
+            m_controls.mnuComPort[std::size_t(i)]->setToolTip(SettingsStore::portPath(i));
+    };
+    showPortPaths();
+    connect(c.mnuSerialPort, &QMenu::aboutToShow, this, showPortPaths);
 
     c.mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));

@@ -152,18 +152,23 @@ TEST_F(AccessibilityTest, MrMainWindowIsNamedAndReachableByKeyboard)
 TEST_F(AccessibilityTest, PortMenuEntriesShowTheirDevicePaths)
 {
     SettingsStore::open()->setValue(QStringLiteral("Ports/Com3"), QStringLiteral("/dev/ttyUSB0"));
-    frmAltMain window(context);
-    auto *menu = window.findChild<QMenu *>(QStringLiteral("mnuSerialPort"));
-    ASSERT_TRUE(menu);
-    EXPECT_TRUE(menu->toolTipsVisible());
-    auto entry = [&](int n) { return window.findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
-    EXPECT_EQ(entry(3)->text(), QStringLiteral("Com &3"));
-    EXPECT_EQ(entry(3)->toolTip(), QStringLiteral("/dev/ttyUSB0"));
-    EXPECT_EQ(entry(1)->toolTip(), SettingsStore::portPath(1));
-    EXPECT_EQ(entry(12)->toolTip(), SettingsStore::portPath(12));
+    frmAltMain dravion(context);
+    frmMR mr(context, QStringLiteral(QRX_CONFIG_DIR "/mr"));
+    for (QMainWindow *window : {static_cast<QMainWindow *>(&dravion), static_cast<QMainWindow *>(&mr)}) {
+        const std::string name = window->objectName().toStdString();
+        auto *menu = window->findChild<QMenu *>(QStringLiteral("mnuSerialPort"));
+        ASSERT_TRUE(menu) << name;
+        EXPECT_TRUE(menu->toolTipsVisible()) << name;
+        auto entry = [&](int n) { return window->findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
+        EXPECT_EQ(entry(3)->text(), QStringLiteral("Com &3")) << name;
+        EXPECT_EQ(entry(3)->toolTip(), QStringLiteral("/dev/ttyUSB0")) << name;
+        EXPECT_EQ(entry(4)->toolTip(), SettingsStore::portPath(4)) << name;
 
-    SettingsStore::open()->setValue(QStringLiteral("Ports/Com1"), QStringLiteral("/tmp/qrx-device"));
-    emit menu->aboutToShow();
-    EXPECT_EQ(entry(1)->toolTip(), QStringLiteral("/tmp/qrx-device"));
-    EXPECT_EQ(entry(1)->text(), QStringLiteral("Com &1"));
+        SettingsStore::open()->setValue(QStringLiteral("Ports/Com1"), QStringLiteral("/tmp/qrx-device"));
+        emit menu->aboutToShow();
+        EXPECT_EQ(entry(1)->toolTip(), QStringLiteral("/tmp/qrx-device")) << name;
+        EXPECT_EQ(entry(1)->text(), QStringLiteral("Com &1")) << name;
+        SettingsStore::open()->remove(QStringLiteral("Ports/Com1"));
+    }
+    EXPECT_EQ(dravion.findChild<QAction *>(QStringLiteral("mnuComPort12"))->toolTip(), SettingsStore::portPath(12));
 }
