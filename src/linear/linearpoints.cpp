@@ -1,6 +1,7 @@
 #include "linearpoints.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -84,4 +85,26 @@ void LinearPoints::btnLinear_Click()
     }
     for (int i = n; i < frmLinearPoints::Rows; ++i)
         w->setRowActive(i, false);
+}
+
+bool LinearPoints::markMissingPoints(double count)
+{
+    // The window has ten rows; a configured maximum above that cannot index past them.
+    const int rows = std::clamp(int(std::floor(count)), 0, frmLinearPoints::Rows);
+    const DeviceState &state = m_context.state;
+    bool complete = true;
+    for (int i = 0; i < rows; ++i) {
+        const std::size_t k = std::size_t(i);
+        if (state.LinFlowItems[k].value != -1.0f && state.LinFreqItems[k].value != -1)
+            continue;
+        complete = false;
+        frmLinearPoints *points = window();
+        if (!points->isVisible()) {
+            const QRect frame = m_host.mainWindow->frameGeometry();
+            points->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
+            points->show();
+        }
+        points->setRowMarked(i, true);
+    }
+    return complete;
 }

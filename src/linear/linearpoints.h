@@ -36,6 +36,10 @@ public:
     frmLinearPoints *window(); // the linear points window, created on first use
     bool hasWindow() const { return !m_linear.isNull(); }
 
+    // Marks every row among the first `count` whose point was never entered, showing the window
+    // beside the main window when it is hidden. True when no point is missing.
+    bool markMissingPoints(double count);
+
 private:
     Host m_host;
     AppContext &m_context;

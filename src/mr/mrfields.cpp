@@ -1,6 +1,5 @@
 #include "mrfields.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include <QComboBox>
@@ -10,9 +9,8 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
-#include "app/twips.h"
 #include "app/userdialogs.h"
-#include "linear/frmlinearpoints.h"
+#include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/values.h"
@@ -268,35 +266,12 @@ bool MrFields::CheckMissingFields()
         return false;
     }
 
-    // The linear points window has ten rows; a configured maximum above that cannot index past them.
-    const int rows = std::clamp(int(std::floor(points)), 0, frmLinearPoints::Rows);
-    for (int i = 0; i < rows; ++i) {
-        const std::size_t k = std::size_t(i);
-        if (s.LinFlowItems[k].value != -1.0f && s.LinFreqItems[k].value != -1)
-            continue;
+    if (!m_window.linearPoints().markMissingPoints(points))
         result = false;
-        frmLinearPoints *points = m_window.linearPointsWindow();
-        if (!points->isVisible()) {
-            const QRect frame = m_window.frameGeometry();
-            points->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
-            points->show();
-        }
-        points->setRowMarked(i, true);
-    }
     return result;
 }
 
 void MrFields::CheckDeviceVersion()
 {
-    if (!m_context.link)
-        return;
-    DeviceState &state = m_context.state;
-    state.CommandString = QStringLiteral("V");
-    m_context.link->SendCommand();
-    // A failed exchange has been reported by the link already.
-    if (state.CommAbort)
-        return;
-    const VersionCheck::Outcome outcome = VersionCheck::compare(state.ConfigVersion, state.ReplyValue);
-    if (outcome != VersionCheck::Outcome::Equal)
-        m_context.dialogs.message(VersionCheck::message(outcome), UserDialogs::Icon::Critical);
+    VersionCheck::CheckDeviceVersion(m_context);
 }

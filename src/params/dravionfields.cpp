@@ -1,6 +1,5 @@
 #include "dravionfields.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include <QComboBox>
@@ -12,9 +11,7 @@
 #include <QScopedValueRollback>
 
 #include "app/frmaltmain.h"
-#include "app/twips.h"
 #include "app/userdialogs.h"
-#include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
@@ -329,39 +326,12 @@ bool DravionFields::CheckMissingFields()
         return false;
     }
 
-    // The linear points window has ten rows; a configured maximum above that cannot index past them.
-    const int rows = std::clamp(int(std::floor(points)), 0, 10);
-    frmLinearPoints *linearWindow = nullptr;
-    for (int i = 0; i < rows; ++i) {
-        const std::size_t k = std::size_t(i);
-        if (m_context.state.LinFlowItems[k].value != -1.0f && m_context.state.LinFreqItems[k].value != -1)
-            continue;
+    if (!m_window.linearPoints().markMissingPoints(points))
         result = false;
-        if (!linearWindow)
-            linearWindow = m_window.linearPoints().window();
-        if (!linearWindow)
-            continue;
-        if (!linearWindow->isVisible()) {
-            const QRect frame = m_window.frameGeometry();
-            linearWindow->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
-            linearWindow->show();
-        }
-        linearWindow->setRowMarked(i, true);
-    }
     return result;
 }
 
 void DravionFields::CheckDeviceVersion()
 {
-    if (!m_context.link)
-        return;
-    DeviceState &state = m_context.state;
-    state.CommandString = QStringLiteral("V");
-    m_context.link->SendCommand();
-    // A failed exchange has been reported by the link already.
-    if (state.CommAbort)
-        return;
-    const VersionCheck::Outcome outcome = VersionCheck::compare(state.ConfigVersion, state.ReplyValue);
-    if (outcome != VersionCheck::Outcome::Equal)
-        m_context.dialogs.message(VersionCheck::message(outcome), UserDialogs::Icon::Critical);
+    VersionCheck::CheckDeviceVersion(m_context);
 }

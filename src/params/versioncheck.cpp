@@ -1,5 +1,9 @@
 #include "versioncheck.h"
 
+#include "app/appcontext.h"
+#include "app/userdialogs.h"
+#include "link/devicestate.h"
+#include "link/linkengine.h"
 #include "link/values.h"
 
 VersionCheck::Outcome VersionCheck::compare(const QString &configVersion, const QString &deviceVersion)
@@ -26,4 +30,18 @@ QString VersionCheck::message(Outcome outcome)
         break;
     }
     return QString();
+}
+
+void VersionCheck::CheckDeviceVersion(AppContext &context)
+{
+    if (!context.link)
+        return;
+    DeviceState &state = context.state;
+    state.CommandString = QStringLiteral("V");
+    context.link->SendCommand();
+    if (state.CommAbort)
+        return;
+    const Outcome outcome = compare(state.ConfigVersion, state.ReplyValue);
+    if (outcome != Outcome::Equal)
+        context.dialogs.message(message(outcome), UserDialogs::Icon::Critical);
 }

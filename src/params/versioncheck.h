@@ -2,6 +2,8 @@
 
 #include <QString>
 
+struct AppContext;
+
 // Compares the configuration file's parameter-set version with the version the device reports.
 class VersionCheck final
 {
@@ -12,4 +14,8 @@ public:
     static Outcome compare(const QString &configVersion, const QString &deviceVersion);
     // The text of the message box for an outcome; empty for Equal.
     static QString message(Outcome outcome);
+
+    // Asks the device for its version with "V" and shows the message for a difference. A failed
+    // exchange returns silently: the link has reported it already. Nothing is sent without a link.
+    static void CheckDeviceVersion(AppContext &context);
 };
