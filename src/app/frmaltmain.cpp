@@ -2,9 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,13 +10,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/frmsplash.h"
+#include "app/mainwindowparts.h"
 #include "calibration/frmcalibration.h"
 #include "datafile/clearalldata.h"
 #include "datafile/datafilecommands.h"
@@ -63,7 +59,9 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     auto *layout = new QVBoxLayout(central);
     buildMenus();
     buildSetupFrame();
-    buildFrequencyFrame();
+    MainWindowParts::buildFrequencyFrame(this, {m_controls.Frame4, m_controls.Label2, m_controls.Option1,
+                                                m_controls.Option2, m_controls.lblInputHz, m_controls.Label4,
+                                                m_controls.tmrPolling});
     layout->addWidget(m_controls.fraSetup);
     layout->addWidget(m_controls.Frame4);
 
@@ -77,7 +75,8 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     }
     layout->addLayout(buttons);
     setCentralWidget(central);
-    buildStatusBar();
+    MainWindowParts::buildStatusBar(this, {m_controls.StatusBar1, m_controls.statusPanel1, m_controls.statusPanel2,
+                                           m_controls.statusPanel3});
 
     m_fields = new DravionFields(*this, m_context);
     m_linearPointsButton = new LinearPoints(*this, m_context);
@@ -221,65 +220,6 @@ void frmAltMain::buildSetupFrame()
     c.lblSpg->hide();
 }
 
-void frmAltMain::buildFrequencyFrame()
-{
-    AltMainControls &c = m_controls;
-    c.Frame4 = named(new QGroupBox(QStringLiteral("Frequency")), "Frame4");
-    auto *row = new QHBoxLayout(c.Frame4);
-    c.Label2 = named(new QLabel(QStringLiteral("Monitor")), "Label2");
-    c.Option1 = named(new QRadioButton(QStringLiteral("On")), "Option1");
-    c.Option2 = named(new QRadioButton(QStringLiteral("Off")), "Option2");
-    c.Option2->setChecked(true);
-    c.Label2->setBuddy(c.Option1);
-    row->addWidget(c.Label2);
-    row->addWidget(c.Option1);
-    row->addWidget(c.Option2);
-    row->addStretch();
-    QFont digits(QStringLiteral("Monospace"));
-    digits.setStyleHint(QFont::TypeWriter);
-    digits.setPointSize(16);
-    digits.setBold(true);
-    for (int i = 0; i < 4; ++i) {
-        auto *label = named(new QLabel(QStringLiteral("0")), "");
-        label->setObjectName(QStringLiteral("lblInputHz%1").arg(i));
-        label->setFont(digits);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(24);
-        c.lblInputHz[i] = label;
-        row->addWidget(label);
-    }
-    c.Label4 = named(new QLabel(QStringLiteral("Hz")), "Label4");
-    row->addWidget(c.Label4);
-    c.tmrPolling = new QTimer(this);
-    c.tmrPolling->setObjectName(QStringLiteral("tmrPolling"));
-    c.tmrPolling->setInterval(400);
-}
-
-void frmAltMain::buildStatusBar()
-{
-    AltMainControls &c = m_controls;
-    c.StatusBar1 = statusBar();
-    c.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    c.statusPanel1 = named(new QLabel(QStringLiteral("Status:")), "statusPanel1");
-    c.statusPanel2 = named(new QLabel, "statusPanel2");
-    c.statusPanel3 = named(new QLabel, "statusPanel3");
-    c.StatusBar1->addWidget(c.statusPanel1, 1);
-    c.StatusBar1->addPermanentWidget(c.statusPanel2);
-    c.StatusBar1->addPermanentWidget(c.statusPanel3);
-    auto *clock = new QTimer(this);
-    connect(clock, &QTimer::timeout, this, &frmAltMain::updateClock);
-    clock->start(1000);
-    updateClock();
-}
-
-void frmAltMain::updateClock()
-{
-    m_controls.statusPanel2->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    m_controls.statusPanel3->setText(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
-}
-
 void frmAltMain::setStatusText(const QString &text)
 {
     m_controls.statusPanel1->setText(text);
@@ -298,19 +238,11 @@ void frmAltMain::Form_Load()
     if (m_context.link)
         connect(m_context.link, &LinkEngine::statusTextChanged, this, &frmAltMain::setStatusText);
 
-    // A stored port that is not a number must not stop start-up: it falls back to port 1.
-    auto settings = SettingsStore::open();
-    bool ok = false;
-    int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
-    if (!ok || port < -32768 || port > 32767)
-        port = 1;
-    mnuComPort_Click(port);
+    mnuComPort_Click(MainWindowParts::rememberedPort());
 
     m_fields->loadConfiguration();
 
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    resize(sizeHint().expandedTo(QSize(420, 0)));
-    move(screen.center() - QPoint(width() / 2, height() / 2));
+    MainWindowParts::centreOnScreen(this, 420);
 }
 
 void frmAltMain::mnuComPort_Click(int index)
@@ -357,12 +289,7 @@ void frmAltMain::resizeEvent(QResizeEvent *event)
 
 void frmAltMain::Form_Resize()
 {
-    if (!m_linearPoints || !m_linearPoints->isVisible())
-        return;
-    const QRect frame = frameGeometry();
-    m_linearPoints->move(frame.left() + Twips::toPixels(180), frame.top() + Twips::toPixels(800));
-    if (m_lineMonitor)
-        m_lineMonitor->move(frame.left() + frame.width(), m_lineMonitor->frameGeometry().top());
+    MainWindowParts::moveCompanions(this, m_linearPoints, m_lineMonitor);
 }
 
 void frmAltMain::closeEvent(QCloseEvent *event)
@@ -376,14 +303,7 @@ void frmAltMain::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (!isMinimized()) {
-        auto settings = SettingsStore::open();
-        const QRect frame = frameGeometry();
-        settings->setValue(QStringLiteral("Settings/MainLeft"), QString::number(Twips::fromPixels(frame.left())));
-        settings->setValue(QStringLiteral("Settings/MainTop"), QString::number(Twips::fromPixels(frame.top())));
-        const int port = m_context.link ? m_context.link->portNumber() : 1;
-        settings->setValue(QStringLiteral("Settings/ComPort"), QString::number(port));
-    }
+    MainWindowParts::storeSettings(this, m_context.link ? m_context.link->portNumber() : 1);
     Q_EMIT closed();
 }
 

@@ -60,12 +60,9 @@ protected:
 private:
     void buildMenus();
     void buildSetupFrame();
-    void buildFrequencyFrame();
-    void buildStatusBar();
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
-    void updateClock();
 
     AppContext m_context;
     AltMainControls m_controls;

@@ -3,25 +3,20 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDate>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/markerlabel.h"
+#include "app/mainwindowparts.h"
 #include "app/settingsstore.h"
-#include "app/twips.h"
 #include "calibration/frmcalibration.h"
 #include "datafile/clearalldata.h"
 #include "datafile/datafilecommands.h"
@@ -110,7 +105,9 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     buildMenus();
     buildListFrame();
     buildTextFrame();
-    buildFrequencyFrame();
+    MainWindowParts::buildFrequencyFrame(this, {m_controls.Frame4, m_controls.Label2, m_controls.Option1,
+                                                m_controls.Option2, m_controls.lblInputHz, m_controls.Label4,
+                                                m_controls.tmrPolling});
     auto *frames = new QHBoxLayout;
     frames->addWidget(m_controls.Frame2, 1);
     frames->addWidget(m_controls.Frame1, 1);
@@ -128,7 +125,8 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     }
     layout->addLayout(buttons);
     setCentralWidget(central);
-    buildStatusBar();
+    MainWindowParts::buildStatusBar(this, {m_controls.StatusBar1, m_controls.statusPanel1, m_controls.statusPanel2,
+                                           m_controls.statusPanel3});
 
     m_fields = new MrFields(*this, m_context);
     m_poll = new FrequencyPoll(m_context, c.tmrPolling, c.lblInputHz, FrequencyPoll::Rules::TimerOnly, this);
@@ -292,63 +290,6 @@ void frmMR::buildTextFrame()
     c.txtSpg->setPalette(white);
 }
 
-void frmMR::buildFrequencyFrame()
-{
-    MrControls &c = m_controls;
-    c.Frame4 = named(new QGroupBox(QStringLiteral("Frequency")), QStringLiteral("Frame4"));
-    auto *row = new QHBoxLayout(c.Frame4);
-    c.Label2 = named(new QLabel(QStringLiteral("Monitor")), QStringLiteral("Label2"));
-    c.Option1 = named(new QRadioButton(QStringLiteral("On")), QStringLiteral("Option1"));
-    c.Option2 = named(new QRadioButton(QStringLiteral("Off")), QStringLiteral("Option2"));
-    c.Option2->setChecked(true);
-    c.Label2->setBuddy(c.Option1);
-    row->addWidget(c.Label2);
-    row->addWidget(c.Option1);
-    row->addWidget(c.Option2);
-    row->addStretch();
-    QFont digits(QStringLiteral("Monospace"));
-    digits.setStyleHint(QFont::TypeWriter);
-    digits.setPointSize(16);
-    digits.setBold(true);
-    for (int i = 0; i < 4; ++i) {
-        auto *label = named(new QLabel(QStringLiteral("0")), QStringLiteral("lblInputHz%1").arg(i));
-        label->setFont(digits);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(24);
-        c.lblInputHz[std::size_t(i)] = label;
-        row->addWidget(label);
-    }
-    c.Label4 = named(new QLabel(QStringLiteral("Hz")), QStringLiteral("Label4"));
-    row->addWidget(c.Label4);
-    c.tmrPolling = named(new QTimer(this), QStringLiteral("tmrPolling"));
-    c.tmrPolling->setInterval(400);
-}
-
-void frmMR::buildStatusBar()
-{
-    MrControls &c = m_controls;
-    c.StatusBar1 = statusBar();
-    c.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    c.statusPanel1 = named(new QLabel(QStringLiteral("Status:")), QStringLiteral("statusPanel1"));
-    c.statusPanel2 = named(new QLabel, QStringLiteral("statusPanel2"));
-    c.statusPanel3 = named(new QLabel, QStringLiteral("statusPanel3"));
-    c.StatusBar1->addWidget(c.statusPanel1, 1);
-    c.StatusBar1->addPermanentWidget(c.statusPanel2);
-    c.StatusBar1->addPermanentWidget(c.statusPanel3);
-    auto *clock = new QTimer(this);
-    connect(clock, &QTimer::timeout, this, &frmMR::updateClock);
-    clock->start(1000);
-    updateClock();
-}
-
-void frmMR::updateClock()
-{
-    m_controls.statusPanel2->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    m_controls.statusPanel3->setText(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
-}
-
 void frmMR::setStatusText(const QString &text)
 {
     m_controls.statusPanel1->setText(text);
@@ -367,19 +308,11 @@ void frmMR::Form_Load(const QString &configFolder)
     if (m_context.link)
         connect(m_context.link, &LinkEngine::statusTextChanged, this, &frmMR::setStatusText);
 
-    // A stored port that is not a number must not stop start-up: it falls back to port 1.
-    auto settings = SettingsStore::open();
-    bool ok = false;
-    int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
-    if (!ok || port < -32768 || port > 32767)
-        port = 1;
-    mnuComPort_Click(port);
+    mnuComPort_Click(MainWindowParts::rememberedPort());
 
     m_fields->loadConfiguration(configFolder);
 
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    resize(sizeHint().expandedTo(QSize(560, 0)));
-    move(screen.center() - QPoint(width() / 2, height() / 2));
+    MainWindowParts::centreOnScreen(this, 560);
 }
 
 // A port beyond the four of the menu (kept from the other family's window) is used as it is;
@@ -454,12 +387,7 @@ void frmMR::resizeEvent(QResizeEvent *event)
 
 void frmMR::Form_Resize()
 {
-    if (!m_linearPoints || !m_linearPoints->isVisible())
-        return;
-    const QRect frame = frameGeometry();
-    m_linearPoints->move(frame.left() + Twips::toPixels(180), frame.top() + Twips::toPixels(800));
-    if (m_lineMonitor)
-        m_lineMonitor->move(frame.left() + frame.width(), m_lineMonitor->frameGeometry().top());
+    MainWindowParts::moveCompanions(this, m_linearPoints, m_lineMonitor);
 }
 
 void frmMR::closeEvent(QCloseEvent *event)
@@ -473,14 +401,7 @@ void frmMR::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    if (!isMinimized()) {
-        auto settings = SettingsStore::open();
-        const QRect frame = frameGeometry();
-        settings->setValue(QStringLiteral("Settings/MainLeft"), QString::number(Twips::fromPixels(frame.left())));
-        settings->setValue(QStringLiteral("Settings/MainTop"), QString::number(Twips::fromPixels(frame.top())));
-        const int port = m_context.link ? m_context.link->portNumber() : 1;
-        settings->setValue(QStringLiteral("Settings/ComPort"), QString::number(port));
-    }
+    MainWindowParts::storeSettings(this, m_context.link ? m_context.link->portNumber() : 1);
     Q_EMIT closed();
 }
 

@@ -64,12 +64,9 @@ private:
     void buildMenus();
     void buildListFrame();
     void buildTextFrame();
-    void buildFrequencyFrame();
-    void buildStatusBar();
     void Form_Load(const QString &configFolder);
     void Form_Resize();
     void Form_Unload();
-    void updateClock();
 
     AppContext m_context;
     MrControls m_controls;
