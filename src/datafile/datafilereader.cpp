@@ -11,17 +11,6 @@ namespace DataFileReader {
 
 namespace {
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 double number(const QString &value, QChar decimalPoint)
 {
     return Values::Val(fieldText(value, decimalPoint));
@@ -59,7 +48,7 @@ std::vector<Line> parse(const QByteArray &bytes, QChar decimalPoint)
         const qsizetype p = content.indexOf(QLatin1Char('='));
         if (p >= 0) {
             line.isEntry = true;
-            line.name = trimSpaces(content.left(p));
+            line.name = Values::TrimSpaces(content.left(p));
             line.value = content.mid(p + 1);
             line.sound = (line.value.isEmpty() || isNumeric(line.value, decimalPoint))
                 && (line.name.isEmpty() || isNumeric(line.name, decimalPoint));
@@ -106,7 +95,7 @@ std::optional<int> selectionIndex(const QString &value, int count, QChar decimal
 
 QString passwordText(const QString &value, QChar decimalPoint)
 {
-    if (trimSpaces(value).isEmpty())
+    if (Values::TrimSpaces(value).isEmpty())
         return value;
     const double rounded = std::round(number(value, decimalPoint)); // halves away from zero
     if (!std::isfinite(rounded))

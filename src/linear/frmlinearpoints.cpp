@@ -183,14 +183,8 @@ void frmLinearPoints::txtFreq_Change(int i)
         replaceLonePoint(edit);
         return;
     }
-    const double number = Values::Val(edit->text());
-    if (number < FrequencyLimit) {
-        try {
-            m_context.state.LinFreqItems[i].value = Values::CInt(number);
-        } catch (const Values::OverflowError &) {
-            // Too large a negative number (only a program-set text can hold one): keep the old value.
-        }
-    }
+    if (Values::Val(edit->text()) < FrequencyLimit)
+        Values::StoreInt(edit->text(), m_context.state.LinFreqItems[i].value);
     UnflagField(m_lblFreq, nullptr);
     clearRowIfComplete(i);
 }
@@ -202,11 +196,7 @@ void frmLinearPoints::txtCoef_Change(int i)
         replaceLonePoint(edit);
         return;
     }
-    try {
-        m_context.state.LinFlowItems[i].value = Values::CSng(Values::Val(edit->text()));
-    } catch (const Values::OverflowError &) {
-        // Beyond the single range (only a program-set text can hold one): keep the old value.
-    }
+    Values::StoreSingle(edit->text(), m_context.state.LinFlowItems[i].value);
     UnflagField(m_lblCoef, nullptr);
     clearRowIfComplete(i);
 }

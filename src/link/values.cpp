@@ -132,4 +132,34 @@ QString FormatInt(qint32 value)
     return QString::number(value);
 }
 
+bool StoreSingle(const QString &text, float &target)
+{
+    const double value = Val(text);
+    if (!std::isfinite(value) || std::fabs(value) > double(FLT_MAX))
+        return false;
+    target = static_cast<float>(value);
+    return true;
+}
+
+bool StoreInt(const QString &text, qint16 &target)
+{
+    try {
+        target = CInt(Val(text));
+        return true;
+    } catch (const OverflowError &) {
+        return false;
+    }
+}
+
+QString TrimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 } // namespace Values

@@ -39,4 +39,12 @@ QString FormatSingle(float value, QChar decimalPoint = QLatin1Char('.'));
 // Plain decimal text of a 16-bit integer: "-3", "0", "512".
 QString FormatInt(qint32 value);
 
+// A field's number into its record. A number the record cannot hold (only a text the program set can
+// carry one) leaves the record as it was and gives false; the field's range check then flags it.
+bool StoreSingle(const QString &text, float &target);
+bool StoreInt(const QString &text, qint16 &target);
+
+// Removes leading and trailing spaces only (tabs and other blanks stay), as the file formats trim.
+QString TrimSpaces(const QString &text);
+
 } // namespace Values

@@ -27,27 +27,6 @@ namespace {
 const QColor White(255, 255, 255);
 const QColor LightGrey(192, 192, 192);
 
-// A text that does not fit its record (possible only through a set text) leaves the record as it
-// was; the range check flags such a field when it is left.
-void storeSingle(const QString &text, float &target)
-{
-    const double value = Values::Val(text);
-    if (!std::isfinite(value))
-        return;
-    try {
-        target = Values::CSng(value);
-    } catch (const Values::OverflowError &) {
-    }
-}
-
-void storeInt(const QString &text, qint16 &target)
-{
-    try {
-        target = Values::CInt(Values::Val(text));
-    } catch (const Values::OverflowError &) {
-    }
-}
-
 void setBase(QLineEdit *field, const QColor &colour)
 {
     QPalette p = field->palette();
@@ -182,9 +161,9 @@ void MrFields::textChanged(const MrParameter &parameter)
     MrControls &c = m_window.controls();
     const QString text = (c.*parameter.text)->text();
     if (parameter.kind == MrParameter::Kind::Int)
-        storeInt(text, (m_context.state.*parameter.intRecord).value);
+        Values::StoreInt(text, (m_context.state.*parameter.intRecord).value);
     else
-        storeSingle(text, (m_context.state.*parameter.realRecord).value);
+        Values::StoreSingle(text, (m_context.state.*parameter.realRecord).value);
     if (parameter.text == &MrControls::txtFlowLow || parameter.text == &MrControls::txtFlowHi)
         flowPairChanged();
     else

@@ -18,18 +18,6 @@ constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 // The code no case uses: a line whose fields run out early gets it.
 const QString UnusedCode = QStringLiteral("1000");
 
-// Removes leading and trailing blanks (spaces only, as the file format says).
-QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 qint16 toInt(const QString &text)
 {
     return Values::CInt(Values::Val(text));
@@ -137,7 +125,7 @@ bool takeField(QString &T, QString &field)
     const qsizetype comma = T.indexOf(QLatin1Char(','));
     if (comma < 0)
         return false;
-    field = trimSpaces(T.left(comma));
+    field = Values::TrimSpaces(T.left(comma));
     T = T.mid(comma + 1);
     return true;
 }
@@ -154,7 +142,7 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
     QString Code;
     if (!takeField(T, Code))
         Code = UnusedCode;
-    const QString Rest = trimSpaces(T);
+    const QString Rest = Values::TrimSpaces(T);
 
     QString Min;
     QString Max;
@@ -162,7 +150,7 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
         if (takeField(T, *field))
             continue;
         if (!T.isEmpty())
-            *field = trimSpaces(T);
+            *field = Values::TrimSpaces(T);
         else
             Code = UnusedCode;
     }
@@ -207,7 +195,7 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
         // The second pair falls back field by field on the first pair: without a comma Min keeps its value.
         takeField(T, Min);
         if (!takeField(T, Max) && !T.isEmpty())
-            Max = trimSpaces(T);
+            Max = Values::TrimSpaces(T);
         fillReal(state.KfactorItems[1], 9, Min, Max);
         return;
     }
@@ -331,13 +319,13 @@ void ConfigReader::FillComboList(QStringList &List, QString &Text, qint16 Count)
         const qsizetype p = Text.indexOf(QLatin1Char(','), pos);
         const qsizetype n = Text.size() - pos;
         if (p >= 0)
-            List << trimSpaces(Text.mid(pos, p - pos));
+            List << Values::TrimSpaces(Text.mid(pos, p - pos));
         if (i == Count && n > 0)
-            List << trimSpaces(Text.mid(pos));
+            List << Values::TrimSpaces(Text.mid(pos));
         if (p < 0) {
             // Without a further comma Text no longer changes: only the last round adds it.
             if (i < Count && n > 0)
-                List << trimSpaces(Text.mid(pos));
+                List << Values::TrimSpaces(Text.mid(pos));
             break;
         }
         pos = p + 1;

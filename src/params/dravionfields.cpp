@@ -23,27 +23,6 @@
 
 namespace {
 
-// A text that does not fit its record (possible only through a set text) leaves the record as it was;
-// the range check flags such a field when it is left.
-void storeSingle(const QString &text, float &target)
-{
-    const double value = Values::Val(text);
-    if (!std::isfinite(value))
-        return;
-    try {
-        target = Values::CSng(value);
-    } catch (const Values::OverflowError &) {
-    }
-}
-
-void storeInt(const QString &text, qint16 &target)
-{
-    try {
-        target = Values::CInt(Values::Val(text));
-    } catch (const Values::OverflowError &) {
-    }
-}
-
 bool isMassUnit(const QString &text)
 {
     return text == QLatin1String("Kgs") || text == QLatin1String("Lbs");
@@ -116,7 +95,7 @@ void DravionFields::txtKfactor_Change()
     AltMainControls &c = m_window.controls();
     UnflagField(c.lblKFactor, c.lblKfactorE);
     float value = m_context.state.KfactorItems[0].value;
-    storeSingle(c.txtKfactor->text(), value);
+    Values::StoreSingle(c.txtKfactor->text(), value);
     for (RealItem &item : m_context.state.KfactorItems)
         item.value = value;
 }
@@ -125,32 +104,32 @@ void DravionFields::txtDamping_Change()
 {
     AltMainControls &c = m_window.controls();
     UnflagField(c.lblDamping, c.lblDampingE);
-    storeInt(c.txtDamping->text(), m_context.state.DampingItem.value);
+    Values::StoreInt(c.txtDamping->text(), m_context.state.DampingItem.value);
 }
 
 void DravionFields::txtLinearPts_Change()
 {
     AltMainControls &c = m_window.controls();
     UnflagField(c.lblLinearPts, c.lblLinearPtsE);
-    storeInt(c.txtLinearPts->text(), m_context.state.LinearPtsItem.value);
+    Values::StoreInt(c.txtLinearPts->text(), m_context.state.LinearPtsItem.value);
 }
 
 void DravionFields::txtSpg_Change()
 {
     AltMainControls &c = m_window.controls();
     UnflagField(c.lblSpg, c.lblSpgE);
-    storeSingle(c.txtSpg->text(), m_context.state.SpgItem.value);
+    Values::StoreSingle(c.txtSpg->text(), m_context.state.SpgItem.value);
 }
 
 void DravionFields::txtFlowLow_Change()
 {
-    storeSingle(m_window.controls().txtFlowLow->text(), m_context.state.FlowLowItem.value);
+    Values::StoreSingle(m_window.controls().txtFlowLow->text(), m_context.state.FlowLowItem.value);
     flowPairChanged();
 }
 
 void DravionFields::txtFlowHi_Change()
 {
-    storeSingle(m_window.controls().txtFlowHi->text(), m_context.state.FlowHiItem.value);
+    Values::StoreSingle(m_window.controls().txtFlowHi->text(), m_context.state.FlowHiItem.value);
     flowPairChanged();
 }
 
