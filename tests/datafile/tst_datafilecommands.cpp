@@ -3,9 +3,11 @@
 #include <memory>
 #include <random>
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -16,11 +18,19 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
+#include "params/fieldchecks.h"
 #include "support/fakeuserdialogs.h"
 
 namespace {
 
 const char *const Corrupt = "Corrupt Data File!  Continue loading?";
+// A setup typed into the window: controls and what they show (the index for a list); point 3 never entered.
+const char *const Typed[][2] = {
+    {"cboRateUnits", "2"}, {"cboRateInterval", "1"}, {"cboKfactorUnits", "1"}, {"txtKfactor", "12.5"},
+    {"txtDamping", "5"},   {"txtFlowLow", "0.025"}, {"txtFlowHi", "150"},       {"txtLinearPts", "3"},
+    {"txtSpg", "1.2"},     {"txtFreq0", "100"},     {"txtCoef0", "1.25"},       {"txtFreq1", "2000"},
+    {"txtCoef1", "0.003"},
+};
 
 // One main window on its own state, with lists of known entries in place of the configured ones.
 struct Bench
@@ -60,6 +70,11 @@ struct Bench
             combo(qPrintable(name))->setCurrentIndex(value.toInt());
         else
             edit(name)->setText(value);
+    }
+    void typeSetup()
+    {
+        for (const auto &t : Typed)
+            set(QString::fromLatin1(t[0]), QString::fromLatin1(t[1]));
     }
     void save(const QString &path) { dialogs.fileAnswers.push_back(path); window->dataFiles().mnuSave_Click(); }
     void open(const QString &path) { dialogs.fileAnswers.push_back(path); window->dataFiles().mnuOpen_Click(); }
@@ -111,14 +126,7 @@ TEST_F(DataFileCommandsTest, DialogsCarryTheirSettingsAndCancelTouchesNothing)
 
 TEST_F(DataFileCommandsTest, SaveThenOpenGivesBackTheWholeWindow)
 {
-    const char *typed[][2] = {
-        {"cboRateUnits", "2"}, {"cboRateInterval", "1"}, {"cboKfactorUnits", "1"}, {"txtKfactor", "12.5"},
-        {"txtDamping", "5"},   {"txtFlowLow", "0.025"}, {"txtFlowHi", "150"},       {"txtLinearPts", "3"},
-        {"txtSpg", "1.2"},     {"txtFreq0", "100"},     {"txtCoef0", "1.25"},       {"txtFreq1", "2000"},
-        {"txtCoef1", "0.003"}, // point 3 is never entered
-    };
-    for (const auto &t : typed)
-        bench.set(QString::fromLatin1(t[0]), QString::fromLatin1(t[1]));
+    bench.typeSetup();
     bench.save(path("round.dat"));
     ASSERT_TRUE(bench.dialogs.messages.empty());
     EXPECT_EQ(contents(path("round.dat")),
@@ -129,7 +137,7 @@ TEST_F(DataFileCommandsTest, SaveThenOpenGivesBackTheWholeWindow)
     back.open(path("round.dat"));
     EXPECT_TRUE(back.dialogs.messages.empty());
     EXPECT_EQ(back.window->statusText(), "Status:  Opened-->  round.dat");
-    for (const auto &t : typed)
+    for (const auto &t : Typed)
         EXPECT_EQ(back.shown(QString::fromLatin1(t[0])), t[1]) << t[0];
     const DeviceState &b = back.state;
     EXPECT_EQ(QList<int>({b.RateUnits, b.RateInterval, b.KfactorUnits, b.DampingItem.value, b.LinearPtsItem.value,
@@ -158,8 +166,8 @@ TEST_F(DataFileCommandsTest, FailedSaveKeepsThePreviousFileAndLeavesNoPartOne)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"old.dat", "plain"}));
 }
 
-// Each row: a file (header added), the answers to corrupt questions, the messages shown in order
-// (C corrupt question, E "Opening File Error!"), and controls with what they show afterwards.
+// Each row: a file (header added), the answers to corrupt questions, the messages in order (C corrupt
+// question, E "Opening File Error!"), and controls with what they show afterwards.
 TEST_F(DataFileCommandsTest, OpenAppliesEntriesAndStopsWhereItMust)
 {
     const struct {
@@ -180,8 +188,6 @@ TEST_F(DataFileCommandsTest, OpenAppliesEntriesAndStopsWhereItMust)
         {"11=4\r\nword=1\r\n16=abc\r\n15=3", "YY", "CC", "txtDamping=4|txtFlowHi=|txtFlowLow=3|opened"},
         {"11=4\r\nword=1\r\n16=abc\r\n15=3", "N", "C", "txtDamping=4|txtFlowLow=|Status:  All Data Cleared"},
         {"11=4\r\n3=99\r\n16=5", "", "E", "txtDamping=4|txtFlowHi=|Status:  All Data Cleared"},
-        {"11=4\r\n4=-2\r\n16=5", "", "E", "txtDamping=4|txtFlowHi=|Status:  All Data Cleared"},
-        {"11=4\r\n8=40000\r\n16=5", "", "E", "txtDamping=4|txtFlowHi=|Status:  All Data Cleared"},
     };
     for (const auto &r : rows) {
         Bench s;
@@ -263,4 +269,66 @@ TEST_F(DataFileCommandsTest, MalformedFilesNeverCrashOrHang)
             EXPECT_TRUE(t == "Opening File Error!" || t == Corrupt) << i;
         EXPECT_LE(bench.dialogs.messages.size(), 3u) << i;
     }
+}
+
+// Clear all Data walks the controls in order, through "0" and entry 0, so that every change handler runs.
+TEST_F(DataFileCommandsTest, ClearAllDataEmptiesEveryControlThroughItsHandlers)
+{
+    AltMainControls &c = bench.window->controls();
+    const QList<QLabel *> captions = {c.lblRateUnits, c.lblRateInterval, c.lblKfactorUnits,
+                                      c.lblKFactor,   c.lblDamping,      c.lblFlowLow,
+                                      c.lblFlowHi,    c.lblLinearPts,    c.lblSpg};
+    const QList<QLabel *> markers = {c.lblRateUnitsE, c.lblRateIntervalE, c.lblKfactorUnitsE,
+                                     c.lblKfactorE,   c.lblDampingE,      c.lblFlowLowE,
+                                     c.lblFlowHiE,    c.lblLinearPtsE,    c.lblSpgE};
+    bench.typeSetup();
+    for (int i = 0; i < captions.size(); ++i)
+        FlagField(captions[i], markers[i]);
+    QStringList seen;
+    for (QComboBox *list : {c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits})
+        QObject::connect(list, &QComboBox::currentIndexChanged, list, [&seen, list](int index) {
+            seen << list->objectName() + '=' + QString::number(index);
+        });
+    for (QLineEdit *text : {c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg})
+        QObject::connect(text, &QLineEdit::textChanged, text,
+                         [&seen, text](const QString &t) { seen << text->objectName() + '=' + t; });
+    // The tables take -1 right after each text is emptied, over what the change handler stored.
+    QObject::connect(bench.edit("txtCoef1"), &QLineEdit::textChanged, bench.window.get(), [&] {
+        seen << QStringLiteral("txtCoef1 sees frequency %1").arg(bench.state.LinFreqItems[1].value);
+    });
+
+    c.mnuClear->trigger();
+    EXPECT_EQ(seen, QStringList({"cboRateUnits=0", "cboRateUnits=-1", "cboRateInterval=0",
+                                 "cboRateInterval=-1", "cboKfactorUnits=0", "cboKfactorUnits=-1", "txtKfactor=0",
+                                 "txtKfactor=", "txtDamping=0", "txtDamping=", "txtFlowHi=1", "txtFlowLow=0",
+                                 "txtFlowLow=", "txtFlowHi=", "txtLinearPts=0", "txtLinearPts=", "txtSpg=0",
+                                 "txtSpg=", "txtCoef1 sees frequency -1"}));
+    for (const auto &t : Typed)
+        EXPECT_EQ(bench.shown(QString::fromLatin1(t[0])), t[0][0] == 'c' ? "-1" : "") << t[0];
+    const DeviceState &s = bench.state;
+    for (int i = 0; i < frmLinearPoints::Rows; ++i) {
+        EXPECT_EQ(bench.shown(QStringLiteral("txtFreq%1").arg(i)), "") << i;
+        EXPECT_EQ(bench.shown(QStringLiteral("txtCoef%1").arg(i)), "") << i;
+        EXPECT_TRUE(s.LinFreqItems[i].value == -1 && s.LinFlowItems[i].value == -1.0f) << i;
+    }
+    EXPECT_EQ(QList<float>({s.KfactorItems[0].value, s.KfactorItems[1].value, float(s.DampingItem.value),
+                            s.FlowLowItem.value, s.FlowHiItem.value, float(s.LinearPtsItem.value),
+                            s.SpgItem.value}),
+              QList<float>(7, 0.0f));
+    for (int i = 0; i < captions.size(); ++i) {
+        EXPECT_TRUE(markers[i]->isHidden()) << i;
+        EXPECT_EQ(captions[i]->palette().color(QPalette::WindowText), QColor(0, 0, 0)) << i;
+    }
+    EXPECT_EQ(bench.window->statusText(), "Status:  All Data Cleared");
+    EXPECT_TRUE(bench.dialogs.messages.empty());
+}
+
+TEST_F(DataFileCommandsTest, ClearAllDataLeavesAListWithoutEntriesUnselected)
+{
+    bench.fill("cboRateInterval", {});
+    bench.fill("cboKfactorUnits", {"Gal"});
+    bench.combo("cboKfactorUnits")->setCurrentIndex(0);
+    bench.window->controls().mnuClear->trigger();
+    EXPECT_EQ(bench.shown("cboRateInterval") + bench.shown("cboKfactorUnits"), "-1-1");
+    EXPECT_EQ(bench.window->statusText(), "Status:  All Data Cleared");
 }

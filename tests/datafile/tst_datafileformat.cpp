@@ -91,13 +91,7 @@ TEST(DataFileWriter, WritesTheMrSetInItsOrder)
 
 TEST(DataFileReader, JudgesEachLine)
 {
-    const struct {
-        const char *line;
-        bool isEntry;
-        const char *name;
-        const char *value;
-        bool sound;
-    } rows[] = {
+    const struct { const char *line; bool isEntry; const char *name, *value; bool sound; } rows[] = {
         {"Parameter <Equals> Value", false, "", "", false}, {"3=2", true, "3", "2", true},
         {"  9  = 12.5 ", true, "9", " 12.5 ", true},         {"3=", true, "3", "", true},
         {"=5", true, "", "5", true},                        {"9=1.5E3", true, "9", "1.5E3", true},
@@ -122,11 +116,7 @@ TEST(DataFileReader, JudgesEachLine)
 
 TEST(DataFileReader, SelectionIndexRoundsHalvesToEvenAndStaysInTheList)
 {
-    const struct {
-        const char *value;
-        int count;
-        std::optional<int> expected;
-    } rows[] = {
+    const struct { const char *value; int count; std::optional<int> expected; } rows[] = {
         {"1.5", 3, 2}, {"2.5", 3, 2}, {"0.5", 3, 0}, {"", 3, 0}, {" 1", 3, 1}, {"-1", 3, -1}, {"-1", 0, -1},
         {"-2", 3, std::nullopt}, {"3", 3, std::nullopt}, {"40000", 3, std::nullopt}, {"1E400", 3, std::nullopt},
     };
@@ -137,12 +127,7 @@ TEST(DataFileReader, SelectionIndexRoundsHalvesToEvenAndStaysInTheList)
 
 TEST(DataFileReader, FieldAndPasswordTexts)
 {
-    const struct {
-        const char *value;
-        QChar point;
-        const char *field;
-        const char *password;
-    } rows[] = {
+    const struct { const char *value; QChar point; const char *field, *password; } rows[] = {
         {"1.5E3", Dot, "1.5E3", "1500"}, {" 2.5", Dot, " 2.5", "0003"}, {"2,5", Comma, "2.5", "0003"},
         {"1.5", Comma, "1.5", "0002"},   {"7", Dot, "7", "0007"},       {"12345", Dot, "12345", "12345"},
         {"", Dot, "", ""},               {"-7", Dot, "-7", "-0007"},

@@ -25,12 +25,11 @@ struct LinearPointsTest : ::testing::Test
     AppContext context{state, nullptr, dialogs};
     std::unique_ptr<frmAltMain> main;
 
-    void SetUp() override { build(QStringLiteral("Dravion")); }
-
-    void build(const QString &family)
+    void SetUp() override { build(false); }
+    void build(bool mr)
     {
         main.reset();
-        context.DeviceFamily = family;
+        context.DeviceFamily = mr ? QStringLiteral("MR") : QStringLiteral("Dravion");
         main = std::make_unique<frmAltMain>(context);
         // The configured ranges, set here so the test does not depend on the file.
         state.LinearPtsItem = IntItem{100, 1, 10, QStringLiteral("i"), 0};
@@ -40,12 +39,10 @@ struct LinearPointsTest : ::testing::Test
         }
         dialogs.clear();
     }
-
     frmLinearPoints *points() { return main->linearPoints().window(); }
     QLineEdit *freq(int i) { return points()->txtFreq(i); }
     QLineEdit *coef(int i) { return points()->txtCoef(i); }
     void clickLinear() { QTest::mouseClick(main->controls().btnLinear, Qt::LeftButton); }
-
     // Opens the window for a count of points, on screen so that focus and keys work.
     void openWith(const char *count)
     {
@@ -58,13 +55,11 @@ struct LinearPointsTest : ::testing::Test
         EXPECT_TRUE(QTest::qWaitForWindowExposed(points()));
         QApplication::setActiveWindow(points());
     }
-
     void type(QLineEdit *edit, const char *keys)
     {
         edit->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(edit, QString::fromLatin1(keys));
     }
-
     // Leaves the focused box with Tab and lets the deferred leave check run.
     void tabAway()
     {
@@ -82,9 +77,13 @@ TEST_F(LinearPointsTest, ButtonOpensWithTheCountOfPointsOrAsksForIt)
     };
     for (const auto &r : rows) {
         SCOPED_TRACE(r.count);
-        build(QStringLiteral("Dravion"));
+        build(false);
+        if (r.active)
+            freq(1)->setText(QStringLiteral("77"));
         state.LinFreqItems[0].value = 120;
-        state.LinFlowItems[0].value = 2.5f;
+        state.LinFlowItems[0].value = 0.0001234f; // longer than the eight characters a user may type
+        state.LinFreqItems[1].value = -1;         // never entered: its box is left alone
+        state.LinFlowItems[1].value = 0.025f;
         openWith(r.count);
         const AltMainControls &c = main->controls();
         EXPECT_EQ(c.txtLinearPts->text(), r.textAfter);
@@ -94,8 +93,7 @@ TEST_F(LinearPointsTest, ButtonOpensWithTheCountOfPointsOrAsksForIt)
             EXPECT_EQ(dialogs.messages[0].title, "Note!");
             EXPECT_EQ(dialogs.messages[0].icon, UserDialogs::Icon::None);
             EXPECT_FALSE(main->linearPoints().hasWindow());
-            EXPECT_FALSE(c.lblLinearPtsE->isHidden());
-            EXPECT_FALSE(isRed(c.lblLinearPts));
+            EXPECT_TRUE(!c.lblLinearPtsE->isHidden() && !isRed(c.lblLinearPts));
             EXPECT_EQ(QApplication::focusWidget(), c.txtLinearPts);
             EXPECT_EQ(c.txtLinearPts->cursorPosition(), 0);
             continue;
@@ -103,12 +101,12 @@ TEST_F(LinearPointsTest, ButtonOpensWithTheCountOfPointsOrAsksForIt)
         EXPECT_TRUE(dialogs.messages.empty());
         EXPECT_TRUE(c.Option2->isChecked());
         EXPECT_EQ(points()->frameGeometry().topLeft(), main->frameGeometry().topLeft() + QPoint(7, 42));
-        EXPECT_EQ(freq(0)->text(), "120");
-        EXPECT_EQ(coef(0)->text(), "2.5");
+        EXPECT_EQ(QStringList({freq(0)->text(), coef(0)->text(), freq(1)->text(), coef(1)->text()}),
+                  QStringList({"120", "0.0001234", "77", "0.025"}));
+        EXPECT_EQ(state.LinFlowItems[0].value, 0.0001234f);
         for (int i = 0; i < frmLinearPoints::Rows; ++i) {
             const bool active = i < r.active;
-            EXPECT_EQ(freq(i)->isEnabled(), active) << i;
-            EXPECT_EQ(coef(i)->isEnabled(), active) << i;
+            EXPECT_EQ(freq(i)->isEnabled() && coef(i)->isEnabled(), active) << i;
             EXPECT_EQ(points()->lblPoints(i)->isVisible(), active) << i;
             EXPECT_EQ(coef(i)->palette().color(QPalette::Base),
                       active ? QColor(Qt::white) : points()->palette().color(QPalette::Button)) << i;
@@ -118,74 +116,48 @@ TEST_F(LinearPointsTest, ButtonOpensWithTheCountOfPointsOrAsksForIt)
     }
 }
 
-TEST_F(LinearPointsTest, OpeningLeavesBoxesOfUnenteredEntriesAlone)
+// Each row types keys into, pastes into or sets the text of the first row's frequency or flow box.
+TEST_F(LinearPointsTest, BoxesFilterKeysAndStoreOnlyWhatFits)
 {
-    freq(1)->setText(QStringLiteral("77"));
-    state.LinFreqItems[1].value = -1;
-    state.LinFlowItems[1].value = 0.025f;
-    state.LinFlowItems[0].value = 0.0001234f; // longer than the eight characters a user may type
-    openWith("2");
-    EXPECT_EQ(freq(1)->text(), "77");
-    EXPECT_EQ(coef(1)->text(), "0.025");
-    EXPECT_EQ(coef(0)->text(), "0.0001234");
-    EXPECT_EQ(state.LinFlowItems[0].value, 0.0001234f);
-    EXPECT_EQ(points()->lblFreq()->text(), "Freqency");
-}
-
-TEST_F(LinearPointsTest, DecimalFilterAndTheLonePointRule)
-{
-    openWith("2");
-    type(coef(0), ".");
-    EXPECT_EQ(coef(0)->text(), "0.");
-    EXPECT_EQ(coef(0)->cursorPosition(), 2);
-    QTest::keyClicks(coef(0), QStringLiteral("5x-"));
-    EXPECT_EQ(coef(0)->text(), "0.5");
-    EXPECT_EQ(state.LinFlowItems[0].value, 0.5f);
-
-    // The frequency column keeps a lone point, which reads as 0.
-    type(freq(1), " .a");
-    EXPECT_EQ(freq(1)->text(), ".");
-    EXPECT_EQ(state.LinFreqItems[1].value, 0);
-
-    // Pasting passes the same filter; the stored frequency rounds halves to even.
-    QApplication::clipboard()->setText(QStringLiteral("-1a2.5 Hz"));
-    freq(1)->selectAll();
-    QTest::keySequence(freq(1), QKeySequence::Paste);
-    EXPECT_EQ(freq(1)->text(), "12.5");
-    EXPECT_EQ(state.LinFreqItems[1].value, 12);
-
-    type(coef(1), "1234567890");
-    EXPECT_EQ(coef(1)->text(), "12345678");
-}
-
-TEST_F(LinearPointsTest, PositionColumnOfTheMrFamilyTakesTheLonePointRuleIntoTheIntegerTable)
-{
-    build(QStringLiteral("MR"));
-    openWith("1");
-    EXPECT_EQ(points()->lblFreq()->text(), "Position");
-    type(freq(0), ".7");
-    EXPECT_EQ(freq(0)->text(), "0.7");
-    EXPECT_EQ(state.LinFreqItems[0].value, 1);
-}
-
-TEST_F(LinearPointsTest, EntriesThatDoNotFitKeepThePreviousValue)
-{
-    const struct { const char *text; qint16 stored; } rows[] = {
-        {"31999", 31999}, {"32000", 500}, {"40000", 500}, {"31999.6", 32000}, {"", 0},
-        {"-40000", 500}, // a sign can only come from a text set by the program
+    const struct {
+        bool mr, flow;
+        char how; // k: typed, v: pasted, s: set by the program
+        const char *input, *text;
+        double stored;
+    } rows[] = {
+        {false, true, 'k', ".5x-", "0.5", 0.5},         // "." becomes "0." with the caret after it
+        {false, false, 'k', " .a", ".", 0},             // the frequency column keeps a lone point, read as 0
+        {false, false, 'v', "-1a2.5 Hz", "12.5", 12},   // pasting passes the filter; halves round to even
+        {false, true, 'k', "1234567890", "12345678", 12345678},
+        {false, false, 'k', "40000", "40000", 4000},    // the last keystroke is the one refused
+        {true, false, 'k', ".7", "0.7", 1},             // MR positions: the lone point rule, then integers
+        {false, false, 's', "31999", "31999", 31999},
+        {false, false, 's', "32000", "32000", 500},     // from 32000 up nothing is stored
+        {false, false, 's', "31999.6", "31999.6", 32000},
+        {false, false, 's', "", "", 0},
+        {false, false, 's', "-40000", "-40000", 500},   // a sign can only come from a text set by the program
+        {false, true, 's', "1E+39", "1E+39", 500},      // does not fit a single
     };
     for (const auto &r : rows) {
+        SCOPED_TRACE(r.input);
+        build(r.mr);
+        openWith("1");
+        EXPECT_EQ(points()->lblFreq()->text(), r.mr ? "Position" : "Freqency");
+        QLineEdit *box = r.flow ? coef(0) : freq(0);
+        if (r.how == 's')
+            box->setText(QStringLiteral("1"));
         state.LinFreqItems[0].value = 500;
-        freq(0)->setText(QString::fromLatin1(r.text));
-        EXPECT_EQ(state.LinFreqItems[0].value, r.stored) << r.text;
+        state.LinFlowItems[0].value = 500.0f;
+        QApplication::clipboard()->setText(QString::fromLatin1(r.input));
+        if (r.how == 'k')
+            type(box, r.input);
+        else if (r.how == 'v')
+            QTest::keySequence(box, QKeySequence::Paste);
+        else
+            box->setText(QString::fromLatin1(r.input));
+        EXPECT_EQ(box->text(), r.text);
+        EXPECT_EQ(r.flow ? double(state.LinFlowItems[0].value) : state.LinFreqItems[0].value, r.stored);
     }
-    state.LinFlowItems[0].value = 3.0f;
-    coef(0)->setText(QStringLiteral("1E+39"));
-    EXPECT_EQ(state.LinFlowItems[0].value, 3.0f);
-
-    openWith("1");
-    type(freq(0), "40000"); // the last keystroke is the one refused
-    EXPECT_EQ(state.LinFreqItems[0].value, 4000);
 }
 
 TEST_F(LinearPointsTest, MissingRowStaysMarkedUntilBothEntriesHoldValues)
@@ -193,12 +165,9 @@ TEST_F(LinearPointsTest, MissingRowStaysMarkedUntilBothEntriesHoldValues)
     openWith("2");
     points()->setRowMarked(1, true); // as the missing-entry check leaves it
     type(freq(1), "250");
-    EXPECT_FALSE(points()->lblErr(1)->isHidden());
-    EXPECT_TRUE(isRed(points()->lblPoints(1)));
+    EXPECT_TRUE(!points()->lblErr(1)->isHidden() && isRed(points()->lblPoints(1)));
     type(coef(1), "4");
-    EXPECT_TRUE(points()->lblErr(1)->isHidden());
-    EXPECT_FALSE(isRed(points()->lblPoints(1)));
-
+    EXPECT_FALSE(!points()->lblErr(1)->isHidden() || isRed(points()->lblPoints(1)));
     points()->setRowMarked(0, true);
     coef(0)->setText(QStringLiteral("1"));
     EXPECT_FALSE(points()->lblErr(0)->isHidden());
@@ -216,19 +185,14 @@ TEST_F(LinearPointsTest, LeavingAnOutOfRangeBoxFlagsTheRowUntilAnEditClearsIt)
     EXPECT_EQ(dialogs.messages[0].text, "Freqency  Field must be between 0 and 30000");
     EXPECT_EQ(dialogs.messages[0].title, "Error");
     EXPECT_EQ(dialogs.messages[0].icon, UserDialogs::Icon::Exclamation);
-    EXPECT_TRUE(isRed(points()->lblFreq()));
-    EXPECT_FALSE(points()->lblErr(0)->isHidden());
+    EXPECT_TRUE(isRed(points()->lblFreq()) && !points()->lblErr(0)->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), freq(0));
     EXPECT_EQ(freq(0)->selectedText(), "31000");
-
-    // While the row is flagged neither of its boxes is checked on leaving.
-    tabAway();
+    tabAway(); // while the row is flagged neither of its boxes is checked on leaving
     tabAway();
     EXPECT_EQ(QApplication::focusWidget(), freq(1));
     EXPECT_EQ(dialogs.messages.size(), 1u);
-
-    // An edit with both entries set clears the row and the heading; the next leave checks again.
-    type(coef(0), "1001");
+    type(coef(0), "1001"); // both entries set: the row and the heading clear, the next leave checks again
     EXPECT_TRUE(points()->lblErr(0)->isHidden());
     tabAway();
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -238,13 +202,13 @@ TEST_F(LinearPointsTest, LeavingAnOutOfRangeBoxFlagsTheRowUntilAnEditClearsIt)
     EXPECT_FALSE(isRed(points()->lblCoef()));
 }
 
-TEST_F(LinearPointsTest, CloseBoxChecksEveryActiveRowButOkChecksNothing)
+TEST_F(LinearPointsTest, CloseBoxChecksActiveRowsOkChecksNothingAndReopeningKeepsAll)
 {
     freq(0)->setText(QStringLiteral("30001"));
     points()->Form_Unload(); // hidden, as Read Setup closes it: nothing the user could see is checked
     EXPECT_TRUE(dialogs.messages.empty());
-
     openWith("3");
+    frmLinearPoints *first = points();
     coef(2)->setText(QStringLiteral("2000"));
     freq(3)->setText(QStringLiteral("99999")); // inactive row
     QTest::mouseClick(points()->btnOK(), Qt::LeftButton);
@@ -257,26 +221,11 @@ TEST_F(LinearPointsTest, CloseBoxChecksEveryActiveRowButOkChecksNothing)
     EXPECT_FALSE(points()->isVisible());
     EXPECT_EQ(dialogs.texts(), QStringList({"Freqency  Field must be between 0 and 30000",
                                             "Coefficient  Field must be between 0 and 1000"}));
+    clickLinear();
+    EXPECT_EQ(points(), first);
+    EXPECT_EQ(QStringList({freq(0)->text(), coef(0)->text(), coef(2)->text()}),
+              QStringList({"30001", "", "2000"}));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(points()->lblErr(i)->isHidden(), i == 1 || i == 3) << i;
-}
-
-TEST_F(LinearPointsTest, CloseAndReopenKeepsWhatWasTyped)
-{
-    openWith("2");
-    type(freq(0), "1500");
-    type(coef(0), "12.75");
-    type(coef(1), "3");
-    points()->setRowMarked(1, true); // frequency 1 still missing
-    points()->close();
-    frmLinearPoints *before = points();
-
-    clickLinear();
-    EXPECT_EQ(points(), before);
-    EXPECT_EQ(freq(0)->text(), "1500");
-    EXPECT_EQ(coef(0)->text(), "12.75");
-    EXPECT_EQ(freq(1)->text(), "");
-    EXPECT_EQ(coef(1)->text(), "3");
-    EXPECT_FALSE(points()->lblErr(1)->isHidden());
-    EXPECT_TRUE(isRed(points()->lblPoints(1)));
+    EXPECT_TRUE(isRed(points()->lblFreq()) && isRed(points()->lblCoef()));
 }

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "link/devicestate.h"
@@ -105,7 +106,8 @@ TEST(ConfigReader, OverflowStopsReadingAndKeepsWhatWasFilled)
     }
 }
 
-TEST(ConfigReader, ChoosesTheFirstAlternativeThatExists)
+// Each row: the files (a trailing "/" makes a folder) in the program's folder, and the one chosen.
+TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt)
 {
     const struct { const char *present; Family family; const char *chosen; } rows[] = {
         {"", Family::Dravion, "Config.inf"},
@@ -118,23 +120,16 @@ TEST(ConfigReader, ChoosesTheFirstAlternativeThatExists)
     for (const auto &r : rows) {
         QTemporaryDir dir;
         for (const QString &name : QString::fromLatin1(r.present).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (name.endsWith(QLatin1Char('/'))) {
-                QDir(dir.path()).mkdir(name.chopped(1));
-            } else {
-                QFile file(dir.filePath(name));
-                ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            }
+            QFile file(dir.filePath(name));
+            ASSERT_TRUE(name.endsWith(QLatin1Char('/')) ? QDir(dir.path()).mkdir(name.chopped(1))
+                                                         : file.open(QIODevice::WriteOnly));
         }
-        EXPECT_EQ(ConfigReader::chooseFile(dir.path(), r.family), dir.filePath(QString::fromLatin1(r.chosen))) << r.present;
+        const QString chosen = ConfigReader::chooseFile(dir.path(), r.family);
+        EXPECT_EQ(chosen, dir.filePath(QString::fromLatin1(r.chosen))) << r.present;
+        DeviceState state; // a missing file or a folder cannot be read
+        const bool unreadable = !QFileInfo(chosen).isFile();
+        EXPECT_EQ(ConfigReader::readFile(chosen, r.family, state).readError, unreadable) << r.present;
     }
-}
-
-TEST(ConfigReader, UnreadableFileIsAReadError)
-{
-    QTemporaryDir dir;
-    QDir(dir.path()).mkdir(QStringLiteral("ConfigK.inf")); // chosen, as a folder cannot be read
-    DeviceState state;
-    EXPECT_TRUE(ConfigReader::readFile(ConfigReader::chooseFile(dir.path(), Family::Dravion), Family::Dravion, state).readError);
 }
 
 TEST(ConfigReader, ShippedFilesReadCleanly)
@@ -146,20 +141,21 @@ TEST(ConfigReader, ShippedFilesReadCleanly)
     };
     for (const auto &r : rows) {
         DeviceState s;
-        const ConfigReadResult result = ConfigReader::readFile(QStringLiteral(QRX_CONFIG_DIR "/") + QString::fromLatin1(r.file), r.family, s);
-        ASSERT_FALSE(result.readError) << r.file;
-        EXPECT_FALSE(result.syntaxError) << r.file << " line " << result.syntaxErrorLine;
+        const QString path = QStringLiteral(QRX_CONFIG_DIR "/") + QString::fromLatin1(r.file);
+        const ConfigReadResult result = ConfigReader::readFile(path, r.family, s);
+        ASSERT_FALSE(result.readError || result.syntaxError) << r.file << " line " << result.syntaxErrorLine;
         EXPECT_FALSE(s.ConfigVersion.isEmpty()) << r.file;
         EXPECT_TRUE(s.LinearPtsItem.maximum >= 1 && s.LinearPtsItem.maximum <= 10) << r.file;
         EXPECT_LT(s.LinFreqItems[9].maximum, 32000) << r.file; // frequencies from 32000 up are never stored
         for (const QStringList &list : result.lists)
-            EXPECT_FALSE(list.join(QString()).contains(QLatin1Char(','))) << r.file << ": a list has too many entries";
+            EXPECT_FALSE(list.join(QString()).contains(QLatin1Char(','))) << r.file << ": too many entries";
         EXPECT_EQ(result.lists.value(r.rateUnitsCode).size(), s.RateUnitsItem.maximum + 1) << r.file;
+        const QStringList units = result.lists.value(3), fluids = result.lists.value(8);
         if (r.family == Family::Dravion) {
-            EXPECT_TRUE(result.lists.value(3).contains("Kgs") || result.lists.value(3).contains("Lbs")) << r.file;
+            EXPECT_TRUE(units.contains("Kgs") && units.contains("Lbs")) << r.file;
             EXPECT_NE(s.KfactorItems[0].maximum, s.KfactorItems[1].maximum) << r.file;
         } else {
-            EXPECT_TRUE(result.lists.value(8).contains("Oil") && result.lists.value(8).contains("Water"));
+            EXPECT_TRUE(fluids.contains("Oil") && fluids.contains("Water"));
             EXPECT_EQ(result.lists.value(14), QStringList({"4-20mA", "0-5V", "0-10V"}));
         }
     }

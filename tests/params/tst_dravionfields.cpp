@@ -18,32 +18,31 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "link/qtreplytimer.h"
+#include "link/serialdeviceport.h"
 #include "params/dravionfields.h"
 #include "params/fieldchecks.h"
+#include "simulateddevice.h"
 #include "support/fakeuserdialogs.h"
 
 namespace {
 
-bool isRed(const QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
-}
+bool isRed(const QLabel *label) { return label->palette().color(QPalette::WindowText) == QColor(255, 0, 0); }
+QStringList one(const char *text) { return text ? QStringList{QString::fromLatin1(text)} : QStringList(); }
 
 // A shown main window that read the configuration file installed beside the test executable.
-class DravionFieldsTest : public ::testing::Test
+struct DravionFieldsTest : ::testing::Test
 {
-protected:
     void SetUp() override
     {
         window.show();
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-
     QLineEdit *edit(const char *name) { return window.findChild<QLineEdit *>(QString::fromLatin1(name)); }
     QLabel *label(const char *name) { return window.findChild<QLabel *>(QString::fromLatin1(name)); }
     QComboBox *combo(const char *name) { return window.findChild<QComboBox *>(QString::fromLatin1(name)); }
-
     // Replaces a field's text by typing, then leaves it with Tab.
     void typeAndLeave(QLineEdit *field, const char *text)
     {
@@ -53,7 +52,6 @@ protected:
         QTest::keyClicks(field, QString::fromLatin1(text));
         QTest::keyClick(field, Qt::Key_Tab);
     }
-
     DeviceState state;
     FakeUserDialogs dialogs;
     AppContext context{state, nullptr, dialogs};
@@ -62,53 +60,38 @@ protected:
 
 } // namespace
 
-TEST_F(DravionFieldsTest, LoadFillsListsWithNothingSelected)
-{
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(combo("cboRateUnits")->count(), 6);
-    EXPECT_EQ(combo("cboRateUnits")->itemText(3), QStringLiteral("Kgs"));
-    EXPECT_EQ(combo("cboKfactorUnits")->count(), 2);
-    for (const char *name : {"cboRateUnits", "cboRateInterval", "cboKfactorUnits"})
-        EXPECT_EQ(combo(name)->currentIndex(), -1) << name;
-    EXPECT_EQ(state.ConfigVersion, QStringLiteral("2.10"));
-    EXPECT_TRUE(edit("txtSpg")->isHidden());
-}
-
+// Each row types keys (k), pastes with Ctrl+V (v) or the context menu (m), or sets the text as the program
+// does (s).
 TEST_F(DravionFieldsTest, KeyFiltersRefuseWhatTheFieldCannotHold)
 {
-    const struct { const char *field; const char *typed; const char *pasted; const char *expected; } rows[] = {
-        {"txtKfactor", "-a1.2x", "", "1.2"},
-        {"txtFlowLow", "1..5", "", "1..5"}, // any number of points passes the filter
-        {"txtDamping", "1.2-e", "", "12"},
-        {"txtLinearPts", "+3", "", "3"},
-        {"txtKfactor", "7", "ab-1.5x", "71.5"}, // Ctrl+V inserts only what typing could
-        {"txtLinearPts", "", "12345", "123"},  // and within the maximum length
+    const struct { const char *field; char how; const char *input, *expected; } rows[] = {
+        {"txtKfactor", 'k', "-a1.2x", "1.2"},
+        {"txtFlowLow", 'k', "1..5", "1..5"}, // any number of points passes the filter
+        {"txtDamping", 'k', "1.2-e", "12"},
+        {"txtLinearPts", 'k', "+3", "3"},
+        {"txtKfactor", 'k', "1234567890", "123456789"}, // typing stops at the maximum length
+        {"txtKfactor", 'v', "ab-1.5x", "1.5"},          // pasting inserts only what typing could
+        {"txtLinearPts", 'v', "12345", "123"},          // and within the maximum length
+        {"txtKfactor", 'm', "-2.5 pulses", "2.5"},      // the same cleaning for the menu (and a drop)
+        {"txtKfactor", 's', "12345.67891", "12345.67891"}, // a device reply or file entry arrives whole
     };
     for (const auto &r : rows) {
         QLineEdit *field = edit(r.field);
+        const QString input = QString::fromLatin1(r.input);
         field->clear();
         field->setFocus();
-        QTest::keyClicks(field, QString::fromLatin1(r.typed));
-        QTest::keyClick(field, Qt::Key_Return);
-        if (*r.pasted) {
-            QGuiApplication::clipboard()->setText(QString::fromLatin1(r.pasted));
+        QGuiApplication::clipboard()->setText(input);
+        if (r.how == 'k')
+            QTest::keyClicks(field, input);
+        else if (r.how == 'v')
             QTest::keySequence(field, QKeySequence::Paste);
-        }
-        EXPECT_EQ(field->text(), QString::fromLatin1(r.expected)) << r.field << " " << r.typed << r.pasted;
+        else if (r.how == 'm')
+            field->paste();
+        else
+            field->setText(input);
+        EXPECT_EQ(field->text(), QString::fromLatin1(r.expected)) << r.field << " " << r.input;
     }
-    // Typing stops at the maximum length, but a value the program sets (a device reply, a data
-    // file entry) arrives whole instead of being cut into another number.
-    edit("txtKfactor")->clear();
-    QTest::keyClicks(edit("txtKfactor"), QStringLiteral("1234567890"));
-    EXPECT_EQ(edit("txtKfactor")->text(), QStringLiteral("123456789"));
-    edit("txtKfactor")->setText(QStringLiteral("12345.67891"));
-    EXPECT_EQ(edit("txtKfactor")->text(), QStringLiteral("12345.67891"));
     EXPECT_FLOAT_EQ(state.KfactorItems[0].value, 12345.67891f);
-    // The context menu's paste (and a drop) goes through the same cleaning.
-    edit("txtKfactor")->clear();
-    QGuiApplication::clipboard()->setText(QStringLiteral("-2.5 pulses"));
-    edit("txtKfactor")->paste();
-    EXPECT_EQ(edit("txtKfactor")->text(), QStringLiteral("2.5"));
 }
 
 TEST_F(DravionFieldsTest, EditsAreStoredAtOnce)
@@ -201,7 +184,7 @@ TEST_F(DravionFieldsTest, LeavingAnOutOfRangeFieldFlagsItOnce)
         combo("cboKfactorUnits")->setCurrentIndex(r.units);
         edit(r.field)->clear();
         typeAndLeave(edit(r.field), r.text);
-        EXPECT_EQ(dialogs.texts(), r.message ? QStringList{QString::fromLatin1(r.message)} : QStringList()) << r.field << " " << r.text;
+        EXPECT_EQ(dialogs.texts(), one(r.message)) << r.field << " " << r.text;
         EXPECT_EQ(edit(r.field)->hasFocus(), r.message != nullptr) << r.field << " " << r.text;
     }
 }
@@ -297,6 +280,7 @@ TEST_F(DravionFieldsTest, MissingFieldsAreFlagged)
 
 TEST_F(DravionFieldsTest, ConfigurationFailuresAreReported)
 {
+    EXPECT_TRUE(dialogs.messages.empty()); // the shipped file loaded silently
     const struct { QByteArray content; const char *text; const char *title; } rows[] = {
         {QByteArray(), "Configuration File Missing or Read Error!", "QRX Programming Utility"},
         {"Title=Setup values\nRate Units=3,0,1,Ltr,Kgs\n", "Error Reading Configuration File\r\nMay have problems using "
@@ -317,4 +301,50 @@ TEST_F(DravionFieldsTest, ConfigurationFailuresAreReported)
     }
     EXPECT_EQ(combo("cboRateUnits")->count(), 8); // the lines around a syntax error still apply
     EXPECT_EQ(combo("cboRateUnits")->currentIndex(), -1);
+}
+
+// The version check through the main window against the simulated device on a pty.
+TEST(VersionCheckAgainstDevice, ReportsOnlyADifference)
+{
+    const char *const deviceNewer =
+        "Device version is newer then configuration file\r   Contact Manufacturer for updated software";
+    const char *const fileNewer =
+        "Configuration file is newer then the device version\r    Contact Manufacturer for Device upgrade";
+    const struct { const char *device, *file, *message; bool silent; } rows[] = {
+        {"2.10", "2.10", nullptr, false},
+        {"2.1", "2.10", nullptr, false}, // the same number
+        {"2.05", "2.10", fileNewer, false},
+        {"3.0", "2.10", deviceNewer, false},
+        {"1.00", "", deviceNewer, false}, // a file without a version line
+        {"2.10", "2.10", nullptr, true},  // no reply: the link reports it, the check says nothing more
+    };
+    for (const auto &r : rows) {
+        SimOptions options;
+        options.version = QString::fromLatin1(r.device);
+        options.configPath = QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
+        options.pacing = false;
+        options.silent = r.silent;
+        SimulatedDevice device(options);
+        QString error;
+        ASSERT_TRUE(device.start(&error)) << error.toStdString();
+        DeviceState state;
+        SerialDevicePort port;
+        QtReplyTimer timer{500};
+        FakeUserDialogs dialogs;
+        LinkEngine link(state, port, timer, dialogs);
+        link.setPortResolver([path = device.path()](int) { return path; });
+        frmAltMain window(AppContext{state, &link, dialogs});
+        state.ConfigVersion = QString::fromLatin1(r.file);
+        dialogs.clear();
+
+        window.fields().CheckDeviceVersion();
+        EXPECT_EQ(device.received(), QStringList(r.silent ? 2 : 1, QStringLiteral("<STX>V<CR>"))) << r.device;
+        EXPECT_EQ(state.CommAbort, r.silent) << r.device;
+        const QStringList expected = r.silent ? QStringList{LinkEngine::timeoutMessage()} : one(r.message);
+        EXPECT_EQ(dialogs.texts(), expected) << r.device;
+        for (const auto &m : dialogs.messages)
+            EXPECT_TRUE(r.silent || (m.icon == UserDialogs::Icon::Critical
+                                     && m.title == UserDialogs::defaultTitle()));
+        port.close();
+    }
 }
