@@ -10,7 +10,10 @@
 // nothing) while the error latch is set, as the real link does. Writes echo their value.
 struct FakeSender
 {
-    explicit FakeSender(DeviceState &s) : state(s) {}
+    explicit FakeSender(DeviceState &s)
+        : state(s)
+    {
+    }
 
     DeviceState &state;
     QStringList sent;

@@ -26,33 +26,29 @@ struct SimRig
     SerialDevicePort port;
     QtReplyTimer timer;
     FakeUserDialogs dialogs;
-    LinkEngine link{state, port, timer, dialogs};
-    AppContext context{state, &link, dialogs};
+    LinkEngine link { state, port, timer, dialogs };
+    AppContext context { state, &link, dialogs };
     std::unique_ptr<frmCalibration> window;
     int seen = 0;
 
-    explicit SimRig(SimOptions options = {}, qint16 lowCode = 13)
+    // Opens the window as the menu does, without the modal loop; latched: an earlier sequence failed.
+    explicit SimRig(SimOptions options = {}, qint16 lowCode = 13, qint16 outputType = 0, bool latched = false)
         : sim((options.pacing = false, options))
     {
         QString error;
         EXPECT_TRUE(sim.start(&error)) << error.toStdString();
         state.ReplyReceived = state.AutoFrame = true;
-        state.MinDacItem = IntItem{lowCode, 0, 4095, QStringLiteral("i"), 0};
-        state.MaxDacItem = IntItem{qint16(lowCode + 1), 0, 4095, QStringLiteral("i"), 0};
+        state.OutputType = outputType;
+        state.CommAbort = latched;
+        state.MinDacItem = IntItem { lowCode, 0, 4095, QStringLiteral("i"), 0 };
+        state.MaxDacItem = IntItem { qint16(lowCode + 1), 0, 4095, QStringLiteral("i"), 0 };
         link.setPortResolver([path = sim.path()](int) { return path; });
-    }
-
-    // Opens the window as the menu does, without the modal loop.
-    frmCalibration &open()
-    {
         window = std::make_unique<frmCalibration>(context);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        return *window;
     }
 
-    template <typename T = QLineEdit>
-    T *child(const char *name)
+    template <typename T = QLineEdit> T *child(const char *name)
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
@@ -75,56 +71,46 @@ struct SimRig
         const QStringList all = sim.received();
         QStringList bodies = all.mid(seen);
         seen = int(all.size());
-        bodies.replaceInStrings(QStringLiteral("<STX>"), QString());
-        return bodies.replaceInStrings(QStringLiteral("<CR>"), QString());
+        return bodies.replaceInStrings(QStringLiteral("<STX>"), QString())
+            .replaceInStrings(QStringLiteral("<CR>"), QString());
     }
 };
 
 } // namespace
 
-TEST(CalibrationOnDevice, OpeningReadsBothEndsAndMovesNoOutput)
-{
-    SimRig rig;
-    rig.open();
-    EXPECT_EQ(rig.sent(), QStringList({"13i", "14i"}));
-    EXPECT_EQ(rig.text("txtLowDAC"), QStringLiteral("800"));
-    EXPECT_EQ(rig.text("txtHiDAC"), QStringLiteral("4000"));
-    EXPECT_EQ(rig.child<UpDownControl>("UpDownLowDAC")->value(), 800);
-    EXPECT_EQ(rig.state.MaxDacItem.value, 4000);
-    EXPECT_TRUE(rig.dialogs.messages.empty());
-}
-
-TEST(CalibrationOnDevice, TestLevelsOfEachOutputType)
+TEST(CalibrationOnDevice, OpeningReadsBothEndsThenTestLevelsFollowTheOutputType)
 {
     struct Row
     {
         const char *family;
         qint16 outputType, lowCode;
-        const char *output, *high;
+        const char *opening, *output, *high;
         std::function<void(SimRig &)> steps;
         QStringList wire;
     };
-    const Row rows[] = {
-        {"Dravion", 0, 13, "4-20mA", "20mA",
-         [](SimRig &r) { r.setLevel(12), r.setLevel(20), r.setLevel(4), r.arrowUp("UpDownTest"); },
-         {"99f50", "99f100", "99f0", "99f6.25"}},
-        {"Dravion", 1, 13, "0-5V", "5V",
-         [](SimRig &r) {
-             r.setLevel(3), r.click("btnMax"), r.click("btnMax"), r.click("btnMin"), r.click("btnMin");
-         },
-         {"99f60", "99f100", "99f0"}},
-        {"MR", 2, 15, "0-10V", "10V",
-         [](SimRig &r) { r.setLevel(7), r.click("btnMax"), r.arrowUp("UpDownHiDAC"); },
-         {"99f70", "99f100", "16i4001"}},
-    };
+    const Row rows[]
+        = { { "Dravion", 0, 13, "13i 14i", "4-20mA", "20mA",
+                [](SimRig &r) { r.setLevel(12), r.setLevel(20), r.setLevel(4), r.arrowUp("UpDownTest"); },
+                { "99f50", "99f100", "99f0", "99f6.25" } },
+              { "Dravion", 1, 13, "13i 14i", "0-5V", "5V",
+                  [](SimRig &r) {
+                      r.setLevel(3), r.click("btnMax"), r.click("btnMax"), r.click("btnMin"),
+                          r.click("btnMin");
+                  },
+                  { "99f60", "99f100", "99f0" } },
+              { "MR", 2, 15, "15i 16i", "0-10V", "10V",
+                  [](SimRig &r) { r.setLevel(7), r.click("btnMax"), r.arrowUp("UpDownHiDAC"); },
+                  { "99f70", "99f100", "16i4001" } } };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.output);
         SimOptions o;
         o.family = QString::fromLatin1(row.family);
-        SimRig rig(o, row.lowCode);
-        rig.state.OutputType = row.outputType;
-        rig.open();
-        EXPECT_EQ(rig.sent().size(), 2);
+        SimRig rig(o, row.lowCode, row.outputType);
+        EXPECT_EQ(rig.sent(), QString::fromLatin1(row.opening).split(' ')); // and no test command
+        EXPECT_EQ(rig.text("txtLowDAC"), QStringLiteral("800"));
+        EXPECT_EQ(rig.text("txtHiDAC"), QStringLiteral("4000"));
+        EXPECT_EQ(rig.child<UpDownControl>("UpDownLowDAC")->value(), 800);
+        EXPECT_EQ(rig.state.MaxDacItem.value, 4000);
         EXPECT_EQ(rig.text("lblOutput"), QLatin1String(row.output));
         EXPECT_EQ(rig.text("lblHiDAC"), QLatin1String(row.high));
         row.steps(rig);
@@ -136,18 +122,16 @@ TEST(CalibrationOnDevice, TestLevelsOfEachOutputType)
 TEST(CalibrationOnDevice, ArrowClickWritesOnceAndTypingFollowsEachDigit)
 {
     SimRig rig;
-    rig.open();
     rig.sent();
     rig.arrowUp("UpDownLowDAC");
-    EXPECT_EQ(rig.sent(), QStringList{"13i801"});
+    EXPECT_EQ(rig.sent(), QStringList { "13i801" });
     EXPECT_EQ(rig.text("txtLowDAC"), QStringLiteral("801"));
     EXPECT_DOUBLE_EQ(rig.sim.itemValue(13), 801);
-
     QLineEdit *box = rig.child("txtLowDAC");
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("512"));
-    EXPECT_EQ(rig.sent(), QStringList({"13i5", "13i51", "13i512"}));
+    EXPECT_EQ(rig.sent(), QStringList({ "13i5", "13i51", "13i512" }));
     EXPECT_EQ(rig.child<UpDownControl>("UpDownLowDAC")->value(), 512);
     EXPECT_EQ(rig.state.MinDacItem.value, 512);
 }
@@ -155,32 +139,28 @@ TEST(CalibrationOnDevice, ArrowClickWritesOnceAndTypingFollowsEachDigit)
 TEST(CalibrationOnDevice, EntryAboveTheMaximumIsRefusedAndTheLastValueResent)
 {
     SimRig rig;
-    rig.open();
     rig.sent();
     rig.child("txtHiDAC")->setText(QStringLiteral("4096"));
     ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text,
-              QStringLiteral("Invalid entry, value must be between 0 and 4095"));
+    EXPECT_EQ(
+        rig.dialogs.messages[0].text, QStringLiteral("Invalid entry, value must be between 0 and 4095"));
     EXPECT_EQ(rig.dialogs.messages[0].icon, UserDialogs::Icon::Exclamation);
     EXPECT_EQ(rig.dialogs.messages[0].title, UserDialogs::defaultTitle());
     EXPECT_EQ(rig.text("txtHiDAC"), QStringLiteral("4000"));
-    EXPECT_EQ(rig.sent(), QStringList{"14i4000"});
+    EXPECT_EQ(rig.sent(), QStringList { "14i4000" });
 }
 
 TEST(CalibrationOnDevice, ClosingStoresThenAsksFrequencyOnEveryWayOut)
 {
-    const std::function<void(frmCalibration &)> ways[] = {
-        [](frmCalibration &w) { w.close(); },
-        [](frmCalibration &w) { w.reject(); },
-        [](frmCalibration &w) { QTest::keyClick(&w, Qt::Key_Escape); },
-    };
+    const std::function<void(frmCalibration &)> ways[]
+        = { [](frmCalibration &w) { w.close(); }, [](frmCalibration &w) { w.reject(); },
+              [](frmCalibration &w) { QTest::keyClick(&w, Qt::Key_Escape); } };
     for (const auto &closeIt : ways) {
         SimRig rig;
-        frmCalibration &w = rig.open();
         rig.sent();
-        closeIt(w);
-        EXPECT_FALSE(w.isVisible());
-        EXPECT_EQ(rig.sent(), QStringList({"W", "F"}));
+        closeIt(*rig.window);
+        EXPECT_FALSE(rig.window->isVisible());
+        EXPECT_EQ(rig.sent(), QStringList({ "W", "F" }));
     }
 }
 
@@ -194,20 +174,15 @@ TEST(CalibrationOnDevice, FailedOpeningShowsTheReplyAndAnArrowResumesTraffic)
     const struct
     {
         SimOptions options;
-        bool latched; // an earlier sequence left the error latch set
+        bool latched;
         const char *boxText;
         QStringList openingWire;
-    } rows[] = {
-        {silent, false, "NoRsp", {"13i", "13i"}},
-        {garbled, false, "Inval", {"13i", "13i", "13i"}},
-        {rejecting, false, "", {"13i"}},
-        {SimOptions{}, true, "", {}},
-    };
+    } rows[] = { { silent, false, "NoRsp", { "13i", "13i" } },
+        { garbled, false, "Inval", { "13i", "13i", "13i" } }, { rejecting, false, "", { "13i" } },
+        { SimOptions {}, true, "", {} } };
     for (const auto &r : rows) {
         SCOPED_TRACE(r.boxText);
-        SimRig rig(r.options);
-        rig.state.CommAbort = r.latched;
-        rig.open();
+        SimRig rig(r.options, 13, 0, r.latched);
         EXPECT_EQ(rig.sent(), r.openingWire);
         EXPECT_EQ(rig.text("txtLowDAC"), QLatin1String(r.boxText));
         EXPECT_EQ(rig.text("txtHiDAC"), QLatin1String(r.boxText));

@@ -2,11 +2,11 @@
 
 #include <map>
 #include <memory>
-#include <ostream>
 
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "../transfer/rigsupport.h"
 #include "app/settingsstore.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
@@ -15,13 +15,7 @@
 #include "simulatedport.h"
 #include "support/fakeuserdialogs.h"
 
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-// The simulated MR device in memory, behind a switch that makes it deaf: while muted, whatever the
-// utility sends is lost, as on a pulled cable.
+// The simulated MR device in memory; while muted, whatever the utility sends is lost (a pulled cable).
 class MutablePort final : public DevicePort
 {
 public:
@@ -30,32 +24,31 @@ public:
     {
         connect(&m_device, &DevicePort::dataReceived, this, &DevicePort::dataReceived);
     }
-
     bool muted = false;
-
     Error open(const QString &path) override { return m_device.open(path); }
     void close() override { m_device.close(); }
     bool isOpen() const override { return m_device.isOpen(); }
     void discardInput() override { m_device.discardInput(); }
-    Error write(const QByteArray &data) override { return muted ? Error{} : m_device.write(data); }
+    Error write(const QByteArray &data) override { return muted ? Error {} : m_device.write(data); }
     QByteArray readAll() override { return m_device.readAll(); }
 
 private:
     SimulatedPort &m_device;
 };
 
-// The MR utility as it runs, its main window talking to a simulated MR device in memory that was
-// set up from the shipped configuration and starts from the given item values.
+// The MR main window talking to a simulated MR device from the shipped configuration, which
+// starts from the given item values.
 struct MrRig
 {
     DeviceState state;
     FakeUserDialogs dialogs;
     std::unique_ptr<SimulatedPort> device;
     std::unique_ptr<MutablePort> port;
-    QtReplyTimer timer{500};
+    QtReplyTimer timer { 500 };
     std::unique_ptr<LinkEngine> link;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<frmMR> window;
+    int seen = 0;
 
     explicit MrRig(const std::map<int, double> &deviceValues = {}, int outputType = 0)
     {
@@ -71,24 +64,18 @@ struct MrRig
         port = std::make_unique<MutablePort>(*device);
         link = std::make_unique<LinkEngine>(state, *port, timer, dialogs);
         link->setPortResolver([](int) { return QStringLiteral("simulated"); });
-        context = std::make_unique<AppContext>(AppContext{state, link.get(), dialogs, QStringLiteral("MR")});
+        context
+            = std::make_unique<AppContext>(AppContext { state, link.get(), dialogs, QStringLiteral("MR") });
         window = std::make_unique<frmMR>(*context, QStringLiteral(QRX_CONFIG_DIR "/mr"));
-    }
-
-    ~MrRig()
-    {
-        window.reset();
-        link.reset();
     }
 
     MrControls &c() { return window->controls(); }
     QStringList received() const { return device->received(); }
-    void forget() { m_seen = int(device->received().size()); }
-    QStringList receivedSinceForget() const { return device->received().mid(m_seen); }
+    void forget() { seen = int(device->received().size()); }
+    QStringList receivedSinceForget() const { return device->received().mid(seen); }
 
     // Runs the event loop until the condition holds or the time is up.
-    template<typename F>
-    static bool waitFor(F condition, int ms)
+    template <typename F> static bool waitFor(F condition, int ms)
     {
         QElapsedTimer clock;
         clock.start();
@@ -96,16 +83,4 @@ struct MrRig
             QTest::qWait(10);
         return condition();
     }
-
-private:
-    int m_seen = 0;
 };
-
-// Frames as the simulator lists them: "3i" -> "<STX>3i<CR>".
-inline QStringList frames(const QStringList &bodies)
-{
-    QStringList out;
-    for (const QString &b : bodies)
-        out << QStringLiteral("<STX>") + b + QStringLiteral("<CR>");
-    return out;
-}

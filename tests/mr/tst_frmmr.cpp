@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../transfer/rigsupport.h"
 #include "app/application.h"
 #include "app/frmsplash.h"
 #include "app/settingsstore.h"
@@ -30,12 +30,11 @@ struct MrWindowTest : ::testing::Test
 {
     DeviceState state;
     FakeUserDialogs dialogs;
-    AppContext context{state, nullptr, dialogs, QStringLiteral("MR")};
+    AppContext context { state, nullptr, dialogs, QStringLiteral("MR") };
 
     void SetUp() override { SettingsStore::open()->clear(); }
 
-    template<typename T>
-    static T *child(QWidget &w, const char *name)
+    template <typename T> static T *child(QWidget &w, const char *name)
     {
         T *found = w.findChild<T *>(QString::fromLatin1(name));
         EXPECT_TRUE(found) << name;
@@ -43,6 +42,13 @@ struct MrWindowTest : ::testing::Test
     }
     static QColor base(QLineEdit *field) { return field->palette().color(QPalette::Base); }
     static bool flagged(QWidget &w, const char *marker) { return !child<QLabel>(w, marker)->isHidden(); }
+    static QString texts(const QList<QAction *> &actions)
+    {
+        QStringList out;
+        for (QAction *a : actions)
+            out << a->text();
+        return out.join('|');
+    }
 };
 
 } // namespace
@@ -50,29 +56,22 @@ struct MrWindowTest : ::testing::Test
 TEST_F(MrWindowTest, WindowHasItsMenusFramesAndDesignState)
 {
     frmMR w(context, ShippedConfig);
-    EXPECT_EQ(w.objectName(), "frmMR");
-    EXPECT_EQ(w.windowTitle(), "MR Sensor Array");
-
-    QStringList top;
-    for (QAction *a : w.menuBar()->actions())
-        top << a->text();
-    EXPECT_EQ(top, QStringList({"&File", "&Options", "&Tools"})); // no About
-    QStringList ports;
-    for (QAction *a : child<QMenu>(w, "mnuSerialPort")->actions())
-        ports << a->text();
-    EXPECT_EQ(ports, QStringList({"Com &1", "Com &2", "Com &3", "Com &4"}));
-
+    EXPECT_EQ(w.objectName() + "|" + w.windowTitle(), "frmMR|MR Sensor Array");
+    EXPECT_EQ(texts(w.menuBar()->actions()), "&File|&Options|&Tools"); // no About
+    EXPECT_EQ(texts(child<QMenu>(w, "mnuSerialPort")->actions()), "Com &1|Com &2|Com &3|Com &4");
     auto *frame2 = child<QGroupBox>(w, "Frame2");
-    for (const char *name : {"cboDisplayMode", "cboRateUnits", "cboRateInterval", "cboTotalUnits", "cboDisplayExp",
-                             "cboMeterType", "cboOutputMode"})
-        EXPECT_TRUE(frame2->findChild<QComboBox *>(QString::fromLatin1(name))) << name;
-    for (const char *name : {"txtFlowLow", "txtFlowHi"})
-        EXPECT_TRUE(frame2->findChild<QLineEdit *>(QString::fromLatin1(name))) << name;
+    QStringList lists;
+    for (QComboBox *box : frame2->findChildren<QComboBox *>())
+        lists << box->objectName();
+    lists.sort();
+    EXPECT_EQ(lists.join('|'),
+        "cboDisplayExp|cboDisplayMode|cboMeterType|cboOutputMode|cboRateInterval|cboRateUnits|"
+        "cboTotalUnits");
     EXPECT_EQ(frame2->findChildren<QLineEdit *>().size(), 2);
-
+    EXPECT_TRUE(frame2->findChild<QLineEdit *>(QStringLiteral("txtFlowLow")));
+    EXPECT_TRUE(frame2->findChild<QLineEdit *>(QStringLiteral("txtFlowHi")));
     EXPECT_EQ(child<QGroupBox>(w, "Frame1")->findChildren<QLineEdit *>().size(), 9);
     EXPECT_EQ(child<QLabel>(w, "lblSPGcomp")->text(), "SPG Comp");
-
     // Low Flow Cutoff shows .025 on light grey, and that is also its value before any edit.
     EXPECT_EQ(child<QLineEdit>(w, "txtLowFlowCutoff")->text(), ".025");
     EXPECT_EQ(base(child<QLineEdit>(w, "txtLowFlowCutoff")), QColor(192, 192, 192));
@@ -84,13 +83,10 @@ TEST_F(MrWindowTest, WindowHasItsMenusFramesAndDesignState)
 
 TEST_F(MrWindowTest, ConfigurationComesFromConfigInfOnly)
 {
-    QTemporaryDir dir;
-    // An alternative parameter set beside it is not the MR window's business.
-    QFile alternative(dir.filePath(QStringLiteral("ConfigK.inf")));
-    ASSERT_TRUE(alternative.open(QIODevice::WriteOnly));
-    alternative.write("Meter Type=8,0,1,Alt,Other\n");
-    alternative.close();
-    ASSERT_TRUE(QFile::copy(ShippedConfig + QStringLiteral("/Config.inf"), dir.filePath(QStringLiteral("Config.inf"))));
+    QTemporaryDir dir; // an alternative parameter set beside it is not the MR window's business
+    writeFile(dir.filePath(QStringLiteral("ConfigK.inf")), "Meter Type=8,0,1,Alt,Other\n");
+    ASSERT_TRUE(QFile::copy(
+        ShippedConfig + QStringLiteral("/Config.inf"), dir.filePath(QStringLiteral("Config.inf"))));
 
     frmMR w(context, dir.path());
     EXPECT_EQ(w.fields().configurationPath(), dir.filePath(QStringLiteral("Config.inf")));
@@ -102,8 +98,8 @@ TEST_F(MrWindowTest, ConfigurationComesFromConfigInfOnly)
         EXPECT_EQ(box->currentIndex(), -1) << name;
         return list;
     };
-    EXPECT_EQ(entries("cboMeterType"), QStringList({"Oil", "Water", "Gas", "Steam"}));
-    EXPECT_EQ(entries("cboOutputMode"), QStringList({"4-20mA", "0-5V", "0-10V"}));
+    EXPECT_EQ(entries("cboMeterType"), QStringList({ "Oil", "Water", "Gas", "Steam" }));
+    EXPECT_EQ(entries("cboOutputMode"), QStringList({ "4-20mA", "0-5V", "0-10V" }));
     EXPECT_TRUE(entries("cboRateUnits").contains("Kgs"));
     EXPECT_EQ(state.PasswordItem.code, 19);
     EXPECT_EQ(state.LinFreqItems[9].code, 119);
@@ -112,7 +108,7 @@ TEST_F(MrWindowTest, ConfigurationComesFromConfigInfOnly)
 
     QTemporaryDir empty;
     DeviceState other;
-    AppContext otherContext{other, nullptr, dialogs, QStringLiteral("MR")};
+    AppContext otherContext { other, nullptr, dialogs, QStringLiteral("MR") };
     frmMR missing(otherContext, empty.path());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Configuration File Missing or Read Error!");
@@ -130,40 +126,38 @@ TEST_F(MrWindowTest, ChoicesGreyAndRelabelTheirFields)
     auto *temp = child<QLineEdit>(w, "txtTempComp");
 
     spg->setText(QStringLiteral("1")); // its change handler unflags the caption
-    const struct { const char *unit; bool spgEnabled; } units[] = {
-        {"Gal", false}, {"Kgs", true}, {"M3", false}, {"Lbs", true}, {"Bbl", false},
-    };
-    for (const auto &u : units) {
-        rate->setCurrentIndex(rate->findText(QString::fromLatin1(u.unit)));
-        EXPECT_EQ(spg->isEnabled(), u.spgEnabled) << u.unit;
-        EXPECT_EQ(child<QLabel>(w, "lblSpg")->isEnabled(), u.spgEnabled) << u.unit;
+    const std::pair<const char *, bool> units[]
+        = { { "Gal", 0 }, { "Kgs", 1 }, { "M3", 0 }, { "Lbs", 1 }, { "Bbl", 0 } };
+    for (const auto &[unit, spgEnabled] : units) {
+        rate->setCurrentIndex(rate->findText(QString::fromLatin1(unit)));
+        EXPECT_EQ(spg->isEnabled(), spgEnabled) << unit;
+        EXPECT_EQ(child<QLabel>(w, "lblSpg")->isEnabled(), spgEnabled) << unit;
         // Regression: unflagging painted disabled captions black, so greyed fields looked editable.
-        EXPECT_NE(child<QLabel>(w, "lblSpg")->palette().color(QPalette::Disabled, QPalette::WindowText), Qt::black);
-        EXPECT_EQ(base(spg), u.spgEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << u.unit;
-        EXPECT_EQ(state.RateUnitsItem.value, rate->currentIndex()) << u.unit;
+        EXPECT_NE(
+            child<QLabel>(w, "lblSpg")->palette().color(QPalette::Disabled, QPalette::WindowText), Qt::black);
+        EXPECT_EQ(base(spg), spgEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << unit;
+        EXPECT_EQ(state.RateUnitsItem.value, rate->currentIndex()) << unit;
     }
 
-    const struct { const char *type; bool compEnabled; } types[] = {
-        {"Oil", false}, {"Gas", true}, {"Water", false}, {"Steam", true},
-    };
-    for (const auto &t : types) {
-        meter->setCurrentIndex(meter->findText(QString::fromLatin1(t.type)));
-        EXPECT_EQ(pressure->isEnabled(), t.compEnabled) << t.type;
-        EXPECT_EQ(temp->isEnabled(), t.compEnabled) << t.type;
-        EXPECT_EQ(child<QLabel>(w, "lblTempComp")->isEnabled(), t.compEnabled) << t.type;
-        EXPECT_EQ(base(pressure), t.compEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << t.type;
-        EXPECT_EQ(state.MeterTypeItem.value, meter->currentIndex()) << t.type;
+    const std::pair<const char *, bool> types[]
+        = { { "Oil", 0 }, { "Gas", 1 }, { "Water", 0 }, { "Steam", 1 } };
+    for (const auto &[type, compEnabled] : types) {
+        meter->setCurrentIndex(meter->findText(QString::fromLatin1(type)));
+        EXPECT_EQ(pressure->isEnabled(), compEnabled) << type;
+        EXPECT_EQ(temp->isEnabled(), compEnabled) << type;
+        EXPECT_EQ(child<QLabel>(w, "lblTempComp")->isEnabled(), compEnabled) << type;
+        EXPECT_EQ(base(pressure), compEnabled ? QColor(255, 255, 255) : QColor(192, 192, 192)) << type;
+        EXPECT_EQ(state.MeterTypeItem.value, meter->currentIndex()) << type;
     }
 
-    const struct { int index; const char *low; const char *high; } modes[] = {
-        {2, "Flow at 0V", "Flow at 10V"}, {1, "Flow at 0V", "Flow at 5V"}, {0, "Flow at 4mA", "Flow at 20mA"},
-    };
-    for (const auto &m : modes) {
-        output->setCurrentIndex(m.index);
-        EXPECT_EQ(child<QLabel>(w, "lblFlowLow")->text(), m.low);
-        EXPECT_EQ(child<QLabel>(w, "lblFlowHi")->text(), m.high);
-        EXPECT_EQ(state.OutputType, m.index);
-        EXPECT_EQ(state.OutputModeItem.value, m.index);
+    const char *captions[]
+        = { "Flow at 4mA|Flow at 20mA", "Flow at 0V|Flow at 5V", "Flow at 0V|Flow at 10V" };
+    for (const int mode : { 2, 1, 0 }) {
+        output->setCurrentIndex(mode);
+        EXPECT_EQ(child<QLabel>(w, "lblFlowLow")->text() + "|" + child<QLabel>(w, "lblFlowHi")->text(),
+            captions[mode]);
+        EXPECT_EQ(state.OutputType, mode);
+        EXPECT_EQ(state.OutputModeItem.value, mode);
     }
 }
 
@@ -172,11 +166,14 @@ TEST_F(MrWindowTest, TypingIsFilteredAndLimitedButSetTextsArriveWhole)
     frmMR w(context, ShippedConfig);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    const struct { const char *field; const char *typed; const char *shown; } rows[] = {
-        {"txtPassword", "12345", "1234"},     {"txtPassword", "-7a", "7"},   {"txtDamping", "1.5", "15"},
-        {"txtLinearPts", "1234", "123"},      {"txtSpg", "1.2345678", "1.2345"},
-        {"txtScaleFactor", "-2.5e3", "2.53"}, {"txtFlowHi", "99999.5", "99999.5"},
-    };
+    const struct
+    {
+        const char *field;
+        const char *typed;
+        const char *shown;
+    } rows[] = { { "txtPassword", "12345", "1234" }, { "txtPassword", "-7a", "7" },
+        { "txtDamping", "1.5", "15" }, { "txtLinearPts", "1234", "123" }, { "txtSpg", "1.2345678", "1.2345" },
+        { "txtScaleFactor", "-2.5e3", "2.53" }, { "txtFlowHi", "99999.5", "99999.5" } };
     for (const auto &r : rows) {
         auto *field = child<QLineEdit>(w, r.field);
         field->clear();
@@ -196,13 +193,18 @@ TEST_F(MrWindowTest, LeavingAFieldOutOfRangeFlagsItWithItsCaption)
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     MrControls &c = w.controls();
-    const struct { QLineEdit *field; const char *typed; const char *message; const char *marker; } rows[] = {
-        {c.txtDamping, "100", "Damping:  Field must be between 0 and 99", "lblDampingE"},
-        {c.txtScaleFactor, "0.0001", "Scale Factor:  Field must be between 0.001 and 9999", "lblScaleFactorE"},
-        {c.txtSPGcomp, "5.5", "SPG Comp  Field must be between 0 and 5", "lblSPGcompE"},
-        {c.txtLinearPts, "11", "Linear Points:  Field must be between 0 and 10", "lblLinearPtsE"},
-        {c.txtPassword, "99", nullptr, "lblPasswordE"},
-    };
+    const struct
+    {
+        QLineEdit *field;
+        const char *typed;
+        const char *message;
+        const char *marker;
+    } rows[] = { { c.txtDamping, "100", "Damping:  Field must be between 0 and 99", "lblDampingE" },
+        { c.txtScaleFactor, "0.0001", "Scale Factor:  Field must be between 0.001 and 9999",
+            "lblScaleFactorE" },
+        { c.txtSPGcomp, "5.5", "SPG Comp  Field must be between 0 and 5", "lblSPGcompE" },
+        { c.txtLinearPts, "11", "Linear Points:  Field must be between 0 and 10", "lblLinearPtsE" },
+        { c.txtPassword, "99", nullptr, "lblPasswordE" } };
     for (const auto &r : rows) {
         dialogs.clear();
         r.field->setFocus();

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 
 #include "linear/frmlinearpoints.h"
 #include "link/serialdeviceport.h"
@@ -17,50 +16,33 @@
 namespace {
 
 // A device set up as an operator would leave it: Kgs, Gas (so every field is in use), 0-10 V.
-const std::map<int, double> FullDevice = {
-    {1, 1},     {2, 3},     {3, 2},    {4, 1},    {5, 3},    {6, 0.85}, {7, 2.5},  {8, 2},
-    {9, 100},   {10, 20.5}, {11, 1.25}, {12, 0.5}, {13, 12},  {14, 2},   {17, 1.5}, {18, 250},
-    {19, 7},    {100, 2},   {101, 10}, {102, 1.5}, {103, 250}, {104, 0.75},
-};
+const std::map<int, double> FullDevice = { { 1, 1 }, { 2, 3 }, { 3, 2 }, { 4, 1 }, { 5, 3 }, { 6, 0.85 },
+    { 7, 2.5 }, { 8, 2 }, { 9, 100 }, { 10, 20.5 }, { 11, 1.25 }, { 12, 0.5 }, { 13, 12 }, { 14, 2 },
+    { 17, 1.5 }, { 18, 250 }, { 19, 7 }, { 100, 2 }, { 101, 10 }, { 102, 1.5 }, { 103, 250 }, { 104, 0.75 } };
 
-QStringList readTraffic()
+struct Percents : QStringList
 {
-    QStringList bodies{"V", "I", "1i", "2i", "3i", "4i", "5i", "6f", "7f", "8i", "9f", "10f", "11f", "12f", "13i",
-                       "14i", "17f", "18f", "19i", "100i"};
-    for (int i = 0; i < 10; ++i)
-        bodies << QStringLiteral("%1i").arg(101 + 2 * i) << QStringLiteral("%1f").arg(102 + 2 * i);
-    return frames(bodies);
-}
-
-struct Recorder
-{
-    QStringList percents;
-    explicit Recorder(MrRig &rig)
+    explicit Percents(MrRig &rig)
     {
-        frmProgress *progress = rig.window->transfer().progressWindow();
-        QObject::connect(progress, &frmProgress::percentChanged, [this](const QString &t) { percents << t; });
+        QObject::connect(rig.window->transfer().progressWindow(), &frmProgress::percentChanged,
+            [this](const QString &t) { *this << t; });
     }
 };
 
-// Fills the window through its controls, as the user would.
+// Fills the window through its controls, as the user would: the rate unit and meter type given.
 void enterSetup(MrRig &rig, int rateUnit, int meterType)
 {
     MrControls &c = rig.c();
-    c.cboDisplayMode->setCurrentIndex(1);
-    c.cboRateUnits->setCurrentIndex(rateUnit);
-    c.cboRateInterval->setCurrentIndex(2);
-    c.cboTotalUnits->setCurrentIndex(1);
-    c.cboDisplayExp->setCurrentIndex(0);
-    c.cboMeterType->setCurrentIndex(meterType);
-    c.cboOutputMode->setCurrentIndex(1);
-    c.txtScaleFactor->setText(QStringLiteral("2.5"));
-    c.txtSPGcomp->setText(QStringLiteral("1.25"));
-    c.txtLowFlowCutoff->setText(QStringLiteral("0.5"));
-    c.txtDamping->setText(QStringLiteral("12"));
-    c.txtFlowLow->setText(QStringLiteral("1.5"));
-    c.txtFlowHi->setText(QStringLiteral("250"));
-    c.txtPassword->setText(QStringLiteral("7"));
-    c.txtLinearPts->setText(QStringLiteral("2"));
+    const int lists[] = { 1, rateUnit, 2, 1, 0, meterType, 1 };
+    int i = 0;
+    for (QComboBox *box : { c.cboDisplayMode, c.cboRateUnits, c.cboRateInterval, c.cboTotalUnits,
+             c.cboDisplayExp, c.cboMeterType, c.cboOutputMode })
+        box->setCurrentIndex(lists[i++]);
+    const char *texts[] = { "2.5", "1.25", "0.5", "12", "1.5", "250", "7", "2" };
+    i = 0;
+    for (QLineEdit *field : { c.txtScaleFactor, c.txtSPGcomp, c.txtLowFlowCutoff, c.txtDamping, c.txtFlowLow,
+             c.txtFlowHi, c.txtPassword, c.txtLinearPts })
+        field->setText(QString::fromLatin1(texts[i++]));
     frmLinearPoints *points = rig.window->linearPointsWindow();
     points->txtFreq(0)->setText(QStringLiteral("10"));
     points->txtCoef(0)->setText(QStringLiteral("1.5"));
@@ -70,121 +52,103 @@ void enterSetup(MrRig &rig, int rateUnit, int meterType)
 
 } // namespace
 
-TEST(MrTransferTest, ReadTakesTheMrOrderInThirtySevenStepsAndFillsTheWindow)
+TEST(MrTransferTest, ReadTakesTheMrOrderInThirtySevenStepsAndSkipsGreyedFields)
 {
-    MrRig rig(FullDevice, 1);
-    Recorder recorder(rig);
-    rig.c().btnRead->click();
-
-    EXPECT_EQ(rig.received(), readTraffic());
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"Read Successful"});
-    EXPECT_EQ(rig.window->statusText(), "Status:  Read Successful");
-    // 2N + 17 equal steps with N = 10: 2.7 % each.
-    EXPECT_EQ(recorder.percents.mid(0, 3), QStringList({"3%", "5%", "8%"}));
-    EXPECT_EQ(recorder.percents.last(), "100%");
-
-    MrControls &c = rig.c();
-    EXPECT_EQ(c.cboRateUnits->currentText(), "Kgs");
-    EXPECT_EQ(c.cboMeterType->currentText(), "Gas");
-    EXPECT_EQ(c.cboOutputMode->currentIndex(), 2); // from item 14; the "I" answer selects nothing
-    EXPECT_EQ(rig.state.OutputType, 2);
-    EXPECT_EQ(c.lblFlowHi->text(), "Flow at 10V");
-    EXPECT_EQ(c.txtSpg->text(), "0.85");
-    EXPECT_EQ(c.txtPressureComp->text(), "100");
-    EXPECT_EQ(c.txtTempComp->text(), "20.5");
-    EXPECT_EQ(c.txtLowFlowCutoff->text(), "0.5");
-    EXPECT_EQ(c.txtPassword->text(), "0007");
-    EXPECT_EQ(rig.state.PasswordItem.value, 7);
-    EXPECT_EQ(c.txtLinearPts->text(), "2");
-    EXPECT_EQ(rig.state.LinFreqItems[1].value, 250);
-    EXPECT_FLOAT_EQ(rig.state.LinFlowItems[1].value, 0.75f);
-    EXPECT_TRUE(c.btnRead->isEnabled());
-    EXPECT_FALSE(rig.state.CommAbort);
-}
-
-TEST(MrTransferTest, GreyedFieldsAreNeitherReadNorRequired)
-{
-    // Gal and Oil: Specific Gravity and both compensations are greyed by the replies to 2 and 8.
-    std::map<int, double> device = FullDevice;
-    device[2] = 0;
-    device[8] = 0;
-    MrRig rig(device);
-    rig.c().btnRead->click();
-    QStringList expected = readTraffic();
-    for (const char *skipped : {"<STX>6f<CR>", "<STX>9f<CR>", "<STX>10f<CR>"})
-        expected.removeOne(QString::fromLatin1(skipped));
-    EXPECT_EQ(rig.received(), expected);
-    EXPECT_EQ(rig.c().txtSpg->text(), "");
-    EXPECT_FALSE(rig.c().txtPressureComp->isEnabled());
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"Read Successful"});
+    std::map<int, double> galOil = FullDevice;
+    galOil[2] = 0; // Gal and Oil grey Specific Gravity and both compensations
+    galOil[8] = 0;
+    const struct
+    {
+        std::map<int, double> device;
+        const char *wire, *shown;
+    } rows[] = { { FullDevice, "V I 1i 2i 3i 4i 5i 6f 7f 8i 9f 10f 11f 12f 13i 14i 17f 18f 19i 100i",
+                     "Kgs|Gas|2|Flow at 10V|0.85|100|20.5|0.5|0007|2" },
+        { galOil, "V I 1i 2i 3i 4i 5i 7f 8i 11f 12f 13i 14i 17f 18f 19i 100i",
+            "Gal|Oil|2|Flow at 10V||||0.5|0007|2" } };
+    for (const auto &r : rows) {
+        MrRig rig(r.device, 1); // the "I" answer selects nothing
+        Percents percents(rig);
+        rig.c().btnRead->click();
+        QString wire = QString::fromLatin1(r.wire);
+        for (int i = 0; i < 10; ++i)
+            wire += QStringLiteral(" %1i %2f").arg(101 + 2 * i).arg(102 + 2 * i);
+        EXPECT_EQ(rig.received(), frames(wire));
+        EXPECT_EQ(rig.dialogs.texts(), QStringList { "Read Successful" });
+        EXPECT_EQ(rig.window->statusText(), "Status:  Read Successful");
+        EXPECT_EQ(percents.mid(0, 3), words("3% 5% 8%")); // 2N + 17 equal steps with N = 10: 2.7 % each
+        EXPECT_EQ(percents.last(), "100%");
+        MrControls &c = rig.c();
+        const QStringList shown { c.cboRateUnits->currentText(), c.cboMeterType->currentText(),
+            QString::number(c.cboOutputMode->currentIndex()), c.lblFlowHi->text(), c.txtSpg->text(),
+            c.txtPressureComp->text(), c.txtTempComp->text(), c.txtLowFlowCutoff->text(),
+            c.txtPassword->text(), c.txtLinearPts->text() };
+        EXPECT_EQ(shown.join(QLatin1Char('|')), QString::fromLatin1(r.shown));
+        EXPECT_EQ(c.txtPressureComp->isEnabled(), r.device.at(8) == 2);
+        EXPECT_EQ(rig.state.OutputType, 2);
+        EXPECT_EQ(rig.state.PasswordItem.value, 7);
+        EXPECT_EQ(rig.state.LinFreqItems[1].value, 250);
+        EXPECT_FLOAT_EQ(rig.state.LinFlowItems[1].value, 0.75f);
+        EXPECT_TRUE(c.btnRead->isEnabled());
+        EXPECT_FALSE(rig.state.CommAbort);
+    }
 }
 
 TEST(MrTransferTest, DownloadSendsExactlyTheEnabledItemsPasswordUnderItsFourDigitCode)
 {
-    const struct { int rateUnit; int meterType; QStringList middle; } rows[] = {
-        // Gal and Oil: items 6, 9 and 10 stay off the wire.
-        {0, 0, {"7f2.5", "8i0", "11f1.25"}},
-        // Kgs and Gas: all three are sent.
-        {3, 2, {"6f0.9", "7f2.5", "8i2", "9f50", "10f20", "11f1.25"}},
+    const struct
+    {
+        int rateUnit, meterType, points;
+        const char *wire, *firstPercents;
+    } rows[] = { // Gal and Oil: items 6, 9 and 10 stay off the wire.
+        { 0, 0, 2,
+            "V 1i1 2i0 3i2 4i1 5i0 7f2.5 8i0 11f1.25 12f0.5 13i12 14i1 17f1.5 18f250 0019i7 100i2 "
+            "101i10 102f1.5 103i250 104f0.75 W",
+            "5% 10%" }, // 100 / (2 x 2 + 17) each
+        { 3, 2, 2,
+            "V 1i1 2i3 3i2 4i1 5i0 6f0.9 7f2.5 8i2 9f50 10f20 11f1.25 12f0.5 13i12 14i1 17f1.5 18f250 0019i7 "
+            "100i2 101i10 102f1.5 103i250 104f0.75 W",
+            "5% 10%" },
+        { 0, 0, 0, "V 1i1 2i0 3i2 4i1 5i0 7f2.5 8i0 11f1.25 12f0.5 13i12 14i1 17f1.5 18f250 0019i7 100i0 W",
+            "6% 12%" }
     };
     for (const auto &r : rows) {
         MrRig rig;
         enterSetup(rig, r.rateUnit, r.meterType);
+        rig.c().txtLinearPts->setText(QString::number(r.points));
         if (rig.c().txtSpg->isEnabled()) {
             rig.c().txtSpg->setText(QStringLiteral("0.9"));
             rig.c().txtPressureComp->setText(QStringLiteral("50"));
             rig.c().txtTempComp->setText(QStringLiteral("20"));
         }
-        Recorder recorder(rig);
+        Percents percents(rig);
         rig.c().btnDownload->click();
-
-        QStringList bodies{"V", "1i1", QStringLiteral("2i%1").arg(r.rateUnit), "3i2", "4i1", "5i0"};
-        bodies << r.middle;
-        bodies << QStringList{"12f0.5", "13i12", "14i1", "17f1.5", "18f250", "0019i7", "100i2",
-                              "101i10", "102f1.5", "103i250", "104f0.75", "W"};
-        EXPECT_EQ(rig.received(), frames(bodies)) << r.rateUnit;
-        EXPECT_EQ(rig.dialogs.texts(), QStringList{"Programming Successful"});
+        EXPECT_EQ(rig.received(), frames(r.wire)) << r.rateUnit << r.points;
+        EXPECT_EQ(rig.dialogs.texts(), QStringList { "Programming Successful" });
         EXPECT_EQ(rig.window->statusText(), "Status:  Complete");
-        EXPECT_EQ(recorder.percents.last(), "100%");
-        EXPECT_EQ(recorder.percents.mid(0, 2), QStringList({"5%", "10%"})); // 100 / (2 x 2 + 17) each
+        EXPECT_EQ(percents.last(), "100%");
+        EXPECT_EQ(percents.mid(0, 2), words(r.firstPercents));
         EXPECT_EQ(rig.device->model().value(19), 7.0);
-        EXPECT_EQ(rig.device->model().value(104), 0.75);
     }
 }
 
-TEST(MrTransferTest, DownloadWithoutPointsEndsFullAfterTheNumberOfPoints)
-{
-    MrRig rig;
-    enterSetup(rig, 0, 0);
-    rig.c().txtLinearPts->setText(QStringLiteral("0"));
-    Recorder recorder(rig);
-    rig.c().btnDownload->click();
-    EXPECT_EQ(rig.received().mid(rig.received().size() - 3), frames({"0019i7", "100i0", "W"}));
-    EXPECT_EQ(recorder.percents.last(), "100%");
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"Programming Successful"});
-}
-
-TEST(MrTransferTest, MissingEntriesStopTheDownloadBeforeAnythingIsSent)
+TEST(MrTransferTest, MissingEntriesOrADeviceErrorStopTheDownload)
 {
     MrRig rig;
     enterSetup(rig, 3, 2); // Kgs and Gas: Specific Gravity and both compensations are required
     rig.c().btnDownload->click();
     EXPECT_TRUE(rig.received().isEmpty());
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"Plese enter missing information"});
-    for (QLabel *marker : {rig.c().lblSpgE, rig.c().lblPressureCompE, rig.c().lblTempCompE})
+    EXPECT_EQ(rig.dialogs.texts(), QStringList { "Plese enter missing information" });
+    for (QLabel *marker : { rig.c().lblSpgE, rig.c().lblPressureCompE, rig.c().lblTempCompE })
         EXPECT_FALSE(marker->isHidden()) << marker->objectName().toStdString();
-}
 
-TEST(MrTransferTest, DeviceErrorNamesTheItemByTheDravionTable)
-{
-    MrRig rig;
-    enterSetup(rig, 0, 0);
-    rig.c().txtDamping->setText(QStringLiteral("120")); // above the device's 99
+    rig.dialogs.clear();
+    rig.c().cboRateUnits->setCurrentIndex(0);
+    rig.c().cboMeterType->setCurrentIndex(0);
+    rig.c().txtDamping->setText(QStringLiteral("120")); // above the device's 99: named by the Dravion table
     rig.c().btnDownload->click();
-    const QStringList texts = rig.dialogs.texts();
-    ASSERT_EQ(texts.size(), 2);
-    EXPECT_EQ(texts[0], "Device Error 14, VALUE TOO HIGH\rIssued for Min DAC Value");
-    EXPECT_EQ(texts[1], "Unable to complete Download!");
+    EXPECT_EQ(rig.dialogs.texts(),
+        QStringList(
+            { "Device Error 14, VALUE TOO HIGH\rIssued for Min DAC Value", "Unable to complete Download!" }));
     EXPECT_EQ(rig.received().last(), "<STX>13i120<CR>"); // nothing after the failure, no "W"
 }
 
@@ -194,21 +158,18 @@ TEST(MrTransferTest, PollResumesAfterATimeOutOnceASequenceClearsTheLatch)
     MrControls &c = rig.c();
     const auto polls = [&] { return rig.receivedSinceForget().count(QStringLiteral("<STX>F<CR>")); };
     c.Option1->click();
-    ASSERT_TRUE(MrRig::waitFor([&] { return polls() >= 1 && c.lblInputHz[0]->text() == "0"
-                                             && c.lblInputHz[1]->text() == "2"; }, 2000));
-
+    ASSERT_TRUE(MrRig::waitFor(
+        [&] { return polls() >= 1 && c.lblInputHz[0]->text() == "0" && c.lblInputHz[1]->text() == "2"; },
+        2000));
     rig.port->muted = true; // the cable is pulled: the next poll times out twice
     ASSERT_TRUE(MrRig::waitFor([&] { return !rig.dialogs.messages.empty(); }, 3000));
     EXPECT_EQ(rig.dialogs.messages[0].text, LinkEngine::timeoutMessage());
     EXPECT_TRUE(rig.state.CommAbort);
     rig.port->muted = false;
-
-    // The latch holds the poll back, although the switch still says On.
     rig.forget();
-    QTest::qWait(1000);
+    QTest::qWait(1000); // the latch holds the poll back, although the switch still says On
     EXPECT_EQ(polls(), 0);
     EXPECT_TRUE(c.Option1->isChecked());
-
     c.btnRead->click();
     EXPECT_EQ(rig.dialogs.texts().last(), "Read Successful");
     rig.forget();
@@ -226,7 +187,6 @@ TEST(MrTransferTest, PasswordReachesTheDeviceOverAPty)
     SimulatedDevice device(o);
     QString error;
     ASSERT_TRUE(device.start(&error)) << error.toStdString();
-
     SettingsStore::open()->clear();
     DeviceState state;
     FakeUserDialogs dialogs;
@@ -234,17 +194,16 @@ TEST(MrTransferTest, PasswordReachesTheDeviceOverAPty)
     QtReplyTimer timer(500);
     LinkEngine link(state, port, timer, dialogs);
     link.setPortResolver([path = device.path()](int) { return path; });
-    AppContext context{state, &link, dialogs, QStringLiteral("MR")};
+    AppContext context { state, &link, dialogs, QStringLiteral("MR") };
     {
         frmMR window(context, QStringLiteral(QRX_CONFIG_DIR "/mr"));
-        MrControls &c = window.controls();
         window.mnuClear_Click();
-        c.txtPassword->setText(QStringLiteral("0042"));
+        window.controls().txtPassword->setText(QStringLiteral("0042"));
         window.transfer().btnRead_Click(); // reads the device's own setup, password 0 included
-        EXPECT_EQ(c.txtPassword->text(), "0000");
-        c.txtPassword->setText(QStringLiteral("42"));
-        c.btnDownload->click();
-        EXPECT_EQ(dialogs.texts(), QStringList({"Read Successful", "Programming Successful"}));
+        EXPECT_EQ(window.controls().txtPassword->text(), "0000");
+        window.controls().txtPassword->setText(QStringLiteral("42"));
+        window.controls().btnDownload->click();
+        EXPECT_EQ(dialogs.texts(), QStringList({ "Read Successful", "Programming Successful" }));
     }
     port.close();
     EXPECT_EQ(device.itemValue(19), 42.0);

@@ -3,11 +3,9 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <ostream>
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,79 +18,59 @@
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "params/dravionfields.h"
+#include "rigsupport.h"
 #include "simulateddevice.h"
 #include "support/fakeuserdialogs.h"
 #include "transfer/frmprogress.h"
 #include "transfer/setuptransfer.h"
 
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-// The utility as it runs, its main window on a real port, against a simulated device on a pty.
-// The device starts from the given item values and the shipped configuration (or a variant).
+// The main window on a real port against a simulated device on a pty. The device starts from the
+// given item values and the shipped configuration, whose lines configEdit replaces by label.
 struct TransferRig
 {
     QTemporaryDir dir;
-    QString configFolder;
+    QString configFolder = dir.filePath(QStringLiteral("config"));
     SimOptions options;
     std::unique_ptr<SimulatedDevice> device;
     DeviceState state;
     SerialDevicePort port;
-    QtReplyTimer timer{500};
+    QtReplyTimer timer { 500 };
     FakeUserDialogs dialogs;
     std::unique_ptr<LinkEngine> link;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<frmAltMain> window;
-    QStringList percents; // every new text the progress window's percentage took
+    QStringList percents; // every new text of the progress window's percentage
+    QString error;
 
-    // configEdit: lines that replace the shipped configuration's lines of the same label.
     explicit TransferRig(const std::map<int, double> &deviceValues = {}, const QStringList &configEdit = {})
     {
-        configFolder = dir.filePath(QStringLiteral("config"));
-        QDir().mkpath(configFolder);
         QFile shipped(QStringLiteral(QRX_CONFIG_DIR "/dravion/ConfigK.inf"));
-        shipped.open(QIODevice::ReadOnly | QIODevice::Text);
+        shipped.open(QIODevice::ReadOnly);
         QStringList lines = QString::fromLatin1(shipped.readAll()).split(QLatin1Char('\n'));
         for (const QString &edit : configEdit) {
-            const QString label = edit.section(QLatin1Char('='), 0, 0);
             for (QString &line : lines) {
-                if (line.section(QLatin1Char('='), 0, 0) == label)
+                if (line.section(QLatin1Char('='), 0, 0) == edit.section(QLatin1Char('='), 0, 0))
                     line = edit;
             }
         }
-        QFile config(configFolder + QStringLiteral("/ConfigK.inf"));
-        config.open(QIODevice::WriteOnly | QIODevice::Text);
-        config.write(lines.join(QLatin1Char('\n')).toLatin1());
-        config.close();
-
-        QFile stateFile(dir.filePath(QStringLiteral("device.ini")));
-        stateFile.open(QIODevice::WriteOnly | QIODevice::Text);
-        for (const auto &[code, value] : deviceValues)
-            stateFile.write(QByteArray::number(code) + '=' + QByteArray::number(value) + '\n');
-        stateFile.close();
-
-        options.configPath = config.fileName();
-        options.statePath = stateFile.fileName();
+        QDir().mkpath(configFolder);
+        options.configPath = configFolder + QStringLiteral("/ConfigK.inf");
+        options.statePath = dir.filePath(QStringLiteral("device.ini"));
         options.pacing = false;
+        writeFile(options.configPath, lines.join(QLatin1Char('\n')).toLatin1());
+        QByteArray values;
+        for (const auto &[code, value] : deviceValues)
+            values += QByteArray::number(code) + '=' + QByteArray::number(value) + '\n';
+        writeFile(options.statePath, values);
     }
 
-    ~TransferRig()
-    {
-        window.reset();
-        link.reset();
-        port.close();
-    }
-
-    // Starts the device and builds the window; false (with the reason) when the pty fails.
-    bool start(QString *error)
+    // Starts the device and builds the window; false (with the reason in error) when the pty fails.
+    bool start()
     {
         device = std::make_unique<SimulatedDevice>(options);
-        if (!device->start(error))
+        if (!device->start(&error))
             return false;
-        const QString path = device->path();
-        startWindow([path] { return path; });
+        startWindow([path = device->path()] { return path; });
         return true;
     }
 
@@ -101,15 +79,14 @@ struct TransferRig
     {
         link = std::make_unique<LinkEngine>(state, port, timer, dialogs);
         link->setPortResolver([portPath](int) { return portPath(); });
-        context = std::make_unique<AppContext>(AppContext{state, link.get(), dialogs});
+        context = std::make_unique<AppContext>(AppContext { state, link.get(), dialogs });
         window = std::make_unique<frmAltMain>(*context);
-        // The load read the program's folder; this rig's configuration replaces it.
-        for (QComboBox *list : {c().cboRateUnits, c().cboRateInterval, c().cboKfactorUnits})
-            list->clear();
+        for (QComboBox *list : { c().cboRateUnits, c().cboRateInterval, c().cboKfactorUnits })
+            list->clear(); // the rig's configuration replaces the one of the program's folder
         window->fields().loadConfigurationFrom(configFolder);
         dialogs.clear();
-        QObject::connect(window->transfer().progressWindow(), &frmProgress::percentChanged,
-                         [this](const QString &text) { percents << text; });
+        QObject::connect(
+            progress(), &frmProgress::percentChanged, [this](const QString &t) { percents << t; });
     }
 
     AltMainControls &c() { return window->controls(); }
@@ -121,19 +98,15 @@ struct TransferRig
 inline QStringList snapshot(TransferRig &rig)
 {
     AltMainControls &c = rig.c();
-    QStringList out{c.cboRateUnits->currentText(), c.cboRateInterval->currentText(), c.cboKfactorUnits->currentText()};
-    for (QLineEdit *field : {c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg})
+    QStringList out { c.cboRateUnits->currentText(), c.cboRateInterval->currentText(),
+        c.cboKfactorUnits->currentText() };
+    for (QLineEdit *field :
+        { c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg })
         out << field->objectName() + QLatin1Char('=') + field->text();
     for (int i = 0; i < rig.state.LinearPtsItem.value; ++i)
-        out << QStringLiteral("pt%1=%2/%3").arg(i).arg(rig.state.LinFreqItems[i].value).arg(rig.state.LinFlowItems[i].value);
-    return out;
-}
-
-// Frames as the simulator logs them: "3i" -> "<STX>3i<CR>".
-inline QStringList frames(const QStringList &bodies)
-{
-    QStringList out;
-    for (const QString &b : bodies)
-        out << QStringLiteral("<STX>") + b + QStringLiteral("<CR>");
+        out << QStringLiteral("pt%1=%2/%3")
+                   .arg(i)
+                   .arg(rig.state.LinFreqItems[i].value)
+                   .arg(rig.state.LinFlowItems[i].value);
     return out;
 }

@@ -22,8 +22,8 @@ struct PollRig
     FakeDevicePort port;
     ManualReplyTimer timer;
     FakeUserDialogs dialogs;
-    LinkEngine link{state, port, timer, dialogs};
-    AppContext context{state, &link, dialogs};
+    LinkEngine link { state, port, timer, dialogs };
+    AppContext context { state, &link, dialogs };
     std::unique_ptr<frmAltMain> window;
 
     PollRig()
@@ -31,6 +31,7 @@ struct PollRig
         link.setPortResolver([](int) { return QStringLiteral("/dev/fake"); });
         window = std::make_unique<frmAltMain>(context);
         dialogs.clear();
+        c().Option1->click();
     }
     AltMainControls &c() { return window->controls(); }
     QString shown()
@@ -40,21 +41,24 @@ struct PollRig
             s += digit->text();
         return s;
     }
-    // The device answers the next poll with this reply body ("F5"); a trailing "~" then lets the
-    // reply timer expire ("~" alone: no answer at all).
-    void answer(const QString &script)
+    // One tick, the device answering with this reply body; a trailing "~" then lets the reply
+    // timer expire ("~" alone: no answer at all).
+    void tick(const QString &script)
     {
         port.reactions.push_back([this, script] {
-            QString body = script;
-            const bool expire = body.endsWith(QLatin1Char('~'));
-            body.chop(expire ? 1 : 0);
-            if (!body.isEmpty())
-                port.feed('\x02' + body.toLatin1() + '\x0d');
-            if (expire)
+            if (script != QLatin1String("~"))
+                port.feed(
+                    '\x02' + script.chopped(script.endsWith(QLatin1Char('~')) ? 1 : 0).toLatin1() + '\x0d');
+            if (script.endsWith(QLatin1Char('~')))
                 timer.fire();
         });
+        window->poll().tmrPolling_Timer();
     }
-    int polls() const { return int(port.wire.count("\x02" "F\x0d")); }
+    int polls() const
+    {
+        return int(port.wire.count("\x02"
+                                   "F\x0d"));
+    }
 };
 
 } // namespace
@@ -62,58 +66,42 @@ struct PollRig
 TEST(FrequencyPoll, ShowsTheReplyAsFourDigitsAndKeepsThemOtherwise)
 {
     PollRig rig;
-    rig.c().Option1->click();
     EXPECT_TRUE(rig.state.PollingOn);
-    EXPECT_TRUE(rig.c().tmrPolling->isActive());
     EXPECT_EQ(rig.c().tmrPolling->interval(), 400);
-    const struct
-    {
-        const char *reply;
-        const char *shown;
-    } rows[] = {
-        {"F5", "0005"}, {"F42", "0042"}, {"F12.5", "0012"}, {"F0", "0000"}, {"F9999", "0000"},
-        {"F987", "0987"}, {"F", "0987"}, {"E10~", "0987"},
-    };
+    const char *rows[][2] = { { "F5", "0005" }, { "F42", "0042" }, { "F12.5", "0012" }, { "F0", "0000" },
+        { "F9999", "0000" }, { "F987", "0987" }, { "F", "0987" }, { "E10~", "0987" } };
     int polls = 0;
     for (const auto &r : rows) {
-        rig.answer(QString::fromLatin1(r.reply)); // a device error ends at the reply timer's expiry
-        rig.window->poll().tmrPolling_Timer();
-        EXPECT_EQ(rig.polls(), ++polls) << r.reply;
-        EXPECT_EQ(rig.shown(), QString::fromLatin1(r.shown)) << r.reply;
+        rig.tick(QString::fromLatin1(r[0])); // a device error ends at the reply timer's expiry
+        EXPECT_EQ(rig.polls(), ++polls) << r[0];
+        EXPECT_EQ(rig.shown(), QString::fromLatin1(r[1])) << r[0];
     }
 }
 
 TEST(FrequencyPoll, TicksThatMustNotTalkToTheDeviceSendNothing)
 {
-    const struct
-    {
-        const char *name;
-        void (*prepare)(DeviceState &);
-    } rows[] = {
-        {"switched off", [](DeviceState &s) { s.PollingOn = false; }},
-        {"exchange outstanding", [](DeviceState &s) { s.ReplyReceived = false; }},
-        {"transfer running", [](DeviceState &s) { s.TransferRunning = true; }},
-        // A latched link transmits nothing, and its ReplyValue is an earlier exchange's answer.
-        {"latched", [](DeviceState &s) { s.CommAbort = true; s.ReplyValue = QStringLiteral("7"); }},
-    };
-    for (const auto &r : rows) {
+    const std::function<void(DeviceState &)> rows[] = { [](DeviceState &s) { s.PollingOn = false; },
+        [](DeviceState &s) { s.ReplyReceived = false; }, // an exchange outstanding
+        [](DeviceState &s) { s.TransferRunning = true; },
+        [](DeviceState &s) { // latched: its ReplyValue is an earlier exchange's answer
+            s.CommAbort = true;
+            s.ReplyValue = QStringLiteral("7");
+        } };
+    for (const auto &prepare : rows) {
         PollRig rig;
-        rig.c().Option1->click();
-        r.prepare(rig.state);
+        prepare(rig.state);
         rig.window->poll().tmrPolling_Timer();
-        EXPECT_EQ(rig.port.writes, 0) << r.name;
-        EXPECT_EQ(rig.shown(), "0000") << r.name;
+        EXPECT_EQ(rig.port.writes, 0) << &prepare - rows;
+        EXPECT_EQ(rig.shown(), "0000") << &prepare - rows;
     }
 }
 
 TEST(FrequencyPoll, ASecondTimeoutStopsPollsUntilOffAndOnAgain)
 {
     PollRig rig;
-    rig.c().Option1->click();
-    rig.answer(QStringLiteral("~"));
-    rig.answer(QStringLiteral("~"));
-    rig.window->poll().tmrPolling_Timer();
-    ASSERT_EQ(rig.dialogs.texts(), QStringList{LinkEngine::timeoutMessage()});
+    rig.port.reactions.push_back([&rig] { rig.timer.fire(); });
+    rig.tick(QStringLiteral("~"));
+    ASSERT_EQ(rig.dialogs.texts(), QStringList { LinkEngine::timeoutMessage() });
     EXPECT_FALSE(rig.state.PollingOn);
     EXPECT_TRUE(rig.state.CommAbort);
     EXPECT_TRUE(rig.c().tmrPolling->isActive()); // the timer stays on, the "On" button selected
@@ -126,7 +114,6 @@ TEST(FrequencyPoll, ASecondTimeoutStopsPollsUntilOffAndOnAgain)
     EXPECT_FALSE(rig.c().tmrPolling->isActive());
     rig.c().Option1->click();
     EXPECT_FALSE(rig.state.CommAbort); // "On" also restarts a link a failed sequence latched
-    rig.answer(QStringLiteral("F42"));
-    rig.window->poll().tmrPolling_Timer();
+    rig.tick(QStringLiteral("F42"));
     EXPECT_EQ(rig.shown(), "0042");
 }

@@ -12,7 +12,7 @@ TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
     QStringList shown;
     for (int i = 0; i < 5; ++i)
         shown << ProgressCounter::percentText(counter.step());
-    EXPECT_EQ(shown, (QStringList{"12%", "25%", "38%", "50%", "62%"}));
+    EXPECT_EQ(shown, (QStringList { "12%", "25%", "38%", "50%", "62%" }));
     counter.start(10); // ten points without the Specific Gravity: 28 of 29 steps
     for (int i = 0; i < 27; ++i)
         counter.step();
