@@ -8,23 +8,22 @@
 
 #include "link/deviceport.h"
 
-// A device port in memory: records what is written, runs one scripted reaction per write
-// (queued, as a real device answers later) and hands received bytes out in chunks of a set size.
+// A port in memory: records the writes, runs one scripted reaction per write from the event loop
+// (as a device answers later) and hands received bytes out in chunks of `chunk` bytes (0 = all).
 class FakeDevicePort final : public DevicePort
 {
     Q_OBJECT
 public:
-    QByteArray wire;                        // everything written, in order
+    QByteArray wire;
     int writes = 0;
     int opens = 0;
-    int chunk = 0;                          // bytes per readAll(); 0 = all at once
-    Error openError;                        // returned by the next open()
-    Error writeError;                       // returned by the next write()
-    std::deque<std::function<void()>> reactions; // one per write, run from the event loop
+    int chunk = 0;
+    Error openError; // returned by the next open()
+    Error writeError; // returned by the next write()
+    std::deque<std::function<void()>> reactions;
 
-    Error open(const QString &path) override
+    Error open(const QString &) override
     {
-        lastPath = path;
         ++opens;
         if (openError)
             return std::exchange(openError, Error{});
@@ -48,13 +47,10 @@ public:
     }
     QByteArray readAll() override
     {
-        const int n = chunk > 0 ? chunk : int(m_in.size());
-        const QByteArray out = m_in.left(n);
-        m_in.remove(0, n);
+        const QByteArray out = m_in.left(chunk > 0 ? chunk : int(m_in.size()));
+        m_in.remove(0, out.size());
         return out;
     }
-
-    // Bytes arrive from the device.
     void feed(const QByteArray &bytes)
     {
         m_in += bytes;
@@ -66,8 +62,6 @@ public:
         m_open = false;
         emit connectionLost(error);
     }
-
-    QString lastPath;
 
 private:
     bool m_open = false;

@@ -2,7 +2,7 @@
 
 #include "link/replytimer.h"
 
-// A reply timer the test fires by hand.
+// A reply timer the test fires by hand; like the real one it expires only while running.
 class ManualReplyTimer final : public ReplyTimer
 {
     Q_OBJECT
@@ -16,8 +16,6 @@ public:
     }
     void stop() override { m_active = false; }
     bool isActive() const override { return m_active; }
-
-    // Expires only when running, like the real timer.
     void fire()
     {
         if (m_active)

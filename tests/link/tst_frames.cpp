@@ -1,24 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "link/echoformat.h"
 #include "link/frames.h"
 #include "wiretext.h"
 
 namespace {
 
-struct SplitRow
+QString wire(const char *markup)
 {
-    const char *text;
-    const char *code;
-    const char *letter;
-    const char *value;
-    Frames::Kind kind;
-};
+    return QString::fromLatin1(wireBytes(markup));
+}
 
 TEST(Frames, SplitsCommandsAndReplies)
 {
     using K = Frames::Kind;
-    const SplitRow rows[] = {
+    const struct { const char *text, *code, *letter, *value; K kind; } rows[] = {
         {"<STX>3i<CR>", "3", "i", "", K::Read},
         {"<STX>15f2.5<CR>", "15", "f", "2.5", K::Write},
         {"<STX>3i2<CR>", "3", "i", "2", K::Write},
@@ -32,23 +30,17 @@ TEST(Frames, SplitsCommandsAndReplies)
         {"3i", "", "i", "", K::Plain},      // unframed: the first character is skipped
         {"<STX>3i", "3", "i", "", K::Write}, // unframed read without CR counts as a write
     };
-    for (const SplitRow &r : rows) {
-        const Frames::Parts p = Frames::split(QString::fromLatin1(wireBytes(QLatin1String(r.text))));
-        EXPECT_EQ(p.codeText, QLatin1String(r.code)) << r.text;
-        EXPECT_EQ(p.letter, QLatin1String(r.letter)) << r.text;
-        EXPECT_EQ(p.valueText, QLatin1String(r.value)) << r.text;
+    for (const auto &r : rows) {
+        const Frames::Parts p = Frames::split(wire(r.text));
+        EXPECT_EQ(QStringList({p.codeText, p.letter, p.valueText}), QStringList({r.code, r.letter, r.value}))
+            << r.text;
         EXPECT_EQ(int(p.kind), int(r.kind)) << r.text;
     }
 }
 
 TEST(Frames, ChecksRepliesAgainstTheCommand)
 {
-    const struct
-    {
-        const char *command;
-        const char *reply;
-        bool valid;
-    } rows[] = {
+    const struct { const char *command, *reply; bool valid; } rows[] = {
         {"<STX>3i<CR>", "<STX>3i2<CR>", true},
         {"<STX>3i<CR>", "<STX>03i2<CR>", true},   // codes compare by number
         {"<STX>3i<CR>", "<STX>4i2<CR>", false},   // other code
@@ -73,30 +65,25 @@ TEST(Frames, ChecksRepliesAgainstTheCommand)
         {"X", "<STX>Q<CR>", true},                // shorter than 2: nothing compared
         {"hello", "<STX>hell<CR>", false},        // unframed plain text compares as sent
     };
-    for (const auto &r : rows) {
-        const QString c = QString::fromLatin1(wireBytes(QLatin1String(r.command)));
-        const QString rep = QString::fromLatin1(wireBytes(QLatin1String(r.reply)));
-        EXPECT_EQ(Frames::replyMatches(c, rep), r.valid) << r.command << " -> " << r.reply;
-    }
+    for (const auto &r : rows)
+        EXPECT_EQ(Frames::replyMatches(wire(r.command), wire(r.reply)), r.valid) << r.command << r.reply;
 }
 
 TEST(Frames, NamesItemsAndDeviceErrors)
 {
-    EXPECT_EQ(Frames::itemName("3"), "Rate Units");
-    EXPECT_EQ(Frames::itemName("11"), "Damping");
-    EXPECT_EQ(Frames::itemName("99"), "Analog Output Test");
-    EXPECT_EQ(Frames::itemName("101"), "Frequency Linear Pt 1");
-    EXPECT_EQ(Frames::itemName("119"), "Frequency Linear Pt 10");
-    EXPECT_EQ(Frames::itemName("120"), "Flow Linear Pt 10");
-    EXPECT_EQ(Frames::itemName("03"), "Unknown Item"); // exact text, as sent
-    EXPECT_EQ(Frames::itemName(""), "Unknown Item");
-    EXPECT_EQ(Frames::itemName("1"), "Unknown Item");
-
-    EXPECT_EQ(Frames::deviceErrorText(10), "Device Error 10, INVALID COMMAND");
-    EXPECT_EQ(Frames::deviceErrorText(12), "Device Error 12, INVALID PARAMETER TYPE");
-    EXPECT_EQ(Frames::deviceErrorText(15), "Device Error 15, INVALID MESSAGE FORMAT");
-    EXPECT_EQ(Frames::deviceErrorText(9), "");
-    EXPECT_EQ(Frames::deviceErrorText(13.5), "");
+    const struct { const char *code, *name; } items[] = {
+        {"3", "Rate Units"}, {"11", "Damping"}, {"99", "Analog Output Test"}, {"120", "Flow Linear Pt 10"},
+        {"101", "Frequency Linear Pt 1"}, {"119", "Frequency Linear Pt 10"}, {"", "Unknown Item"},
+        {"1", "Unknown Item"}, {"03", "Unknown Item"}, // the exact text, as sent
+    };
+    for (const auto &r : items)
+        EXPECT_EQ(Frames::itemName(r.code), r.name) << r.code;
+    const struct { double code; const char *text; } errors[] = {
+        {10, "Device Error 10, INVALID COMMAND"}, {12, "Device Error 12, INVALID PARAMETER TYPE"},
+        {15, "Device Error 15, INVALID MESSAGE FORMAT"}, {9, ""}, {13.5, ""},
+    };
+    for (const auto &r : errors)
+        EXPECT_EQ(Frames::deviceErrorText(r.code), r.text) << r.code;
 }
 
 TEST(EchoFormat, ShowsControlCharactersByNameOrHex)

@@ -4,62 +4,37 @@
 
 #include <QElapsedTimer>
 #include <QSerialPort>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
 #include "app/settingsstore.h"
-#include "link/devicestate.h"
-#include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "link/values.h"
+#include "linkrig.h"
 #include "simulateddevice.h"
-#include "support/fakeuserdialogs.h"
 #include "wiretext.h"
 
 namespace {
 
 using Icon = UserDialogs::Icon;
 
-struct PtyRig
+// The simulated device started with these program arguments; the link reaches its pty by any Com number.
+struct PtyRig : LinkRig<SerialDevicePort, QtReplyTimer>
 {
     SimulatedDevice sim;
-    DeviceState state;
-    SerialDevicePort port;
-    QtReplyTimer timer;
-    FakeUserDialogs dialogs;
-    LinkEngine link{state, port, timer, dialogs};
-    QStringList statuses;
 
-    explicit PtyRig(SimOptions options = noPacing())
-        : sim(options)
+    explicit PtyRig(const QString &arguments = "--no-pacing")
+        : sim(*SimOptions::parse(arguments.split(' ', Qt::SkipEmptyParts), nullptr))
     {
         QString error;
         EXPECT_TRUE(sim.start(&error)) << error.toStdString();
-        state.ReplyReceived = true;
-        state.AutoFrame = true;
-        const QString path = sim.path();
-        link.setPortResolver([path](int) { return path; });
-        QObject::connect(&link, &LinkEngine::statusTextChanged, [this](const QString &s) { statuses << s; });
+        usePath(sim.path());
     }
-
-    static SimOptions noPacing()
-    {
-        SimOptions o;
-        o.pacing = false;
-        return o;
-    }
-
-    QString send(const QString &body)
-    {
-        state.CommandString = body;
-        link.SendCommand();
-        return state.ReplyValue;
-    }
+    ~PtyRig() { port.close(); }
 
     // Frames the device saw, as markup; waits briefly for the log to catch up with the wire.
-    QStringList received(int atLeast = 0)
+    QStringList received(int atLeast)
     {
         for (int i = 0; i < 100 && sim.received().size() < atLeast; ++i)
             QThread::msleep(5);
@@ -69,170 +44,111 @@ struct PtyRig
 
 TEST(LinkOverPty, CleanExchangeOfEachKind)
 {
-    SimOptions o = PtyRig::noPacing();
-    o.version = QStringLiteral("2.10");
-    o.outputType = 1;
-    PtyRig rig(o);
-    const struct
-    {
-        const char *body;
-        const char *value;
-    } rows[] = {
+    PtyRig rig("--no-pacing --version 2.10 --output-type 1");
+    const struct { const char *body; const char *value; } rows[] = {
         {"V", "2.10"}, {"I", "1"}, {"3i", "1"}, {"15f2.5", "2.5"}, {"15f2.5", "2.500"}, {"15f", "2.5"},
         {"11i7", "7"}, {"11i", "7"}, {"99f50", "50"}, {"13i", "800"}, {"W", ""},
     };
+    QStringList wire;
     for (const auto &r : rows) {
-        EXPECT_EQ(rig.send(QLatin1String(r.body)), QLatin1String(r.value)) << r.body;
+        EXPECT_EQ(rig.send(r.body), r.value) << r.body;
         EXPECT_FALSE(rig.state.CommAbort) << r.body;
+        wire << QString("<STX>%1<CR>").arg(r.body);
     }
     EXPECT_TRUE(Values::IsNumeric(rig.send("F")));
     EXPECT_TRUE(rig.dialogs.messages.empty());
-    const QStringList wire = rig.received(12);
-    ASSERT_EQ(wire.size(), 12);
-    EXPECT_EQ(wire[0], "<STX>V<CR>");
-    EXPECT_EQ(wire[3], "<STX>15f2.5<CR>");
+    EXPECT_EQ(rig.received(12), wire << "<STX>F<CR>");
 }
 
-TEST(LinkOverPty, InvalidRepliesAreResentTwiceThenFail)
+TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence)
 {
-    for (const char *fault : {"garble", "wrong-code"}) {
-        SimOptions o = PtyRig::noPacing();
-        (QLatin1String(fault) == QLatin1String("garble") ? o.garble : o.wrongCode) = 1.0;
-        PtyRig rig(o);
-        EXPECT_EQ(rig.send("3i"), "Inval") << fault;
-        EXPECT_TRUE(rig.state.CommAbort);
-        EXPECT_EQ(rig.received(3), QStringList(3, "<STX>3i<CR>")) << fault;
-        ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-        EXPECT_EQ(rig.dialogs.messages[0].text, "Error");
-        EXPECT_EQ(rig.dialogs.messages[0].icon, Icon::Critical);
-        EXPECT_TRUE(rig.port.isOpen()); // reset: closed and opened again
+    const struct
+    {
+        const char *faults; // simulator arguments
+        const char *body;
+        const char *value;
+        int sends;
+        int minMs, maxMs;
+        const char *box; // "T" = the time-out box
+    } rows[] = {
+        {"--garble 1", "3i", "Inval", 3, 0, 400, "Error"},
+        {"--wrong-code 1", "3i", "Inval", 3, 0, 400, "Error"},
+        {"--silent", "F", "NoRsp", 2, 950, 1200, "T"},
+        {"--delay 1 --delay-ms 650", "3i", "1", 2, 600, 900, ""}, // the late reply is taken after the resend
+        {"--error 14:11", "11i41", "", 1, 450, 700, "Device Error 14, VALUE TOO HIGH\rIssued for Damping"},
+        {"--error 13:15", "15f0.5", "", 1, 450, 700, "Device Error 13, VALUE TOO LOW\rIssued for Min Flow"},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.faults);
+        PtyRig rig(QString("--no-pacing ") + r.faults);
+        rig.state.PollingOn = true;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(rig.send(r.body), r.value);
+        EXPECT_GE(clock.elapsed(), r.minMs);
+        EXPECT_LE(clock.elapsed(), r.maxMs);
+        const bool timeout = QString(r.box) == "T";
+        const QString box = timeout ? LinkEngine::timeoutMessage() : QString(r.box);
+        EXPECT_EQ(rig.dialogs.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        for (const auto &m : rig.dialogs.messages)
+            EXPECT_EQ(m.icon, timeout ? Icon::Exclamation : Icon::Critical);
+        EXPECT_EQ(rig.state.CommAbort, !box.isEmpty());
+        EXPECT_EQ(rig.state.PollingOn, !timeout);
+        EXPECT_TRUE(rig.port.isOpen()); // after invalid replies: closed and opened again
+        const QStringList wire(r.sends, QString("<STX>%1<CR>").arg(r.body));
+        EXPECT_EQ(rig.received(r.sends), wire);
+        if (rig.state.CommAbort) {
+            rig.send("W"); // after a failure the rest of the sequence runs without traffic
+            EXPECT_EQ(rig.received(r.sends), wire);
+        }
     }
-}
-
-TEST(LinkOverPty, SilentDeviceGetsOneResendAndNoRspAfterAboutOneSecond)
-{
-    SimOptions o = PtyRig::noPacing();
-    o.silent = true;
-    PtyRig rig(o);
-    rig.state.PollingOn = true;
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(rig.send("F"), "NoRsp");
-    const qint64 ms = clock.elapsed();
-    EXPECT_GE(ms, 950);
-    EXPECT_LE(ms, 1200);
-    EXPECT_EQ(rig.received(2), QStringList(2, "<STX>F<CR>"));
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text, LinkEngine::timeoutMessage());
-    EXPECT_EQ(rig.dialogs.messages[0].icon, Icon::Exclamation);
-    EXPECT_FALSE(rig.state.PollingOn);
-}
-
-TEST(LinkOverPty, LateReplyIsTakenAfterTheTimeoutResend)
-{
-    SimOptions o = PtyRig::noPacing();
-    o.delay = 1.0;
-    o.delayMs = 650;
-    PtyRig rig(o);
-    EXPECT_EQ(rig.send("3i"), "1");
-    EXPECT_EQ(rig.received(2), QStringList(2, "<STX>3i<CR>"));
-    EXPECT_TRUE(rig.dialogs.messages.empty());
-}
-
-TEST(LinkOverPty, DeviceErrorNamesTheItemAndLatchesTheSequence)
-{
-    QTemporaryDir dir;
-    const QString config = dir.filePath("Config.inf");
-    QFile f(config);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Damping=11,0,40\nMin Flow=15,1,100\n");
-    f.close();
-    SimOptions o = PtyRig::noPacing();
-    o.configPath = config;
-    PtyRig rig(o);
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(rig.send("11i41"), "");
-    EXPECT_GE(clock.elapsed(), 450); // ends at the reply timer's expiry
-    EXPECT_TRUE(rig.state.CommAbort);
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.dialogs.messages[0].text, "Device Error 14, VALUE TOO HIGH\rIssued for Damping");
-    EXPECT_EQ(rig.dialogs.messages[0].icon, Icon::Critical);
-
-    // The rest of the sequence runs through without traffic.
-    for (const char *body : {"15f0.5", "16f9", "W"})
-        rig.send(QLatin1String(body));
-    EXPECT_TRUE(rig.state.ReplyReceived);
-    EXPECT_EQ(rig.received(1), QStringList{"<STX>11i41<CR>"});
-
-    rig.state.CommAbort = false;
-    rig.dialogs.clear();
-    EXPECT_EQ(rig.send("15f0.5"), "");
-    EXPECT_EQ(rig.dialogs.messages.at(0).text, "Device Error 13, VALUE TOO LOW\rIssued for Min Flow");
 }
 
 TEST(LinkOverPty, AutoFrameOffSendsBytesAsTyped)
 {
     PtyRig rig;
     rig.state.AutoFrame = false;
-    EXPECT_EQ(rig.send(QString::fromLatin1("\x02" "4i\r")), "1");
+    EXPECT_EQ(rig.send(QString::fromLatin1(wireBytes("<STX>4i<CR>"))), "1");
     EXPECT_EQ(rig.send("ab"), "NoRsp"); // no frame: the device stays silent, "ab" is resent as it is
     EXPECT_EQ(rig.received(3), (QStringList{"<STX>4i<CR>", "ab", "ab"}));
 }
 
-TEST(LinkOverPty, PortSelectionReportsEachOutcome)
+TEST(LinkOverPty, PortSelectionAndTransmissionReportEachOpenOutcome)
 {
     PtyRig rig;
+    const QStringList paths{rig.sim.path(), rig.sim.path(), "/dev/null", "/nonexistent/tty"};
+    for (int n = 2; n <= 5; ++n)
+        SettingsStore::open()->setValue(QString("Ports/Com%1").arg(n), paths[n - 2]);
+    rig.link.setPortResolver(&SettingsStore::portPath);
     rig.link.selectPort(2);
     QSerialPort holder;
     holder.setPortName(rig.sim.path());
     ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
     rig.link.selectPort(3);
     holder.close();
-    rig.link.setPortResolver([](int n) { return n == 4 ? QStringLiteral("/dev/null") : QStringLiteral("/nonexistent/tty"); });
     rig.link.selectPort(4);
-    rig.link.selectPort(5);
-    EXPECT_EQ(rig.statuses, (QStringList{"Status:  Com2", "Status:  ERROR - Port in use",
-                                         "Status:  Internal Error 7", "Status:  ERROR - Invalid Com Port"}));
-    EXPECT_EQ(rig.link.portNumber(), 5);
-    EXPECT_FALSE(rig.port.isOpen());
     EXPECT_TRUE(rig.dialogs.messages.empty());
-
-    // The next transmission takes the same error path, with its box.
-    EXPECT_EQ(rig.send("3i"), "");
-    EXPECT_TRUE(rig.state.CommAbort);
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"ERROR - Invalid Com Port"});
-}
-
-TEST(LinkOverPty, ComNumberMapsToTheConfiguredPath)
-{
-    PtyRig rig;
-    SettingsStore::open()->setValue(QStringLiteral("Ports/Com7"), rig.sim.path());
-    rig.link.setPortResolver(&SettingsStore::portPath);
-    rig.link.selectPort(7);
-    EXPECT_EQ(rig.statuses, QStringList{"Status:  Com7"});
-    EXPECT_EQ(rig.send("4i"), "1");
-    SettingsStore::open()->remove(QStringLiteral("Ports/Com7"));
-}
-
-TEST(LinkOverPty, OtherPortErrorWhileTransmittingEndsTheExchangeAsFailed)
-{
-    PtyRig rig;
-    rig.link.setPortResolver([](int) { return QStringLiteral("/dev/null"); });
-    EXPECT_EQ(rig.send("3i"), "");
-    EXPECT_TRUE(rig.state.ReplyReceived);
+    EXPECT_EQ(rig.send("3i"), ""); // another port error while transmitting fails the exchange
     EXPECT_TRUE(rig.state.CommAbort);
     EXPECT_FALSE(rig.link.exchangeOutstanding());
-    EXPECT_EQ(rig.statuses, QStringList{"Status:  Internal Error 7"});
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
+    rig.link.selectPort(5);
+    EXPECT_EQ(rig.link.portNumber(), 5);
+    EXPECT_FALSE(rig.port.isOpen());
+    rig.state.CommAbort = false;
+    rig.send("3i");
+    ASSERT_EQ(rig.dialogs.messages.size(), 2u);
     EXPECT_TRUE(rig.dialogs.messages[0].text.startsWith("ERROR - Internal Error 7\r"));
+    EXPECT_EQ(rig.dialogs.messages[1].text, "ERROR - Invalid Com Port");
+    EXPECT_EQ(rig.statuses, (QStringList{"Status:  Com2", "Status:  ERROR - Port in use",
+                                         "Status:  Internal Error 7", "Status:  Internal Error 7",
+                                         "Status:  ERROR - Invalid Com Port",
+                                         "Status:  ERROR - Invalid Com Port"}));
+    SettingsStore::open()->remove("Ports");
 }
 
 TEST(LinkOverPty, UnpluggedDeviceEndsTheWaitWithoutHanging)
 {
-    SimOptions o = PtyRig::noPacing();
-    o.vanishAfter = 1;
-    PtyRig rig(o);
+    PtyRig rig("--no-pacing --vanish-after 1");
     EXPECT_EQ(rig.send("3i"), "1");
     QElapsedTimer clock;
     clock.start();
@@ -241,23 +157,18 @@ TEST(LinkOverPty, UnpluggedDeviceEndsTheWaitWithoutHanging)
     EXPECT_TRUE(rig.state.ReplyReceived);
     EXPECT_TRUE(rig.state.CommAbort);
     EXPECT_FALSE(rig.port.isOpen());
-    ASSERT_EQ(rig.dialogs.messages.size(), 1u);
-    EXPECT_TRUE(rig.dialogs.messages[0].text.startsWith("ERROR - Internal Error "));
     EXPECT_TRUE(rig.sim.vanished());
-
-    // The next transmission tries to open the port again and reports it missing.
-    rig.state.CommAbort = false;
-    rig.dialogs.clear();
+    EXPECT_TRUE(rig.dialogs.messages.at(0).text.startsWith("ERROR - Internal Error "));
+    rig.state.CommAbort = false; // the next transmission opens the port again and finds it missing
     rig.send("4i");
-    EXPECT_EQ(rig.dialogs.texts(), QStringList{"ERROR - Invalid Com Port"});
+    EXPECT_EQ(rig.dialogs.texts().at(1), "ERROR - Invalid Com Port");
+    EXPECT_EQ(rig.dialogs.messages.size(), 2u);
     EXPECT_EQ(rig.statuses.last(), "Status:  ERROR - Invalid Com Port");
 }
 
 TEST(LinkOverPty, SecondExchangeDuringAWaitNeverReachesTheWire)
 {
-    SimOptions o = PtyRig::noPacing();
-    o.latencyMs = 40;
-    PtyRig rig(o);
+    PtyRig rig("--no-pacing --latency 40");
     bool accepted = true;
     QTimer::singleShot(10, [&] {
         rig.state.CommandString = "W";
@@ -265,20 +176,20 @@ TEST(LinkOverPty, SecondExchangeDuringAWaitNeverReachesTheWire)
     });
     EXPECT_EQ(rig.send("4i"), "1");
     EXPECT_FALSE(accepted);
-    EXPECT_TRUE(rig.state.CommAbort);
+    EXPECT_TRUE(rig.state.CommAbort); // the refused caller's sequence must see a failure
+    EXPECT_EQ(wireMarkup(rig.state.CommandString.toLatin1()), "<STX>4i<CR>");
     QThread::msleep(60);
     EXPECT_EQ(rig.received(1), QStringList{"<STX>4i<CR>"});
 }
 
 TEST(LinkOverPty, PacedExchangeTakesItsLineTime)
 {
-    PtyRig rig{SimOptions{}};
+    PtyRig rig("");
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 10; ++i)
         rig.send("3i");
-    // 9 characters of about 1.04 ms per exchange.
-    EXPECT_GE(clock.elapsed(), 90);
+    EXPECT_GE(clock.elapsed(), 90); // 9 characters of about 1.04 ms per exchange
     EXPECT_LE(clock.elapsed(), 200);
     EXPECT_EQ(rig.state.ReplyValue, "1");
 }

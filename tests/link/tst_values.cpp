@@ -19,17 +19,13 @@ TEST(Values, ValTakesTheLeadingNumber)
 
 TEST(Values, CIntRoundsHalvesToEvenAndRefusesOverflow)
 {
-    EXPECT_EQ(CInt(1.5), 2);
-    EXPECT_EQ(CInt(2.5), 2);
-    EXPECT_EQ(CInt(-0.5), 0);
-    EXPECT_EQ(CInt(-1.5), -2);
-    EXPECT_EQ(CInt(3.49), 3);
-    EXPECT_EQ(CInt(32767.4), 32767);
-    EXPECT_EQ(CInt(-32768.0), -32768);
-    EXPECT_THROW(CInt(32767.5), OverflowError); // rounds to 32768
-    EXPECT_THROW(CInt(-32769.0), OverflowError);
-    EXPECT_THROW(CInt(1e300), OverflowError);
-    EXPECT_THROW(CInt(std::nan("")), OverflowError);
+    const struct { double value; int expected; } rows[] = {
+        {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {3.49, 3}, {32767.4, 32767}, {-32768.0, -32768},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(CInt(r.value), r.expected) << r.value;
+    for (double overflow : {32767.5, -32769.0, 1e300, std::nan("")}) // 32767.5 rounds to 32768
+        EXPECT_THROW(CInt(overflow), OverflowError) << overflow;
     EXPECT_EQ(CLng(70000.5), 70000);
     EXPECT_THROW(CLng(3e9), OverflowError);
     EXPECT_THROW(CSng(1e39), OverflowError);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "deviceresponder.h"
 #include "devicemodel.h"
 #include "simoptions.h"
@@ -9,39 +7,23 @@
 
 namespace {
 
-ConfigRanges ranges(const char *text)
+TEST(DeviceModel, AnswersDravionCommandsWithinTheConfiguredRanges)
 {
-    ConfigRanges r;
-    for (const QString &line : QString::fromLatin1(text).split(QLatin1Char('\n')))
-        r.parseLine(line);
-    return r;
-}
-
-const char *const kConfig = "[Dravion]\n"
-                            "Version=-1, 2.10\n"
-                            "Rate Units=3,0,2,Gal,Ltr,Bbl\n"
-                            "K factor=9,1,50,100,500\n"
-                            "Damping=11,0,40\n"
-                            "Min Flow=15,0.5,10\n"
-                            "Freq=101,0,5000\n"
-                            "Flow=102,0,99\n"
-                            "Cut=12,1\n";
-
-TEST(DeviceModel, AnswersDravionCommands)
-{
-    DeviceModel m(DeviceModel::Family::Dravion, ranges(kConfig));
-    const struct
-    {
-        const char *body;
-        const char *reply;
-    } rows[] = {
+    ConfigRanges ranges;
+    for (const char *line : {"[Dravion]", "Version=-1, 2.10", "Rate Units=3,0,2,Gal,Ltr,Bbl", "Cut=4,1",
+                             "Damping=11,0,40", "K factor=9,1,50,100,500", "Min Flow=15,0.5,10",
+                             "Freq=101,0,5000", "Flow=102,0,99"})
+        ranges.parseLine(line);
+    DeviceModel m(DeviceModel::Family::Dravion, ranges);
+    const struct { const char *body; const char *reply; } rows[] = {
         {"V", "V2.10"},       {"I", "I0"},         {"W", "W"},          {"3i", "3i1"},
         {"3i2", "3i2"},       {"3i3", "E14"},      {"3i-1", "E13"},     {"3f", "E12"},
         {"3?", "E15"},        {"77i", "E11"},      {"1i", "E11"},       {"X", "E10"},
         {"", "E15"},          {"12", "E15"},       {"Wx", "E15"},       {"11ix", "E15"},
+        {"11i41", "E14"},     {"11i40", "11i40"},  {"4i0", "E13"},      {"4i2", "E14"}, // "4,1": both limits
         {"9f60", "E14"},      {"8i1", "8i1"},      {"9f400", "9f400"},  {"9f60", "E13"}, // pair 2
         {"15f0.25", "E13"},   {"15f2.5", "15f2.500"}, {"15f3", "15f3"}, {"15f", "15f3"},
-        {"119i5001", "E14"},  {"119i4000", "119i4000"}, {"120f98.5", "120f98.500"},
+        {"119i5001", "E14"},  {"119i4000", "119i4000"}, {"120f98.5", "120f98.500"}, {"118f99.5", "E14"},
         {"03i", "3i2"},       {"13i", "13i800"},   {"14i4100", "E14"},  {"99f50", "99f50"},
     };
     for (const auto &r : rows)
@@ -61,62 +43,37 @@ TEST(DeviceModel, KnowsTheMrItems)
     EXPECT_EQ(m.answer("9f"), "9f0");
 }
 
-TEST(DeviceModel, StoreSurvivesARestart)
+TEST(DeviceResponder, InjectsEachFault)
 {
-    QTemporaryDir dir;
-    const QString state = dir.filePath("device.ini");
+    const struct
     {
-        DeviceModel m;
-        m.setStatePath(state);
-        EXPECT_EQ(m.answer("11i9"), "11i9");
-        EXPECT_EQ(m.answer("16f12.5"), "16f12.5");
-        EXPECT_EQ(m.answer("W"), "W");
-        EXPECT_EQ(m.answer("11i3"), "11i3"); // not stored
+        const char *options; // program arguments
+        const char *command;
+        const char *frame; // the reply with '<' for STX and '>' for CR, empty for none
+        int delayMs;
+        bool vanish;
+    } rows[] = {
+        {"--garble 1", "3i", "<3i?1>", 0, false},     {"--wrong-code 1", "3i", "<4i1>", 0, false},
+        {"--wrong-code 1", "W", "<F>", 0, false},     {"--drop 1", "3i", "", 0, false},
+        {"--silent", "3i", "", 0, false},             {"--delay 1 --delay-ms 650", "3i", "<3i1>", 650, false},
+        {"--error 13:11", "11i5", "<E13>", 0, false}, {"--error 13:11", "3i", "<3i1>", 0, false},
+        {"--vanish-after 0", "3i", "", 0, true},
+    };
+    for (const auto &r : rows) {
+        QString error;
+        const auto options = SimOptions::parse(QString(r.options).split(' '), &error);
+        ASSERT_TRUE(options) << error.toStdString();
+        DeviceResponder d(*options);
+        const auto reply = d.respond("\x02" + QByteArray(r.command) + "\r");
+        EXPECT_EQ(reply.frame, QByteArray(r.frame).replace('<', '\x02').replace('>', '\r')) << r.options;
+        EXPECT_EQ(reply.delayMs, r.delayMs) << r.options;
+        EXPECT_EQ(reply.vanish, r.vanish) << r.options;
+        EXPECT_EQ(d.model().value(11), 5.0); // a rejected write leaves the default
     }
-    DeviceModel again;
-    again.setStatePath(state);
-    ASSERT_TRUE(again.loadState());
-    EXPECT_EQ(again.answer("11i"), "11i9");
-    EXPECT_EQ(again.answer("16f"), "16f12.5");
 }
 
-TEST(ConfigRanges, ReadsTheUtilitysLineFormat)
+TEST(DeviceResponder, SameSeedGivesTheSameFaults)
 {
-    const ConfigRanges r = ranges(kConfig);
-    EXPECT_EQ(r.version(), "2.10");
-    ASSERT_TRUE(r.range(11));
-    EXPECT_EQ(r.range(11)->maximum, 40);
-    EXPECT_EQ(r.range(9, 1)->minimum, 100);
-    EXPECT_EQ(r.range(12)->minimum, 1); // a single value is both limits
-    EXPECT_EQ(r.range(12)->maximum, 1);
-    EXPECT_EQ(r.range(117)->maximum, 5000);
-    EXPECT_EQ(r.range(118)->maximum, 99);
-    EXPECT_EQ(r.range(4), nullptr);
-}
-
-TEST(DeviceResponder, InjectsFaultsDeterministically)
-{
-    SimOptions o;
-    o.garble = 1.0;
-    EXPECT_EQ(DeviceResponder(o).respond("\x02" "3i\r").frame, "\x02" "3i?1\r");
-    o.garble = 0;
-    o.wrongCode = 1.0;
-    EXPECT_EQ(DeviceResponder(o).respond("\x02" "3i\r").frame, "\x02" "4i1\r");
-    EXPECT_EQ(DeviceResponder(o).respond("\x02W\r").frame, "\x02" "F\r");
-    o.wrongCode = 0;
-    o.errorCode = 13;
-    o.errorItem = "11";
-    DeviceResponder err(o);
-    EXPECT_EQ(err.respond("\x02" "11i5\r").frame, "\x02" "E13\r");
-    EXPECT_EQ(err.respond("\x02" "3i\r").frame, "\x02" "3i1\r");
-    EXPECT_EQ(err.model().value(11), 5.0); // the rejected write left the default
-    o.errorCode = 0;
-    o.vanishAfter = 1;
-    DeviceResponder v(o);
-    EXPECT_FALSE(v.respond("\x02" "3i\r").vanish);
-    EXPECT_TRUE(v.respond("\x02" "3i\r").vanish);
-
-    // The same seed gives the same faults.
     SimOptions mixed;
     mixed.drop = 0.3;
     mixed.garble = 0.3;
@@ -130,9 +87,7 @@ TEST(DeviceResponder, InjectsFaultsDeterministically)
     };
     const QStringList first = run();
     EXPECT_EQ(first, run());
-    EXPECT_TRUE(first.contains("drop"));
-    EXPECT_TRUE(first.contains("garble"));
-    EXPECT_TRUE(first.contains(""));
+    EXPECT_TRUE(first.contains("drop") && first.contains("garble") && first.contains(""));
 }
 
 TEST(SimOptions, ParsesAndReproducesTheCommandLine)
@@ -148,10 +103,9 @@ TEST(SimOptions, ParsesAndReproducesTheCommandLine)
     EXPECT_EQ(o->errorCode, 13);
     EXPECT_EQ(o->errorItem, "11");
     EXPECT_EQ(o->vanishAfter, 3);
+    EXPECT_EQ(o->seed, 7u);
     EXPECT_EQ(o->garble, 0.25);
-    const auto again = SimOptions::parse(o->toArguments(), &error);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->toArguments(), o->toArguments());
+    EXPECT_EQ(SimOptions::parse(o->toArguments(), &error)->toArguments(), o->toArguments());
     for (const QStringList &bad : {QStringList{"--family", "X"}, QStringList{"--error", "13"},
                                    QStringList{"--latency", "soon"}, QStringList{"stray"}})
         EXPECT_FALSE(SimOptions::parse(bad, &error)) << bad.join(' ').toStdString();

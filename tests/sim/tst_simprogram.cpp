@@ -6,79 +6,51 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "link/devicestate.h"
-#include "link/linkengine.h"
+#include "link/linkrig.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "simprocess.h"
 #include "simulatedport.h"
-#include "support/fakeuserdialogs.h"
 
 namespace {
 
-QStringList readLines(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-struct Utility
-{
-    DeviceState state;
-    SerialDevicePort port;
-    QtReplyTimer timer;
-    FakeUserDialogs dialogs;
-    LinkEngine link{state, port, timer, dialogs};
-
-    explicit Utility(const QString &path)
-    {
-        state.ReplyReceived = true;
-        state.AutoFrame = true;
-        link.setPortResolver([path](int) { return path; });
-    }
-    QString send(const QString &body)
-    {
-        state.CommandString = body;
-        link.SendCommand();
-        return state.ReplyValue;
-    }
-};
+using Utility = LinkRig<SerialDevicePort, QtReplyTimer>;
 
 TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
 {
     QTemporaryDir dir;
     const QString link = dir.filePath("device");
-    const QString log = dir.filePath("traffic.log");
-    const QString state = dir.filePath("state.ini");
-    const QString config = dir.filePath("Config.inf");
-    {
-        QFile f(config);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("Version=-1,3.04\nDamping=11,0,40\n");
-    }
-    const QStringList args{"--family", "Dravion", "--config", config, "--state", state, "--link", link,
-                           "--log", log, "--no-pacing"};
+    QFile config(dir.filePath("Config.inf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("Version=-1,3.04\nDamping=11,0,40\n");
+    config.close();
+    const QStringList args{"--family", "Dravion", "--config", config.fileName(), "--link", link,
+                           "--state", dir.filePath("state.ini"), "--log", dir.filePath("traffic.log"),
+                           "--no-pacing"};
     {
         SimProcess sim(QStringLiteral(QRX_SIM_PATH));
         ASSERT_TRUE(sim.start(args)) << sim.errorText().toStdString();
         EXPECT_TRUE(QFileInfo(link).isSymLink());
-        Utility u(link);
-        EXPECT_EQ(u.send("V"), "3.04");
-        EXPECT_EQ(u.send("11i12"), "12");
-        EXPECT_EQ(u.send("W"), "");
+        Utility u;
+        u.usePath(link);
+        for (const char *body : {"V", "11i12", "W", "11i3"}) // the last write is not stored
+            u.send(body);
+        EXPECT_EQ(u.state.ReplyValue, "3");
         EXPECT_FALSE(u.state.CommAbort);
         u.port.close();
         sim.stop();
         EXPECT_FALSE(QFileInfo::exists(link)); // the program removes its link when it ends
     }
-    EXPECT_EQ(readLines(log), (QStringList{"recv <STX>V<CR>", "send <STX>V3.04<CR>", "recv <STX>11i12<CR>",
-                                           "send <STX>11i12<CR>", "recv <STX>W<CR>", "send <STX>W<CR>"}));
-
+    QFile log(dir.filePath("traffic.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_EQ(QString(log.readAll()).split('\n', Qt::SkipEmptyParts),
+              (QStringList{"recv <STX>V<CR>", "send <STX>V3.04<CR>", "recv <STX>11i12<CR>",
+                           "send <STX>11i12<CR>", "recv <STX>W<CR>", "send <STX>W<CR>", "recv <STX>11i3<CR>",
+                           "send <STX>11i3<CR>"}));
     SimProcess again(QStringLiteral(QRX_SIM_PATH));
     ASSERT_TRUE(again.start(args)) << again.errorText().toStdString();
-    Utility u(again.path());
+    Utility u;
+    u.usePath(again.path());
     EXPECT_EQ(u.send("11i"), "12");
 }
 
@@ -93,19 +65,12 @@ TEST(SimulatedPort, RunsExchangesInMemory)
 {
     SimOptions o;
     o.latencyMs = 1;
-    SimulatedPort port(o);
-    DeviceState state;
-    state.ReplyReceived = state.AutoFrame = true;
-    QtReplyTimer timer;
-    FakeUserDialogs dialogs;
-    LinkEngine link(state, port, timer, dialogs);
-    for (const char *body : {"3i", "11i9", "11i"}) {
-        state.CommandString = QLatin1String(body);
-        link.SendCommand();
-    }
-    EXPECT_EQ(state.ReplyValue, "9");
-    EXPECT_EQ(port.received(), (QStringList{"<STX>3i<CR>", "<STX>11i9<CR>", "<STX>11i<CR>"}));
-    EXPECT_EQ(port.model().value(11), 9.0);
+    LinkRig<SimulatedPort, QtReplyTimer> rig(o);
+    for (const char *body : {"3i", "11i9", "11i"})
+        rig.send(body);
+    EXPECT_EQ(rig.state.ReplyValue, "9");
+    EXPECT_EQ(rig.port.received(), (QStringList{"<STX>3i<CR>", "<STX>11i9<CR>", "<STX>11i<CR>"}));
+    EXPECT_EQ(rig.port.model().value(11), 9.0);
 }
 
 } // namespace
