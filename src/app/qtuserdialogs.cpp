@@ -25,15 +25,15 @@ QString displayText(QString text)
     return text;
 }
 
-std::optional<QString> runFileDialog(QWidget *parent, const UserDialogs::FileDialog &spec,
+std::optional<QString> runFileDialog(QWidget *parent, const UserDialogs::FileDialog &request,
                                      QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, spec.title, spec.folder, spec.filter);
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::AnyFile);
-    if (!spec.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(spec.defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.overwritePrompt);
+    dialog.setFileMode(QFileDialog::AnyFile); // open too: a typed name of a missing file is reported, not refused
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
