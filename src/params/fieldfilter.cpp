@@ -1,5 +1,7 @@
 #include "fieldfilter.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t Backspace = 8;
@@ -27,4 +29,32 @@ QString FieldFilter::strip(Class filter, const QString &text)
             clean += c;
     }
     return clean;
+}
+
+QString FieldFilter::keepInserted(const QString &before, const QString &after, int &cursor,
+                                  std::optional<Class> filter, int limit)
+{
+    const qsizetype oldSize = before.size();
+    const qsizetype newSize = after.size();
+    // The caret ends where the insertion ends, which settles where a run of equal characters was
+    // typed into.
+    qsizetype suffixMax = std::min(oldSize, newSize);
+    if (cursor >= 0 && cursor <= newSize)
+        suffixMax = std::min(suffixMax, newSize - cursor);
+    qsizetype suffix = 0;
+    while (suffix < suffixMax && before.at(oldSize - 1 - suffix) == after.at(newSize - 1 - suffix))
+        ++suffix;
+    const qsizetype prefixMax = std::min(oldSize, newSize) - suffix;
+    qsizetype prefix = 0;
+    while (prefix < prefixMax && before.at(prefix) == after.at(prefix))
+        ++prefix;
+
+    const QString inserted = after.mid(prefix, newSize - prefix - suffix);
+    QString kept = filter ? strip(*filter, inserted) : inserted;
+    if (limit > 0)
+        kept.truncate(std::max<qsizetype>(0, limit - prefix - suffix));
+    if (kept == inserted)
+        return after;
+    cursor = int(prefix + kept.size());
+    return after.left(prefix) + kept + after.right(suffix);
 }

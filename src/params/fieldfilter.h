@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QChar>
 #include <QString>
 
@@ -15,4 +17,11 @@ public:
     static bool accepts(Class filter, QChar key);
     // Inserted text (paste, drop) reduced to what typing could have produced.
     static QString strip(Class filter, const QString &text);
+
+    // The text an edit should leave when only what it inserted is filtered and cut to the limit
+    // (0: none); the text that was there before stays exactly as it was, whatever it holds. cursor
+    // comes in as the caret after the edit (the end of the insertion) and goes out as the caret
+    // after the kept part of the insertion.
+    static QString keepInserted(const QString &before, const QString &after, int &cursor,
+                                std::optional<Class> filter, int limit);
 };

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "params/insertionguard.h"
+
 FieldKeyFilter *FieldKeyFilter::install(QLineEdit *field, FieldFilter::Class filter)
 {
     return new FieldKeyFilter(field, filter);
@@ -16,7 +18,8 @@ FieldKeyFilter::FieldKeyFilter(QLineEdit *field, FieldFilter::Class filter)
     , m_filter(filter)
 {
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textEdited, this, &FieldKeyFilter::onTextEdited);
+    // Every other way in (context menu paste, drag and drop, input methods) is cleaned there.
+    InsertionGuard::of(field)->setFilter(filter);
 }
 
 bool FieldKeyFilter::eventFilter(QObject *watched, QEvent *event)
@@ -40,15 +43,4 @@ bool FieldKeyFilter::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return false;
-}
-
-// Every other way in (context menu paste, drag and drop, input methods) ends here: clean up at once.
-void FieldKeyFilter::onTextEdited(const QString &text)
-{
-    const QString clean = FieldFilter::strip(m_filter, text);
-    if (clean == text)
-        return;
-    const int keptBeforeCursor = int(FieldFilter::strip(m_filter, text.left(m_field->cursorPosition())).size());
-    m_field->setText(clean);
-    m_field->setCursorPosition(keptBeforeCursor);
 }

@@ -21,7 +21,6 @@ protected:
 
 private:
     FieldKeyFilter(QLineEdit *field, FieldFilter::Class filter);
-    void onTextEdited(const QString &text);
 
     QLineEdit *m_field;
     FieldFilter::Class m_filter;

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QVariant>
 
+#include "params/insertionguard.h"
+
 namespace {
 const char *const LimitProperty = "typingLimit";
 }
@@ -25,7 +27,8 @@ TypingLimit::TypingLimit(QLineEdit *field, int limit)
 {
     field->setProperty(LimitProperty, limit);
     field->installEventFilter(this);
-    connect(field, &QLineEdit::textEdited, this, &TypingLimit::onTextEdited);
+    // Pastes and drops that run past the limit keep what fits.
+    InsertionGuard::of(field)->setLimit(limit);
 }
 
 bool TypingLimit::eventFilter(QObject *watched, QEvent *event)
@@ -37,14 +40,4 @@ bool TypingLimit::eventFilter(QObject *watched, QEvent *event)
         return false; // editing keys (backspace, Tab, shortcuts) are not text
     const qsizetype after = m_field->text().size() - m_field->selectedText().size() + typed.size();
     return after > m_limit;
-}
-
-// Pastes and drops that run past the limit keep what fits.
-void TypingLimit::onTextEdited(const QString &text)
-{
-    if (text.size() <= m_limit)
-        return;
-    const int cursor = std::min(m_field->cursorPosition(), m_limit);
-    m_field->setText(text.left(m_limit));
-    m_field->setCursorPosition(cursor);
 }

@@ -21,7 +21,6 @@ protected:
 
 private:
     TypingLimit(QLineEdit *field, int limit);
-    void onTextEdited(const QString &text);
 
     QLineEdit *m_field;
     int m_limit;

@@ -181,10 +181,13 @@ TEST_F(MrWindowTest, TypingIsFilteredAndLimitedButSetTextsArriveWhole)
         QTest::keyClicks(field, QString::fromLatin1(r.typed));
         EXPECT_EQ(field->text(), r.shown) << r.field << " typed " << r.typed;
     }
-    // A value read from a file or the device is not cut to the typing limit.
+    // A value read from a file or the device is not cut to the typing limit, nor filtered by a later key.
     child<QLineEdit>(w, "txtPassword")->setText(QStringLiteral("12345"));
     EXPECT_EQ(child<QLineEdit>(w, "txtPassword")->text(), "12345");
     EXPECT_EQ(state.PasswordItem.value, 12345);
+    child<QLineEdit>(w, "txtScaleFactor")->setText(QStringLiteral("-2.5E3"));
+    QTest::keyClick(child<QLineEdit>(w, "txtScaleFactor"), Qt::Key_1);
+    EXPECT_EQ(child<QLineEdit>(w, "txtScaleFactor")->text(), "-2.5E31");
 }
 
 TEST_F(MrWindowTest, LeavingAFieldOutOfRangeFlagsItWithItsCaption)

@@ -5,6 +5,10 @@
 #include <QAction>
 #include <QMenu>
 
+#include <QApplication>
+#include <QTest>
+
+#include "datafile/datafilecommands.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "monitor/frmlinemonitor.h"
@@ -56,6 +60,38 @@ void expectEverythingEmpty(TransferRig &rig)
         EXPECT_EQ(list->currentIndex(), -1) << list->objectName().toStdString();
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(rig.state.LinFreqItems[i].value == -1 && rig.state.LinFlowItems[i].value == -1.0f) << i;
+}
+
+// Fills the window as the source says: "read C=V" reads a device holding the known setup with item C
+// at V, "open C=V" opens the example data file with that line in place of its own.
+void load(TransferRig &rig, const char *source)
+{
+    const QStringList how = words(source);
+    const QString line = how.at(1);
+    if (how.at(0) == QLatin1String("read")) {
+        rig.c().btnRead->click();
+        return;
+    }
+    QFile example(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/setup.dat"));
+    example.open(QIODevice::ReadOnly);
+    QStringList lines = QString::fromLatin1(example.readAll()).split(QLatin1Char('\n'));
+    for (QString &l : lines) {
+        if (l.section(QLatin1Char('='), 0, 0) == line.section(QLatin1Char('='), 0, 0))
+            l = line;
+    }
+    const QString path = rig.dir.filePath(QStringLiteral("edited.dat"));
+    writeFile(path, lines.join(QLatin1Char('\n')).toLatin1());
+    rig.dialogs.fileAnswers.push_back(path);
+    rig.window->dataFiles().mnuOpen_Click();
+}
+
+TransferRig rigFor(const char *source)
+{
+    std::map<int, double> setup = knownSetup;
+    const QString line = words(source).at(1);
+    if (QString::fromLatin1(source).startsWith(QLatin1String("read")))
+        setup[line.section(QLatin1Char('='), 0, 0).toInt()] = line.section(QLatin1Char('='), 1).toDouble();
+    return TransferRig(setup);
 }
 
 } // namespace
@@ -296,5 +332,34 @@ TEST(Transfer, CancelAfterAFewStepsEndsTheTrafficAndFails)
             EXPECT_EQ(rig.progress()->percent(), "0%");
         }
         expectIdle(rig);
+    }
+}
+
+// Regression: every edit filtered and cut the whole text, so a key changed a loaded value elsewhere.
+TEST(LoadedValues, AKeyChangesOnlyWhatItInserts)
+{
+    const struct { const char *source, *field, *keys, *shown; } rows[] = {
+        {"open 9=1.5E3", "txtKfactor", "Home Del", ".5E3"},
+        {"open 15=-5", "txtFlowLow", "End 1", "-51"},
+        {"read 7=0.876543", "txtSpg", "End BS", "0.87654"}, // beyond the typing limit of 6
+        {"open 102=-2.5E1", "txtCoef0", "End 0", "-2.5E10"},
+        {"open 101=1234567890", "txtFreq0", "Home Del", "234567890"}, // beyond the typing limit of 8
+        {"open 9=1.5E3", "txtKfactor", "End x-2", "1.5E32"}, // refused keys still do not reach the text
+    };
+    for (const auto &r : rows) {
+        TransferRig rig = rigFor(r.source);
+        ASSERT_TRUE(rig.start()) << rig.error.toStdString();
+        load(rig, r.source);
+        auto *field = rig.window->findChild<QLineEdit *>(QString::fromLatin1(r.field));
+        ASSERT_TRUE(field) << r.field;
+        for (const QString &key : words(r.keys)) {
+            if (key == QLatin1String("Home") || key == QLatin1String("End"))
+                QTest::keyClick(field, key == QLatin1String("Home") ? Qt::Key_Home : Qt::Key_End);
+            else if (key == QLatin1String("Del") || key == QLatin1String("BS"))
+                QTest::keyClick(field, key == QLatin1String("Del") ? Qt::Key_Delete : Qt::Key_Backspace);
+            else
+                QTest::keyClicks(field, key);
+        }
+        EXPECT_EQ(field->text(), r.shown) << r.source;
     }
 }
