@@ -160,14 +160,13 @@ void MrFields::textChanged(const MrParameter &parameter)
 {
     MrControls &c = m_window.controls();
     const QString text = (c.*parameter.text)->text();
-    if (parameter.kind == MrParameter::Kind::Int)
-        Values::StoreInt(text, (m_context.state.*parameter.intRecord).value);
-    else
-        Values::StoreSingle(text, (m_context.state.*parameter.realRecord).value);
+    const bool stored = parameter.kind == MrParameter::Kind::Int
+                          ? Values::StoreInt(text, (m_context.state.*parameter.intRecord).value)
+                          : Values::StoreSingle(text, (m_context.state.*parameter.realRecord).value);
     if (parameter.text == &MrControls::txtFlowLow || parameter.text == &MrControls::txtFlowHi)
         flowPairChanged();
     else
-        UnflagField(c.*parameter.caption, c.*parameter.marker);
+        FlagUnlessStored(stored, c.*parameter.caption, c.*parameter.marker);
 }
 
 // The flow fields are cleared as a pair, and only while the high end exceeds the low end.
@@ -178,6 +177,10 @@ void MrFields::flowPairChanged()
         UnflagField(c.lblFlowLow, c.lblFlowLowE);
         UnflagField(c.lblFlowHi, c.lblFlowHiE);
     }
+    if (!FitsRealRecord(c.txtFlowLow->text()))
+        FlagField(c.lblFlowLow, c.lblFlowLowE);
+    if (!FitsRealRecord(c.txtFlowHi->text()))
+        FlagField(c.lblFlowHi, c.lblFlowHiE);
 }
 
 void MrFields::leaveField(const MrParameter &parameter)
@@ -231,7 +234,10 @@ bool MrFields::CheckMissingFields()
             }
             continue;
         }
-        if (!isActive(p) || !(c.*p.text)->text().isEmpty())
+        // A text whose number its record cannot hold was never entered as far as the device goes.
+        const QString text = (c.*p.text)->text();
+        const bool fits = p.kind == MrParameter::Kind::Int ? FitsIntRecord(text) : FitsRealRecord(text);
+        if (!isActive(p) || (!text.isEmpty() && fits))
             continue;
         FlagField(caption, marker);
         result = false;

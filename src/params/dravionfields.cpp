@@ -93,9 +93,8 @@ void DravionFields::loadConfigurationFrom(const QString &folder)
 void DravionFields::txtKfactor_Change()
 {
     AltMainControls &c = m_window.controls();
-    UnflagField(c.lblKFactor, c.lblKfactorE);
     float value = m_context.state.KfactorItems[0].value;
-    Values::StoreSingle(c.txtKfactor->text(), value);
+    FlagUnlessStored(Values::StoreSingle(c.txtKfactor->text(), value), c.lblKFactor, c.lblKfactorE);
     for (RealItem &item : m_context.state.KfactorItems)
         item.value = value;
 }
@@ -103,22 +102,21 @@ void DravionFields::txtKfactor_Change()
 void DravionFields::txtDamping_Change()
 {
     AltMainControls &c = m_window.controls();
-    UnflagField(c.lblDamping, c.lblDampingE);
-    Values::StoreInt(c.txtDamping->text(), m_context.state.DampingItem.value);
+    const bool stored = Values::StoreInt(c.txtDamping->text(), m_context.state.DampingItem.value);
+    FlagUnlessStored(stored, c.lblDamping, c.lblDampingE);
 }
 
 void DravionFields::txtLinearPts_Change()
 {
     AltMainControls &c = m_window.controls();
-    UnflagField(c.lblLinearPts, c.lblLinearPtsE);
-    Values::StoreInt(c.txtLinearPts->text(), m_context.state.LinearPtsItem.value);
+    const bool stored = Values::StoreInt(c.txtLinearPts->text(), m_context.state.LinearPtsItem.value);
+    FlagUnlessStored(stored, c.lblLinearPts, c.lblLinearPtsE);
 }
 
 void DravionFields::txtSpg_Change()
 {
     AltMainControls &c = m_window.controls();
-    UnflagField(c.lblSpg, c.lblSpgE);
-    Values::StoreSingle(c.txtSpg->text(), m_context.state.SpgItem.value);
+    FlagUnlessStored(Values::StoreSingle(c.txtSpg->text(), m_context.state.SpgItem.value), c.lblSpg, c.lblSpgE);
 }
 
 void DravionFields::txtFlowLow_Change()
@@ -141,6 +139,10 @@ void DravionFields::flowPairChanged()
         UnflagField(c.lblFlowLow, c.lblFlowLowE);
         UnflagField(c.lblFlowHi, c.lblFlowHiE);
     }
+    if (!FitsRealRecord(c.txtFlowLow->text()))
+        FlagField(c.lblFlowLow, c.lblFlowLowE);
+    if (!FitsRealRecord(c.txtFlowHi->text()))
+        FlagField(c.lblFlowHi, c.lblFlowHiE);
 }
 
 void DravionFields::cboRateUnits_Click()
@@ -278,19 +280,20 @@ bool DravionFields::CheckMissingFields()
             result = false;
         }
     }
-    const struct { QLineEdit *field; QLabel *caption; QLabel *marker; } texts[] = {
-        {c.txtKfactor, c.lblKFactor, c.lblKfactorE},
-        {c.txtDamping, c.lblDamping, c.lblDampingE},
-        {c.txtFlowLow, c.lblFlowLow, c.lblFlowLowE},
-        {c.txtFlowHi, c.lblFlowHi, c.lblFlowHiE},
+    // A text whose number its record cannot hold was never entered as far as the device goes.
+    const struct { QLineEdit *field; QLabel *caption; QLabel *marker; bool (*fits)(const QString &); } texts[] = {
+        {c.txtKfactor, c.lblKFactor, c.lblKfactorE, FitsRealRecord},
+        {c.txtDamping, c.lblDamping, c.lblDampingE, FitsIntRecord},
+        {c.txtFlowLow, c.lblFlowLow, c.lblFlowLowE, FitsRealRecord},
+        {c.txtFlowHi, c.lblFlowHi, c.lblFlowHiE, FitsRealRecord},
     };
     for (const auto &text : texts) {
-        if (text.field->text().isEmpty()) {
+        if (text.field->text().isEmpty() || !text.fits(text.field->text())) {
             FlagField(text.caption, text.marker);
             result = false;
         }
     }
-    if (!c.txtSpg->isHidden() && c.txtSpg->text().isEmpty()) {
+    if (!c.txtSpg->isHidden() && (c.txtSpg->text().isEmpty() || !FitsRealRecord(c.txtSpg->text()))) {
         FlagField(c.lblSpg, c.lblSpgE);
         result = false;
     }

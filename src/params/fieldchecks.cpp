@@ -53,6 +53,26 @@ bool IsFieldFlagged(const QLabel *marker)
     return marker && !marker->isHidden();
 }
 
+bool FitsIntRecord(const QString &text)
+{
+    qint16 unused = 0;
+    return Values::StoreInt(text, unused);
+}
+
+bool FitsRealRecord(const QString &text)
+{
+    float unused = 0.0f;
+    return Values::StoreSingle(text, unused);
+}
+
+void FlagUnlessStored(bool stored, QLabel *caption, QLabel *marker)
+{
+    if (stored)
+        UnflagField(caption, marker);
+    else
+        FlagField(caption, marker);
+}
+
 bool CheckRealField(QLineEdit *field, const RealItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
 {
     const QString text = field->text();

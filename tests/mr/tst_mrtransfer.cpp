@@ -144,6 +144,13 @@ TEST(MrTransferTest, MissingEntriesOrADeviceErrorStopTheDownload)
     rig.dialogs.clear();
     rig.c().cboRateUnits->setCurrentIndex(0);
     rig.c().cboMeterType->setCurrentIndex(0);
+    rig.c().txtDamping->setText(QStringLiteral("40000")); // shown, but no 16-bit record holds it
+    EXPECT_FALSE(rig.c().lblDampingE->isHidden());
+    rig.c().btnDownload->click();
+    EXPECT_TRUE(rig.received().isEmpty());
+    EXPECT_EQ(rig.dialogs.texts(), QStringList { "Plese enter missing information" });
+
+    rig.dialogs.clear();
     rig.c().txtDamping->setText(QStringLiteral("120")); // above the device's 99: named by the Dravion table
     rig.c().btnDownload->click();
     EXPECT_EQ(rig.dialogs.texts(),

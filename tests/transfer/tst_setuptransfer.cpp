@@ -363,3 +363,30 @@ TEST(LoadedValues, AKeyChangesOnlyWhatItInserts)
         EXPECT_EQ(field->text(), r.shown) << r.source;
     }
 }
+
+// Regression: the field showed the number while its record kept the previous value, unflagged.
+TEST(LoadedValues, ANumberItsRecordCannotHoldIsFlaggedAndNeverDownloaded)
+{
+    const struct { const char *source, *field; } rows[] = {
+        {"open 11=40000", "Damping"}, {"read 11=40000", "Damping"}, {"open 16=1E39", "FlowHi"},
+        {"open 15=-1E39", "FlowLow"}, {"open 9=4E38", "Kfactor"},
+    };
+    for (const auto &r : rows) {
+        TransferRig rig = rigFor(r.source);
+        ASSERT_TRUE(rig.start()) << rig.error.toStdString();
+        load(rig, r.source);
+        const QString name = QString::fromLatin1(r.field);
+        auto *marker = rig.window->findChild<QLabel *>(QStringLiteral("lbl%1E").arg(name));
+        ASSERT_TRUE(marker) << r.field;
+        EXPECT_FALSE(marker->isHidden()) << r.source;
+        const int sent = int(rig.received().size());
+        rig.dialogs.clear();
+        rig.c().btnDownload->click();
+        EXPECT_EQ(rig.dialogs.texts(), QStringList { "Plese enter missing information" }) << r.source;
+        EXPECT_EQ(rig.received().size(), sent) << r.source;
+
+        auto *field = rig.window->findChild<QLineEdit *>(QStringLiteral("txt%1").arg(name));
+        field->setText(QStringLiteral("7")); // an edit that fits clears the flag
+        EXPECT_TRUE(marker->isHidden()) << r.source;
+    }
+}
