@@ -224,14 +224,13 @@ void frmLinearPoints::btnOK_Click()
 
 void frmLinearPoints::Form_Unload()
 {
-    // A hidden window is not being edited (Read Setup closes it before reading): checking it
-    // would raise messages about boxes the user cannot see, so it is only kept hidden.
-    if (isVisible()) {
-        for (int i = 0; i < Rows; ++i) {
-            if (isRowActive(i)) {
-                txtFreq_LostFocus(i);
-                txtCoef_LostFocus(i);
-            }
+    // Read Setup closes the window this way also while it is hidden. There a failed check still
+    // shows its message and marks the row, but the focus stays where the user is: the box only
+    // becomes the one that has the focus when the window is shown again.
+    for (int i = 0; i < Rows; ++i) {
+        if (isRowActive(i)) {
+            txtFreq_LostFocus(i);
+            txtCoef_LostFocus(i);
         }
     }
     hide();

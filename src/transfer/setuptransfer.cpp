@@ -304,8 +304,9 @@ void SetupTransfer::btnRead_Click()
     DeviceState &s = m_context.state;
     Running running(*this);
     s.CommAbort = false;
-    if (QWidget *points = m_host.linearPointsWindow(); points && points->isVisible())
-        points->close(); // its close handler checks the rows before hiding
+    // Hidden or shown, the window is closed through its unload, which checks the rows first.
+    if (auto *points = qobject_cast<frmLinearPoints *>(m_host.linearPointsWindow()))
+        points->Form_Unload();
     m_host.mnuClear_Click();
     m_host.setStatusText(QStringLiteral("Status:  Reading"));
     setPercent(QStringLiteral("0%"));

@@ -205,8 +205,11 @@ TEST_F(LinearPointsTest, LeavingAnOutOfRangeBoxFlagsTheRowUntilAnEditClearsIt)
 TEST_F(LinearPointsTest, CloseBoxChecksActiveRowsOkChecksNothingAndReopeningKeepsAll)
 {
     freq(0)->setText(QStringLiteral("30001"));
-    points()->Form_Unload(); // hidden, as Read Setup closes it: nothing the user could see is checked
-    EXPECT_TRUE(dialogs.messages.empty());
+    points()->Form_Unload(); // hidden, as Read Setup closes it: the check, its message and marker apply
+    EXPECT_EQ(dialogs.texts(), QStringList({"Freqency  Field must be between 0 and 30000"}));
+    EXPECT_FALSE(points()->lblErr(0)->isHidden());
+    dialogs.clear();
+    coef(0)->setText(QStringLiteral("1")); // both entries set: the row clears
     openWith("3");
     frmLinearPoints *first = points();
     coef(2)->setText(QStringLiteral("2000"));
@@ -224,7 +227,7 @@ TEST_F(LinearPointsTest, CloseBoxChecksActiveRowsOkChecksNothingAndReopeningKeep
     clickLinear();
     EXPECT_EQ(points(), first);
     EXPECT_EQ(QStringList({freq(0)->text(), coef(0)->text(), coef(2)->text()}),
-              QStringList({"30001", "", "2000"}));
+              QStringList({"30001", "1", "2000"}));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(points()->lblErr(i)->isHidden(), i == 1 || i == 3) << i;
     EXPECT_TRUE(isRed(points()->lblFreq()) && isRed(points()->lblCoef()));

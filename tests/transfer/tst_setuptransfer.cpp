@@ -123,6 +123,27 @@ TEST(ReadSetup, AKnownSetupLandsInEveryFieldAndPoint)
     expectIdle(rig);
 }
 
+// Read Setup closes the linear points window through its checks also while it is hidden: the message
+// and the marker apply, the focus does not go to the hidden window.
+TEST(ReadSetup, AHiddenLinearPointsWindowIsCheckedBeforeReading)
+{
+    TransferRig rig(knownSetup);
+    ASSERT_TRUE(rig.start()) << rig.error.toStdString();
+    frmLinearPoints *points = rig.window->linearPoints().window();
+    points->txtFreq(1)->setText(QStringLiteral("99999"));
+    rig.window->show();
+    QApplication::setActiveWindow(rig.window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
+    rig.c().btnRead->click();
+
+    ASSERT_EQ(rig.dialogs.texts().size(), 2);
+    EXPECT_TRUE(rig.dialogs.texts().at(0).startsWith(QStringLiteral("Freqency  Field must be between ")));
+    EXPECT_EQ(rig.dialogs.texts().at(1), "Read Successful");
+    EXPECT_FALSE(points->lblErr(1)->isHidden());
+    EXPECT_FALSE(points->isVisible());
+    EXPECT_FALSE(QApplication::focusWidget() && QApplication::focusWidget()->window() == points);
+}
+
 TEST(ReadSetup, MenusThatTouchTheDeviceAreOffWhileATransferRuns)
 {
     TransferRig rig(knownSetup);
