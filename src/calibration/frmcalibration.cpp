@@ -64,6 +64,8 @@ void frmCalibration::buildControls()
         pair->setSpacing(0);
         pair->addWidget(text);
         pair->addWidget(upDown);
+        label->setBuddy(text);
+        upDown->setAccessibleName(caption); // its caption's buddy is the text box beside it
         dacGrid->addWidget(label, row, 0);
         dacGrid->addLayout(pair, row, 1);
     };
@@ -86,6 +88,7 @@ void frmCalibration::buildControls()
     m_UpDownTest->setRange(designed.minimum, designed.maximum);
     m_UpDownTest->setValue(designed.start);
     m_UpDownTest->setFixedHeight(m_lblTest->sizeHint().height() + 8);
+    m_lblSetOutput->setBuddy(m_UpDownTest);
     m_lblTest->setText(QString::number(m_UpDownTest->value()));
     m_btnMin = named(new QPushButton(QStringLiteral("Output Min"), m_fraTest), "btnMin");
     m_btnMax = named(new QPushButton(QStringLiteral("Output Max"), m_fraTest), "btnMax");
@@ -132,6 +135,8 @@ void frmCalibration::connectLogic()
     connect(logic, &CalibrationLogic::outputLevelsSet, this, [this](const CalibrationLogic::OutputLevels &l) {
         m_lblLowDAC->setText(l.lowCaption);
         m_lblHiDAC->setText(l.highCaption);
+        m_UpDownLowDAC->setAccessibleName(l.lowCaption);
+        m_UpDownHiDAC->setAccessibleName(l.highCaption);
         m_lblOutput->setText(l.outputCaption);
         m_UpDownTest->setRange(l.minimum, l.maximum);
         m_UpDownTest->setValue(l.start);

@@ -127,6 +127,11 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
 void frmLinearPoints::Form_Load()
 {
     m_lblFreq->setText(isMr() ? QStringLiteral("Position") : QStringLiteral("Freqency"));
+    // A column heading serves ten boxes, so each box is named by its heading and row number.
+    for (int i = 0; i < Rows; ++i) {
+        m_txtFreq[i]->setAccessibleName(m_lblFreq->text() + QLatin1Char(' ') + m_lblPoints[i]->text());
+        m_txtCoef[i]->setAccessibleName(m_lblCoef->text() + QLatin1Char(' ') + m_lblPoints[i]->text());
+    }
 }
 
 bool frmLinearPoints::isMr() const

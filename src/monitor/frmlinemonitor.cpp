@@ -103,10 +103,11 @@ void frmLineMonitor::buildControls()
     place(m_closeTest, DesignWidth - 100 - 350, 150, 255, 255);
     connect(m_closeTest, &QPushButton::clicked, this, &frmLineMonitor::btnCloseTest_Click);
 
-    place(named(new QLabel(QStringLiteral("Insert Control Character"), m_frame), "Label2"), 150, 330,
-          2500, 255);
+    auto *pickerCaption = named(new QLabel(QStringLiteral("Insert Control Character"), m_frame), "Label2");
+    place(pickerCaption, 150, 330, 2500, 255);
 
     m_picker = named(new QComboBox(m_frame), "Combo1");
+    pickerCaption->setBuddy(m_picker);
     m_picker->addItems(TestString::pickerEntries());
     m_picker->setMaxVisibleItems(12);
     place(m_picker, 150, 585, 2250, 345);
@@ -128,12 +129,13 @@ void frmLineMonitor::buildControls()
     place(m_autoCr, 150, 1320, 4600, 285);
     connect(m_autoCr, &QCheckBox::toggled, this, &frmLineMonitor::ckbAutoCR_Click);
 
-    place(named(new QLabel(QStringLiteral("ASCII Output String"), m_frame), "Label1"), 150, 1680, 2500,
-          255);
+    auto *outputCaption = named(new QLabel(QStringLiteral("ASCII Output String"), m_frame), "Label1");
+    place(outputCaption, 150, 1680, 2500, 255);
 
     m_stxLabel = named(new QLabel(QStringLiteral("STX"), m_frame), "lblSTX");
     place(m_stxLabel, 150, 1980, 420, 270);
     m_output = named(new QLineEdit(m_frame), "txtOutput");
+    outputCaption->setBuddy(m_output);
     place(m_output, 600, 1935, 3600, 345);
     m_crLabel = named(new QLabel(QStringLiteral("CR"), m_frame), "lblCR");
     place(m_crLabel, 4260, 1980, 420, 270);

@@ -1,6 +1,6 @@
-// Keyboard and screen-reader access to the main windows: every field is named by its caption
-// label (its buddy), every button takes focus by Tab, every menu entry is reachable by an access
-// key, and the port menu tells which device path each "Com n" stands for.
+// Keyboard and screen-reader access to the windows: every field is named by its caption label (its
+// buddy), every button takes focus by Tab, every menu entry is reachable by an access key, and the
+// port menu tells which device path each "Com n" stands for.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -20,7 +20,11 @@
 
 #include "app/frmaltmain.h"
 #include "app/settingsstore.h"
+#include "calibration/frmcalibration.h"
+#include "calibration/updowncontrol.h"
+#include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
+#include "monitor/frmlinemonitor.h"
 #include "mr/frmmr.h"
 #include "support/fakeuserdialogs.h"
 
@@ -33,11 +37,11 @@ bool inputField(QWidget *w)
 }
 
 // The fields of the window itself (not those of its separate windows).
-QList<QWidget *> fieldsOf(QMainWindow &window)
+QList<QWidget *> fieldsOf(QWidget &window)
 {
     QList<QWidget *> out;
     for (QWidget *w : window.findChildren<QWidget *>()) {
-        if (w->window() == &window && inputField(w))
+        if (w->window() == &window && (inputField(w) || qobject_cast<UpDownControl *>(w)))
             out << w;
     }
     return out;
@@ -47,6 +51,15 @@ QString accessibleName(QWidget *w)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(w);
     return face ? face->text(QAccessible::Name) : QStringLiteral("<no accessible interface>");
+}
+
+QString buddyCaption(QWidget &window, QWidget *field)
+{
+    for (QLabel *label : window.findChildren<QLabel *>()) {
+        if (label->buddy() == field)
+            return label->text();
+    }
+    return QString();
 }
 
 // Every field has a caption label as its buddy; the accessible name is that caption.
@@ -146,6 +159,35 @@ TEST_F(AccessibilityTest, MrMainWindowIsNamedAndReachableByKeyboard)
     expectCaptionBuddies(window, {});
     expectMenusReachable(window);
     expectTabReachesEverything(window);
+}
+
+// A column heading serves ten boxes, so those are named by heading and row number.
+TEST_F(AccessibilityTest, MonitorCalibrationAndLinearPointsNameEveryControlByItsCaption)
+{
+    frmLineMonitor monitor(context);
+    frmCalibration calibration(context);
+    frmLinearPoints points(context);
+    const auto caption = [&calibration](const char *label) {
+        return calibration.findChild<QLabel *>(QString::fromLatin1(label))->text();
+    };
+    const std::map<QString, QString> names {{"txtOutput", "ASCII Output String"},
+        {"Combo1", "Insert Control Character"}, {"txtLowDAC", caption("lblLowDAC")},
+        {"UpDownLowDAC", caption("lblLowDAC")}, {"txtHiDAC", caption("lblHiDAC")},
+        {"UpDownHiDAC", caption("lblHiDAC")}, {"UpDownTest", "Set Output to:"}, {"txtFreq0", "Freqency 1"},
+        {"txtCoef0", "Coefficient 1"}, {"txtFreq9", "Freqency 10"}, {"txtCoef9", "Coefficient 10"}};
+    for (QWidget *window : {static_cast<QWidget *>(&monitor), static_cast<QWidget *>(&calibration),
+                            static_cast<QWidget *>(&points)}) {
+        for (QWidget *control : fieldsOf(*window)) {
+            // On this platform a list is named by its value and linked to its caption as its label.
+            const QString name = qobject_cast<QComboBox *>(control) ? buddyCaption(*window, control)
+                                                                    : accessibleName(control);
+            EXPECT_FALSE(name.isEmpty()) << control->objectName().toStdString();
+            const auto wanted = names.find(control->objectName());
+            if (wanted != names.end())
+                EXPECT_EQ(name, wanted->second) << control->objectName().toStdString();
+        }
+    }
+    EXPECT_FALSE(caption("lblLowDAC").isEmpty());
 }
 
 // The captions stay "Com n"; the tooltip shows the mapped path, also after the mapping changes.
