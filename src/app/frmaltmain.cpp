@@ -275,8 +275,16 @@ void frmAltMain::mnuCommDebug_Click()
 {
     if (!m_lineMonitor)
         return;
+    // Placed by its outer frame, as the main window's figures are. A monitor never shown yet has
+    // no frame to measure; it will be decorated like this window.
+    const QWidget *decorated = m_lineMonitor->windowHandle() ? m_lineMonitor.data() : this;
+    const QRect outer = decorated->frameGeometry();
+    const QRect inner = decorated->geometry();
+    const int decorationWidth = outer.width() - inner.width();
+    const int decorationHeight = outer.height() - inner.height();
     const QRect frame = frameGeometry();
-    m_lineMonitor->setGeometry(frame.left() + frame.width(), frame.top(), Twips::toPixels(5085), frame.height());
+    m_lineMonitor->resize(Twips::toPixels(5085) - decorationWidth, frame.height() - decorationHeight);
+    m_lineMonitor->move(frame.left() + frame.width(), frame.top()); // move() places the outer frame
     m_lineMonitor->show();
     m_lineMonitor->raise();
 }

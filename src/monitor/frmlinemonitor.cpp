@@ -254,7 +254,7 @@ void frmLineMonitor::btnCloseTest_Click()
 {
     if (m_tabs->count() <= TestTab)
         m_tabs->addTab(TestTabCaption);
-    setCommHeight(int(Twips::fromPixels(height())) - 900);
+    setCommHeight(windowHeight() - 900);
     m_frame->hide();
 }
 
@@ -310,10 +310,16 @@ void frmLineMonitor::keepAtEnd()
     bar->setValue(bar->maximum());
 }
 
+// The window's outer height, title bar and borders included, which the resize rules are made for.
+int frmLineMonitor::windowHeight() const
+{
+    return int(Twips::fromPixels(frameGeometry().height()));
+}
+
 void frmLineMonitor::Form_Resize()
 {
     const int width = int(Twips::fromPixels(this->width()));
-    const int height = int(Twips::fromPixels(this->height()));
+    const int height = windowHeight();
     if (width > 100) {
         const int inner = Twips::toPixels(width - 100);
         m_comm->resize(inner, m_comm->height());

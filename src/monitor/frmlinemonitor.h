@@ -52,6 +52,7 @@ private:
     void flush();
     void deleteFirstRow();
     void setCommHeight(int twips);
+    int windowHeight() const;
     void keepAtEnd();
 
     AppContext m_context;

@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTest>
 
 #include "app/frmaltmain.h"
 #include "app/settingsstore.h"
 #include "link/devicestate.h"
+#include "monitor/frmlinemonitor.h"
 #include "support/fakeuserdialogs.h"
 
 namespace {
@@ -131,4 +133,23 @@ TEST_F(MainWindowTest, EveryCaptionLabelNamesItsField)
     EXPECT_EQ(c.statusPanel1->text().left(7), "Status:");
     EXPECT_FALSE(c.statusPanel2->text().isEmpty());
     EXPECT_FALSE(c.statusPanel3->text().isEmpty());
+}
+
+// Placed by its outer frame, like the main window's own figures; its text box follows the outer height.
+TEST_F(MainWindowTest, CommDebugPlacesTheMonitorFrameBesideTheWindow)
+{
+    frmAltMain w(context);
+    frmLineMonitor monitor(context);
+    w.setLineMonitorWindow(&monitor);
+    w.setGeometry(100, 80, 500, 400);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    for (const int height : {400, 300}) { // before and after the monitor has a frame of its own
+        w.resize(500, height);
+        w.controls().mnuCommDebug->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
+        const QRect main = w.frameGeometry();
+        EXPECT_EQ(monitor.frameGeometry(), QRect(main.left() + main.width(), main.top(), 339, main.height()));
+        EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(), main.height() - 60);
+    }
 }

@@ -47,6 +47,11 @@ protected:
         QCoreApplication::processEvents();
         return comm()->document()->toRawText().split(QChar::ParagraphSeparator);
     }
+    // The resize rules take the window's outer height, title bar and borders included.
+    void resizeOuter(int width, int height)
+    {
+        monitor.resize(width, height - (monitor.frameGeometry().height() - monitor.height()));
+    }
     void countRow(const QString &text)
     {
         monitor.appendText(text + CrLf);
@@ -150,7 +155,7 @@ TEST_F(LineMonitor, DisplayTabsClearTextAndCountAndTestTabKeepsTheDisplay)
         monitor.appendText(QStringLiteral("\nx")); // the LF of a cleared CR is a row break of its own
         EXPECT_EQ(shownRows(), (QStringList{QString(), QStringLiteral("x")}));
     }
-    monitor.resize(339, 440); // 5085 x 6600 twips
+    resizeOuter(339, 440); // 5085 x 6600 twips
     for (int i = 0; i < 60; ++i)
         countRow(QStringLiteral("row"));
     QCoreApplication::processEvents();
@@ -172,7 +177,7 @@ TEST_F(LineMonitor, DisplayTabsClearTextAndCountAndTestTabKeepsTheDisplay)
 
 TEST_F(LineMonitor, ResizeRulesNeverSetANegativeHeight)
 {
-    // From 339 x 440 pixels: text box 332 wide, 380 high (220 with the frame), frame top 250.
+    // From 339 x 440 pixels outside: text box 332 wide, 380 high (220 with the frame), frame top 250.
     const struct { bool open; int width, height, inner, commHeight, frameTop, closeLeft; } cases[] = {
         {false, 400, 61, 393, 1, 250, 370}, // 915 twips high
         {false, 400, 60, 393, 0, 250, 370}, // 900
@@ -183,12 +188,12 @@ TEST_F(LineMonitor, ResizeRulesNeverSetANegativeHeight)
         {true, 339, 150, 332, 220, 250, 309}, // 2250: both stay
     };
     for (const auto &c : cases) {
-        monitor.resize(339, 440);
+        resizeOuter(339, 440);
         if (c.open)
             tabs()->setCurrentIndex(2);
         else
             get<QPushButton>("btnCloseTest")->click();
-        monitor.resize(c.width, c.height);
+        resizeOuter(c.width, c.height);
         QCoreApplication::processEvents();
         const auto actual = {comm()->width(), tabs()->width(), frame()->width(), comm()->height(),
                              frame()->y(), get<QPushButton>("btnCloseTest")->x()};
