@@ -31,8 +31,8 @@ QString FieldFilter::strip(Class filter, const QString &text)
     return clean;
 }
 
-QString FieldFilter::keepInserted(const QString &before, const QString &after, int &cursor,
-                                  std::optional<Class> filter, int limit)
+QString FieldFilter::keepInserted(
+    const QString &before, const QString &after, int &cursor, std::optional<Class> filter, int limit)
 {
     const qsizetype oldSize = before.size();
     const qsizetype newSize = after.size();

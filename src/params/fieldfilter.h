@@ -22,6 +22,6 @@ public:
     // (0: none); the text that was there before stays exactly as it was, whatever it holds. cursor
     // comes in as the caret after the edit (the end of the insertion) and goes out as the caret
     // after the kept part of the insertion.
-    static QString keepInserted(const QString &before, const QString &after, int &cursor,
-                                std::optional<Class> filter, int limit);
+    static QString keepInserted(
+        const QString &before, const QString &after, int &cursor, std::optional<Class> filter, int limit);
 };
