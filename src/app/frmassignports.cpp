@@ -33,11 +33,17 @@ frmAssignPorts::frmAssignPorts(PortAssignments &model, QWidget *parent)
         port->setObjectName(QStringLiteral("cboPort%1").arg(com));
         port->setEditable(true);
         port->setInsertPolicy(QComboBox::NoInsert);
+        // The list tells the ports apart by their details; the text box takes the bare path.
         for (const PortAssignments::Choice &choice : m_model.choices()) {
-            port->addItem(choice.path);
-            port->setItemData(port->count() - 1, choice.details, Qt::ToolTipRole);
+            const QString shown = choice.details.isEmpty() ? choice.path : choice.path + QStringLiteral("   ") + choice.details;
+            port->addItem(shown, choice.path);
         }
+        port->setCurrentIndex(-1);
         port->setEditText(m_model.path(com));
+        connect(port, &QComboBox::currentIndexChanged, port, [port](int index) {
+            if (index >= 0)
+                port->setEditText(port->itemData(index).toString());
+        });
         caption->setBuddy(port);
         auto *note = new QLabel;
         note->setObjectName(QStringLiteral("lblPort%1").arg(com));

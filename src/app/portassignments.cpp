@@ -142,10 +142,10 @@ QString PortAssignments::note(const QString &path) const
     }
     const QString target = resolved(path);
     for (const Choice &c : m_choices) {
-        if (c.path == path || resolved(c.path) == target)
+        if ((c.path == path || resolved(c.path) == target) && !c.details.isEmpty())
             return c.details;
     }
-    return QString();
+    return QStringLiteral("present");
 }
 
 QString PortAssignments::permissionHint(const QString &path)

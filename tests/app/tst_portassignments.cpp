@@ -60,6 +60,7 @@ TEST_F(PortAssignmentsTest, OffersFoundPortsByTheirStableNamesAndNamesMissingOne
         {at("by-id/usb-FTDI_FT232R-if00-port0"), PortAssignments::Presence::Present, expected[0].second},
         {at("dev/ttyUSB0"), PortAssignments::Presence::Present, expected[0].second}, // the node behind it
         {at("dev/pts-7"), PortAssignments::Presence::Present, expected[3].second},
+        {at("dev/ttyS0"), PortAssignments::Presence::Present, "present"},
         {at("dev/ttyACM0"), PortAssignments::Presence::NoPermission, PortAssignments::permissionHint(at("dev/ttyACM0"))},
         {at("by-id/usb-unplugged"), PortAssignments::Presence::Missing, "missing"},
         {at("dev/ttyUSB9"), PortAssignments::Presence::Missing, "missing"},
