@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -111,6 +112,33 @@ Result run(frmLineMonitor &monitor, StreamPort &port, int tab, int total, int ch
     return result;
 }
 
+// Read Setup as the device sees it: each command echoed, then its reply streamed in; with time
+// stamps every row is stamped and every reply timed.
+Result runExchanges(frmLineMonitor &monitor, LinkEngine &link, DeviceState &state, StreamPort &port, int exchanges)
+{
+    monitor.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(0);
+    QElapsedTimer clock;
+    const std::clock_t cpuStart = std::clock();
+    clock.start();
+    int chars = 0;
+    for (int i = 0; i < exchanges; ++i) {
+        state.CommAbort = false;
+        state.CommandString = QStringLiteral("3i");
+        link.SendCommand(true);
+        const QByteArray reply("\x02" "3i2\r");
+        for (char c : reply)
+            port.feed(QByteArray(1, c));
+        chars += int(reply.size()) + 5;
+        if (i % 16 == 0)
+            QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    Result result;
+    result.microsPerChar = double(clock.nsecsElapsed()) / 1000.0 / chars;
+    result.cpuMicrosPerChar = double(std::clock() - cpuStart) * 1e6 / CLOCKS_PER_SEC / chars;
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -142,14 +170,22 @@ int main(int argc, char **argv)
         {"ASCII, flat out, 1-byte chunks", 0, 1, 0},
         {"ASCII, 9600 baud pace (20 B / 20 ms)", 0, 20, 20},
     };
-    for (const Case &c : cases) {
-        const int total = c.intervalMs ? 5000 : Total;
-        const Result r = run(monitor, port, c.tab, total, c.chunk, c.intervalMs);
-        const QString text = monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->toPlainText();
-        std::printf("%-40s %6d chars %8.2f us/char wall %6.2f us/char cpu  max 10 ms-timer gap %3lld ms"
-                    " (%d ticks)  rows %lld, count %d\n",
-                    c.name, total, r.microsPerChar, r.cpuMicrosPerChar, static_cast<long long>(r.maxGapMs), r.ticks,
-                    static_cast<long long>(text.count(QLatin1Char('\n')) + 1), int(state.MonitorRows));
+    auto *stamps = monitor.findChild<QCheckBox *>(QStringLiteral("ckbTimeStamps"));
+    for (bool on : {false, true}) {
+        stamps->setChecked(on);
+        std::printf("-- time stamps %s\n", on ? "on" : "off");
+        for (const Case &c : cases) {
+            const int total = c.intervalMs ? 5000 : Total;
+            const Result r = run(monitor, port, c.tab, total, c.chunk, c.intervalMs);
+            const QString text = monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->toPlainText();
+            std::printf("%-40s %6d chars %8.2f us/char wall %6.2f us/char cpu  max 10 ms-timer gap %3lld ms"
+                        " (%d ticks)  rows %lld, count %d\n",
+                        c.name, total, r.microsPerChar, r.cpuMicrosPerChar, static_cast<long long>(r.maxGapMs), r.ticks,
+                        static_cast<long long>(text.count(QLatin1Char('\n')) + 1), int(state.MonitorRows));
+        }
+        const Result r = runExchanges(monitor, link, state, port, 5000);
+        std::printf("%-40s %6d exch. %8.2f us/char wall %6.2f us/char cpu\n", "Read Setup exchanges, flat out", 5000,
+                    r.microsPerChar, r.cpuMicrosPerChar);
     }
     return 0;
 }

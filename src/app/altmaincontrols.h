@@ -29,6 +29,7 @@ struct AltMainControls
     QMenu *mnuOptions = nullptr;
     QMenu *mnuSerialPort = nullptr;
     std::array<QAction *, 13> mnuComPort {};
+    QAction *mnuAssignPorts = nullptr; // after the port menu, not among the described entries
     QMenu *mnuTools = nullptr;
     QAction *mnuCalibrate = nullptr;
     QAction *mnuCommDebug = nullptr;

@@ -140,6 +140,8 @@ void frmAltMain::buildMenus()
     };
     showPortPaths();
     connect(c.mnuSerialPort, &QMenu::aboutToShow, this, showPortPaths);
+    c.mnuAssignPorts = namedAction(c.mnuOptions, QStringLiteral("&Assign Serial Ports..."), "mnuAssignPorts");
+    connect(c.mnuAssignPorts, &QAction::triggered, this, &frmAltMain::mnuAssignPorts_Click);
 
     c.mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
@@ -259,6 +261,15 @@ void frmAltMain::mnuAbout_Click()
 {
     if (m_splash)
         m_splash->showAbout();
+}
+
+// New paths take effect as a port selection does: the current port is closed and test-opened
+// again under its possibly new path, and the status says how that went.
+void frmAltMain::mnuAssignPorts_Click()
+{
+    if (!MainWindowParts::assignPorts(this, 12))
+        return;
+    mnuComPort_Click(m_context.link ? m_context.link->portNumber() : MainWindowParts::rememberedPort());
 }
 
 void frmAltMain::mnuCalibrate_Click()

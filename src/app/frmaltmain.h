@@ -32,6 +32,7 @@ public:
     QString statusText() const;
 
     void mnuComPort_Click(int index);
+    void mnuAssignPorts_Click();
     void mnuAbout_Click();
     void mnuCalibrate_Click();
     void mnuCommDebug_Click();

@@ -12,6 +12,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include "app/frmassignports.h"
+#include "app/portassignments.h"
 #include "app/settingsstore.h"
 #include "app/twips.h"
 
@@ -107,6 +109,18 @@ void storeSettings(const QMainWindow *window, int port)
     settings->setValue(QStringLiteral("Settings/MainLeft"), QString::number(Twips::fromPixels(frame.left())));
     settings->setValue(QStringLiteral("Settings/MainTop"), QString::number(Twips::fromPixels(frame.top())));
     settings->setValue(QStringLiteral("Settings/ComPort"), QString::number(port));
+}
+
+bool assignPorts(QWidget *parent, int comCount)
+{
+    PortAssignments model(comCount, PortAssignments::thisMachine());
+    model.load();
+    frmAssignPorts dialog(model, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.collect();
+    model.store();
+    return true;
 }
 
 void moveCompanions(const QMainWindow *window, QWidget *linearPoints, QWidget *lineMonitor)

@@ -43,6 +43,8 @@ int rememberedPort();
 void centreOnScreen(QMainWindow *window, int minimumWidth);
 // "MainLeft", "MainTop" (twips) and "ComPort", unless the window is minimised.
 void storeSettings(const QMainWindow *window, int port);
+// "&Assign Serial Ports..." for Com 1 to comCount; true when the user stored new assignments.
+bool assignPorts(QWidget *parent, int comCount);
 // While the linear points window is visible it and the line monitor follow a resized main window.
 void moveCompanions(const QMainWindow *window, QWidget *linearPoints, QWidget *lineMonitor);
 

@@ -19,9 +19,11 @@
 #include <QTextDocument>
 
 #include "app/twips.h"
+#include "app/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "monitor/teststring.h"
+#include "monitor/trafficfile.h"
 
 namespace {
 
@@ -139,6 +141,42 @@ void frmLineMonitor::buildControls()
     place(m_output, 600, 1935, 3600, 345);
     m_crLabel = named(new QLabel(QStringLiteral("CR"), m_frame), "lblCR");
     place(m_crLabel, 4260, 1980, 420, 270);
+
+    // The strip below the text box and the Test frame is free in both layouts.
+    m_timeStamps = named(new QCheckBox(QStringLiteral("Time stamps"), this), "ckbTimeStamps");
+    connect(m_timeStamps, &QCheckBox::toggled, this, &frmLineMonitor::ckbTimeStamps_Click);
+    m_saveTraffic = named(new QPushButton(QStringLiteral("Save Traffic..."), this), "btnSaveTraffic");
+    connect(m_saveTraffic, &QPushButton::clicked, this, &frmLineMonitor::btnSaveTraffic_Click);
+    placeTrafficControls();
+}
+
+void frmLineMonitor::placeTrafficControls()
+{
+    const int width = int(Twips::fromPixels(this->width()));
+    const int top = int(Twips::fromPixels(this->height())) - 420;
+    place(m_timeStamps, Left + 60, top, 1800, 375);
+    place(m_saveTraffic, std::max(Left + 1900, width - 100 - 1700 + Left), top, 1700, 375);
+}
+
+void frmLineMonitor::ckbTimeStamps_Click()
+{
+    m_stamps.setEnabled(m_timeStamps->isChecked());
+}
+
+void frmLineMonitor::btnSaveTraffic_Click()
+{
+    UserDialogs::FileDialog dialog;
+    dialog.title = QStringLiteral("Save Traffic");
+    dialog.filter = QStringLiteral("Text File (*.txt)");
+    dialog.defaultSuffix = QStringLiteral("txt");
+    dialog.overwritePrompt = true;
+    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
+    if (!path)
+        return;
+    const QString error = TrafficFile::save(*path, trafficText());
+    if (!error.isEmpty())
+        m_context.dialogs.message(QStringLiteral("Unable to save the traffic to %1:\r%2").arg(*path, error),
+                                  UserDialogs::Icon::Critical);
 }
 
 TrafficEcho::Mode frmLineMonitor::mode() const
@@ -153,8 +191,9 @@ TrafficEcho::Mode frmLineMonitor::mode() const
     }
 }
 
-void frmLineMonitor::appendText(const QString &text)
+void frmLineMonitor::appendText(const QString &traffic)
 {
+    const QString text = m_stamps.process(traffic);
     // Rows end in CR LF; the text box keeps them as its own line breaks.
     m_pending.reserve(m_pending.size() + text.size());
     for (const QChar c : text) {
@@ -229,6 +268,7 @@ void frmLineMonitor::clearTraffic()
     m_pendingCr = false;
     m_flushTimer.stop();
     m_comm->clear();
+    m_stamps.reset();
     m_context.state.MonitorRows = 0;
 }
 
@@ -341,6 +381,7 @@ void frmLineMonitor::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+    placeTrafficControls();
 }
 
 void frmLineMonitor::closeEvent(QCloseEvent *event)

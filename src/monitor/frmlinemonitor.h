@@ -5,6 +5,7 @@
 
 #include "app/appcontext.h"
 #include "link/trafficecho.h"
+#include "monitor/trafficstamps.h"
 
 class QCheckBox;
 class QComboBox;
@@ -42,6 +43,11 @@ public:
     void btnSend_Click();
     void Form_Resize();
 
+    // Additions beside the described controls: time stamps on the rows and saving the traffic.
+    void ckbTimeStamps_Click();
+    void btnSaveTraffic_Click();
+    void setClock(TrafficStamps::Clock clock) { m_stamps.setClock(std::move(clock)); }
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -54,6 +60,7 @@ private:
     void setCommHeight(int twips);
     int windowHeight() const;
     void keepAtEnd();
+    void placeTrafficControls();
 
     AppContext m_context;
 
@@ -68,6 +75,9 @@ private:
     QLabel *m_crLabel = nullptr;
     QLineEdit *m_output = nullptr;
     QPushButton *m_send = nullptr;
+    QCheckBox *m_timeStamps = nullptr;
+    QPushButton *m_saveTraffic = nullptr;
+    TrafficStamps m_stamps;
 
     // Appends collect here and reach the text box once per event loop turn, so a fast stream
     // costs one document edit per burst instead of one per character.

@@ -148,7 +148,7 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     SetupTransfer::Host transfer;
     transfer.mainWindow = this;
     transfer.buttons = {c.btnRead, c.btnDownload};
-    transfer.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuSerialPort->menuAction()};
+    transfer.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuSerialPort->menuAction(), c.mnuAssignPorts};
     for (int i = 1; i <= PortCount; ++i)
         transfer.commands.push_back(c.mnuComPort[std::size_t(i)]);
     transfer.txtLinearPts = c.txtLinearPts;
@@ -218,6 +218,8 @@ void frmMR::buildMenus()
     };
     showPortPaths();
     connect(c.mnuSerialPort, &QMenu::aboutToShow, this, showPortPaths);
+    c.mnuAssignPorts = namedAction(c.mnuOptions, QStringLiteral("&Assign Serial Ports..."), "mnuAssignPorts");
+    connect(c.mnuAssignPorts, &QAction::triggered, this, &frmMR::mnuAssignPorts_Click);
 
     c.mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
@@ -325,6 +327,15 @@ void frmMR::mnuComPort_Click(int index)
         m_context.link->selectPort(index);
     else
         setStatusText(QStringLiteral("Status:  Com%1").arg(index));
+}
+
+// New paths take effect as a port selection does: the current port is closed and test-opened
+// again under its possibly new path, and the status says how that went.
+void frmMR::mnuAssignPorts_Click()
+{
+    if (!MainWindowParts::assignPorts(this, PortCount))
+        return;
+    mnuComPort_Click(m_context.link ? m_context.link->portNumber() : MainWindowParts::rememberedPort());
 }
 
 void frmMR::mnuCalibrate_Click()

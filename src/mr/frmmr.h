@@ -34,6 +34,7 @@ public:
     QString statusText() const;
 
     void mnuComPort_Click(int index);
+    void mnuAssignPorts_Click();
     void mnuCalibrate_Click();
     void mnuCommDebug_Click();
     void mnuExit_Click();

@@ -29,6 +29,7 @@ struct MrControls
     QMenu *mnuOptions = nullptr;
     QMenu *mnuSerialPort = nullptr;
     std::array<QAction *, 5> mnuComPort {};
+    QAction *mnuAssignPorts = nullptr; // after the port menu, not among the described entries
     QMenu *mnuTools = nullptr;
     QAction *mnuCalibrate = nullptr;
     QAction *mnuCommDebug = nullptr;

@@ -157,6 +157,8 @@ SetupTransfer::Host dravionHost(frmAltMain &window)
     h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate};
     if (c.mnuSerialPort)
         h.commands.push_back(c.mnuSerialPort->menuAction());
+    if (c.mnuAssignPorts)
+        h.commands.push_back(c.mnuAssignPorts);
     for (size_t i = 1; i < c.mnuComPort.size(); ++i)
         h.commands.push_back(c.mnuComPort[i]);
     h.txtLinearPts = c.txtLinearPts;

@@ -67,6 +67,10 @@ TEST_F(MainWindowTest, MenusCarryTheirExactCaptionsAndShortcuts)
     EXPECT_EQ(w.findChild<QAction *>("mnuAbout")->menu(), nullptr);
     EXPECT_EQ(w.controls().mnuSerialPort->title(), "Serial &Port");
     EXPECT_EQ(w.controls().mnuSerialPort->actions().size(), 12);
+    QStringList options;
+    for (QAction *a : w.controls().mnuOptions->actions())
+        options << a->text();
+    EXPECT_EQ(options, QStringList({"Serial &Port", "&Assign Serial Ports..."})); // the addition goes last
 }
 
 TEST_F(MainWindowTest, FirstRunSelectsPortOneAndAStatusAppears)

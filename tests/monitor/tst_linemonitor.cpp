@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
@@ -258,6 +261,63 @@ TEST_F(LineMonitor, ClosingWhileAnExchangeWaitsHidesAndTheExchangeEnds)
     EXPECT_TRUE(dialogs.messages.empty());
     // Hidden, it echoes nothing more; what it showed stays.
     EXPECT_EQ(monitor.trafficText(), QStringLiteral("\r\nTX-->  <STX>V<CR>\r\nRX-->  "));
+}
+
+// Stamps are off when the monitor opens; on, rows start with the time of day and a reply the
+// device completed ends with its time since the command, while a row cut short by a resend does not.
+TEST_F(LineMonitor, TimeStampsMarkRowsAndCompleteRepliesOnly)
+{
+    QTime timeOfDay(10, 15, 2, 345);
+    qint64 ms = 5000;
+    monitor.setClock({[&] { return timeOfDay; }, [&] { return ms; }});
+    auto *stamps = get<QCheckBox>("ckbTimeStamps");
+    EXPECT_FALSE(stamps->isChecked());
+    QTest::mouseClick(stamps, Qt::LeftButton);
+
+    state.CommandString = QStringLiteral("3i");
+    link.SendCommand(true);
+    timeOfDay = timeOfDay.addMSecs(18);
+    ms += 18;
+    EXPECT_TRUE(QTest::qWaitFor([this] { return state.ReplyReceived; }, 2000));
+    state.AutoFrame = false; // no CR: the device ignores it, the link resends once and gives up
+    state.CommandString = QStringLiteral("\x02" "3i");
+    link.SendCommand(false);
+    state.AutoFrame = true;
+    EXPECT_EQ(rows(), (QStringList{QString(), QStringLiteral("10:15:02.345  TX-->  <STX>3i<CR>"),
+                                   QStringLiteral("10:15:02.345  RX-->  <STX>3i2<CR>  (18 ms)"),
+                                   QString(), QStringLiteral("10:15:02.363  TX-->  <STX>3i"),
+                                   QStringLiteral("10:15:02.363  RX-->  "), QStringLiteral("10:15:02.363  TX-->  3"),
+                                   QStringLiteral("10:15:02.363  RX-->  ")}));
+    EXPECT_EQ(shownRows().join(CrLf), monitor.trafficText());
+
+    QTest::mouseClick(stamps, Qt::LeftButton);
+    tabs()->setCurrentIndex(1);
+    state.CommAbort = false;
+    state.CommandString = QStringLiteral("3i");
+    link.SendCommand(false);
+    EXPECT_EQ(rows(), (QStringList{QString(), QStringLiteral("TX-->  02 33 69 0D "),
+                                   QStringLiteral("RX-->  02 33 69 32 0D "), QString()}));
+}
+
+TEST_F(LineMonitor, SaveTrafficWritesTheShownTextOrNothing)
+{
+    QTemporaryDir dir;
+    state.CommandString = QStringLiteral("3i");
+    link.SendCommand(false);
+    const QString good = dir.filePath(QStringLiteral("traffic.txt"));
+    const QString bad = dir.filePath(QStringLiteral("no such folder/traffic.txt"));
+    dialogs.fileAnswers = {good, bad, std::nullopt};
+    for (int i = 0; i < 3; ++i)
+        get<QPushButton>("btnSaveTraffic")->click();
+
+    QFile saved(good);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), QStringLiteral("\r\nTX-->  <STX>3i<CR>\r\nRX-->  <STX>3i2<CR>\r\n"));
+    EXPECT_TRUE(dialogs.fileDialogs.at(0).overwritePrompt);
+    ASSERT_EQ(dialogs.messages.size(), 1u); // the failure only; a cancel says nothing
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Unable to save the traffic to ") + bad));
+    EXPECT_EQ(dialogs.messages[0].icon, UserDialogs::Icon::Critical);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"traffic.txt"});
 }
 
 } // namespace

@@ -59,6 +59,7 @@ TEST_F(MrWindowTest, WindowHasItsMenusFramesAndDesignState)
     EXPECT_EQ(w.objectName() + "|" + w.windowTitle(), "frmMR|MR Sensor Array");
     EXPECT_EQ(texts(w.menuBar()->actions()), "&File|&Options|&Tools"); // no About
     EXPECT_EQ(texts(child<QMenu>(w, "mnuSerialPort")->actions()), "Com &1|Com &2|Com &3|Com &4");
+    EXPECT_EQ(texts(child<QMenu>(w, "mnuOptions")->actions()), "Serial &Port|&Assign Serial Ports...");
     auto *frame2 = child<QGroupBox>(w, "Frame2");
     QStringList lists;
     for (QComboBox *box : frame2->findChildren<QComboBox *>())
