@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption config(QStringLiteral("config"),
                                     QStringLiteral("Configuration file (default: as the utility chooses it)."),
                                     QStringLiteral("file"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output of read, compare and poll."));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output of read, download, compare and poll."));
     const QCommandLineOption verify(QStringLiteral("verify"), QStringLiteral("download: read the device back and compare."));
     const QCommandLineOption skipCorrupt(QStringLiteral("skip-corrupt"),
                                          QStringLiteral("download, compare: pass over corrupt entries of the file."));

@@ -135,7 +135,10 @@ bool QrxCli::readDevice(SetupModel &device)
     m_state.CommAbort = false;
     ReadSequence sequence(*m_context, *m_family, device.records(), device);
     sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
+    QElapsedTimer clock;
+    clock.start();
     const bool ok = sequence.run();
+    m_seconds = clock.nsecsElapsed() / 1e9;
     m_dialogs.endProgress();
     m_state.CommAbort = false;
     if (!ok)
@@ -186,6 +189,7 @@ int QrxCli::read(const Options &options)
             list.append(QJsonObject{{QStringLiteral("code"), e.code}, {QStringLiteral("value"), e.value}});
         printOut(QJsonDocument(QJsonObject{{QStringLiteral("family"), m_family->name},
                                            {QStringLiteral("file"), options.file},
+                                           {QStringLiteral("seconds"), m_seconds},
                                            {QStringLiteral("entries"), list}})
                      .toJson(QJsonDocument::Compact)
                  + '\n');
@@ -212,7 +216,10 @@ int QrxCli::download(const Options &options)
     try {
         DownloadSequence sequence(*m_context, *m_family, file.records(), file);
         sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
+        QElapsedTimer clock;
+        clock.start();
         ok = sequence.run();
+        m_seconds = clock.nsecsElapsed() / 1e9;
         m_dialogs.endProgress();
     } catch (const std::exception &) {
         m_state.CommAbort = false;
@@ -225,6 +232,10 @@ int QrxCli::download(const Options &options)
         return Communication;
     }
     m_dialogs.message(QStringLiteral("Programming Successful"));
+    if (options.json && !options.verify) // with --verify the differences are the output
+        printOut(QJsonDocument(QJsonObject{{QStringLiteral("file"), options.file}, {QStringLiteral("seconds"), m_seconds}})
+                     .toJson(QJsonDocument::Compact)
+                 + '\n');
     if (!options.verify)
         return Success;
 

@@ -58,6 +58,7 @@ private:
     const DeviceFamily *m_family = nullptr;
     DeviceState m_state;
     ConfigReadResult m_config;
+    double m_seconds = 0.0; // the last sequence's time on the link
     std::unique_ptr<LinkEngine> m_link;
     std::unique_ptr<AppContext> m_context;
     class Port;
