@@ -1,5 +1,7 @@
 #include "frmcompare.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,5 +56,6 @@ frmCompare::frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *p
     layout->addWidget(m_table);
     layout->addWidget(summary);
     layout->addWidget(buttons);
-    resize(460, 520);
+    // Tall enough to show a whole setup without scrolling where the screen allows.
+    resize(480, std::min(760, 130 + int(rows.size()) * m_table->verticalHeader()->defaultSectionSize()));
 }
