@@ -2,6 +2,8 @@
 # Times qrx-cli read and download (ten points) against the paced simulator and compares each with
 # the line time of the bytes it exchanged (9600 baud 8N1: 10 bits a byte, both directions).
 # Usage: bench/run-cli.sh [Dravion|MR]   (the limit is 1.05 x the line time)
+# On a machine busy with other work, `chrt -f 10 bench/run-cli.sh` keeps the scheduler's delays out
+# of the figure (root only); QRX_BENCH_REPEAT sets the number of runs (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 family=${1:-Dravion}
