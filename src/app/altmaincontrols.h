@@ -33,6 +33,7 @@ struct AltMainControls
     QMenu *mnuTools = nullptr;
     QAction *mnuCalibrate = nullptr;
     QAction *mnuCommDebug = nullptr;
+    QAction *mnuCompare = nullptr;
     QAction *mnuAbout = nullptr;
 
     // Status bar: panel 1 status text, panel 2 date, panel 3 time.

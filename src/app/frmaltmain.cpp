@@ -93,6 +93,7 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     connect(c.mnuCommDebug, &QAction::triggered, this, &frmAltMain::mnuCommDebug_Click);
     connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
     connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
+    connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
     connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
     connect(c.Option1, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option1_Click);
     connect(c.Option2, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option2_Click);
@@ -147,6 +148,7 @@ void frmAltMain::buildMenus()
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
     c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
     c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
+    c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Compare with &Device..."), "mnuCompare");
 
     // A top-level entry that acts by itself, without a drop-down.
     c.mnuAbout = menuBar()->addAction(QStringLiteral("&About"));

@@ -5,6 +5,7 @@
 #include "datafile/datafileformat.h"
 #include "link/devicestate.h"
 #include "link/values.h"
+#include "params/parameterset.h"
 
 namespace DataFileWriter {
 
@@ -59,50 +60,42 @@ std::optional<int> pointCount(const QString &linearPtsText)
     return n < 0 ? 0 : int(n);
 }
 
-std::optional<std::vector<Entry>> dravionEntries(const DeviceState &state, int kfactorUnitsIndex,
-                                                  const QString &linearPtsText, QChar decimalPoint)
+namespace {
+
+// The family's parameters in order: a list by its index, the K factor by the units' entry (none for
+// other units), every other parameter by its record, the Specific Gravity whether shown or not.
+std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state, int kfactorUnitsIndex,
+                                          const QString &linearPtsText, QChar decimalPoint)
 {
     EntryList list(decimalPoint);
-    list.index(state.RateUnitsItem.code, state.RateUnits);
-    list.index(state.RateIntervalItem.code, state.RateInterval);
-    list.index(state.KfactorUnitsItem.code, state.KfactorUnits);
-    if (kfactorUnitsIndex == 0 || kfactorUnitsIndex == 1)
-        list.add(state.KfactorItems[std::size_t(kfactorUnitsIndex)]);
-    list.add(state.DampingItem);
-    list.add(state.FlowLowItem);
-    list.add(state.FlowHiItem);
-    list.add(state.LinearPtsItem);
-    list.add(state.SpgItem);
+    for (const Parameter &p : set.rows()) {
+        if (p.position)
+            list.index((state.*p.intRecord).code, state.*p.position);
+        else if (p.rule == Parameter::Rule::KfactorUnits) {
+            if (const RealItem *kfactor = ParameterSet::kfactorRecord(state, kfactorUnitsIndex))
+                list.add(*kfactor);
+        } else if (p.realRecord)
+            list.add(state.*p.realRecord);
+        else
+            list.add(state.*p.intRecord);
+    }
     if (!list.addPoints(state, linearPtsText))
         return std::nullopt;
     return list.take();
 }
 
+} // namespace
+
+std::optional<std::vector<Entry>> dravionEntries(const DeviceState &state, int kfactorUnitsIndex,
+                                                  const QString &linearPtsText, QChar decimalPoint)
+{
+    return entries(ParameterSet::dravion(), state, kfactorUnitsIndex, linearPtsText, decimalPoint);
+}
+
 std::optional<std::vector<Entry>> mrEntries(const DeviceState &state, const QString &linearPtsText,
                                              QChar decimalPoint)
 {
-    EntryList list(decimalPoint);
-    list.add(state.DisplayModeItem);
-    list.add(state.RateUnitsItem);
-    list.add(state.RateIntervalItem);
-    list.add(state.TotalUnitsItem);
-    list.add(state.DisplayExpItem);
-    list.add(state.SpgItem);
-    list.add(state.ScaleFactorItem);
-    list.add(state.MeterTypeItem);
-    list.add(state.PressureCompItem);
-    list.add(state.TempCompItem);
-    list.add(state.SpgCompItem);
-    list.add(state.LowFlowCutoffItem);
-    list.add(state.DampingItem);
-    list.add(state.OutputModeItem);
-    list.add(state.FlowLowItem);
-    list.add(state.FlowHiItem);
-    list.add(state.PasswordItem);
-    list.add(state.LinearPtsItem);
-    if (!list.addPoints(state, linearPtsText))
-        return std::nullopt;
-    return list.take();
+    return entries(ParameterSet::mr(), state, -1, linearPtsText, decimalPoint);
 }
 
 QByteArray toBytes(const std::vector<Entry> &entries)

@@ -27,9 +27,10 @@
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "mr/mrfields.h"
-#include "mr/mrtransfer.h"
+#include "params/devicefamily.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/setuptransfer.h"
+#include "transfer/widgetsetupview.h"
 
 namespace {
 
@@ -148,19 +149,18 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     SetupTransfer::Host transfer;
     transfer.mainWindow = this;
     transfer.buttons = {c.btnRead, c.btnDownload};
-    transfer.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuSerialPort->menuAction(), c.mnuAssignPorts};
+    transfer.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuCompare, c.mnuSerialPort->menuAction(),
+                         c.mnuAssignPorts};
     for (int i = 1; i <= PortCount; ++i)
         transfer.commands.push_back(c.mnuComPort[std::size_t(i)]);
-    transfer.txtLinearPts = c.txtLinearPts;
-    transfer.fixedExchanges = MrTransfer::FixedExchanges;
+    transfer.family = &DeviceFamily::mr();
+    // The Output Mode list is read as an item of its own; the answer to "I" selects nothing.
+    transfer.view = std::make_shared<WidgetSetupView>(*this);
     transfer.linearPointsWindow = [this]() -> QWidget * { return linearPointsWindow(); };
     transfer.mnuClear_Click = [this] { mnuClear_Click(); };
     transfer.setStatusText = [this](const QString &text) { setStatusText(text); };
     transfer.CheckDeviceVersion = [this] { m_fields->CheckDeviceVersion(); };
     transfer.CheckMissingFields = [this] { return m_fields->CheckMissingFields(); };
-    transfer.outputTypeReply = [](qint16) {}; // the Output Mode list is read as an item of its own
-    transfer.readItems = [this](SetupTransfer &t) { MrTransfer::readItems(t, *this); };
-    transfer.downloadItems = [this](SetupTransfer &t) { MrTransfer::downloadItems(t, *this); };
     m_transfer = new SetupTransfer(std::move(transfer), m_context, this);
     m_progress = m_transfer->progressWindow();
 
@@ -170,6 +170,7 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
     connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
     connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
+    connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
 
     connect(c.mnuCalibrate, &QAction::triggered, this, &frmMR::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &frmMR::mnuCommDebug_Click);
@@ -225,6 +226,7 @@ void frmMR::buildMenus()
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
     c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
     c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
+    c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Compare with &Device..."), "mnuCompare");
 }
 
 void frmMR::buildListFrame()

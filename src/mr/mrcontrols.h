@@ -33,6 +33,7 @@ struct MrControls
     QMenu *mnuTools = nullptr;
     QAction *mnuCalibrate = nullptr;
     QAction *mnuCommDebug = nullptr;
+    QAction *mnuCompare = nullptr;
 
     // Status bar: panel 1 status text, panel 2 date, panel 3 time.
     QStatusBar *StatusBar1 = nullptr;

@@ -15,7 +15,7 @@
 #include "link/linkengine.h"
 #include "link/values.h"
 #include "mr/frmmr.h"
-#include "mr/mrparameters.h"
+#include "params/parameterset.h"
 #include "params/typinglimit.h"
 #include "params/configreader.h"
 #include "params/fieldchecks.h"
@@ -41,31 +41,45 @@ MrFields::MrFields(frmMR &window, AppContext &context)
     , m_window(window)
     , m_context(context)
 {
-    MrControls &c = m_window.controls();
-    for (const MrParameter &p : MrParameters::table()) {
-        if (p.kind == MrParameter::Kind::List) {
-            QComboBox *box = c.*p.list;
-            if (p.list == &MrControls::cboRateUnits)
+    for (const Parameter &p : ParameterSet::mr().rows()) {
+        const QString name = p.controlName();
+        if (p.kind == Parameter::Kind::List) {
+            QComboBox *box = list(p);
+            if (name == QLatin1String("cboRateUnits"))
                 connect(box, &QComboBox::currentIndexChanged, this, &MrFields::cboRateUnits_Click);
-            else if (p.list == &MrControls::cboMeterType)
+            else if (name == QLatin1String("cboMeterType"))
                 connect(box, &QComboBox::currentIndexChanged, this, &MrFields::cboMeterType_Click);
-            else if (p.list == &MrControls::cboOutputMode)
+            else if (name == QLatin1String("cboOutputMode"))
                 connect(box, &QComboBox::currentIndexChanged, this, &MrFields::cboOutputMode_Click);
             else
                 connect(box, &QComboBox::currentIndexChanged, this, [this, &p] { listClicked(p); });
             continue;
         }
-        QLineEdit *field = c.*p.text;
-        FieldKeyFilter::install(field, p.filter());
-        TypingLimit::install(field, p.typingLimit);
-        field->installEventFilter(this);
-        connect(field, &QLineEdit::textChanged, this, [this, &p] { textChanged(p); });
+        QLineEdit *text = field(p);
+        FieldKeyFilter::install(text, p.filter());
+        TypingLimit::install(text, p.typingLimit);
+        text->installEventFilter(this);
+        connect(text, &QLineEdit::textChanged, this, [this, &p] { textChanged(p); });
     }
 
     // The design text of Low Flow Cutoff is its value too, so a setup sent or saved before any
     // edit carries what the window shows.
-    textChanged(*std::find_if(MrParameters::table().begin(), MrParameters::table().end(),
-                              [](const MrParameter &p) { return p.text == &MrControls::txtLowFlowCutoff; }));
+    textChanged(*ParameterSet::mr().find(QStringLiteral("txtLowFlowCutoff")));
+}
+
+QComboBox *MrFields::list(const Parameter &parameter) const
+{
+    return m_window.findChild<QComboBox *>(parameter.controlName());
+}
+
+QLineEdit *MrFields::field(const Parameter &parameter) const
+{
+    return m_window.findChild<QLineEdit *>(parameter.controlName());
+}
+
+QLabel *MrFields::label(const char *name) const
+{
+    return m_window.findChild<QLabel *>(QString::fromLatin1(name));
 }
 
 void MrFields::loadConfiguration(const QString &folder)
@@ -74,11 +88,10 @@ void MrFields::loadConfiguration(const QString &folder)
     const ConfigReadResult result = ConfigReader::readFile(m_configPath, ConfigReader::Family::MR, m_context.state);
 
     // Lists filled before a read error stay. Nothing is selected at start, so filling must not select.
-    MrControls &c = m_window.controls();
-    for (const MrParameter &p : MrParameters::table()) {
-        if (p.kind != MrParameter::Kind::List || !result.lists.contains(p.code))
+    for (const Parameter &p : ParameterSet::mr().rows()) {
+        if (p.kind != Parameter::Kind::List || !result.lists.contains(p.code))
             continue;
-        QComboBox *box = c.*p.list;
+        QComboBox *box = list(p);
         const QSignalBlocker blocker(box);
         const int selected = box->currentIndex();
         box->addItems(result.lists.value(p.code));
@@ -99,16 +112,15 @@ void MrFields::EnableField(QLineEdit *field, QLabel *caption, bool enabled)
     caption->setEnabled(enabled);
 }
 
-bool MrFields::isActive(const MrParameter &parameter) const
+bool MrFields::isActive(const Parameter &parameter) const
 {
-    return !parameter.switchable || (m_window.controls().*parameter.text)->isEnabled();
+    return !parameter.switchable() || field(parameter)->isEnabled();
 }
 
-void MrFields::listClicked(const MrParameter &parameter)
+void MrFields::listClicked(const Parameter &parameter)
 {
-    MrControls &c = m_window.controls();
-    (m_context.state.*parameter.intRecord).value = qint16((c.*parameter.list)->currentIndex());
-    UnflagField(c.*parameter.caption, c.*parameter.marker);
+    (m_context.state.*parameter.intRecord).value = qint16(list(parameter)->currentIndex());
+    UnflagField(label(parameter.caption), label(parameter.marker));
 }
 
 void MrFields::cboRateUnits_Click()
@@ -156,17 +168,16 @@ void MrFields::cboOutputMode_Click()
     UnflagField(c.lblOutputMode, c.lblOutputModeE);
 }
 
-void MrFields::textChanged(const MrParameter &parameter)
+void MrFields::textChanged(const Parameter &parameter)
 {
-    MrControls &c = m_window.controls();
-    const QString text = (c.*parameter.text)->text();
-    const bool stored = parameter.kind == MrParameter::Kind::Int
-                          ? Values::StoreInt(text, (m_context.state.*parameter.intRecord).value)
-                          : Values::StoreSingle(text, (m_context.state.*parameter.realRecord).value);
-    if (parameter.text == &MrControls::txtFlowLow || parameter.text == &MrControls::txtFlowHi)
+    const QString text = field(parameter)->text();
+    const bool stored = parameter.intRecord ? Values::StoreInt(text, (m_context.state.*parameter.intRecord).value)
+                                            : Values::StoreSingle(text, (m_context.state.*parameter.realRecord).value);
+    const QString name = parameter.controlName();
+    if (name == QLatin1String("txtFlowLow") || name == QLatin1String("txtFlowHi"))
         flowPairChanged();
     else
-        FlagUnlessStored(stored, c.*parameter.caption, c.*parameter.marker);
+        FlagUnlessStored(stored, label(parameter.caption), label(parameter.marker));
 }
 
 // The flow fields are cleared as a pair, and only while the high end exceeds the low end.
@@ -183,17 +194,17 @@ void MrFields::flowPairChanged()
         FlagField(c.lblFlowHi, c.lblFlowHiE);
 }
 
-void MrFields::leaveField(const MrParameter &parameter)
+void MrFields::leaveField(const Parameter &parameter)
 {
-    MrControls &c = m_window.controls();
-    QLabel *marker = c.*parameter.marker;
+    QLabel *marker = label(parameter.marker);
     if (IsFieldFlagged(marker))
         return;
-    QLineEdit *field = c.*parameter.text;
-    if (parameter.kind == MrParameter::Kind::Int)
-        CheckIntField(field, m_context.state.*parameter.intRecord, c.*parameter.caption, marker, m_context.dialogs);
+    QLineEdit *text = field(parameter);
+    QLabel *caption = label(parameter.caption);
+    if (parameter.intRecord)
+        CheckIntField(text, m_context.state.*parameter.intRecord, caption, marker, m_context.dialogs);
     else
-        CheckRealField(field, m_context.state.*parameter.realRecord, c.*parameter.caption, marker, m_context.dialogs);
+        CheckRealField(text, m_context.state.*parameter.realRecord, caption, marker, m_context.dialogs);
 }
 
 bool MrFields::eventFilter(QObject *watched, QEvent *event)
@@ -204,18 +215,14 @@ bool MrFields::eventFilter(QObject *watched, QEvent *event)
     const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || m_leaving)
         return false;
-    MrControls &c = m_window.controls();
-    const auto &table = MrParameters::table();
-    const auto it = std::find_if(table.begin(), table.end(), [&](const MrParameter &p) {
-        return p.kind != MrParameter::Kind::List && c.*p.text == watched;
-    });
-    if (it == table.end())
+    const Parameter *parameter = ParameterSet::mr().find(watched->objectName());
+    if (!parameter || !parameter->isText())
         return false;
 
     // The field finishes its own focus-out first, so the check's focus and selection are not undone after it.
     const QScopedValueRollback<bool> guard(m_leaving, true);
     static_cast<QObject *>(watched)->event(event);
-    leaveField(*it);
+    leaveField(*parameter);
     return true;
 }
 
@@ -224,24 +231,24 @@ bool MrFields::CheckMissingFields()
     MrControls &c = m_window.controls();
     DeviceState &s = m_context.state;
     bool result = true;
-    for (const MrParameter &p : MrParameters::table()) {
-        QLabel *caption = c.*p.caption;
-        QLabel *marker = c.*p.marker;
-        if (p.kind == MrParameter::Kind::List) {
-            if ((c.*p.list)->currentIndex() == -1) {
+    for (const Parameter &p : ParameterSet::mr().rows()) {
+        QLabel *caption = label(p.caption);
+        QLabel *marker = label(p.marker);
+        if (p.kind == Parameter::Kind::List) {
+            if (list(p)->currentIndex() == -1) {
                 FlagField(caption, marker);
                 result = false;
             }
             continue;
         }
         // A text whose number its record cannot hold was never entered as far as the device goes.
-        const QString text = (c.*p.text)->text();
-        const bool fits = p.kind == MrParameter::Kind::Int ? FitsIntRecord(text) : FitsRealRecord(text);
+        const QString text = field(p)->text();
+        const bool fits = p.intRecord ? FitsIntRecord(text) : FitsRealRecord(text);
         if (!isActive(p) || (!text.isEmpty() && fits))
             continue;
         FlagField(caption, marker);
         result = false;
-        if (p.text == &MrControls::txtLinearPts)
+        if (p.controlName() == QLatin1String("txtLinearPts"))
             return false;
     }
 

@@ -8,7 +8,8 @@
 class QLabel;
 class QLineEdit;
 class frmMR;
-struct MrParameter;
+struct Parameter;
+class QComboBox;
 
 // Behaviour of the MR setup fields: configuration, key filters, change handlers, the rules by
 // which one choice greys other fields, range checks and the missing-entry check.
@@ -29,20 +30,23 @@ public:
     // Enabled: white and editable with its caption enabled; disabled: both greyed, light grey box.
     static void EnableField(QLineEdit *field, QLabel *caption, bool enabled);
     // A field greyed by a choice is neither read, sent nor required.
-    bool isActive(const MrParameter &parameter) const;
+    bool isActive(const Parameter &parameter) const;
 
     void cboRateUnits_Click();
     void cboMeterType_Click();
     void cboOutputMode_Click();
-    void listClicked(const MrParameter &parameter);
-    void textChanged(const MrParameter &parameter);
-    void leaveField(const MrParameter &parameter);
+    void listClicked(const Parameter &parameter);
+    void textChanged(const Parameter &parameter);
+    void leaveField(const Parameter &parameter);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void flowPairChanged();
+    QComboBox *list(const Parameter &parameter) const;
+    QLineEdit *field(const Parameter &parameter) const;
+    QLabel *label(const char *name) const;
 
     frmMR &m_window;
     AppContext &m_context;

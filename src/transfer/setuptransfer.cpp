@@ -1,12 +1,10 @@
 #include "setuptransfer.h"
 
 #include <exception>
-#include <stdexcept>
 #include <vector>
 
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -16,137 +14,19 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
-#include "link/linkengine.h"
-#include "link/values.h"
+#include "params/devicefamily.h"
 #include "params/dravionfields.h"
+#include "params/setupcomparison.h"
+#include "params/setupmodel.h"
+#include "transfer/downloadsequence.h"
+#include "transfer/frmcompare.h"
 #include "transfer/frmprogress.h"
-#include "transfer/itemcommands.h"
+#include "transfer/readsequence.h"
+#include "transfer/widgetsetupview.h"
 
 using Icon = UserDialogs::Icon;
 
 namespace {
-
-// The fixed part of both sequences, in the order the device is read and written. The MR family
-// has its own tables; the loop code does not care which rows it walks.
-struct ListStep
-{
-    IntItem DeviceState::*record;
-    qint16 DeviceState::*position; // the list index kept beside the record
-    QComboBox *AltMainControls::*list;
-};
-
-struct TextStep
-{
-    IntItem DeviceState::*intRecord;   // one of the two is set
-    RealItem DeviceState::*realRecord;
-    QLineEdit *AltMainControls::*field;
-};
-
-const ListStep listSteps[] = {
-    {&DeviceState::RateUnitsItem, &DeviceState::RateUnits, &AltMainControls::cboRateUnits},
-    {&DeviceState::RateIntervalItem, &DeviceState::RateInterval, &AltMainControls::cboRateInterval},
-    {&DeviceState::KfactorUnitsItem, &DeviceState::KfactorUnits, &AltMainControls::cboKfactorUnits},
-};
-
-// Damping to the number of linear points, after the K factor.
-const TextStep textSteps[] = {
-    {&DeviceState::DampingItem, nullptr, &AltMainControls::txtDamping},
-    {nullptr, &DeviceState::FlowLowItem, &AltMainControls::txtFlowLow},
-    {nullptr, &DeviceState::FlowHiItem, &AltMainControls::txtFlowHi},
-    {&DeviceState::LinearPtsItem, nullptr, &AltMainControls::txtLinearPts},
-};
-
-// The K factor record for a units position; only positions 0 and 1 have one.
-const RealItem *kfactorRecord(const DeviceState &s, int position)
-{
-    if (position < 0 || position >= int(s.KfactorItems.size()))
-        return nullptr;
-    return &s.KfactorItems[size_t(position)];
-}
-
-bool spgVisible(frmAltMain &window)
-{
-    // The field's own visibility, whether or not the main window is on screen yet.
-    return !window.controls().txtSpg->isHidden();
-}
-
-// The Dravion items before the points: the three lists, the K factor, Damping to the number of
-// points, and the Specific Gravity while it is shown.
-void dravionReadItems(SetupTransfer &t, frmAltMain &window)
-{
-    DeviceState &s = window.context().state;
-    AltMainControls &c = window.controls();
-    for (const ListStep &step : listSteps) {
-        t.send(ItemCommands::read(s.*step.record));
-        t.stepProgress();
-        if (!t.answered())
-            continue;
-        SetupTransfer::tolerant([&] {
-            QComboBox *list = c.*step.list;
-            const qint16 position = Values::CInt(Values::Val(s.ReplyValue));
-            // -1 clears the selection; a position the list does not have is refused.
-            if (position < -1 || position >= list->count())
-                throw std::out_of_range("list position");
-            list->setCurrentIndex(position);
-        });
-    }
-
-    // Only the two units positions with a K factor record of their own read a K factor;
-    // any other position (or none) leaves the field as it is.
-    if (const RealItem *kfactor = kfactorRecord(s, c.cboKfactorUnits->currentIndex())) {
-        t.send(ItemCommands::read(*kfactor));
-        t.stepProgress();
-        SetupTransfer::tolerant([&] { c.txtKfactor->setText(s.ReplyValue); });
-    } else {
-        t.stepProgress();
-    }
-
-    for (const TextStep &step : textSteps) {
-        t.send(step.intRecord ? ItemCommands::read(s.*step.intRecord) : ItemCommands::read(s.*step.realRecord));
-        t.stepProgress();
-        SetupTransfer::tolerant([&] { (c.*step.field)->setText(s.ReplyValue); });
-    }
-
-    if (spgVisible(window)) {
-        t.send(ItemCommands::read(s.SpgItem));
-        t.stepProgress();
-        SetupTransfer::tolerant([&] { c.txtSpg->setText(s.ReplyValue); });
-    }
-}
-
-void dravionDownloadItems(SetupTransfer &t, frmAltMain &window)
-{
-    DeviceState &s = window.context().state;
-    AltMainControls &c = window.controls();
-
-    for (const ListStep &step : listSteps) {
-        t.send(ItemCommands::write(s.*step.record, s.*step.position));
-        t.StepProgress(false);
-    }
-
-    if (const RealItem *kfactor = kfactorRecord(s, c.cboKfactorUnits->currentIndex()))
-        t.send(ItemCommands::write(*kfactor));
-    t.StepProgress(false);
-
-    for (const TextStep &step : textSteps) {
-        t.send(step.intRecord ? ItemCommands::write(s.*step.intRecord) : ItemCommands::write(s.*step.realRecord));
-        // After the number of points the bar may already be full: nothing else follows.
-        if (step.intRecord != &DeviceState::LinearPtsItem)
-            t.StepProgress(false);
-        else if (spgVisible(window) || t.linearPtsNumber() > 0)
-            t.StepProgress(false);
-        else
-            t.setFull();
-    }
-
-    if (spgVisible(window)) {
-        t.send(ItemCommands::write(s.SpgItem));
-        if (t.linearPtsNumber() > 0)
-            t.StepProgress(false);
-        else
-            t.setFull();
-    }
-}
 
 SetupTransfer::Host dravionHost(frmAltMain &window)
 {
@@ -154,28 +34,25 @@ SetupTransfer::Host dravionHost(frmAltMain &window)
     SetupTransfer::Host h;
     h.mainWindow = &window;
     h.buttons = {c.btnRead, c.btnDownload};
-    h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate};
+    h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuCompare};
     if (c.mnuSerialPort)
         h.commands.push_back(c.mnuSerialPort->menuAction());
     if (c.mnuAssignPorts)
         h.commands.push_back(c.mnuAssignPorts);
     for (size_t i = 1; i < c.mnuComPort.size(); ++i)
         h.commands.push_back(c.mnuComPort[i]);
-    h.txtLinearPts = c.txtLinearPts;
-    h.fixedExchanges = 9;
+    h.family = &DeviceFamily::dravion();
+    h.view = std::make_shared<WidgetSetupView>(window, [&window](qint16 r) {
+        if (r == 0)
+            window.fields().optType_Click(0);
+        else if (r == 2)
+            window.fields().optType_Click(1);
+    });
     h.linearPointsWindow = [&window]() -> QWidget * { return window.linearPoints().window(); };
     h.mnuClear_Click = [&window] { window.clearAll().mnuClear_Click(); };
     h.setStatusText = [&window](const QString &text) { window.setStatusText(text); };
     h.CheckDeviceVersion = [&window] { window.fields().CheckDeviceVersion(); };
     h.CheckMissingFields = [&window] { return window.fields().CheckMissingFields(); };
-    h.outputTypeReply = [&window](qint16 r) {
-        if (r == 0)
-            window.fields().optType_Click(0);
-        else if (r == 2)
-            window.fields().optType_Click(1);
-    };
-    h.readItems = [&window](SetupTransfer &t) { dravionReadItems(t, window); };
-    h.downloadItems = [&window](SetupTransfer &t) { dravionDownloadItems(t, window); };
     return h;
 }
 
@@ -237,61 +114,10 @@ SetupTransfer::SetupTransfer(Host host, AppContext &context, QObject *parent)
 
 SetupTransfer::~SetupTransfer() = default;
 
-void SetupTransfer::send(const QString &body)
-{
-    m_context.state.CommandString = body;
-    if (m_context.link)
-        m_context.link->SendCommand();
-    else
-        m_context.state.CommAbort = true; // no device to talk to: the sequence fails cleanly
-}
-
-void SetupTransfer::setFull()
-{
-    // A failed transfer keeps the bar where the failure happened; its end shows "0%".
-    if (!m_context.state.CommAbort)
-        setPercent(QStringLiteral("100%"));
-}
-
 void SetupTransfer::setPercent(const QString &text)
 {
     if (m_progress)
         m_progress->setPercent(text);
-}
-
-double SetupTransfer::linearPtsNumber() const
-{
-    return Values::Val(m_host.txtLinearPts->text());
-}
-
-bool SetupTransfer::answered() const
-{
-    const QString &reply = m_context.state.ReplyValue;
-    return reply != QLatin1String("NoRsp") && reply != QLatin1String("Inval");
-}
-
-void SetupTransfer::stepProgress()
-{
-    tolerant([this] { StepProgress(false); });
-}
-
-void SetupTransfer::tolerant(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const std::exception &) {
-    }
-}
-
-void SetupTransfer::StepProgress(bool Start)
-{
-    if (Start) {
-        m_counter.start(linearPtsNumber(), m_host.fixedExchanges);
-        return;
-    }
-    if (m_context.state.CommAbort)
-        return; // the bar stops where the failure happened
-    setPercent(ProgressCounter::percentText(m_counter.step()));
 }
 
 void SetupTransfer::endTransfer()
@@ -315,13 +141,10 @@ void SetupTransfer::btnRead_Click()
     if (m_progress)
         m_progress->showFor(QStringLiteral("Reading Setup Parameters..."));
 
-    tolerant([&] { m_host.CheckDeviceVersion(); });
-    tolerant([&] { ReadOutputType(); });
-    tolerant([&] { m_host.txtLinearPts->setText(QStringLiteral("10")); });
-    tolerant([&] { StepProgress(true); });
-    readSequence();
-
-    if (s.CommAbort) {
+    ReadSequence read(m_context, *m_host.family, s, *m_host.view);
+    read.setProgress([this](const QString &text) { setPercent(text); });
+    read.setVersionCheck(m_host.CheckDeviceVersion);
+    if (!read.run()) {
         m_host.mnuClear_Click();
         m_host.setStatusText(QStringLiteral("Status:  Unable to perform Read"));
         m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
@@ -331,33 +154,6 @@ void SetupTransfer::btnRead_Click()
         m_context.dialogs.message(QStringLiteral("Read Successful"));
     }
     endTransfer();
-}
-
-void SetupTransfer::readSequence()
-{
-    DeviceState &s = m_context.state;
-    m_host.readItems(*this);
-
-    // All ten pairs, whatever number of points the device reported.
-    for (size_t i = 0; i < 10; ++i) {
-        send(ItemCommands::read(s.LinFreqItems[i]));
-        stepProgress();
-        tolerant([&] { s.LinFreqItems[i].value = Values::CInt(Values::Val(s.ReplyValue)); });
-        send(ItemCommands::read(s.LinFlowItems[i]));
-        stepProgress();
-        tolerant([&] { s.LinFlowItems[i].value = Values::CSng(Values::Val(s.ReplyValue)); });
-    }
-}
-
-void SetupTransfer::ReadOutputType()
-{
-    DeviceState &s = m_context.state;
-    send(QStringLiteral("I"));
-    if (s.CommAbort)
-        return;
-    const qint16 r = Values::CInt(Values::Val(s.ReplyValue));
-    if (m_host.outputTypeReply)
-        m_host.outputTypeReply(r);
 }
 
 void SetupTransfer::btnDownload_Click()
@@ -374,12 +170,12 @@ void SetupTransfer::btnDownload_Click()
         setPercent(QStringLiteral("0%"));
         if (m_progress)
             m_progress->showFor(QStringLiteral("Downloading Setup Parameters..."));
-        StepProgress(true);
-        m_host.CheckDeviceVersion();
-        downloadSequence();
-        send(QStringLiteral("W"));
+        DownloadSequence download(m_context, *m_host.family, s, *m_host.view);
+        download.setProgress([this](const QString &text) { setPercent(text); });
+        download.setVersionCheck(m_host.CheckDeviceVersion);
+        const bool ok = download.run();
         m_host.setStatusText(QStringLiteral("Status:  Complete"));
-        if (s.CommAbort) {
+        if (!ok) {
             setPercent(QStringLiteral("0%"));
             m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
         } else {
@@ -393,20 +189,40 @@ void SetupTransfer::btnDownload_Click()
     }
 }
 
-void SetupTransfer::downloadSequence()
+void SetupTransfer::mnuCompare_Click()
 {
     DeviceState &s = m_context.state;
-    m_host.downloadItems(*this);
+    Running running(*this);
+    s.CommAbort = false;
 
-    // The bound is taken once; the test for the last pair reads the field again each time.
-    const qint16 last = Values::CInt(linearPtsNumber() - 1);
-    for (int i = 0; i <= last; ++i) {
-        send(ItemCommands::write(s.LinFreqItems.at(size_t(i))));
-        StepProgress(false);
-        send(ItemCommands::write(s.LinFlowItems.at(size_t(i))));
-        if (i == linearPtsNumber() - 1)
-            setFull();
-        else
-            StepProgress(false);
+    // Codes, limits and list entries as the window has them; values only from the device.
+    const DeviceFamily &family = *m_host.family;
+    SetupModel device(family, s);
+    for (const Parameter &p : family.parameters.rows()) {
+        if (p.kind != Parameter::Kind::List)
+            continue;
+        QStringList entries;
+        if (const auto *list = m_host.mainWindow->findChild<QComboBox *>(p.controlName())) {
+            for (int i = 0; i < list->count(); ++i)
+                entries << list->itemText(i);
+        }
+        device.setListEntries(p, entries);
     }
+
+    setPercent(QStringLiteral("0%"));
+    if (m_progress)
+        m_progress->showFor(QStringLiteral("Reading Setup Parameters..."));
+    ReadSequence read(m_context, family, device.records(), device);
+    read.setProgress([this](const QString &text) { setPercent(text); });
+    read.setVersionCheck(m_host.CheckDeviceVersion);
+    const bool ok = read.run();
+    endTransfer();
+    if (!ok) {
+        m_host.setStatusText(QStringLiteral("Status:  Unable to perform Read"));
+        m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
+        return;
+    }
+    const auto rows = SetupComparison::compare(family, {*m_host.view, s}, {device, device.records()});
+    auto *table = new frmCompare(rows, m_host.mainWindow);
+    table->open();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QObject>
@@ -8,12 +9,13 @@
 
 #include "app/appcontext.h"
 #include "transfer/frmprogress.h"
-#include "transfer/progresscounter.h"
 
 class QAction;
 class QLineEdit;
 class QPushButton;
 class frmAltMain;
+class SetupView;
+struct DeviceFamily;
 
 // Read Setup and Download Setup under the progress window.
 class SetupTransfer final : public QObject
@@ -27,16 +29,13 @@ public:
         QWidget *mainWindow = nullptr;      // owner of the progress window
         std::vector<QPushButton *> buttons; // Read Setup and Download Setup
         std::vector<QAction *> commands;    // unavailable while a transfer runs
-        QLineEdit *txtLinearPts = nullptr;
-        int fixedExchanges = 9;             // progress steps besides the two per point
+        const DeviceFamily *family = nullptr;
+        std::shared_ptr<SetupView> view;    // the window's fields as the sequences see them
         std::function<QWidget *()> linearPointsWindow;
         std::function<void()> mnuClear_Click;
         std::function<void(const QString &)> setStatusText;
         std::function<void()> CheckDeviceVersion;
         std::function<bool()> CheckMissingFields;
-        std::function<void(qint16)> outputTypeReply;       // what the answer to "I" selects
-        std::function<void(SetupTransfer &)> readItems;     // the family's items before the points
-        std::function<void(SetupTransfer &)> downloadItems;
     };
 
     SetupTransfer(frmAltMain &window, AppContext &context);
@@ -45,33 +44,19 @@ public:
 
     void btnRead_Click();
     void btnDownload_Click();
-    void StepProgress(bool Start);
-    void ReadOutputType();
+    // Reads the device into a setup of its own and shows it beside the window's; nothing in the
+    // window changes.
+    void mnuCompare_Click();
 
     frmProgress *progressWindow() const { return m_progress; }
-
-    // The steps a family's items are made of.
-    // Stores the body, sends it and returns when the exchange has ended.
-    void send(const QString &body);
-    // One step of the read's progress, where a failure skips only the step.
-    void stepProgress();
-    void setPercent(const QString &text);
-    void setFull();
-    // The last exchange brought an answer: neither no reply nor an invalid one.
-    bool answered() const;
-    double linearPtsNumber() const;
-    // Runs one statement of the read sequence; a failure skips only that statement.
-    static void tolerant(const std::function<void()> &statement);
 
 private:
     class Running;
 
-    void readSequence();
-    void downloadSequence();
+    void setPercent(const QString &text);
     void endTransfer();
 
     Host m_host;
     AppContext &m_context;
     QPointer<frmProgress> m_progress;
-    ProgressCounter m_counter;
 };

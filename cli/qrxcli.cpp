@@ -1,0 +1,322 @@
+#include "qrxcli.h"
+
+#include <csignal>
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include "app/appcontext.h"
+#include "app/settingsstore.h"
+#include "datafile/datafileformat.h"
+#include "datafile/datafilereader.h"
+#include "datafile/datafilewriter.h"
+#include "datafile/modelloader.h"
+#include "link/linkengine.h"
+#include "link/qtreplytimer.h"
+#include "link/serialdeviceport.h"
+#include "link/values.h"
+#include "params/devicefamily.h"
+#include "params/setupmodel.h"
+#include "stderrdialogs.h"
+#include "transfer/downloadsequence.h"
+#include "transfer/frequencydigits.h"
+#include "transfer/readsequence.h"
+
+#ifndef QRX_DEVICE_FAMILY
+#define QRX_DEVICE_FAMILY "Dravion"
+#endif
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+void printOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+// The serial port and its reply timer, kept together for the link's lifetime.
+class QrxCli::Port
+{
+public:
+    SerialDevicePort port;
+    QtReplyTimer timer{500};
+};
+
+QrxCli::QrxCli(StderrDialogs &dialogs)
+    : m_dialogs(dialogs)
+{
+}
+
+QrxCli::~QrxCli()
+{
+    m_link.reset(); // before the port and timer it refers to
+}
+
+int QrxCli::comNumber(const QString &port)
+{
+    static const QRegularExpression com(QStringLiteral("^\\s*com\\s*(\\d{1,5})\\s*$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const auto match = com.match(port);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+int QrxCli::run(const Options &options)
+{
+    if (const int status = setUp(options); status != Success)
+        return status;
+    if (options.command == QLatin1String("read"))
+        return read(options);
+    if (options.command == QLatin1String("download"))
+        return download(options);
+    if (options.command == QLatin1String("compare"))
+        return compare(options);
+    return poll(options);
+}
+
+int QrxCli::setUp(const Options &options)
+{
+    m_family = DeviceFamily::byName(options.family.isEmpty() ? QStringLiteral(QRX_DEVICE_FAMILY) : options.family);
+    if (!m_family) {
+        m_dialogs.line(QStringLiteral("Unknown family \"%1\": Dravion or MR").arg(options.family));
+        return UsageOrFile;
+    }
+
+    const QString configPath = options.config.isEmpty()
+                                   ? m_family->configurationPath(QCoreApplication::applicationDirPath())
+                                   : options.config;
+    m_config = ConfigReader::readFile(configPath, m_family->config, m_state);
+    if (m_config.readError) {
+        m_dialogs.message(ConfigReader::readErrorText(), UserDialogs::Icon::Critical);
+        return UsageOrFile;
+    }
+    if (m_config.syntaxError) // the window goes on after telling; so does the programmer
+        m_dialogs.message(ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical);
+
+    // The port as the window would take it: a Com number through the same per-user settings.
+    QString path = options.port;
+    int number = comNumber(path);
+    if (path.isEmpty()) {
+        auto settings = SettingsStore::open();
+        bool ok = false;
+        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
+        if (!ok)
+            number = 1;
+    }
+    if (number > 0)
+        path = SettingsStore::portPath(number);
+
+    m_port = std::make_unique<Port>();
+    m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
+    m_link->setPortResolver([path](int) { return path; });
+    m_context = std::make_unique<AppContext>(AppContext{m_state, m_link.get(), m_dialogs, m_family->name});
+    m_state.ReplyReceived = true;
+    m_state.AutoFrame = true;
+    return Success;
+}
+
+bool QrxCli::readDevice(SetupModel &device)
+{
+    m_state.CommAbort = false;
+    ReadSequence sequence(*m_context, *m_family, device.records(), device);
+    sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = sequence.run();
+    m_seconds = clock.nsecsElapsed() / 1e9;
+    m_dialogs.endProgress();
+    m_state.CommAbort = false;
+    if (!ok)
+        m_dialogs.message(QStringLiteral("Unable to perform Read!"), UserDialogs::Icon::Critical);
+    return ok;
+}
+
+int QrxCli::loadFile(const QString &path, SetupModel &model)
+{
+    const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    if (!bytes) {
+        m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+        return UsageOrFile;
+    }
+    switch (ModelLoader::apply(model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), m_dialogs)) {
+    case ModelLoader::Outcome::Loaded:
+        return Success;
+    case ModelLoader::Outcome::Stopped:
+        m_dialogs.line(QStringLiteral("Stopped at a corrupt entry (--skip-corrupt passes over it)"));
+        return UsageOrFile;
+    case ModelLoader::Outcome::Failed:
+        m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+        return UsageOrFile;
+    }
+    return UsageOrFile;
+}
+
+int QrxCli::read(const Options &options)
+{
+    SetupModel device(*m_family, m_state);
+    device.setLists(m_config.lists);
+    if (!readDevice(device))
+        return Communication;
+
+    const Parameter *units = m_family->parameters.find(QStringLiteral("cboKfactorUnits"));
+    const QString points = device.text(m_family->parameters.linearPts());
+    const QChar decimalPoint = DataFileFormat::userDecimalPoint();
+    const auto entries = units ? DataFileWriter::dravionEntries(device.records(), device.listPosition(*units), points,
+                                                                decimalPoint)
+                               : DataFileWriter::mrEntries(device.records(), points, decimalPoint);
+    if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
+        m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
+        return UsageOrFile;
+    }
+    if (options.json) {
+        QJsonArray list;
+        for (const auto &e : *entries)
+            list.append(QJsonObject{{QStringLiteral("code"), e.code}, {QStringLiteral("value"), e.value}});
+        printOut(QJsonDocument(QJsonObject{{QStringLiteral("family"), m_family->name},
+                                           {QStringLiteral("file"), options.file},
+                                           {QStringLiteral("seconds"), m_seconds},
+                                           {QStringLiteral("entries"), list}})
+                     .toJson(QJsonDocument::Compact)
+                 + '\n');
+    }
+    m_dialogs.message(QStringLiteral("Read Successful"));
+    return Success;
+}
+
+int QrxCli::download(const Options &options)
+{
+    m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
+    SetupModel file(*m_family, m_state);
+    file.setLists(m_config.lists);
+    if (const int status = loadFile(options.file, file); status != Success)
+        return status;
+    if (const QStringList missing = file.missing(); !missing.isEmpty()) {
+        m_dialogs.message(QStringLiteral("Plese enter missing information"), UserDialogs::Icon::Exclamation);
+        m_dialogs.line(QStringLiteral("Missing: ") + missing.join(QStringLiteral(", ")));
+        return UsageOrFile;
+    }
+
+    m_state.CommAbort = false;
+    bool ok = false;
+    try {
+        DownloadSequence sequence(*m_context, *m_family, file.records(), file);
+        sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
+        QElapsedTimer clock;
+        clock.start();
+        ok = sequence.run();
+        m_seconds = clock.nsecsElapsed() / 1e9;
+        m_dialogs.endProgress();
+    } catch (const std::exception &) {
+        m_state.CommAbort = false;
+        m_dialogs.message(QStringLiteral("Download Error"), UserDialogs::Icon::Critical);
+        return UsageOrFile;
+    }
+    m_state.CommAbort = false;
+    if (!ok) {
+        m_dialogs.message(QStringLiteral("Unable to complete Download!"), UserDialogs::Icon::Critical);
+        return Communication;
+    }
+    m_dialogs.message(QStringLiteral("Programming Successful"));
+    if (options.json && !options.verify) // with --verify the differences are the output
+        printOut(QJsonDocument(QJsonObject{{QStringLiteral("file"), options.file}, {QStringLiteral("seconds"), m_seconds}})
+                     .toJson(QJsonDocument::Compact)
+                 + '\n');
+    if (!options.verify)
+        return Success;
+
+    SetupModel device(*m_family, m_state);
+    device.setLists(m_config.lists);
+    if (!readDevice(device))
+        return Communication;
+    const auto differences = SetupComparison::differences(
+        SetupComparison::compare(*m_family, {file, file.records()}, {device, device.records()}));
+    printRows(differences, options.json);
+    if (!differences.empty()) {
+        m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
+        return Differences;
+    }
+    m_dialogs.line(QStringLiteral("Verify Successful"));
+    return Success;
+}
+
+int QrxCli::compare(const Options &options)
+{
+    m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
+    SetupModel file(*m_family, m_state);
+    file.setLists(m_config.lists);
+    if (const int status = loadFile(options.file, file); status != Success)
+        return status;
+    SetupModel device(*m_family, m_state);
+    device.setLists(m_config.lists);
+    if (!readDevice(device))
+        return Communication;
+    const auto differences = SetupComparison::differences(
+        SetupComparison::compare(*m_family, {file, file.records()}, {device, device.records()}));
+    printRows(differences, options.json);
+    return differences.empty() ? Success : Differences;
+}
+
+void QrxCli::printRows(const std::vector<SetupComparison::Row> &rows, bool json) const
+{
+    if (json) {
+        QJsonArray list;
+        for (const auto &r : rows) {
+            list.append(QJsonObject{{QStringLiteral("parameter"), r.parameter},
+                                    {QStringLiteral("file"), r.left},
+                                    {QStringLiteral("device"), r.right}});
+        }
+        printOut(QJsonDocument(QJsonObject{{QStringLiteral("differences"), list}}).toJson(QJsonDocument::Compact)
+                 + '\n');
+        return;
+    }
+    for (const auto &r : rows)
+        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n')).toLocal8Bit());
+}
+
+int QrxCli::poll(const Options &options)
+{
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    QElapsedTimer clock;
+    for (int n = 0; (options.count < 0 || n < options.count) && !interrupted; ++n) {
+        if (n > 0) {
+            // One poll every 400 ms, counted from the start of the previous one.
+            QEventLoop wait;
+            QTimer::singleShot(std::max<qint64>(0, 400 - clock.elapsed()), Qt::PreciseTimer, &wait, &QEventLoop::quit);
+            wait.exec();
+            if (interrupted)
+                break;
+        }
+        clock.start();
+        m_state.CommAbort = false;
+        m_state.CommandString = QStringLiteral("F");
+        m_link->SendCommand();
+        if (m_state.CommAbort)
+            return Communication;
+        const QString reply = m_state.ReplyValue;
+        const QString shown = FrequencyDigits::padded(reply).value_or(reply);
+        if (options.json)
+            printOut(QJsonDocument(QJsonObject{{QStringLiteral("frequency"), Values::Val(reply)},
+                                               {QStringLiteral("text"), shown}})
+                         .toJson(QJsonDocument::Compact)
+                     + '\n');
+        else
+            printOut((shown + QLatin1Char('\n')).toLocal8Bit());
+    }
+    return Success;
+}

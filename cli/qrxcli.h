@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+#include <QStringList>
+
+#include "link/devicestate.h"
+#include "params/configreader.h"
+#include "params/setupcomparison.h"
+
+struct AppContext;
+struct DeviceFamily;
+class LinkEngine;
+class SetupModel;
+class StderrDialogs;
+
+// The command-line programmer: Read Setup, Download Setup, a comparison and the frequency poll
+// over the same sequences, records and texts as the windows, without a display.
+class QrxCli final
+{
+public:
+    enum Status { Success = 0, Differences = 1, UsageOrFile = 2, Communication = 3 };
+
+    struct Options
+    {
+        QString command;      // read, download, compare, poll
+        QString file;
+        QString port;         // a device path or "Com n"; empty for the remembered port
+        QString family;       // empty for the build's family
+        QString config;       // empty for the window's choice
+        bool json = false;
+        bool verify = false;
+        bool skipCorrupt = false;
+        int count = -1;       // polls; -1 until interrupted
+    };
+
+    explicit QrxCli(StderrDialogs &dialogs);
+    ~QrxCli();
+
+    int run(const Options &options);
+
+    // "Com 3", "COM3" -> 3; 0 when the text is not of that form.
+    static int comNumber(const QString &port);
+
+private:
+    int setUp(const Options &options);
+    int read(const Options &options);
+    int download(const Options &options);
+    int compare(const Options &options);
+    int poll(const Options &options);
+
+    int loadFile(const QString &path, SetupModel &model);
+    bool readDevice(SetupModel &device);
+    void printRows(const std::vector<SetupComparison::Row> &rows, bool json) const;
+
+    StderrDialogs &m_dialogs;
+    const DeviceFamily *m_family = nullptr;
+    DeviceState m_state;
+    ConfigReadResult m_config;
+    double m_seconds = 0.0; // the last sequence's time on the link
+    std::unique_ptr<LinkEngine> m_link;
+    std::unique_ptr<AppContext> m_context;
+    class Port;
+    std::unique_ptr<Port> m_port;
+};

@@ -1,0 +1,59 @@
+#include "stderrdialogs.h"
+
+#include <unistd.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+
+StderrDialogs::StderrDialogs(FILE *out)
+    : m_out(out)
+    , m_terminal(isatty(fileno(out)) == 1)
+{
+}
+
+void StderrDialogs::progress(const QString &percent)
+{
+    if (!m_terminal)
+        return;
+    std::fprintf(m_out, "\r%5s", percent.toLatin1().constData());
+    std::fflush(m_out);
+    m_progressShown = true;
+}
+
+void StderrDialogs::endProgress()
+{
+    if (m_progressShown)
+        std::fputc('\n', m_out);
+    m_progressShown = false;
+}
+
+QString StderrDialogs::oneLine(const QString &text)
+{
+    static const QRegularExpression breaks(QStringLiteral("[\\r\\n]+"));
+    QStringList parts = text.split(breaks, Qt::SkipEmptyParts);
+    for (QString &part : parts)
+        part = part.trimmed();
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char(' '));
+}
+
+UserDialogs::Answer StderrDialogs::showMessage(const Message &message)
+{
+    ++m_count;
+    QString text = oneLine(message.text);
+    Answer answer = Answer::Ok;
+    if (message.buttons == Buttons::YesNo) {
+        answer = m_questionAnswer;
+        text += answer == Answer::Yes ? QStringLiteral(" Yes") : QStringLiteral(" No");
+    }
+    line(text);
+    return answer;
+}
+
+void StderrDialogs::line(const QString &text)
+{
+    endProgress();
+    std::fputs(text.toLocal8Bit().constData(), m_out);
+    std::fputc('\n', m_out);
+    std::fflush(m_out);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+
+#include "link/devicestate.h"
+#include "params/fieldfilter.h"
+
+// One parameter of a family's setup: the record that holds it, how the window shows and edits it,
+// and what decides whether it takes part in a transfer.
+struct Parameter
+{
+    enum class Kind { List, Integer, Real, Password };
+    enum class Rule {
+        Always,
+        MassUnit,     // only while the rate units list shows "Kgs" or "Lbs"
+        NotLiquid,    // only while the meter type list shows neither "Oil" nor "Water"
+        KfactorUnits, // its record is the K factor entry of the K factor units position
+    };
+
+    int code;          // the item code the shipped configuration gives the record
+    const char *name;  // the parameter's name as a person reads it
+    Kind kind;
+    IntItem DeviceState::*intRecord = nullptr;   // lists, integers and the password
+    RealItem DeviceState::*realRecord = nullptr; // reals (none for the K factor: see Rule)
+    qint16 DeviceState::*position = nullptr;     // lists whose index is kept beside the record
+    const char *control = "";                    // object names of the window's controls
+    const char *caption = "";
+    const char *marker = "";
+    int typingLimit = 0; // characters a user may type; 0 for no limit
+    Rule rule = Rule::Always;
+
+    // Greyed or hidden by another field's choice, and then neither sent nor required.
+    bool switchable() const { return rule == Rule::MassUnit || rule == Rule::NotLiquid; }
+    bool isText() const { return kind != Kind::List; }
+    FieldFilter::Class filter() const
+    {
+        return kind == Kind::Real ? FieldFilter::Class::Decimal : FieldFilter::Class::Digits;
+    }
+    QString controlName() const { return QString::fromLatin1(control); }
+};
+
+// A family's parameters in the device's item order, which Read Setup and Download Setup follow.
+class ParameterSet final
+{
+public:
+    explicit ParameterSet(std::vector<Parameter> rows);
+
+    const std::vector<Parameter> &rows() const { return m_rows; }
+    const Parameter *find(const QString &control) const;
+    int indexOf(const Parameter &parameter) const;
+    const Parameter &linearPts() const; // every family has one
+
+    // The K factor entry for a units position; only positions 0 and 1 have one.
+    static const RealItem *kfactorRecord(const DeviceState &records, int position);
+    // The password as the window shows it: the number with at least four digits (7 -> "0007").
+    static QString passwordText(const QString &value);
+
+    static const ParameterSet &dravion();
+    static const ParameterSet &mr();
+
+private:
+    std::vector<Parameter> m_rows;
+};

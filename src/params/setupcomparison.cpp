@@ -1,0 +1,105 @@
+#include "setupcomparison.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "link/devicestate.h"
+#include "link/values.h"
+#include "params/devicefamily.h"
+#include "params/setupview.h"
+
+namespace SetupComparison {
+
+namespace {
+
+constexpr double Tolerance = 0.01;
+
+struct Value
+{
+    QString shown;
+    std::optional<double> number; // none for an empty field or no selection
+};
+
+bool same(const Value &a, const Value &b)
+{
+    if (!a.number || !b.number)
+        return a.number.has_value() == b.number.has_value();
+    return std::fabs(*a.number - *b.number) <= Tolerance;
+}
+
+Value listValue(const Parameter &p, const Side &side)
+{
+    const int position = side.view.listPosition(p);
+    if (position < 0)
+        return {};
+    const QString entry = side.view.listText(p);
+    return {entry.isEmpty() ? QString::number(position) : entry, position};
+}
+
+Value textValue(const Parameter &p, const Side &side)
+{
+    const QString text = side.view.text(p);
+    if (Values::TrimSpaces(text).isEmpty())
+        return {};
+    const DeviceState &r = side.records;
+    if (p.rule == Parameter::Rule::KfactorUnits) {
+        const float v = r.KfactorItems[0].value; // the field stores one number into both entries
+        return {Values::FormatSingle(v), v};
+    }
+    if (p.realRecord) {
+        const float v = (r.*p.realRecord).value;
+        return {Values::FormatSingle(v), v};
+    }
+    const qint16 v = (r.*p.intRecord).value;
+    return {p.kind == Parameter::Kind::Password ? text : Values::FormatInt(v), v};
+}
+
+Value pointValue(float value, bool integer)
+{
+    if (value == -1.0f)
+        return {}; // never entered
+    return {integer ? Values::FormatInt(qint32(value)) : Values::FormatSingle(value), value};
+}
+
+} // namespace
+
+std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Side &right)
+{
+    std::vector<Row> rows;
+    auto add = [&rows](const QString &name, const Value &a, const Value &b) {
+        rows.push_back({name, a.shown, b.shown, !same(a, b)});
+    };
+    for (const Parameter &p : family.parameters.rows()) {
+        if (p.switchable() && !(left.view.isActive(p) && right.view.isActive(p)))
+            continue;
+        const QString name = QString::fromLatin1(p.name);
+        if (p.kind == Parameter::Kind::List)
+            add(name, listValue(p, left), listValue(p, right));
+        else
+            add(name, textValue(p, left), textValue(p, right));
+    }
+
+    // The points a download of the left side would write.
+    double wanted = Values::Val(left.view.text(family.parameters.linearPts()));
+    const int points = int(std::clamp(std::floor(wanted), 0.0, 10.0));
+    for (int i = 0; i < points; ++i) {
+        const size_t k = size_t(i);
+        add(QStringLiteral("%1 Linear Pt %2").arg(family.pointColumns[0]).arg(i + 1),
+            pointValue(float(left.records.LinFreqItems[k].value), true),
+            pointValue(float(right.records.LinFreqItems[k].value), true));
+        add(QStringLiteral("%1 Linear Pt %2").arg(family.pointColumns[1]).arg(i + 1),
+            pointValue(left.records.LinFlowItems[k].value, false),
+            pointValue(right.records.LinFlowItems[k].value, false));
+    }
+    return rows;
+}
+
+std::vector<Row> differences(const std::vector<Row> &rows)
+{
+    std::vector<Row> result;
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(result), [](const Row &r) { return r.differs; });
+    return result;
+}
+
+} // namespace SetupComparison

@@ -1,0 +1,67 @@
+#include "downloadsequence.h"
+
+#include "app/appcontext.h"
+#include "link/devicestate.h"
+#include "link/values.h"
+#include "params/devicefamily.h"
+#include "params/setupview.h"
+#include "transfer/itemcommands.h"
+
+bool DownloadSequence::run()
+{
+    startProgress();
+    checkVersion();
+    writeItems();
+    writePoints();
+    send(QStringLiteral("W"));
+    return !aborted();
+}
+
+bool DownloadSequence::activeAfter(size_t index) const
+{
+    const auto &rows = m_family.parameters.rows();
+    for (size_t k = index + 1; k < rows.size(); ++k) {
+        if (!rows[k].switchable() || m_view.isActive(rows[k]))
+            return true;
+    }
+    return false;
+}
+
+void DownloadSequence::writeItems()
+{
+    const auto &rows = m_family.parameters.rows();
+    const size_t pointsRow = size_t(m_family.parameters.indexOf(m_family.parameters.linearPts()));
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const Parameter &p = rows[k];
+        if (p.rule == Parameter::Rule::KfactorUnits) {
+            const Parameter *units = kfactorUnits();
+            if (const RealItem *kfactor = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1))
+                send(ItemCommands::write(*kfactor));
+            StepProgress();
+            continue;
+        }
+        if (p.switchable() && !m_view.isActive(p))
+            continue;
+        send(writeCommand(p));
+        // From the number of points on, the bar may already be full: nothing else follows.
+        if (k >= pointsRow && !activeAfter(k) && !(linearPtsNumber() > 0))
+            setFull();
+        else
+            StepProgress();
+    }
+}
+
+void DownloadSequence::writePoints()
+{
+    // The bound is taken once; the test for the last pair reads the field again each time.
+    const qint16 last = Values::CInt(linearPtsNumber() - 1);
+    for (int i = 0; i <= last; ++i) {
+        send(ItemCommands::write(m_records.LinFreqItems.at(size_t(i))));
+        StepProgress();
+        send(ItemCommands::write(m_records.LinFlowItems.at(size_t(i))));
+        if (i == linearPtsNumber() - 1)
+            setFull();
+        else
+            StepProgress();
+    }
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "transfer/setupsequence.h"
+
+// The Read Setup exchanges: "V", "I", the family's items in order (greyed or hidden fields
+// skipped), then all ten linear point pairs. Replies go into the view and the records.
+class ReadSequence final : public SetupSequence
+{
+public:
+    using SetupSequence::SetupSequence;
+
+    // True when every exchange succeeded. A reply a field cannot take skips only that field.
+    bool run();
+
+private:
+    void readItems();
+    void readPoints();
+    void ReadOutputType();
+    void stepProgress(); // a failure here skips only the step
+};

@@ -1,0 +1,102 @@
+#include "setupsequence.h"
+
+#include "app/appcontext.h"
+#include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "link/values.h"
+#include "params/devicefamily.h"
+#include "params/setupview.h"
+#include "params/versioncheck.h"
+#include "transfer/itemcommands.h"
+
+SetupSequence::SetupSequence(AppContext &link, const DeviceFamily &family, DeviceState &records, SetupView &view)
+    : m_link(link)
+    , m_family(family)
+    , m_records(records)
+    , m_view(view)
+{
+}
+
+void SetupSequence::send(const QString &body)
+{
+    m_link.state.CommandString = body;
+    if (m_link.link)
+        m_link.link->SendCommand();
+    else
+        m_link.state.CommAbort = true; // no device to talk to: the sequence fails cleanly
+}
+
+void SetupSequence::checkVersion()
+{
+    if (m_versionCheck)
+        m_versionCheck();
+    else
+        VersionCheck::CheckDeviceVersion(m_link);
+}
+
+void SetupSequence::startProgress()
+{
+    m_counter.start(linearPtsNumber(), m_family.fixedExchanges);
+}
+
+void SetupSequence::StepProgress()
+{
+    if (aborted())
+        return; // the bar stops where the failure happened
+    setPercent(ProgressCounter::percentText(m_counter.step()));
+}
+
+void SetupSequence::setFull()
+{
+    // A failed transfer keeps the bar where the failure happened; its end shows "0%".
+    if (!aborted())
+        setPercent(QStringLiteral("100%"));
+}
+
+void SetupSequence::setPercent(const QString &text)
+{
+    if (m_progress)
+        m_progress(text);
+}
+
+bool SetupSequence::answered() const
+{
+    const QString &reply = m_link.state.ReplyValue;
+    return reply != QLatin1String("NoRsp") && reply != QLatin1String("Inval");
+}
+
+double SetupSequence::linearPtsNumber() const
+{
+    return Values::Val(m_view.text(m_family.parameters.linearPts()));
+}
+
+bool SetupSequence::aborted() const
+{
+    return m_link.state.CommAbort;
+}
+
+const Parameter *SetupSequence::kfactorUnits() const
+{
+    return m_family.parameters.find(QStringLiteral("cboKfactorUnits"));
+}
+
+QString SetupSequence::readCommand(const Parameter &p) const
+{
+    if (p.realRecord)
+        return ItemCommands::read(m_records.*p.realRecord);
+    return ItemCommands::read(m_records.*p.intRecord);
+}
+
+QString SetupSequence::writeCommand(const Parameter &p) const
+{
+    if (p.realRecord)
+        return ItemCommands::write(m_records.*p.realRecord);
+    const IntItem &item = m_records.*p.intRecord;
+    if (p.position)
+        return ItemCommands::write(item, m_records.*p.position);
+    // The device takes its password only under a four-digit item code.
+    if (p.kind == Parameter::Kind::Password)
+        return QString::number(item.code).rightJustified(4, QLatin1Char('0')) + item.typeLetter
+               + Values::FormatInt(item.value);
+    return ItemCommands::write(item);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+#include "transfer/progresscounter.h"
+
+struct AppContext;
+struct DeviceFamily;
+struct Parameter;
+class DeviceState;
+class SetupView;
+
+// What Read Setup and Download Setup share: the link they talk through, the records they read or
+// fill (apart from the link's flags, so a comparison can read into records of its own), the view
+// of the fields, and the percentage they report.
+class SetupSequence
+{
+public:
+    SetupSequence(AppContext &link, const DeviceFamily &family, DeviceState &records, SetupView &view);
+    virtual ~SetupSequence() = default;
+
+    // Receives the percentage text ("35%") whenever it changes.
+    void setProgress(std::function<void(const QString &)> progress) { m_progress = std::move(progress); }
+    // Replaces the version check (the default asks the device with "V").
+    void setVersionCheck(std::function<void()> check) { m_versionCheck = std::move(check); }
+
+protected:
+    // Stores the body, sends it and returns when the exchange has ended.
+    void send(const QString &body);
+    void checkVersion();
+    void startProgress();
+    // One step; a failed exchange keeps the percentage where it was.
+    void StepProgress();
+    void setFull();
+    void setPercent(const QString &text);
+    // The last exchange brought an answer: neither no reply nor an invalid one.
+    bool answered() const;
+    double linearPtsNumber() const;
+    bool aborted() const;
+    QString readCommand(const Parameter &p) const;
+    QString writeCommand(const Parameter &p) const;
+    // The record of the K factor for the units the view shows, or nothing.
+    const Parameter *kfactorUnits() const;
+
+    AppContext &m_link;
+    const DeviceFamily &m_family;
+    DeviceState &m_records;
+    SetupView &m_view;
+
+private:
+    std::function<void(const QString &)> m_progress;
+    std::function<void()> m_versionCheck;
+    ProgressCounter m_counter;
+};
