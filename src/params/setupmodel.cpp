@@ -130,11 +130,20 @@ void SetupModel::setText(const Parameter &parameter, const QString &text)
     }
 }
 
+bool SetupModel::holdsNumber(const Parameter &parameter) const
+{
+    // A text whose number its record cannot hold was never entered as far as the device goes.
+    const QString &t = text(parameter);
+    qint16 intValue = 0;
+    float realValue = 0.0f;
+    return !t.isEmpty() && (parameter.intRecord ? Values::StoreInt(t, intValue) : Values::StoreSingle(t, realValue));
+}
+
 QStringList SetupModel::missing() const
 {
     QStringList names;
     for (const Parameter &p : m_family.parameters.rows()) {
-        const bool empty = p.kind == Parameter::Kind::List ? listPosition(p) == -1 : text(p).isEmpty();
+        const bool empty = p.kind == Parameter::Kind::List ? listPosition(p) == -1 : !holdsNumber(p);
         if (empty && (!p.switchable() || isActive(p)))
             names << QString::fromLatin1(p.name);
     }

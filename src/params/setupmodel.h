@@ -44,6 +44,8 @@ public:
     void setPointText(int row, int column, const QString &text);
 
 private:
+    bool holdsNumber(const Parameter &parameter) const;
+
     struct Field
     {
         QStringList entries;
