@@ -188,8 +188,8 @@ void LinkEngine::portErrorOnTransmit(const DevicePort::Error &error, bool resend
         m_timer.start();
     if (error.kind != DevicePort::ErrorKind::NoSuchPort && error.kind != DevicePort::ErrorKind::InUse)
         return;
-    const QString text = error.kind == DevicePort::ErrorKind::NoSuchPort ? QStringLiteral("ERROR - Invalid Com Port")
-                                                                         : QStringLiteral("ERROR - Port in use");
+    const bool missing = error.kind == DevicePort::ErrorKind::NoSuchPort;
+    const QString text = missing ? QStringLiteral("ERROR - Invalid Com Port") : QStringLiteral("ERROR - Port in use");
     latchFailure();
     emit statusTextChanged(QStringLiteral("Status:  ") + text);
     // The caller of a first transmission returns at once; one whose command is being resent waits
