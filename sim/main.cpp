@@ -26,8 +26,12 @@ int main(int argc, char **argv)
     QString error;
     const auto options = SimOptions::parse(app.arguments().mid(1), &error);
     if (!options) {
-        std::fprintf(stderr, "qrx-sim: %s\n", qPrintable(error));
+        std::fprintf(stderr, "qrx-sim: %s\n\n%s", qPrintable(error), qPrintable(SimOptions::usage()));
         return 2;
+    }
+    if (options->help) {
+        std::printf("%s", qPrintable(SimOptions::usage()));
+        return 0;
     }
     PtyServer server(*options);
     if (!server.open(&error)) {

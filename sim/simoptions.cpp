@@ -2,41 +2,67 @@
 
 #include <QCommandLineParser>
 
-std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QString *error)
+namespace {
+
+// The program's options, shared by parsing and the usage text.
+struct Parser
 {
     QCommandLineParser p;
-    const auto value = [&p](const char *name, const char *description) {
+    QCommandLineOption value(const char *name, const char *description)
+    {
         QCommandLineOption o{QLatin1String(name), QLatin1String(description), QStringLiteral("value")};
         p.addOption(o);
         return o;
-    };
-    const auto flag = [&p](const char *name, const char *description) {
+    }
+    QCommandLineOption flag(const char *name, const char *description)
+    {
         QCommandLineOption o{QLatin1String(name), QLatin1String(description)};
         p.addOption(o);
         return o;
-    };
-    const auto family = value("family", "Dravion or MR");
-    const auto config = value("config", "configuration file with the item ranges");
-    const auto state = value("state", "file the W command stores the items in");
-    const auto version = value("version", "version text answered to V");
-    const auto outputType = value("output-type", "output type answered to I");
-    const auto latency = value("latency", "reply latency in ms");
-    const auto noPacing = flag("no-pacing", "write replies at once instead of at 9600 baud");
-    const auto link = value("link", "symlink to create for the pty");
-    const auto log = value("log", "traffic log file");
-    const auto drop = value("drop", "probability of dropping a reply");
-    const auto garble = value("garble", "probability of garbling a reply");
-    const auto wrongCode = value("wrong-code", "probability of answering with another code");
-    const auto delay = value("delay", "probability of answering late");
-    const auto delayMs = value("delay-ms", "how late, in ms (default 700)");
-    const auto silent = flag("silent", "never answer");
-    const auto errorOpt = value("error", "CODE:ITEM, answer device error CODE for ITEM");
-    const auto vanish = value("vanish-after", "close the pty when command N+1 arrives");
-    const auto seed = value("seed", "seed of the fault generator");
-    p.addHelpOption();
+    }
+    const QCommandLineOption family = value("family", "Dravion or MR");
+    const QCommandLineOption config = value("config", "configuration file with the item ranges");
+    const QCommandLineOption state = value("state", "file the W command stores the items in");
+    const QCommandLineOption version = value("version", "version text answered to V");
+    const QCommandLineOption outputType = value("output-type", "output type answered to I");
+    const QCommandLineOption latency = value("latency", "reply latency in ms");
+    const QCommandLineOption noPacing = flag("no-pacing", "write replies at once instead of at 9600 baud");
+    const QCommandLineOption link = value("link", "symlink to create for the pty");
+    const QCommandLineOption log = value("log", "traffic log file");
+    const QCommandLineOption drop = value("drop", "probability of dropping a reply");
+    const QCommandLineOption garble = value("garble", "probability of garbling a reply");
+    const QCommandLineOption wrongCode = value("wrong-code", "probability of answering with another code");
+    const QCommandLineOption delay = value("delay", "probability of answering late");
+    const QCommandLineOption delayMs = value("delay-ms", "how late, in ms (default 700)");
+    const QCommandLineOption silent = flag("silent", "never answer");
+    const QCommandLineOption errorOpt = value("error", "CODE:ITEM, answer device error CODE for ITEM");
+    const QCommandLineOption vanish = value("vanish-after", "close the pty when command N+1 arrives");
+    const QCommandLineOption seed = value("seed", "seed of the fault generator");
+    const QCommandLineOption help = p.addHelpOption();
+
+    Parser() { p.setApplicationDescription(QStringLiteral("Plays a QRX device on a pseudo-terminal.")); }
+};
+
+} // namespace
+
+QString SimOptions::usage()
+{
+    Parser parser;
+    return parser.p.helpText();
+}
+
+std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QString *error)
+{
+    Parser parser;
+    QCommandLineParser &p = parser.p;
     if (!p.parse(QStringList{QStringLiteral("qrx-sim")} + arguments)) {
         *error = p.errorText();
         return std::nullopt;
+    }
+    if (p.isSet(parser.help)) {
+        SimOptions o;
+        o.help = true;
+        return o;
     }
     if (!p.positionalArguments().isEmpty()) {
         *error = QStringLiteral("unexpected argument ") + p.positionalArguments().first();
@@ -55,29 +81,29 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
         }
         return decltype(fallback)(v);
     };
-    o.family = p.isSet(family) ? p.value(family) : o.family;
+    o.family = p.isSet(parser.family) ? p.value(parser.family) : o.family;
     if (o.family != QLatin1String("Dravion") && o.family != QLatin1String("MR")) {
         *error = QStringLiteral("--family must be Dravion or MR");
         return std::nullopt;
     }
-    o.configPath = p.value(config);
-    o.statePath = p.value(state);
-    o.version = p.value(version);
-    o.outputType = number(outputType, 0);
-    o.latencyMs = number(latency, 0);
-    o.pacing = !p.isSet(noPacing);
-    o.linkPath = p.value(link);
-    o.logPath = p.value(log);
-    o.drop = number(drop, 0.0);
-    o.garble = number(garble, 0.0);
-    o.wrongCode = number(wrongCode, 0.0);
-    o.delay = number(delay, 0.0);
-    o.delayMs = number(delayMs, 700);
-    o.silent = p.isSet(silent);
-    o.vanishAfter = number(vanish, -1);
-    o.seed = number(seed, quint32(1));
-    if (p.isSet(errorOpt)) {
-        const QStringList parts = p.value(errorOpt).split(QLatin1Char(':'));
+    o.configPath = p.value(parser.config);
+    o.statePath = p.value(parser.state);
+    o.version = p.value(parser.version);
+    o.outputType = number(parser.outputType, 0);
+    o.latencyMs = number(parser.latency, 0);
+    o.pacing = !p.isSet(parser.noPacing);
+    o.linkPath = p.value(parser.link);
+    o.logPath = p.value(parser.log);
+    o.drop = number(parser.drop, 0.0);
+    o.garble = number(parser.garble, 0.0);
+    o.wrongCode = number(parser.wrongCode, 0.0);
+    o.delay = number(parser.delay, 0.0);
+    o.delayMs = number(parser.delayMs, 700);
+    o.silent = p.isSet(parser.silent);
+    o.vanishAfter = number(parser.vanish, -1);
+    o.seed = number(parser.seed, quint32(1));
+    if (p.isSet(parser.errorOpt)) {
+        const QStringList parts = p.value(parser.errorOpt).split(QLatin1Char(':'));
         if (parts.size() != 2 || parts[0].toInt() <= 0 || parts[1].isEmpty()) {
             *error = QStringLiteral("--error needs CODE:ITEM, e.g. 13:11");
             return std::nullopt;

@@ -28,7 +28,10 @@ struct SimOptions
     QString errorItem;     // an item code ("11") or a plain command letter ("W")
     int vanishAfter = -1;  // close the pty when command N+1 arrives
     quint32 seed = 1;
+    bool help = false;     // --help: print the usage and serve nothing
 
+    // The options and what they do, as --help prints them.
+    static QString usage();
     // Parses program arguments (without the program name); nothing and an error text on failure.
     static std::optional<SimOptions> parse(const QStringList &arguments, QString *error);
     // The arguments that reproduce these options for the qrx-sim program.

@@ -109,6 +109,9 @@ QByteArray toBytes(const std::vector<Entry> &entries)
 bool save(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
+    // A folder where the file may be overwritten but nothing created still takes the save, written
+    // in place; a symbolic link is followed, so the file it names is written and the link kept.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {

@@ -1,5 +1,6 @@
 #include "linkengine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QEventLoop>
@@ -37,14 +38,21 @@ LinkEngine::LinkEngine(DeviceState &state, DevicePort &port, ReplyTimer &timer, 
     , m_resolver(&SettingsStore::portPath)
 {
     connect(&m_port, &DevicePort::dataReceived, this, &LinkEngine::onDataReceived);
-    connect(&m_port, &DevicePort::connectionLost, this, &LinkEngine::onConnectionLost);
     connect(&m_timer, &ReplyTimer::expired, this, &LinkEngine::tmrTimeOut_Timer);
 }
 
 LinkEngine::~LinkEngine()
 {
-    if (m_waitLoop)
-        m_waitLoop->quit();
+    for (Waiter *waiter : m_queue) {
+        waiter->done = true;
+        if (waiter->loop)
+            waiter->loop->quit();
+    }
+    if (m_current) {
+        m_current->done = true;
+        if (m_current->loop)
+            m_current->loop->quit();
+    }
 }
 
 void LinkEngine::setEcho(TrafficEcho *echo)
@@ -96,26 +104,48 @@ void LinkEngine::selectPort(int index)
     }
 }
 
-bool LinkEngine::SendCommand(bool NoWait)
-{
-    if (m_phase != Phase::Idle) {
-        // A second exchange would overwrite the outstanding command and its reply: refuse it,
-        // and let the refused caller's sequence see a failure through the latch.
-        m_state.CommandString = m_sentCommand;
-        m_state.CommAbort = true;
-        return false;
-    }
-    transmit(NoWait);
-    return true;
-}
-
-void LinkEngine::transmit(bool NoWait)
+void LinkEngine::SendCommand(bool NoWait)
 {
     DeviceState &s = m_state;
+    if (NoWait) {
+        transmit(true, s.AutoFrame);
+        return;
+    }
+    Waiter waiter;
+    if (m_phase == Phase::Idle && m_queue.empty()) {
+        m_current = &waiter;
+        transmit(false, s.AutoFrame);
+    } else if (s.CommAbort) {
+        // A failed sequence sends nothing, and the outstanding exchange keeps its command.
+        s.CommandString = m_sentCommand;
+        s.ReplyReceived = true;
+        return;
+    } else {
+        // Wait for our turn; the outstanding exchange still checks its reply against its command.
+        waiter.command = s.CommandString;
+        waiter.autoFrame = s.AutoFrame;
+        s.CommandString = m_sentCommand;
+        m_queue.push_back(&waiter);
+    }
+    waitFor(waiter);
+    // Callers that came later may have run their exchanges while this one sat below them. An exchange
+    // still outstanding (a port that failed to open returns at once) keeps its command.
     if (m_phase == Phase::Idle)
-        ++m_serial;
-    const quint64 serial = m_serial;
-    if (s.CommAbort) {
+        s.CommandString = waiter.commandString;
+    s.ReplyValue = waiter.replyValue;
+    s.ReplyReceived = waiter.replyReceived;
+    s.CommAbort = waiter.commAbort;
+}
+
+void LinkEngine::transmit(bool resend, bool frame)
+{
+    DeviceState &s = m_state;
+    const bool fresh = m_phase == Phase::Idle;
+    if (fresh)
+        m_exchangeFailed = m_openFailed = false;
+    // A resend of an exchange that has already failed ends it, also when another caller's sequence
+    // has cleared the latch meanwhile.
+    if (s.CommAbort || (!fresh && m_exchangeFailed)) {
         finish();
         return;
     }
@@ -125,7 +155,7 @@ void LinkEngine::transmit(bool NoWait)
     s.ReplyReceived = false;
     s.ReplyValue.clear();
     m_phase = Phase::Waiting;
-    if (s.AutoFrame)
+    if (frame)
         s.CommandString = Stx() + s.CommandString + Cr();
     m_sentCommand = s.CommandString;
     if (showing) {
@@ -136,8 +166,6 @@ void LinkEngine::transmit(bool NoWait)
     }
     m_timer.stop();
 
-    m_transmitting = true;
-    m_transmitError = {};
     DevicePort::Error error;
     if (!m_port.isOpen())
         error = m_port.open(portPath());
@@ -147,82 +175,104 @@ void LinkEngine::transmit(bool NoWait)
         m_timer.start();
         error = m_port.write(s.CommandString.toLatin1());
     }
-    m_transmitting = false;
-    if (!error && m_transmitError)
-        error = m_transmitError;
-    if (error) {
-        failOnPortError(error);
-        return;
-    }
-    if (!NoWait)
-        waitForEnd(serial);
+    if (error)
+        portErrorOnTransmit(error, resend);
 }
 
-void LinkEngine::waitForEnd(quint64 serial)
+void LinkEngine::portErrorOnTransmit(const DevicePort::Error &error, bool resend)
+{
+    // Whatever failed, the reply timer ends the exchange: one resend (which reopens the port), then
+    // the time-out. A device lost while waiting needs nothing here at all: the port has closed
+    // itself, and the resend finds out whether the device is back.
+    if (!m_timer.isActive())
+        m_timer.start();
+    if (error.kind != DevicePort::ErrorKind::NoSuchPort && error.kind != DevicePort::ErrorKind::InUse)
+        return;
+    const bool missing = error.kind == DevicePort::ErrorKind::NoSuchPort;
+    const QString text = missing ? QStringLiteral("ERROR - Invalid Com Port") : QStringLiteral("ERROR - Port in use");
+    latchFailure();
+    emit statusTextChanged(QStringLiteral("Status:  ") + text);
+    // The caller of a first transmission returns at once; one whose command is being resent waits
+    // for the time-out.
+    if (!resend) {
+        m_openFailed = true;
+        if (Waiter *waiter = std::exchange(m_current, nullptr))
+            release(*waiter);
+    }
+    m_dialogs.message(text);
+}
+
+void LinkEngine::waitFor(Waiter &waiter)
 {
     QEventLoop loop;
-    while (m_finishedSerial < serial) {
-        m_waitLoop = &loop;
+    while (!waiter.done) {
+        waiter.loop = &loop;
         // -1: the application is quitting and no event will be delivered any more, so the reply can
-        // never arrive. End the exchange as failed instead of spinning.
-        if (loop.exec() == -1) {
-            m_waitLoop = nullptr;
+        // never arrive. End the wait as failed instead of spinning.
+        if (loop.exec() != -1)
+            continue;
+        waiter.loop = nullptr;
+        if (m_current == &waiter) {
             m_timer.stop();
-            m_state.CommAbort = true;
+            latchFailure();
             finish();
+        } else {
+            m_queue.erase(std::remove(m_queue.begin(), m_queue.end(), &waiter), m_queue.end());
+            waiter.commandString = waiter.command;
+            waiter.replyValue.clear();
+            waiter.commAbort = true;
+            waiter.done = true;
         }
     }
+    waiter.loop = nullptr;
+}
+
+void LinkEngine::release(Waiter &waiter)
+{
+    waiter.commandString = m_state.CommandString;
+    waiter.replyValue = m_state.ReplyValue;
+    waiter.replyReceived = m_state.ReplyReceived;
+    waiter.commAbort = m_state.CommAbort || m_exchangeFailed;
+    waiter.done = true;
+    if (waiter.loop)
+        waiter.loop->quit();
 }
 
 void LinkEngine::finish()
 {
     m_state.ReplyReceived = true;
     m_phase = Phase::Idle;
-    m_finishedSerial = m_serial;
-    if (QEventLoop *loop = std::exchange(m_waitLoop, nullptr))
-        loop->quit();
+    if (Waiter *waiter = std::exchange(m_current, nullptr))
+        release(*waiter);
     emit exchangeFinished();
+    startQueued();
 }
 
-void LinkEngine::failOnPortError(const DevicePort::Error &error)
+void LinkEngine::startQueued()
 {
-    // Every port failure ends the exchange at once; a running sequence sees CommAbort.
-    m_timer.stop();
-    m_phase = Phase::Ending;
+    if (m_startingQueued)
+        return; // the loop below goes on with the next caller
+    m_startingQueued = true;
+    while (m_phase == Phase::Idle && !m_queue.empty()) {
+        Waiter *waiter = m_queue.front();
+        m_queue.pop_front();
+        // The failure of the exchange ahead belongs to its own caller; this caller's sequence had
+        // not failed when it called, unless something set the latch while it waited.
+        if (m_exchangeFailed && !m_latchBeforeFailure)
+            m_state.CommAbort = false;
+        m_state.CommandString = waiter->command;
+        m_current = waiter;
+        transmit(false, waiter->autoFrame);
+    }
+    m_startingQueued = false;
+}
+
+void LinkEngine::latchFailure()
+{
+    if (!m_exchangeFailed)
+        m_latchBeforeFailure = m_state.CommAbort;
+    m_exchangeFailed = true;
     m_state.CommAbort = true;
-    QString status;
-    QString text;
-    switch (error.kind) {
-    case DevicePort::ErrorKind::NoSuchPort:
-        text = QStringLiteral("ERROR - Invalid Com Port");
-        status = QStringLiteral("Status:  ") + text;
-        break;
-    case DevicePort::ErrorKind::InUse:
-        text = QStringLiteral("ERROR - Port in use");
-        status = QStringLiteral("Status:  ") + text;
-        break;
-    case DevicePort::ErrorKind::None:
-    case DevicePort::ErrorKind::Other:
-        status = QStringLiteral("Status:  Internal Error %1").arg(error.number);
-        text = QStringLiteral("ERROR - Internal Error %1").arg(error.number);
-        if (!error.text.isEmpty())
-            text += Cr() + error.text;
-        break;
-    }
-    emit statusTextChanged(status);
-    m_dialogs.message(text);
-    finish();
-}
-
-void LinkEngine::onConnectionLost(const DevicePort::Error &error)
-{
-    if (m_transmitting) {
-        if (!m_transmitError)
-            m_transmitError = error;
-        return;
-    }
-    if (m_phase == Phase::Waiting)
-        failOnPortError(error);
 }
 
 void LinkEngine::onDataReceived()
@@ -281,7 +331,7 @@ void LinkEngine::onCompleteFrame()
         m_rxBuffer.clear();
         if (s.CommandString.size() >= 2)
             s.CommandString = s.CommandString.mid(1, s.CommandString.size() - 2);
-        transmit(true);
+        transmit(true, s.AutoFrame);
         return;
     }
     if (m_port.isOpen())
@@ -291,7 +341,7 @@ void LinkEngine::onCompleteFrame()
     m_timer.stop();
     m_replyRetries = 0;
     m_rxBuffer.clear();
-    s.CommAbort = true;
+    latchFailure();
     m_phase = Phase::Ending;
     m_dialogs.message(QStringLiteral("Error"), UserDialogs::Icon::Critical);
     s.ReplyValue = QStringLiteral("Inval");
@@ -301,7 +351,7 @@ void LinkEngine::onCompleteFrame()
 void LinkEngine::deviceErrorReply()
 {
     const QString name = Frames::itemName(Frames::split(m_state.CommandString).codeText);
-    m_state.CommAbort = true;
+    latchFailure();
     const QString text = Frames::deviceErrorText(Values::Val(m_rxBuffer.mid(2)));
     // The timer keeps running: its next expiry ends the exchange, even while this box is open.
     if (!text.isEmpty())
@@ -313,16 +363,22 @@ void LinkEngine::tmrTimeOut_Timer()
     m_timer.stop();
     if (m_phase != Phase::Waiting)
         return; // nothing outstanding: an expiry must not resend an ended command
+    if (m_openFailed) {
+        // Nothing went out and the caller has its answer: end quietly, and leave the resend flag
+        // to the commands that did reach the device.
+        finish();
+        return;
+    }
     DeviceState &s = m_state;
     if (!m_timeoutResent) {
         m_timeoutResent = true;
         if (s.CommandString.size() > 2)
             s.CommandString = s.CommandString.mid(1, s.CommandString.size() - 2);
-        transmit(true);
+        transmit(true, s.AutoFrame);
         return;
     }
     m_timeoutResent = false;
-    s.CommAbort = true;
+    latchFailure();
     m_phase = Phase::Ending;
     m_dialogs.message(timeoutMessage(), UserDialogs::Icon::Exclamation);
     s.PollingOn = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 
 #include <QObject>
@@ -28,9 +29,10 @@ public:
     void setPortResolver(std::function<QString(int)> resolver);
 
     // Transmits state.CommandString and, unless NoWait, returns when the exchange has ended.
-    // Returns false when refused because another exchange is still outstanding; the refused
-    // caller then finds CommAbort set and the outstanding command and reply untouched.
-    bool SendCommand(bool NoWait = false);
+    // A call made while another exchange is outstanding waits for its turn (calls are served in
+    // the order they were made), and every caller returns to the outcome of its own exchange.
+    // NoWait is for resends only: it transmits at once and never waits.
+    void SendCommand(bool NoWait = false);
 
     // The link part of the port menu: close, take the number, test-open, report the status.
     void selectPort(int index);
@@ -56,12 +58,27 @@ signals:
 private:
     enum class Phase { Idle, Waiting, Ending };
 
-    void transmit(bool NoWait);
-    void waitForEnd(quint64 serial);
+    // One caller of SendCommand: its command while it waits for its turn, then its outcome.
+    struct Waiter
+    {
+        QString command;
+        bool autoFrame = true;
+        bool done = false;
+        QEventLoop *loop = nullptr;
+        QString commandString;
+        QString replyValue;
+        bool replyReceived = true;
+        bool commAbort = false;
+    };
+
+    void transmit(bool resend, bool frame);
+    void waitFor(Waiter &waiter);
+    void release(Waiter &waiter);
+    void startQueued();
     void finish();
-    void failOnPortError(const DevicePort::Error &error);
+    void latchFailure();
+    void portErrorOnTransmit(const DevicePort::Error &error, bool resend);
     void onDataReceived();
-    void onConnectionLost(const DevicePort::Error &error);
     void onCompleteFrame();
     void deviceErrorReply();
     bool echoShowing() const;
@@ -75,12 +92,13 @@ private:
 
     int m_portNumber = 1;
     Phase m_phase = Phase::Idle;
-    quint64 m_serial = 0;         // number of the current (or last) exchange
-    quint64 m_finishedSerial = 0; // number of the last exchange that ended
-    QEventLoop *m_waitLoop = nullptr;
-    QString m_sentCommand;        // the outstanding command as transmitted
-    bool m_transmitting = false;
-    DevicePort::Error m_transmitError;
+    Waiter *m_current = nullptr;   // the caller waiting for the outstanding exchange, if any
+    std::deque<Waiter *> m_queue;  // callers waiting for their turn, in call order
+    bool m_startingQueued = false;
+    QString m_sentCommand;         // the outstanding command as transmitted
+    bool m_exchangeFailed = false; // the link latched a failure of the outstanding exchange
+    bool m_latchBeforeFailure = false;
+    bool m_openFailed = false;     // the first transmission could not open the port
 
     QByteArray m_pending; // arrived but not yet taken by MSComm1_OnComm
     QString m_rxBuffer;

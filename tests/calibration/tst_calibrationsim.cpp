@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 
 #include "calibration/frmcalibration.h"
@@ -134,6 +137,44 @@ TEST(CalibrationOnDevice, ArrowClickWritesOnceAndTypingFollowsEachDigit)
     EXPECT_EQ(rig.sent(), QStringList({ "13i5", "13i51", "13i512" }));
     EXPECT_EQ(rig.child<UpDownControl>("UpDownLowDAC")->value(), 512);
     EXPECT_EQ(rig.state.MinDacItem.value, 512);
+}
+
+// Regression: clicks and closing during a write were refused, leaving the device behind the screen.
+TEST(CalibrationOnDevice, WhatHappensDuringAWriteFollowsItInOrder)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(SimRig &)> meanwhile; // while the first write waits for its reply
+        QStringList sent;
+        double stored; // the device's low end afterwards
+    } rows[] = {
+        { "nine more clicks, each while the last one waits",
+            [](SimRig &r) {
+                for (int i = 0; i < 9; ++i)
+                    QTimer::singleShot(2 * i, [&r] { r.arrowUp("UpDownLowDAC"); });
+            },
+            { "13i801", "13i802", "13i803", "13i804", "13i805", "13i806", "13i807", "13i808", "13i809",
+                "13i810" },
+            810 },
+        { "closing", [](SimRig &r) { r.window->close(); }, { "13i801", "W", "F" }, 801 },
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.name);
+        SimOptions slow;
+        slow.latencyMs = 40;
+        SimRig rig(slow);
+        rig.sent();
+        QTimer::singleShot(5, [&] { r.meanwhile(rig); });
+        rig.arrowUp("UpDownLowDAC");
+        QTest::qWait(20);
+        EXPECT_EQ(rig.sent(), r.sent);
+        EXPECT_FALSE(rig.link.exchangeOutstanding());
+        EXPECT_EQ(rig.sim.itemValue(13), r.stored);
+        EXPECT_EQ(rig.text("txtLowDAC"), QString::number(r.stored));
+        EXPECT_EQ(rig.state.MinDacItem.value, r.stored);
+        EXPECT_TRUE(rig.dialogs.messages.empty());
+    }
 }
 
 TEST(CalibrationOnDevice, EntryAboveTheMaximumIsRefusedAndTheLastValueResent)

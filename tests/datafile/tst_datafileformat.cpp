@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
@@ -137,4 +144,45 @@ TEST(DataFileReader, FieldAndPasswordTexts)
         EXPECT_EQ(DataFileReader::fieldText(value, r.point), QString::fromLatin1(r.field)) << r.value;
         EXPECT_EQ(DataFileReader::passwordText(value, r.point), QString::fromLatin1(r.password)) << r.value;
     }
+}
+
+TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    ASSERT_TRUE(d.mkdir("locked") && d.mkdir("real"));
+    for (const char *name : {"locked/setup.dat", "real/setup.dat"}) {
+        QFile f(d.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("old\r\n") == 5);
+        f.setPermissions(QFile::Permissions(0x6666)); // everyone may overwrite it
+    }
+    ASSERT_TRUE(QFile::link(d.filePath("real/setup.dat"), d.filePath("link.dat")));
+    QFile::setPermissions(dir.path(), QFile::Permissions(0x7755));
+    QFile::setPermissions(d.filePath("real"), QFile::Permissions(0x7777));
+    QFile::setPermissions(d.filePath("locked"), QFile::Permissions(0x5555)); // nothing new may be created
+
+    const QByteArray bytes = "Parameter <Equals> Value\r\n11=5\r\n";
+    const struct { const char *saved, *written; } rows[] = {{"locked/setup.dat", "locked/setup.dat"},
+                                                           {"link.dat", "real/setup.dat"}};
+    for (const auto &r : rows) {
+        bool saved = false;
+        if (geteuid() == 0) {
+            // Root ignores folder permissions: save as an unprivileged user, or the row proves nothing.
+            const pid_t child = fork();
+            if (child == 0)
+                _exit(setgid(65534) == 0 && setuid(65534) == 0 && DataFileWriter::save(d.filePath(r.saved), bytes) ? 0 : 1);
+            int status = -1;
+            waitpid(child, &status, 0);
+            saved = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        } else {
+            saved = DataFileWriter::save(d.filePath(r.saved), bytes);
+        }
+        EXPECT_TRUE(saved) << r.saved;
+        QFile f(d.filePath(r.written));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), bytes) << r.saved;
+    }
+    EXPECT_TRUE(QFileInfo(d.filePath("link.dat")).isSymLink());
+    EXPECT_EQ(QDir(d.filePath("locked")).entryList(QDir::Files), QStringList{"setup.dat"});
+    QFile::setPermissions(d.filePath("locked"), QFile::Permissions(0x7755)); // so the folder can be removed
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -14,19 +16,31 @@ namespace {
 using Icon = UserDialogs::Icon;
 using Rig = LinkRig<FakeDevicePort, ManualReplyTimer>;
 
-// One reaction per transmission, separated by '|': markup arrives as received bytes, '~' fires the timer.
+// Markup arrives as received bytes, '~' fires the timer.
+void react(Rig &rig, const QString &reaction)
+{
+    const QStringList steps = reaction.split('~');
+    for (int i = 0; i < steps.size(); ++i) {
+        rig.port.feed(wireBytes(steps[i]));
+        if (i + 1 < steps.size())
+            rig.timer.fire();
+    }
+}
+
+// "F V" as the markup of the frames on the wire.
+QString framed(const char *bodies)
+{
+    QString out;
+    for (const QString &b : QString(bodies).split(' '))
+        out += "<STX>" + b + "<CR>";
+    return out;
+}
+
+// One reaction per transmission, separated by '|'.
 void script(Rig &rig, const QString &reactions)
 {
-    for (const QString &r : reactions.split('|')) {
-        rig.port.reactions.push_back([&rig, r] {
-            const QStringList steps = r.split('~');
-            for (int i = 0; i < steps.size(); ++i) {
-                rig.port.feed(wireBytes(steps[i]));
-                if (i + 1 < steps.size())
-                    rig.timer.fire();
-            }
-        });
-    }
+    for (const QString &r : reactions.split('|'))
+        rig.port.reactions.push_back([&rig, r] { react(rig, r); });
 }
 
 // Collects the traffic echo as the monitor's text would.
@@ -165,36 +179,113 @@ TEST(LinkEngine, TimeoutResentSurvivesADeviceError)
     EXPECT_EQ(wireMarkup(rig.port.wire), "<STX>3i<CR><STX>4i<CR>");
 }
 
-TEST(LinkEngine, PortErrorEndsTheExchangeAsFailedAndTheNextSendWorks)
+TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAreTold)
 {
     using K = DevicePort::ErrorKind;
-    const struct { char when; K kind; int number; const char *status; const char *box; int opens; } rows[] = {
-        {'o', K::NoSuchPort, 8002, "Status:  ERROR - Invalid Com Port", "ERROR - Invalid Com Port", 2},
-        {'o', K::InUse, 8005, "Status:  ERROR - Port in use", "ERROR - Port in use", 2},
-        {'o', K::Other, 7, "Status:  Internal Error 7", "ERROR - Internal Error 7\rResource error", 2},
-        {'w', K::Other, 4, "Status:  Internal Error 4", "ERROR - Internal Error 4\rResource error", 1},
-        {'v', K::Other, 6, "Status:  Internal Error 6", "ERROR - Internal Error 6\rResource error", 2},
-    }; // on open, on write, or the device vanishes while the link waits; opens counted after the next send
+    const DevicePort::Error missing{K::NoSuchPort, 8002, "No such file"}, busy{K::InUse, 8005, "Busy"},
+        other{K::Other, 7, "Resource error"};
+    const QString invalid = "ERROR - Invalid Com Port", T = LinkEngine::timeoutMessage();
+    const auto expireSoon = [](Rig &r) { QTimer::singleShot(0, [&r] { r.timer.fire(); }); }; // nothing got out
+    const struct
+    {
+        const char *name;
+        std::function<void(Rig &)> fault; // before the first transmission
+        const char *replies; // to the transmissions that reach the wire
+        bool returnsAtOnce; // the caller gets control back before the exchange has ended
+        const char *value;
+        QStringList boxes;
+        QStringList statuses;
+        int opens;
+    } rows[] = {
+        {"missing on open", [&](Rig &r) { r.port.openError = missing; }, "", true, "", {invalid},
+         {"Status:  " + invalid}, 1},
+        {"busy on open", [&](Rig &r) { r.port.openError = busy; }, "", true, "", {"ERROR - Port in use"},
+         {"Status:  ERROR - Port in use"}, 1},
+        {"other on open", [&](Rig &r) { r.port.openError = other; expireSoon(r); }, "<STX>3i2<CR>", false, "2", {}, {}, 2},
+        {"write fails", [&](Rig &r) { r.port.writeError = other; expireSoon(r); }, "~", false, "NoRsp", {T}, {}, 1},
+        {"lost while waiting, back for the resend",
+         [&](Rig &r) { r.port.reactions.push_back([&r, &other] { r.port.vanish(other); r.timer.fire(); }); },
+         "<STX>3i2<CR>", false, "2", {}, {}, 2},
+        {"lost while waiting, gone for good",
+         [&](Rig &r) {
+             r.port.reactions.push_back([&r, &other, &missing] {
+                 r.port.vanish(other);
+                 r.port.openError = missing;
+                 r.timer.fire(); // the resend cannot reopen the port
+                 r.timer.fire();
+             });
+         },
+         "", false, "NoRsp", {invalid, T}, {"Status:  " + invalid}, 2},
+    };
     for (const auto &r : rows) {
+        SCOPED_TRACE(r.name);
         Rig rig;
-        const DevicePort::Error e{r.kind, r.number, QStringLiteral("Resource error")};
-        if (r.when == 'o')
-            rig.port.openError = e;
-        else if (r.when == 'w')
-            rig.port.writeError = e;
-        else
-            rig.port.reactions.push_back([&] { rig.port.vanish(e); });
-        EXPECT_EQ(rig.send("3i"), "") << r.status;
-        EXPECT_TRUE(rig.state.ReplyReceived);
-        EXPECT_TRUE(rig.state.CommAbort);
-        EXPECT_FALSE(rig.timer.isActive());
-        EXPECT_EQ(rig.statuses, QStringList{r.status});
-        ASSERT_EQ(rig.dialogs.texts(), QStringList{r.box});
-        EXPECT_EQ(rig.dialogs.messages[0].icon, Icon::None);
-        rig.state.CommAbort = false;
-        script(rig, "<STX>3i2<CR>");
-        EXPECT_EQ(rig.send("3i"), "2");
+        r.fault(rig);
+        if (*r.replies)
+            script(rig, r.replies);
+        EXPECT_EQ(rig.send("3i"), r.value);
+        EXPECT_EQ(rig.dialogs.texts(), r.boxes);
+        EXPECT_EQ(rig.statuses, r.statuses);
         EXPECT_EQ(rig.port.opens, r.opens);
+        EXPECT_EQ(rig.state.CommAbort, !r.boxes.isEmpty());
+        EXPECT_EQ(rig.link.exchangeOutstanding(), r.returnsAtOnce);
+        EXPECT_EQ(rig.state.ReplyReceived, !r.returnsAtOnce);
+        if (r.returnsAtOnce) { // the exchange ends at the timer's expiry, without a resend or another box
+            rig.timer.fire();
+            EXPECT_FALSE(rig.link.exchangeOutstanding());
+            EXPECT_EQ(rig.dialogs.texts(), r.boxes);
+            EXPECT_EQ(rig.port.writes, 0);
+        }
+        for (const auto &m : rig.dialogs.messages)
+            EXPECT_EQ(m.icon, m.text == T ? Icon::Exclamation : Icon::None);
+        rig.state.CommAbort = false;
+        script(rig, "<STX>4i1<CR>");
+        EXPECT_EQ(rig.send("4i"), "1"); // the next exchange opens the port again where needed
+    }
+}
+
+TEST(LinkEngine, CallsDuringAWaitTakeTheirTurnInCallOrderAndEachSeesItsOwnOutcome)
+{
+    // F is outstanding; V is called while F waits, and 3i while V waits; then F's reply arrives.
+    const struct
+    {
+        const char *replies; // F's, then one per later transmission
+        bool latchWhileQueued; // V's sequence is cancelled while it waits
+        const char *wire;
+        const char *outcomes; // body=value/latch, in the order the callers get control back
+    } rows[] = {
+        {"<STX>F12<CR>|<STX>V1.03<CR>|<STX>3i2<CR>", false, "F V 3i", "3i=2/0 V=1.03/0 F=12/0"},
+        {"~|~|<STX>V1.03<CR>|<STX>3i2<CR>", false, "F F V 3i", "3i=2/0 V=1.03/0 F=NoRsp/1"}, // resend not queued
+        {"<STX>F12<CR>|<STX>E11<CR>~|<STX>3i2<CR>", false, "F V 3i", "3i=2/0 V=/1 F=12/0"},
+        // A cancel while V waits latches every sequence (one latch), so V is not sent either.
+        {"<STX>F12<CR>", true, "F", "3i=/1 V=12/1 F=12/1"},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.replies);
+        Rig rig;
+        QStringList outcomes;
+        const auto call = [&](const QString &body) {
+            rig.state.CommandString = body;
+            rig.link.SendCommand();
+            outcomes << QString("%1=%2/%3").arg(body, rig.state.ReplyValue).arg(int(rig.state.CommAbort));
+        };
+        QStringList replies = QString(r.replies).split('|');
+        const QString first = replies.takeFirst();
+        rig.port.reactions.push_back([&] {
+            QTimer::singleShot(0, [&] {
+                QTimer::singleShot(0, [&] { react(rig, first); });
+                if (r.latchWhileQueued)
+                    rig.state.CommAbort = true;
+                call("3i");
+            });
+            call("V");
+        });
+        script(rig, replies.join('|'));
+        call("F");
+        EXPECT_EQ(wireMarkup(rig.port.wire), framed(r.wire));
+        EXPECT_EQ(outcomes.join(' '), r.outcomes);
+        EXPECT_FALSE(rig.link.exchangeOutstanding());
+        EXPECT_FALSE(rig.timer.isActive());
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "link/linkrig.h"
@@ -54,11 +55,22 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
     EXPECT_EQ(u.send("11i"), "12");
 }
 
-TEST(SimProgram, RefusesBadOptions)
+TEST(SimProgram, HelpAndBadOptionsEndWithoutServing)
 {
-    SimProcess sim(QStringLiteral(QRX_SIM_PATH));
-    EXPECT_FALSE(sim.start(QStringList{"--family", "Other"}, 2000));
-    EXPECT_EQ(sim.process().exitCode(), 2);
+    const struct { QStringList args; int status; const char *out, *err; } rows[] = {
+        {{"--help"}, 0, "--vanish-after", ""},
+        {{"--bogus"}, 2, "", "--vanish-after"}, // the usage follows the complaint
+        {{"--family", "Other"}, 2, "", "--family must be Dravion or MR"},
+    };
+    for (const auto &r : rows) {
+        QProcess sim;
+        sim.start(QStringLiteral(QRX_SIM_PATH), r.args);
+        ASSERT_TRUE(sim.waitForFinished(5000)) << r.args.join(' ').toStdString(); // no pty served
+        EXPECT_EQ(sim.exitCode(), r.status);
+        const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
+        EXPECT_TRUE(out.contains(r.out) && err.contains(r.err)) << out.toStdString() << err.toStdString();
+        EXPECT_FALSE(out.startsWith("port "));
+    }
 }
 
 TEST(SimulatedPort, RunsExchangesInMemory)

@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMenu>
-
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
+#include "calibration/frmcalibration.h"
 #include "datafile/datafilecommands.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "monitor/frmlinemonitor.h"
+#include "transfer/frequencypoll.h"
 #include "transferrig.h"
 
 namespace {
@@ -409,4 +412,88 @@ TEST(LoadedValues, ANumberItsRecordCannotHoldIsFlaggedAndNeverDownloaded)
         field->setText(QStringLiteral("7")); // an edit that fits clears the flag
         EXPECT_TRUE(marker->isHidden()) << r.source;
     }
+
+// Regression: a Read, Download or Calibrate started while a poll's "F" waited was refused and failed.
+TEST(Transfer, StartedWhileAPollWaitsRunsWholeAfterThePoll)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(TransferRig &)> start;
+        QStringList wire;
+        QStringList texts;
+    } rows[] = {
+        { "Read", [](TransferRig &r) { r.c().btnRead->click(); }, frames("F") + readFrames(true),
+            { "Read Successful" } },
+        { "Download", [](TransferRig &r) { r.c().btnDownload->click(); },
+            frames("F V 3i0 4i2 8i0 9f16.5 11i3 15f0 16f500.25 100i0 W"), { "Programming Successful" } },
+        { "Calibrate", [](TransferRig &r) { r.c().mnuCalibrate->trigger(); }, frames("F V 13i 14i W F"),
+            {} },
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.name);
+        TransferRig rig(knownSetup);
+        rig.options.latencyMs = 40; // slower than the click that follows the poll
+        ASSERT_TRUE(rig.start()) << rig.error.toStdString();
+        enterPlainSetup(rig);
+        rig.c().Option1->click();
+        rig.c().tmrPolling->stop(); // one poll, by hand
+        QString lowDac;
+        QTimer watcher; // closes the calibration window once it has read both ends
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto *calibration = qobject_cast<frmCalibration *>(QApplication::activeModalWidget());
+            if (calibration && calibration->loaded()) {
+                watcher.stop();
+                lowDac = calibration->findChild<QLineEdit *>(QStringLiteral("txtLowDAC"))->text();
+                calibration->close();
+            }
+        });
+        watcher.start(10);
+        QTimer::singleShot(10, [&] { r.start(rig); });
+        rig.window->poll().tmrPolling_Timer();
+        EXPECT_EQ(rig.received(), r.wire);
+        EXPECT_EQ(rig.dialogs.texts(), r.texts);
+        EXPECT_EQ(lowDac, r.texts.isEmpty() ? "800" : "");
+        QString shown; // the poll shows its own reply, not the last one of what ran meanwhile
+        for (QLabel *digit : rig.c().lblInputHz)
+            shown += digit->text();
+        EXPECT_TRUE(shown >= "0200" && shown <= "0300") << shown.toStdString();
+        expectIdle(rig);
+    }
+}
+
+// The device vanishes under a Read (a USB adapter pulled) and is back later on the same path.
+TEST(ReadSetup, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgain)
+{
+    TransferRig rig(knownSetup);
+    rig.options.linkPath = rig.dir.filePath(QStringLiteral("device"));
+    rig.options.vanishAfter = 3;
+    ASSERT_TRUE(rig.start()) << rig.error.toStdString();
+    rig.link->setPortResolver([path = rig.options.linkPath](int) { return path; });
+    QElapsedTimer clock;
+    QList<qint64> shownAt;
+    rig.dialogs.onMessage = [&](const UserDialogs::Message &) { shownAt << clock.elapsed(); };
+    QObject::connect(rig.progress(), &frmProgress::percentChanged, [&](const QString &) {
+        if (rig.percents.size() == 1)
+            clock.start(); // 3i has been read: 4i goes out next and meets no device
+    });
+    rig.c().btnRead->click();
+    EXPECT_EQ(rig.received(), frames("V I 3i 4i"));
+    // The resend finds the port gone; the time-out ends the exchange and the Read fails.
+    EXPECT_EQ(rig.dialogs.texts(),
+        (QStringList { "ERROR - Invalid Com Port", LinkEngine::timeoutMessage(), "Unable to perform Read!" }));
+    ASSERT_EQ(shownAt.size(), 3);
+    EXPECT_GE(shownAt[1], 950);
+    EXPECT_LE(shownAt[1], 1300);
+    EXPECT_EQ(rig.window->statusText(), "Status:  Unable to perform Read");
+    expectEverythingEmpty(rig);
+
+    rig.options.vanishAfter = -1;
+    rig.device = std::make_unique<SimulatedDevice>(rig.options);
+    ASSERT_TRUE(rig.device->start(&rig.error)) << rig.error.toStdString();
+    rig.dialogs.clear();
+    rig.c().btnRead->click();
+    EXPECT_EQ(rig.dialogs.texts(), QStringList { "Read Successful" });
+    EXPECT_EQ(snapshot(rig).at(4), "txtDamping=7");
+    expectIdle(rig);
 }
