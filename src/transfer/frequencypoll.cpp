@@ -48,7 +48,7 @@ void FrequencyPoll::tmrPolling_Timer()
     if (m_rules == Rules::UsePollingOn && !s.PollingOn)
         return;
     // A poll between two steps of a transfer (under one of its message boxes) would mix an "F"
-    // into the sequence; an outstanding exchange would be refused by the link and latch an error.
+    // into the sequence; a tick that finds an exchange outstanding skips rather than queue behind it.
     if (!s.ReplyReceived || s.TransferRunning || !m_context.link || m_context.link->exchangeOutstanding())
         return;
     s.ReplyReceived = false;

@@ -412,6 +412,7 @@ TEST(LoadedValues, ANumberItsRecordCannotHoldIsFlaggedAndNeverDownloaded)
         field->setText(QStringLiteral("7")); // an edit that fits clears the flag
         EXPECT_TRUE(marker->isHidden()) << r.source;
     }
+}
 
 // Regression: a Read, Download or Calibrate started while a poll's "F" waited was refused and failed.
 TEST(Transfer, StartedWhileAPollWaitsRunsWholeAfterThePoll)
