@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "app/frmaltmain.h"
 #include "app/frmsplash.h"
 #include "app/qtuserdialogs.h"

@@ -23,9 +23,9 @@
 #include "params/typinglimit.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/setuptransfer.h"
-#include "app/markerlabel.h"
+#include "linear/markerlabel.h"
 #include "app/settingsstore.h"
-#include "app/twips.h"
+#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 

@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "app/settingsstore.h"
-#include "app/twips.h"
+#include "params/twips.h"
 
 namespace MainWindowParts {
 

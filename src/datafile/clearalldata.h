@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class DeviceState;
 class QComboBox;

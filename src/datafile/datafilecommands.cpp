@@ -7,7 +7,7 @@
 #include <QLineEdit>
 
 #include "app/frmaltmain.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "datafile/clearalldata.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafileloader.h"

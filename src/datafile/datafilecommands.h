@@ -6,7 +6,7 @@
 
 #include <QObject>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "datafile/datafilewriter.h"
 
 class frmAltMain;

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 
 #include "app/frmaltmain.h"
-#include "app/twips.h"
-#include "app/userdialogs.h"
+#include "params/twips.h"
+#include "link/userdialogs.h"
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
 #include "link/values.h"

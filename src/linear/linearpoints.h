@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class QLabel;
 class QLineEdit;

@@ -5,7 +5,7 @@
 #include <QEventLoop>
 
 #include "app/settingsstore.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "devicestate.h"
 #include "echoformat.h"
 #include "frames.h"

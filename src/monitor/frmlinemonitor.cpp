@@ -18,7 +18,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/twips.h"
+#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "monitor/teststring.h"

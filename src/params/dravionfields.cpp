@@ -11,7 +11,7 @@
 #include <QScopedValueRollback>
 
 #include "app/frmaltmain.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"

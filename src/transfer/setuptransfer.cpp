@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 #include "app/frmaltmain.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "datafile/clearalldata.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"

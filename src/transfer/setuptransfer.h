@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "transfer/frmprogress.h"
 #include "transfer/progresscounter.h"
 
