@@ -10,15 +10,12 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "app/frmaltmain.h"
 #include "link/userdialogs.h"
-#include "datafile/clearalldata.h"
 #include "linear/frmlinearpoints.h"
-#include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/values.h"
-#include "params/dravionfields.h"
+#include "params/altmaincontrols.h"
 #include "transfer/frmprogress.h"
 #include "transfer/itemcommands.h"
 
@@ -64,18 +61,19 @@ const RealItem *kfactorRecord(const DeviceState &s, int position)
     return &s.KfactorItems[size_t(position)];
 }
 
-bool spgVisible(frmAltMain &window)
+bool spgVisible(const AltMainControls &c)
 {
     // The field's own visibility, whether or not the main window is on screen yet.
-    return !window.controls().txtSpg->isHidden();
+    return !c.txtSpg->isHidden();
 }
+
+} // namespace
 
 // The Dravion items before the points: the three lists, the K factor, Damping to the number of
 // points, and the Specific Gravity while it is shown.
-void dravionReadItems(SetupTransfer &t, frmAltMain &window)
+void SetupTransfer::dravionReadItems(SetupTransfer &t, AltMainControls &c)
 {
-    DeviceState &s = window.context().state;
-    AltMainControls &c = window.controls();
+    DeviceState &s = t.m_context.state;
     for (const ListStep &step : listSteps) {
         t.send(ItemCommands::read(s.*step.record));
         t.stepProgress();
@@ -107,17 +105,16 @@ void dravionReadItems(SetupTransfer &t, frmAltMain &window)
         SetupTransfer::tolerant([&] { (c.*step.field)->setText(s.ReplyValue); });
     }
 
-    if (spgVisible(window)) {
+    if (spgVisible(c)) {
         t.send(ItemCommands::read(s.SpgItem));
         t.stepProgress();
         SetupTransfer::tolerant([&] { c.txtSpg->setText(s.ReplyValue); });
     }
 }
 
-void dravionDownloadItems(SetupTransfer &t, frmAltMain &window)
+void SetupTransfer::dravionDownloadItems(SetupTransfer &t, AltMainControls &c)
 {
-    DeviceState &s = window.context().state;
-    AltMainControls &c = window.controls();
+    DeviceState &s = t.m_context.state;
 
     for (const ListStep &step : listSteps) {
         t.send(ItemCommands::write(s.*step.record, s.*step.position));
@@ -133,13 +130,13 @@ void dravionDownloadItems(SetupTransfer &t, frmAltMain &window)
         // After the number of points the bar may already be full: nothing else follows.
         if (step.intRecord != &DeviceState::LinearPtsItem)
             t.StepProgress(false);
-        else if (spgVisible(window) || t.linearPtsNumber() > 0)
+        else if (spgVisible(c) || t.linearPtsNumber() > 0)
             t.StepProgress(false);
         else
             t.setFull();
     }
 
-    if (spgVisible(window)) {
+    if (spgVisible(c)) {
         t.send(ItemCommands::write(s.SpgItem));
         if (t.linearPtsNumber() > 0)
             t.StepProgress(false);
@@ -147,37 +144,6 @@ void dravionDownloadItems(SetupTransfer &t, frmAltMain &window)
             t.setFull();
     }
 }
-
-SetupTransfer::Host dravionHost(frmAltMain &window)
-{
-    AltMainControls &c = window.controls();
-    SetupTransfer::Host h;
-    h.mainWindow = &window;
-    h.buttons = {c.btnRead, c.btnDownload};
-    h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate};
-    if (c.mnuSerialPort)
-        h.commands.push_back(c.mnuSerialPort->menuAction());
-    for (size_t i = 1; i < c.mnuComPort.size(); ++i)
-        h.commands.push_back(c.mnuComPort[i]);
-    h.txtLinearPts = c.txtLinearPts;
-    h.fixedExchanges = 9;
-    h.linearPointsWindow = [&window]() -> QWidget * { return window.linearPoints().window(); };
-    h.mnuClear_Click = [&window] { window.clearAll().mnuClear_Click(); };
-    h.setStatusText = [&window](const QString &text) { window.setStatusText(text); };
-    h.CheckDeviceVersion = [&window] { window.fields().CheckDeviceVersion(); };
-    h.CheckMissingFields = [&window] { return window.fields().CheckMissingFields(); };
-    h.outputTypeReply = [&window](qint16 r) {
-        if (r == 0)
-            window.fields().optType_Click(0);
-        else if (r == 2)
-            window.fields().optType_Click(1);
-    };
-    h.readItems = [&window](SetupTransfer &t) { dravionReadItems(t, window); };
-    h.downloadItems = [&window](SetupTransfer &t) { dravionDownloadItems(t, window); };
-    return h;
-}
-
-} // namespace
 
 // For the duration of a transfer: both transfer buttons off, and every command that talks to
 // the device or changes the setup off too, so nothing can interleave with the sequence.
@@ -219,11 +185,6 @@ private:
     std::vector<QPointer<QPushButton>> m_buttons;
     std::vector<QPointer<QAction>> m_disabled;
 };
-
-SetupTransfer::SetupTransfer(frmAltMain &window, AppContext &context)
-    : SetupTransfer(dravionHost(window), context, &window)
-{
-}
 
 SetupTransfer::SetupTransfer(Host host, AppContext &context, QObject *parent)
     : QObject(parent)

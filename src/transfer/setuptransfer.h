@@ -13,7 +13,7 @@
 class QAction;
 class QLineEdit;
 class QPushButton;
-class frmAltMain;
+struct AltMainControls;
 
 // Read Setup and Download Setup under the progress window.
 class SetupTransfer final : public QObject
@@ -39,7 +39,6 @@ public:
         std::function<void(SetupTransfer &)> downloadItems;
     };
 
-    SetupTransfer(frmAltMain &window, AppContext &context);
     SetupTransfer(Host host, AppContext &context, QObject *parent);
     ~SetupTransfer() override;
 
@@ -62,6 +61,10 @@ public:
     double linearPtsNumber() const;
     // Runs one statement of the read sequence; a failure skips only that statement.
     static void tolerant(const std::function<void()> &statement);
+
+    // The Dravion family's items before the points, read into and written from its controls.
+    static void dravionReadItems(SetupTransfer &t, AltMainControls &c);
+    static void dravionDownloadItems(SetupTransfer &t, AltMainControls &c);
 
 private:
     class Running;
