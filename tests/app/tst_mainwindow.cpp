@@ -12,7 +12,7 @@
 #include "app/frmaltmain.h"
 #include "app/settingsstore.h"
 #include "link/devicestate.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "link/qtreplytimer.h"
 #include "mr/frmmr.h"
 #include "simulatedport.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 // The simulated MR device in memory; while muted, whatever the utility sends is lost (a pulled cable).
 class MutablePort final : public DevicePort

@@ -22,7 +22,7 @@
 #include "app/settingsstore.h"
 #include "link/devicestate.h"
 #include "mr/frmmr.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 
