@@ -14,7 +14,8 @@ namespace AltMainHosts {
 
 DravionFields::Host fields(frmAltMain &window)
 {
-    return {&window.controls(), [&window](double count) { return window.linearPoints().markMissingPoints(count); }};
+    return {&window.controls(),
+            [&window](double count) { return window.linearPoints().markMissingPoints(count); }};
 }
 
 LinearPoints::Host linearPoints(frmAltMain &window)
@@ -36,7 +37,8 @@ DataFileCommands::Host dataFiles(frmAltMain &window, AppContext &context)
             [&window, &context] {
                 const AltMainControls &c = window.controls();
                 return DataFileWriter::dravionEntries(context.state, c.cboKfactorUnits->currentIndex(),
-                                                      c.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
+                                                      c.txtLinearPts->text(),
+                                                      DataFileFormat::userDecimalPoint());
             },
             [&window]() -> QWidget * { return window.linearPoints().window(); },
             [&window] { window.clearAll().mnuClear_Click(); },

@@ -84,8 +84,8 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     m_clearAll = new ClearAllData(AltMainHosts::clearAll(*this), m_context, this);
     m_dataFiles = new DataFileCommands(AltMainHosts::dataFiles(*this, m_context), m_context, this);
     m_transfer = new SetupTransfer(AltMainHosts::transfer(*this), m_context, this);
-    m_poll = new FrequencyPoll(m_context, m_controls.tmrPolling, m_controls.lblInputHz, FrequencyPoll::Rules::UsePollingOn,
-                               this);
+    m_poll = new FrequencyPoll(m_context, m_controls.tmrPolling, m_controls.lblInputHz,
+                               FrequencyPoll::Rules::UsePollingOn, this);
 
     AltMainControls &c = m_controls;
     connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);

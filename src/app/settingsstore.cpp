@@ -11,6 +11,6 @@ std::unique_ptr<QSettings> SettingsStore::open()
 QString SettingsStore::portPath(int comNumber)
 {
     auto settings = open();
-    return settings->value(QStringLiteral("Ports/Com%1").arg(comNumber), LinkEngine::defaultPortPath(comNumber))
-        .toString();
+    const QString fallback = LinkEngine::defaultPortPath(comNumber);
+    return settings->value(QStringLiteral("Ports/Com%1").arg(comNumber), fallback).toString();
 }
