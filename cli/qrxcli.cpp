@@ -12,7 +12,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "app/settingsstore.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 
 // Message boxes as lines on standard error, for a program without a display. A Yes/No question
 // takes the answer given beforehand; file dialogs are never asked for.

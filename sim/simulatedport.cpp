@@ -25,6 +25,8 @@ DevicePort::Error SimulatedPort::write(const QByteArray &data)
 {
     if (!m_open)
         return {ErrorKind::Other, 12, QStringLiteral("Device not open")};
+    if (m_muted)
+        return {};
     for (const char c : data) {
         if (c == '\x02')
             m_frame.clear();

@@ -24,6 +24,8 @@ public:
     DeviceModel &model() { return m_responder.model(); }
     QStringList received() const { return m_received; }
     void setOpenError(const Error &error) { m_openError = error; }
+    // While muted, whatever the utility sends is lost on the way (a pulled cable).
+    void setMuted(bool muted) { m_muted = muted; }
 
 private:
     void deliver(const QByteArray &frame);
@@ -32,6 +34,7 @@ private:
     DeviceResponder m_responder;
     bool m_open = false;
     bool m_vanished = false;
+    bool m_muted = false;
     Error m_openError;
     QByteArray m_frame;
     QByteArray m_in;

@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"

@@ -11,8 +11,8 @@
 #include <QTabBar>
 #include <QTimer>
 
-#include "app/appcontext.h"
-#include "app/userdialogs.h"
+#include "link/appcontext.h"
+#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/deviceport.h"
 #include "link/linkengine.h"

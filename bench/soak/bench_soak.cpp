@@ -13,7 +13,7 @@
 #include "link/serialdeviceport.h"
 #include "simprocess.h"
 #include "soakrun.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <QTimer>
 
 #include "app/frmaltmain.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"

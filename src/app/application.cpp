@@ -1,9 +1,10 @@
 #include "application.h"
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "app/frmaltmain.h"
 #include "app/frmsplash.h"
 #include "app/qtuserdialogs.h"
+#include "app/settingsstore.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
@@ -24,6 +25,7 @@ Application::Application(UserDialogs *dialogs, QObject *parent)
     auto *port = new SerialDevicePort;
     auto *timer = new QtReplyTimer(500);
     m_link = new LinkEngine(*m_state, *port, *timer, *m_dialogs, this);
+    m_link->setPortResolver(&SettingsStore::portPath);
     m_context = std::make_unique<AppContext>(AppContext{*m_state, m_link, *m_dialogs});
 
     // The line monitor carries the port and the reply timer, hidden until the user opens it.

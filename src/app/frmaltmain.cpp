@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/altmainhosts.h"
 #include "app/frmsplash.h"
 #include "app/mainwindowparts.h"
 #include "calibration/frmcalibration.h"
@@ -23,9 +24,9 @@
 #include "params/typinglimit.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/setuptransfer.h"
-#include "app/markerlabel.h"
+#include "linear/markerlabel.h"
 #include "app/settingsstore.h"
-#include "app/twips.h"
+#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 
@@ -78,12 +79,13 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     MainWindowParts::buildStatusBar(this, {m_controls.StatusBar1, m_controls.statusPanel1, m_controls.statusPanel2,
                                            m_controls.statusPanel3});
 
-    m_fields = new DravionFields(*this, m_context);
-    m_linearPointsButton = new LinearPoints(*this, m_context);
-    m_clearAll = new ClearAllData(*this, m_context);
-    m_dataFiles = new DataFileCommands(*this, m_context);
-    m_transfer = new SetupTransfer(*this, m_context);
-    m_poll = new FrequencyPoll(*this, m_context);
+    m_fields = new DravionFields(AltMainHosts::fields(*this), m_context, this);
+    m_linearPointsButton = new LinearPoints(AltMainHosts::linearPoints(*this), m_context, this);
+    m_clearAll = new ClearAllData(AltMainHosts::clearAll(*this), m_context, this);
+    m_dataFiles = new DataFileCommands(AltMainHosts::dataFiles(*this, m_context), m_context, this);
+    m_transfer = new SetupTransfer(AltMainHosts::transfer(*this), m_context, this);
+    m_poll = new FrequencyPoll(m_context, m_controls.tmrPolling, m_controls.lblInputHz,
+                               FrequencyPoll::Rules::UsePollingOn, this);
 
     AltMainControls &c = m_controls;
     connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);

@@ -3,8 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "app/altmaincontrols.h"
-#include "app/appcontext.h"
+#include "params/altmaincontrols.h"
+#include "link/appcontext.h"
 
 class ClearAllData;
 class DataFileCommands;

@@ -15,7 +15,7 @@
 #include "app/frmassignports.h"
 #include "app/portassignments.h"
 #include "app/settingsstore.h"
-#include "app/twips.h"
+#include "params/twips.h"
 
 namespace MainWindowParts {
 

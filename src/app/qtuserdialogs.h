@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 
 // UserDialogs on real QMessageBox and QFileDialog windows, modal over the current main window.
 class QtUserDialogs final : public UserDialogs

@@ -1,5 +1,7 @@
 #include "settingsstore.h"
 
+#include "link/linkengine.h"
+
 std::unique_ptr<QSettings> SettingsStore::open()
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -8,11 +10,7 @@ std::unique_ptr<QSettings> SettingsStore::open()
 
 QString SettingsStore::portPath(int comNumber)
 {
-#ifdef Q_OS_WIN
-    const QString fallback = QStringLiteral("COM%1").arg(comNumber);
-#else
-    const QString fallback = QStringLiteral("/dev/ttyS%1").arg(comNumber - 1);
-#endif
     auto settings = open();
+    const QString fallback = LinkEngine::defaultPortPath(comNumber);
     return settings->value(QStringLiteral("Ports/Com%1").arg(comNumber), fallback).toString();
 }

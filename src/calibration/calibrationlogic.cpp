@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "link/values.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "calibrationlogic.h"
 
 class DigitLineEdit;

@@ -3,27 +3,26 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/frmaltmain.h"
 #include "linear/frmlinearpoints.h"
-#include "linear/linearpoints.h"
 #include "link/devicestate.h"
+#include "params/altmaincontrols.h"
 
-ClearAllData::ClearAllData(frmAltMain &window, AppContext &context)
-    : QObject(&window)
-    , m_window(window)
+ClearAllData::ClearAllData(Host host, AppContext &context, QObject *parent)
+    : QObject(parent)
+    , m_host(std::move(host))
     , m_context(context)
 {
 }
 
 void ClearAllData::mnuClear_Click()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = *m_host.controls;
     clearLists({c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits});
     clearTexts({c.txtKfactor, c.txtDamping});
     clearFlowPair(c.txtFlowHi, c.txtFlowLow);
     clearTexts({c.txtLinearPts, c.txtSpg});
-    clearLinearPoints(*m_window.linearPoints().window(), m_context.state);
-    m_window.setStatusText(clearedStatus());
+    clearLinearPoints(*m_host.linearPointsWindow(), m_context.state);
+    m_host.setStatusText(clearedStatus());
 }
 
 void ClearAllData::clearLists(std::initializer_list<QComboBox *> lists)

@@ -1,16 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 
 #include <QObject>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class DeviceState;
 class QComboBox;
 class QLineEdit;
-class frmAltMain;
 class frmLinearPoints;
+struct AltMainControls;
 
 // Empties every setup field and linear point through the controls, so every handler runs.
 // The steps are public so that each main window can run them over its own controls.
@@ -19,7 +20,15 @@ class ClearAllData final : public QObject
     Q_OBJECT
 
 public:
-    ClearAllData(frmAltMain &window, AppContext &context);
+    // What the Dravion command needs of its main window.
+    struct Host
+    {
+        AltMainControls *controls = nullptr;
+        std::function<frmLinearPoints *()> linearPointsWindow; // created on first use
+        std::function<void(const QString &)> setStatusText;
+    };
+
+    ClearAllData(Host host, AppContext &context, QObject *parent);
     void mnuClear_Click();
 
     // Each list: entry 0, then no selection. A list without entries just stays unselected.
@@ -34,6 +43,6 @@ public:
     static QString clearedStatus() { return QStringLiteral("Status:  All Data Cleared"); }
 
 private:
-    frmAltMain &m_window;
+    Host m_host;
     AppContext &m_context;
 };

@@ -6,15 +6,13 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "app/frmaltmain.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "datafile/clearalldata.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafileloader.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "linear/frmlinearpoints.h"
-#include "linear/linearpoints.h"
 
 namespace {
 
@@ -25,21 +23,6 @@ QString programSubfolder(const QString &name)
 }
 
 } // namespace
-
-DataFileCommands::DataFileCommands(frmAltMain &window, AppContext &context)
-    : DataFileCommands(
-          Host{&window, QStringLiteral("Dravion"),
-               [&window, &context] {
-                   const AltMainControls &c = window.controls();
-                   return DataFileWriter::dravionEntries(context.state, c.cboKfactorUnits->currentIndex(),
-                                                         c.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
-               },
-               [&window]() -> QWidget * { return window.linearPoints().window(); },
-               [&window] { window.clearAll().mnuClear_Click(); },
-               [&window](const QString &text) { window.setStatusText(text); }},
-          context, &window)
-{
-}
 
 DataFileCommands::DataFileCommands(Host host, AppContext &context, QObject *parent)
     : QObject(parent)

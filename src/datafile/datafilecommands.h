@@ -6,10 +6,9 @@
 
 #include <QObject>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "datafile/datafilewriter.h"
 
-class frmAltMain;
 
 // Saving and opening setup data files from the File menu.
 class DataFileCommands final : public QObject
@@ -29,7 +28,6 @@ public:
         std::function<void(const QString &)> setStatusText;
     };
 
-    DataFileCommands(frmAltMain &window, AppContext &context);
     DataFileCommands(Host host, AppContext &context, QObject *parent);
     void mnuSave_Click();
     void mnuOpen_Click();

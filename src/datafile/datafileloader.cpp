@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "datafile/datafileformat.h"
 
 DataFileLoader::DataFileLoader(UserDialogs &dialogs, QString family, QWidget &mainWindow,

@@ -1,6 +1,6 @@
 #include "modelloader.h"
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafiletargets.h"
 #include "params/devicefamily.h"

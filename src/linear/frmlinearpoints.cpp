@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/markerlabel.h"
+#include "linear/markerlabel.h"
 #include "link/devicestate.h"
 #include "link/values.h"
 #include "params/fieldchecks.h"

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class QGroupBox;
 class QLabel;

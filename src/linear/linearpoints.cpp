@@ -7,21 +7,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/frmaltmain.h"
-#include "app/twips.h"
-#include "app/userdialogs.h"
+#include "params/twips.h"
+#include "link/userdialogs.h"
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
 #include "link/values.h"
-#include "transfer/frequencypoll.h"
-
-LinearPoints::LinearPoints(frmAltMain &window, AppContext &context)
-    : LinearPoints(Host{&window, window.controls().txtLinearPts, window.controls().lblLinearPtsE,
-                        window.controls().Option2, [&window] { window.poll().Option2_Click(); },
-                        [&window](QWidget *points) { window.setLinearPointsWindow(points); }},
-                   context, &window)
-{
-}
 
 LinearPoints::LinearPoints(Host host, AppContext &context, QObject *parent)
     : QObject(parent)

@@ -5,12 +5,11 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class frmAltMain;
 class frmLinearPoints;
 
 // Opens and closes the linear points window from the main window's button.
@@ -30,7 +29,6 @@ public:
         std::function<void(QWidget *)> windowCreated;     // the main window keeps it in its resize
     };
 
-    LinearPoints(frmAltMain &window, AppContext &context);
     LinearPoints(Host host, AppContext &context, QObject *parent);
     void btnLinear_Click();
     frmLinearPoints *window(); // the linear points window, created on first use

@@ -5,8 +5,7 @@
 
 #include <QEventLoop>
 
-#include "app/settingsstore.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "devicestate.h"
 #include "echoformat.h"
 #include "frames.h"
@@ -35,7 +34,7 @@ LinkEngine::LinkEngine(DeviceState &state, DevicePort &port, ReplyTimer &timer, 
     , m_port(port)
     , m_timer(timer)
     , m_dialogs(dialogs)
-    , m_resolver(&SettingsStore::portPath)
+    , m_resolver(&LinkEngine::defaultPortPath)
 {
     connect(&m_port, &DevicePort::dataReceived, this, &LinkEngine::onDataReceived);
     connect(&m_timer, &ReplyTimer::expired, this, &LinkEngine::tmrTimeOut_Timer);
@@ -63,6 +62,15 @@ void LinkEngine::setEcho(TrafficEcho *echo)
 void LinkEngine::setPortResolver(std::function<QString(int)> resolver)
 {
     m_resolver = std::move(resolver);
+}
+
+QString LinkEngine::defaultPortPath(int comNumber)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(comNumber);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(comNumber - 1);
+#endif
 }
 
 QString LinkEngine::portPath() const

@@ -25,8 +25,10 @@ public:
     ~LinkEngine() override;
 
     void setEcho(TrafficEcho *echo); // nullptr = no echo
-    // Maps "Com n" to a device path; the settings store by default.
+    // Maps "Com n" to a device path; the program hands in the settings store's mapping.
     void setPortResolver(std::function<QString(int)> resolver);
+    // The system's own name of "Com n": /dev/ttyS<n-1>, COM<n> on Windows.
+    static QString defaultPortPath(int comNumber);
 
     // Transmits state.CommandString and, unless NoWait, returns when the exchange has ended.
     // A call made while another exchange is outstanding waits for its turn (calls are served in

@@ -18,8 +18,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/twips.h"
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
+#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "monitor/teststring.h"

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "link/trafficecho.h"
 #include "monitor/trafficstamps.h"
 

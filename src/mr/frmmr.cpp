@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/markerlabel.h"
+#include "linear/markerlabel.h"
 #include "app/mainwindowparts.h"
 #include "app/settingsstore.h"
 #include "calibration/frmcalibration.h"

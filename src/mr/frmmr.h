@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "mr/mrcontrols.h"
 
 class DataFileCommands;

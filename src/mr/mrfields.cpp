@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class QLabel;
 class QLineEdit;

@@ -10,12 +10,11 @@
 #include <QRadioButton>
 #include <QScopedValueRollback>
 
-#include "app/frmaltmain.h"
-#include "app/userdialogs.h"
-#include "linear/linearpoints.h"
+#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/values.h"
+#include "params/altmaincontrols.h"
 #include "params/configreader.h"
 #include "params/fieldchecks.h"
 #include "params/fieldkeyfilter.h"
@@ -30,12 +29,13 @@ bool isMassUnit(const QString &text)
 
 } // namespace
 
-DravionFields::DravionFields(frmAltMain &window, AppContext &context)
-    : QObject(&window)
-    , m_window(window)
+DravionFields::DravionFields(Host host, AppContext &context, QObject *parent)
+    : QObject(parent)
+    , m_controls(*host.controls)
+    , m_markMissingPoints(std::move(host.markMissingPoints))
     , m_context(context)
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     for (QLineEdit *field : {c.txtKfactor, c.txtFlowLow, c.txtFlowHi, c.txtSpg})
         FieldKeyFilter::install(field, FieldFilter::Class::Decimal);
     for (QLineEdit *field : {c.txtDamping, c.txtLinearPts})
@@ -71,7 +71,7 @@ void DravionFields::loadConfigurationFrom(const QString &folder)
     const ConfigReadResult result = ConfigReader::readFile(m_configPath, ConfigReader::Family::Dravion, m_context.state);
 
     // Lists filled before a read error stay. Nothing is selected at start, so filling must not select.
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     for (auto it = result.lists.cbegin(); it != result.lists.cend(); ++it) {
         QComboBox *box = it.key() == 3 ? c.cboRateUnits : it.key() == 4 ? c.cboRateInterval
                        : it.key() == 8 ? c.cboKfactorUnits : nullptr;
@@ -92,7 +92,7 @@ void DravionFields::loadConfigurationFrom(const QString &folder)
 
 void DravionFields::txtKfactor_Change()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     float value = m_context.state.KfactorItems[0].value;
     FlagUnlessStored(Values::StoreSingle(c.txtKfactor->text(), value), c.lblKFactor, c.lblKfactorE);
     for (RealItem &item : m_context.state.KfactorItems)
@@ -101,40 +101,40 @@ void DravionFields::txtKfactor_Change()
 
 void DravionFields::txtDamping_Change()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     const bool stored = Values::StoreInt(c.txtDamping->text(), m_context.state.DampingItem.value);
     FlagUnlessStored(stored, c.lblDamping, c.lblDampingE);
 }
 
 void DravionFields::txtLinearPts_Change()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     const bool stored = Values::StoreInt(c.txtLinearPts->text(), m_context.state.LinearPtsItem.value);
     FlagUnlessStored(stored, c.lblLinearPts, c.lblLinearPtsE);
 }
 
 void DravionFields::txtSpg_Change()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     FlagUnlessStored(Values::StoreSingle(c.txtSpg->text(), m_context.state.SpgItem.value), c.lblSpg, c.lblSpgE);
 }
 
 void DravionFields::txtFlowLow_Change()
 {
-    Values::StoreSingle(m_window.controls().txtFlowLow->text(), m_context.state.FlowLowItem.value);
+    Values::StoreSingle(m_controls.txtFlowLow->text(), m_context.state.FlowLowItem.value);
     flowPairChanged();
 }
 
 void DravionFields::txtFlowHi_Change()
 {
-    Values::StoreSingle(m_window.controls().txtFlowHi->text(), m_context.state.FlowHiItem.value);
+    Values::StoreSingle(m_controls.txtFlowHi->text(), m_context.state.FlowHiItem.value);
     flowPairChanged();
 }
 
 // The flow fields are cleared as a pair, and only while the high end exceeds the low end.
 void DravionFields::flowPairChanged()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (Values::Val(c.txtFlowHi->text()) > Values::Val(c.txtFlowLow->text())) {
         UnflagField(c.lblFlowLow, c.lblFlowLowE);
         UnflagField(c.lblFlowHi, c.lblFlowHiE);
@@ -147,7 +147,7 @@ void DravionFields::flowPairChanged()
 
 void DravionFields::cboRateUnits_Click()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     m_context.state.RateUnits = qint16(c.cboRateUnits->currentIndex());
     UnflagField(c.lblRateUnits, c.lblRateUnitsE);
     const bool mass = isMassUnit(c.cboRateUnits->currentText());
@@ -157,14 +157,14 @@ void DravionFields::cboRateUnits_Click()
 
 void DravionFields::cboRateInterval_Click()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     m_context.state.RateInterval = qint16(c.cboRateInterval->currentIndex());
     UnflagField(c.lblRateInterval, c.lblRateIntervalE);
 }
 
 void DravionFields::cboKfactorUnits_Click()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     m_context.state.KfactorUnits = qint16(c.cboKfactorUnits->currentIndex());
     UnflagField(c.lblKfactorUnits, c.lblKfactorUnitsE);
 }
@@ -174,7 +174,7 @@ void DravionFields::optType_Click(int Index)
     // The device may report a type this window has no option for; that leaves the choice as it is.
     if (Index != 0 && Index != 1)
         return;
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (!m_settingType) {
         const QScopedValueRollback<bool> guard(m_settingType, true);
         c.optType[std::size_t(Index)]->setChecked(true);
@@ -186,7 +186,7 @@ void DravionFields::optType_Click(int Index)
 
 void DravionFields::txtKfactor_LostFocus()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (IsFieldFlagged(c.lblKfactorE))
         return;
     const int units = c.cboKfactorUnits->currentIndex();
@@ -198,28 +198,28 @@ void DravionFields::txtKfactor_LostFocus()
 
 void DravionFields::txtDamping_LostFocus()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (!IsFieldFlagged(c.lblDampingE))
         CheckIntField(c.txtDamping, m_context.state.DampingItem, c.lblDamping, c.lblDampingE, m_context.dialogs);
 }
 
 void DravionFields::txtFlowLow_LostFocus()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (!IsFieldFlagged(c.lblFlowLowE))
         CheckRealField(c.txtFlowLow, m_context.state.FlowLowItem, c.lblFlowLow, c.lblFlowLowE, m_context.dialogs);
 }
 
 void DravionFields::txtFlowHi_LostFocus()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (!IsFieldFlagged(c.lblFlowHiE))
         CheckRealField(c.txtFlowHi, m_context.state.FlowHiItem, c.lblFlowHi, c.lblFlowHiE, m_context.dialogs);
 }
 
 void DravionFields::txtLinearPts_LostFocus()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (!IsFieldFlagged(c.lblLinearPtsE))
         CheckIntField(c.txtLinearPts, m_context.state.LinearPtsItem, c.lblLinearPts, c.lblLinearPtsE,
                       m_context.dialogs);
@@ -227,7 +227,7 @@ void DravionFields::txtLinearPts_LostFocus()
 
 void DravionFields::txtSpg_LostFocus()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     if (!IsFieldFlagged(c.lblSpgE))
         CheckRealField(c.txtSpg, m_context.state.SpgItem, c.lblSpg, c.lblSpgE, m_context.dialogs);
 }
@@ -241,7 +241,7 @@ bool DravionFields::eventFilter(QObject *watched, QEvent *event)
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || m_leaving)
         return false;
 
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     void (DravionFields::*handler)() = nullptr;
     if (watched == c.txtKfactor)
         handler = &DravionFields::txtKfactor_LostFocus;
@@ -267,7 +267,7 @@ bool DravionFields::eventFilter(QObject *watched, QEvent *event)
 
 bool DravionFields::CheckMissingFields()
 {
-    AltMainControls &c = m_window.controls();
+    AltMainControls &c = m_controls;
     bool result = true;
     const struct { QComboBox *box; QLabel *caption; QLabel *marker; } lists[] = {
         {c.cboRateUnits, c.lblRateUnits, c.lblRateUnitsE},
@@ -308,7 +308,7 @@ bool DravionFields::CheckMissingFields()
         return false;
     }
 
-    if (!m_window.linearPoints().markMissingPoints(points))
+    if (!m_markMissingPoints(points))
         result = false;
     return result;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 #include <QString>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
-class frmAltMain;
+struct AltMainControls;
 
 // Behaviour of the Dravion setup fields: configuration, key filters, change handlers, range checks.
 class DravionFields final : public QObject
@@ -13,7 +15,14 @@ class DravionFields final : public QObject
     Q_OBJECT
 
 public:
-    DravionFields(frmAltMain &window, AppContext &context);
+    // What the fields need of the main window they sit on.
+    struct Host
+    {
+        AltMainControls *controls = nullptr;
+        std::function<bool(double)> markMissingPoints; // the linear points window's check of the first n rows
+    };
+
+    DravionFields(Host host, AppContext &context, QObject *parent);
     void loadConfiguration();          // load step 4: the configuration file into records and lists
     bool CheckMissingFields();         // true when nothing required is missing
     void CheckDeviceVersion();
@@ -46,7 +55,8 @@ protected:
 private:
     void flowPairChanged();
 
-    frmAltMain &m_window;
+    AltMainControls &m_controls;
+    std::function<bool(double)> m_markMissingPoints;
     AppContext &m_context;
     QString m_configPath;
     bool m_leaving = false;   // a leave check is running; focus moves it causes start no other

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 #include "link/values.h"
 
 namespace {

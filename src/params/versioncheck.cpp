@@ -1,7 +1,7 @@
 #include "versioncheck.h"
 
-#include "app/appcontext.h"
-#include "app/userdialogs.h"
+#include "link/appcontext.h"
+#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/values.h"

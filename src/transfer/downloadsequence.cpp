@@ -1,6 +1,6 @@
 #include "downloadsequence.h"
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "link/devicestate.h"
 #include "link/values.h"
 #include "params/devicefamily.h"

@@ -3,16 +3,9 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "app/frmaltmain.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "transfer/frequencydigits.h"
-
-FrequencyPoll::FrequencyPoll(frmAltMain &window, AppContext &context)
-    : FrequencyPoll(context, window.controls().tmrPolling, window.controls().lblInputHz, Rules::UsePollingOn,
-                    &window)
-{
-}
 
 FrequencyPoll::FrequencyPoll(AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules,
                              QObject *parent)

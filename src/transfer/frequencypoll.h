@@ -5,11 +5,10 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 
 class QLabel;
 class QTimer;
-class frmAltMain;
 
 // Live polling of the input frequency while the Frequency frame is switched on.
 class FrequencyPoll final : public QObject
@@ -21,7 +20,6 @@ public:
     // window's switch only starts and stops the timer.
     enum class Rules { UsePollingOn, TimerOnly };
 
-    FrequencyPoll(frmAltMain &window, AppContext &context);
     FrequencyPoll(AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules,
                   QObject *parent);
 

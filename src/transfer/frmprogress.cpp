@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/twips.h"
+#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/values.h"
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "link/devicestate.h"
 #include "link/values.h"
 #include "params/devicefamily.h"

@@ -1,6 +1,6 @@
 #include "setupsequence.h"
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/values.h"

@@ -8,55 +8,19 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "app/frmaltmain.h"
-#include "app/userdialogs.h"
-#include "datafile/clearalldata.h"
+#include "link/userdialogs.h"
 #include "linear/frmlinearpoints.h"
-#include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "params/devicefamily.h"
-#include "params/dravionfields.h"
 #include "params/setupcomparison.h"
 #include "params/setupmodel.h"
 #include "transfer/downloadsequence.h"
 #include "transfer/frmcompare.h"
 #include "transfer/frmprogress.h"
 #include "transfer/readsequence.h"
-#include "transfer/widgetsetupview.h"
 
 using Icon = UserDialogs::Icon;
 
-namespace {
-
-SetupTransfer::Host dravionHost(frmAltMain &window)
-{
-    AltMainControls &c = window.controls();
-    SetupTransfer::Host h;
-    h.mainWindow = &window;
-    h.buttons = {c.btnRead, c.btnDownload};
-    h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuCompare};
-    if (c.mnuSerialPort)
-        h.commands.push_back(c.mnuSerialPort->menuAction());
-    if (c.mnuAssignPorts)
-        h.commands.push_back(c.mnuAssignPorts);
-    for (size_t i = 1; i < c.mnuComPort.size(); ++i)
-        h.commands.push_back(c.mnuComPort[i]);
-    h.family = &DeviceFamily::dravion();
-    h.view = std::make_shared<WidgetSetupView>(window, [&window](qint16 r) {
-        if (r == 0)
-            window.fields().optType_Click(0);
-        else if (r == 2)
-            window.fields().optType_Click(1);
-    });
-    h.linearPointsWindow = [&window]() -> QWidget * { return window.linearPoints().window(); };
-    h.mnuClear_Click = [&window] { window.clearAll().mnuClear_Click(); };
-    h.setStatusText = [&window](const QString &text) { window.setStatusText(text); };
-    h.CheckDeviceVersion = [&window] { window.fields().CheckDeviceVersion(); };
-    h.CheckMissingFields = [&window] { return window.fields().CheckMissingFields(); };
-    return h;
-}
-
-} // namespace
 
 // For the duration of a transfer: both transfer buttons off, and every command that talks to
 // the device or changes the setup off too, so nothing can interleave with the sequence.
@@ -98,11 +62,6 @@ private:
     std::vector<QPointer<QPushButton>> m_buttons;
     std::vector<QPointer<QAction>> m_disabled;
 };
-
-SetupTransfer::SetupTransfer(frmAltMain &window, AppContext &context)
-    : SetupTransfer(dravionHost(window), context, &window)
-{
-}
 
 SetupTransfer::SetupTransfer(Host host, AppContext &context, QObject *parent)
     : QObject(parent)

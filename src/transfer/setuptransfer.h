@@ -7,13 +7,12 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/appcontext.h"
+#include "link/appcontext.h"
 #include "transfer/frmprogress.h"
 
 class QAction;
 class QLineEdit;
 class QPushButton;
-class frmAltMain;
 class SetupView;
 struct DeviceFamily;
 
@@ -38,7 +37,6 @@ public:
         std::function<bool()> CheckMissingFields;
     };
 
-    SetupTransfer(frmAltMain &window, AppContext &context);
     SetupTransfer(Host host, AppContext &context, QObject *parent);
     ~SetupTransfer() override;
 

@@ -14,7 +14,7 @@
 #include "app/settingsstore.h"
 #include "link/devicestate.h"
 #include "monitor/frmlinemonitor.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "calibration/calibrationlogic.h"
 #include "fakesender.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 TEST(CalibrationLevels, TestCommandFollowsTheOutputCaption)
 {

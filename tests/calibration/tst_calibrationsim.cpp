@@ -18,7 +18,7 @@
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "simulateddevice.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "calibration/frmcalibration.h"
 #include "calibration/updowncontrol.h"
 #include "fakesender.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

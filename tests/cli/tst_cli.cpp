@@ -24,7 +24,7 @@
 #include "params/configreader.h"
 #include "params/dravionfields.h"
 #include "simulateddevice.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 #include "transfer/frmcompare.h"
 #include "transfer/setuptransfer.h"
 

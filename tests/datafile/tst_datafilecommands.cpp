@@ -19,7 +19,7 @@
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "params/fieldchecks.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

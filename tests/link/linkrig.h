@@ -4,7 +4,7 @@
 
 #include "link/devicestate.h"
 #include "link/linkengine.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 // The link over the given port and reply timer, with the state as the main window leaves it.
 template <class Port, class Timer>

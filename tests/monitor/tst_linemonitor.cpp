@@ -21,7 +21,7 @@
 #include "link/qtreplytimer.h"
 #include "monitor/frmlinemonitor.h"
 #include "simulatedport.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "link/serialdeviceport.h"
 #include "monitor/frmlinemonitor.h"
 #include "simulateddevice.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

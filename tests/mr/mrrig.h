@@ -13,28 +13,7 @@
 #include "link/qtreplytimer.h"
 #include "mr/frmmr.h"
 #include "simulatedport.h"
-#include "support/fakeuserdialogs.h"
-
-// The simulated MR device in memory; while muted, whatever the utility sends is lost (a pulled cable).
-class MutablePort final : public DevicePort
-{
-public:
-    explicit MutablePort(SimulatedPort &device)
-        : m_device(device)
-    {
-        connect(&m_device, &DevicePort::dataReceived, this, &DevicePort::dataReceived);
-    }
-    bool muted = false;
-    Error open(const QString &path) override { return m_device.open(path); }
-    void close() override { m_device.close(); }
-    bool isOpen() const override { return m_device.isOpen(); }
-    void discardInput() override { m_device.discardInput(); }
-    Error write(const QByteArray &data) override { return muted ? Error {} : m_device.write(data); }
-    QByteArray readAll() override { return m_device.readAll(); }
-
-private:
-    SimulatedPort &m_device;
-};
+#include "fakeuserdialogs.h"
 
 // The MR main window talking to a simulated MR device from the shipped configuration, which
 // starts from the given item values.
@@ -43,7 +22,6 @@ struct MrRig
     DeviceState state;
     FakeUserDialogs dialogs;
     std::unique_ptr<SimulatedPort> device;
-    std::unique_ptr<MutablePort> port;
     QtReplyTimer timer { 500 };
     std::unique_ptr<LinkEngine> link;
     std::unique_ptr<AppContext> context;
@@ -61,8 +39,7 @@ struct MrRig
         device = std::make_unique<SimulatedPort>(o);
         for (const auto &[code, value] : deviceValues)
             device->model().setValue(code, value);
-        port = std::make_unique<MutablePort>(*device);
-        link = std::make_unique<LinkEngine>(state, *port, timer, dialogs);
+        link = std::make_unique<LinkEngine>(state, *device, timer, dialogs);
         link->setPortResolver([](int) { return QStringLiteral("simulated"); });
         context
             = std::make_unique<AppContext>(AppContext { state, link.get(), dialogs, QStringLiteral("MR") });

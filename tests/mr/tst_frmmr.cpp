@@ -20,7 +20,7 @@
 #include "link/devicestate.h"
 #include "mr/frmmr.h"
 #include "mr/mrfields.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

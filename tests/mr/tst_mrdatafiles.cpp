@@ -12,7 +12,7 @@
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
 #include "mr/frmmr.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

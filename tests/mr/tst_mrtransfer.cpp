@@ -168,11 +168,11 @@ TEST(MrTransferTest, PollResumesAfterATimeOutOnceASequenceClearsTheLatch)
     ASSERT_TRUE(MrRig::waitFor(
         [&] { return polls() >= 1 && c.lblInputHz[0]->text() == "0" && c.lblInputHz[1]->text() == "2"; },
         2000));
-    rig.port->muted = true; // the cable is pulled: the next poll times out twice
+    rig.device->setMuted(true); // the cable is pulled: the next poll times out twice
     ASSERT_TRUE(MrRig::waitFor([&] { return !rig.dialogs.messages.empty(); }, 3000));
     EXPECT_EQ(rig.dialogs.messages[0].text, LinkEngine::timeoutMessage());
     EXPECT_TRUE(rig.state.CommAbort);
-    rig.port->muted = false;
+    rig.device->setMuted(false);
     rig.forget();
     QTest::qWait(1000); // the latch holds the poll back, although the switch still says On
     EXPECT_EQ(polls(), 0);

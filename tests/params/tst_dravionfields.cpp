@@ -24,7 +24,7 @@
 #include "params/dravionfields.h"
 #include "params/fieldchecks.h"
 #include "simulateddevice.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "link/devicestate.h"
 #include "monitor/frmlinemonitor.h"
 #include "mr/frmmr.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "manualreplytimer.h"
 #include "simulateddevice.h"
 #include "soakrun.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

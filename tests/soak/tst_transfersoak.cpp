@@ -16,7 +16,7 @@
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "params/dravionfields.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 

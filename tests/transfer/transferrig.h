@@ -20,7 +20,7 @@
 #include "params/dravionfields.h"
 #include "rigsupport.h"
 #include "simulateddevice.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 #include "transfer/frmprogress.h"
 #include "transfer/setuptransfer.h"
 

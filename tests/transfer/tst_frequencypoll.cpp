@@ -11,7 +11,7 @@
 #include "link/fakedeviceport.h"
 #include "link/linkengine.h"
 #include "link/manualreplytimer.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 #include "transfer/frequencypoll.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/userdialogs.h"
+#include "link/userdialogs.h"
 
 // Records every message and dialog and answers from a script; unscripted questions answer Ok/Yes.
 class FakeUserDialogs final : public UserDialogs

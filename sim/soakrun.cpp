@@ -9,7 +9,7 @@
 #include "link/frames.h"
 #include "link/linkengine.h"
 #include "link/values.h"
-#include "support/fakeuserdialogs.h"
+#include "fakeuserdialogs.h"
 
 namespace {
 
