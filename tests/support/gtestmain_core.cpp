@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 int main(int argc, char **argv)
 {
+    // A settings folder of the run's own, also when a test program is started by hand: a test
+    // never reads or overwrites the user's real settings.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
