@@ -21,7 +21,6 @@
 #include "datafile/datafilecommands.h"
 #include "linear/linearpoints.h"
 #include "params/dravionfields.h"
-#include "params/typinglimit.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/setuptransfer.h"
 #include "linear/markerlabel.h"
@@ -194,21 +193,16 @@ void frmAltMain::buildSetupFrame()
         box->setEditable(false);
         return box;
     };
-    auto edit = [](const char *name, int maxLength) {
-        auto *line = named(new QLineEdit, name);
-        // Only typing is limited: a value read from the device or a file arrives whole.
-        TypingLimit::install(line, maxLength);
-        return line;
-    };
+    auto edit = [](const char *name) { return named(new QLineEdit, name); }; // limits come from the fields
     c.cboRateUnits = combo("cboRateUnits");
     c.cboRateInterval = combo("cboRateInterval");
     c.cboKfactorUnits = combo("cboKfactorUnits");
-    c.txtKfactor = edit("txtKfactor", 9);
-    c.txtDamping = edit("txtDamping", 3);
-    c.txtFlowLow = edit("txtFlowLow", 12);
-    c.txtFlowHi = edit("txtFlowHi", 12);
-    c.txtLinearPts = edit("txtLinearPts", 3);
-    c.txtSpg = edit("txtSpg", 6);
+    c.txtKfactor = edit("txtKfactor");
+    c.txtDamping = edit("txtDamping");
+    c.txtFlowLow = edit("txtFlowLow");
+    c.txtFlowHi = edit("txtFlowHi");
+    c.txtLinearPts = edit("txtLinearPts");
+    c.txtSpg = edit("txtSpg");
 
     addRow(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE, "lblRateUnitsE");
     addRow(c.lblRateInterval, "lblRateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,

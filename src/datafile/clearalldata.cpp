@@ -1,11 +1,15 @@
 #include "clearalldata.h"
 
+#include <utility>
+
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMainWindow>
 
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
 #include "params/altmaincontrols.h"
+#include "params/parameterset.h"
 
 ClearAllData::ClearAllData(Host host, AppContext &context, QObject *parent)
     : QObject(parent)
@@ -16,42 +20,34 @@ ClearAllData::ClearAllData(Host host, AppContext &context, QObject *parent)
 
 void ClearAllData::mnuClear_Click()
 {
-    AltMainControls &c = *m_host.controls;
-    clearLists({c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits});
-    clearTexts({c.txtKfactor, c.txtDamping});
-    clearFlowPair(c.txtFlowHi, c.txtFlowLow);
-    clearTexts({c.txtLinearPts, c.txtSpg});
-    clearLinearPoints(*m_host.linearPointsWindow(), m_context.state);
+    clearSetup(ParameterSet::dravion(), *m_host.controls->window, *m_host.linearPointsWindow(), m_context.state);
     m_host.setStatusText(clearedStatus());
 }
 
-void ClearAllData::clearLists(std::initializer_list<QComboBox *> lists)
+void ClearAllData::clearSetup(const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state)
 {
-    for (QComboBox *list : lists) {
-        if (list->count() > 0)
-            list->setCurrentIndex(0);
-        list->setCurrentIndex(-1);
+    bool flowPairCleared = false;
+    for (const Parameter *p : set.clearingOrder()) {
+        if (p->kind == Parameter::Kind::List) {
+            auto *list = window.findChild<QComboBox *>(p->controlName());
+            if (list->count() > 0)
+                list->setCurrentIndex(0);
+            list->setCurrentIndex(-1);
+        } else if (ParameterSet::isFlowPair(*p)) {
+            if (std::exchange(flowPairCleared, true))
+                continue;
+            auto *flowHi = window.findChild<QLineEdit *>(QStringLiteral("txtFlowHi"));
+            auto *flowLow = window.findChild<QLineEdit *>(QStringLiteral("txtFlowLow"));
+            flowHi->setText(QStringLiteral("1"));
+            flowLow->setText(QStringLiteral("0"));
+            flowLow->setText(QString());
+            flowHi->setText(QString());
+        } else {
+            auto *text = window.findChild<QLineEdit *>(p->controlName());
+            text->setText(QStringLiteral("0"));
+            text->setText(QString::fromLatin1(p->cleared));
+        }
     }
-}
-
-void ClearAllData::clearTexts(std::initializer_list<QLineEdit *> texts)
-{
-    for (QLineEdit *text : texts) {
-        text->setText(QStringLiteral("0"));
-        text->setText(QString());
-    }
-}
-
-void ClearAllData::clearFlowPair(QLineEdit *flowHi, QLineEdit *flowLow)
-{
-    flowHi->setText(QStringLiteral("1"));
-    flowLow->setText(QStringLiteral("0"));
-    flowLow->setText(QString());
-    flowHi->setText(QString());
-}
-
-void ClearAllData::clearLinearPoints(frmLinearPoints &points, DeviceState &state)
-{
     for (int i = 0; i < frmLinearPoints::Rows; ++i) {
         points.txtFreq(i)->setText(QString());
         state.LinFreqItems[i].value = -1;

@@ -1,15 +1,14 @@
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 
 #include <QObject>
 
 #include "link/appcontext.h"
 
 class DeviceState;
-class QComboBox;
-class QLineEdit;
+class ParameterSet;
+class QWidget;
 class frmLinearPoints;
 struct AltMainControls;
 
@@ -31,15 +30,11 @@ public:
     ClearAllData(Host host, AppContext &context, QObject *parent);
     void mnuClear_Click();
 
-    // Each list: entry 0, then no selection. A list without entries just stays unselected.
-    static void clearLists(std::initializer_list<QComboBox *> lists);
-    // Each text: "0", then empty, so the change handler has run even for an empty field.
-    static void clearTexts(std::initializer_list<QLineEdit *> texts);
-    // High "1" above low "0" unflags the pair before both are emptied.
-    static void clearFlowPair(QLineEdit *flowHi, QLineEdit *flowLow);
-    // Every row emptied, then both table entries set to "never entered".
-    static void clearLinearPoints(frmLinearPoints &points, DeviceState &state);
-
+    // Every field in the family's clearing order, then every linear point. A list gets entry 0, then
+    // no selection (one without entries just stays unselected); a text gets "0", then its cleared
+    // text, so its change handler has run even for an empty field; the flow pair gets high "1" above
+    // low "0", which unflags both, before both are emptied.
+    static void clearSetup(const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state);
     static QString clearedStatus() { return QStringLiteral("Status:  All Data Cleared"); }
 
 private:

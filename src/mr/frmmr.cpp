@@ -379,16 +379,7 @@ frmLinearPoints *frmMR::linearPointsWindow()
 
 void frmMR::mnuClear_Click()
 {
-    MrControls &c = m_controls;
-    ClearAllData::clearLists({c.cboDisplayMode, c.cboRateUnits, c.cboRateInterval, c.cboTotalUnits, c.cboDisplayExp,
-                              c.cboMeterType, c.cboOutputMode});
-    ClearAllData::clearTexts({c.txtSpg, c.txtSPGcomp});
-    c.txtLowFlowCutoff->setText(QStringLiteral("0"));
-    c.txtLowFlowCutoff->setText(QStringLiteral("0.025"));
-    ClearAllData::clearTexts({c.txtPressureComp, c.txtTempComp, c.txtScaleFactor, c.txtDamping});
-    ClearAllData::clearFlowPair(c.txtFlowHi, c.txtFlowLow);
-    ClearAllData::clearTexts({c.txtLinearPts, c.txtPassword});
-    ClearAllData::clearLinearPoints(*linearPointsWindow(), m_context.state);
+    ClearAllData::clearSetup(ParameterSet::mr(), *this, *linearPointsWindow(), m_context.state);
     setStatusText(ClearAllData::clearedStatus());
 }
 

@@ -2,15 +2,13 @@
 
 #include <functional>
 
-#include <QObject>
-#include <QString>
-
-#include "link/appcontext.h"
+#include "params/setupfields.h"
 
 struct AltMainControls;
 
-// Behaviour of the Dravion setup fields: configuration, key filters, change handlers, range checks.
-class DravionFields final : public QObject
+// Behaviour of the Dravion setup fields: the shared field behaviour, plus Specific Gravity shown
+// only for mass units and the output type options that relabel the flow fields.
+class DravionFields final : public SetupFields
 {
     Q_OBJECT
 
@@ -24,41 +22,13 @@ public:
 
     DravionFields(Host host, AppContext &context, QObject *parent);
     void loadConfiguration();          // load step 4: the configuration file into records and lists
-    bool CheckMissingFields();         // true when nothing required is missing
-    void CheckDeviceVersion();
     void optType_Click(int Index);     // also called by Read Setup with the device's output type
-
-    // Reads the configuration of another folder instead of the program's (the same steps as at load).
-    void loadConfigurationFrom(const QString &folder);
-    // The configuration file that was chosen at load.
-    QString configurationPath() const { return m_configPath; }
-
-    void txtKfactor_Change();
-    void txtDamping_Change();
-    void txtFlowLow_Change();
-    void txtFlowHi_Change();
-    void txtLinearPts_Change();
-    void txtSpg_Change();
     void cboRateUnits_Click();
-    void cboRateInterval_Click();
-    void cboKfactorUnits_Click();
-    void txtKfactor_LostFocus();
-    void txtDamping_LostFocus();
-    void txtFlowLow_LostFocus();
-    void txtFlowHi_LostFocus();
-    void txtLinearPts_LostFocus();
-    void txtSpg_LostFocus();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void listChanged(const Parameter &parameter) override;
 
 private:
-    void flowPairChanged();
-
     AltMainControls &m_controls;
-    std::function<bool(double)> m_markMissingPoints;
-    AppContext &m_context;
-    QString m_configPath;
-    bool m_leaving = false;   // a leave check is running; focus moves it causes start no other
     bool m_settingType = false;
 };

@@ -28,11 +28,42 @@ Parameter integer(int code, const char *name, IntItem S::*record, const char *co
     return {code, name, kind, record, nullptr, nullptr, control, caption, marker, limit, R::Always};
 }
 
+Parameter cleared(Parameter parameter, const char *text)
+{
+    parameter.cleared = text;
+    return parameter;
+}
+
 } // namespace
 
-ParameterSet::ParameterSet(std::vector<Parameter> rows)
+ParameterSet::ParameterSet(std::vector<Parameter> rows, std::vector<const char *> clearing)
     : m_rows(std::move(rows))
+    , m_clearing(std::move(clearing))
 {
+}
+
+std::vector<const Parameter *> ParameterSet::clearingOrder() const
+{
+    std::vector<const Parameter *> order;
+    for (const Parameter &p : m_rows) {
+        if (p.kind == K::List)
+            order.push_back(&p);
+    }
+    if (m_clearing.empty()) {
+        for (const Parameter &p : m_rows) {
+            if (p.isText())
+                order.push_back(&p);
+        }
+    }
+    for (const char *control : m_clearing)
+        order.push_back(find(QString::fromLatin1(control)));
+    return order;
+}
+
+bool ParameterSet::isFlowPair(const Parameter &parameter)
+{
+    const QLatin1String control(parameter.control);
+    return control == QLatin1String("txtFlowLow") || control == QLatin1String("txtFlowHi");
 }
 
 const Parameter *ParameterSet::find(const QString &control) const
@@ -83,12 +114,12 @@ const ParameterSet &ParameterSet::dravion()
              &S::RateInterval),
         list(8, "K factor Units", &S::KfactorUnitsItem, "cboKfactorUnits", "lblKfactorUnits", "lblKfactorUnitsE",
              &S::KfactorUnits),
-        real(9, "K factor", nullptr, "txtKfactor", "lblKFactor", "lblKfactorE", 0, R::KfactorUnits),
-        integer(11, "Damping", &S::DampingItem, "txtDamping", "lblDamping", "lblDampingE", 0),
-        real(15, "Min Flow", &S::FlowLowItem, "txtFlowLow", "lblFlowLow", "lblFlowLowE", 0),
-        real(16, "Max Flow", &S::FlowHiItem, "txtFlowHi", "lblFlowHi", "lblFlowHiE", 0),
-        integer(100, "Number of Linear Points", &S::LinearPtsItem, "txtLinearPts", "lblLinearPts", "lblLinearPtsE", 0),
-        real(7, "Specific Gravity", &S::SpgItem, "txtSpg", "lblSpg", "lblSpgE", 0, R::MassUnit),
+        real(9, "K factor", nullptr, "txtKfactor", "lblKFactor", "lblKfactorE", 9, R::KfactorUnits),
+        integer(11, "Damping", &S::DampingItem, "txtDamping", "lblDamping", "lblDampingE", 3),
+        real(15, "Min Flow", &S::FlowLowItem, "txtFlowLow", "lblFlowLow", "lblFlowLowE", 12),
+        real(16, "Max Flow", &S::FlowHiItem, "txtFlowHi", "lblFlowHi", "lblFlowHiE", 12),
+        integer(100, "Number of Linear Points", &S::LinearPtsItem, "txtLinearPts", "lblLinearPts", "lblLinearPtsE", 3),
+        real(7, "Specific Gravity", &S::SpgItem, "txtSpg", "lblSpg", "lblSpgE", 6, R::MassUnit),
     });
     return set;
 }
@@ -108,14 +139,16 @@ const ParameterSet &ParameterSet::mr()
              R::NotLiquid),
         real(10, "Temp Comp", &S::TempCompItem, "txtTempComp", "lblTempComp", "lblTempCompE", 9, R::NotLiquid),
         real(11, "SPG Comp", &S::SpgCompItem, "txtSPGcomp", "lblSPGcomp", "lblSPGcompE", 9),
-        real(12, "Low Flow Cutoff", &S::LowFlowCutoffItem, "txtLowFlowCutoff", "lblLowFlowCutoff",
-             "lblLowFlowCutoffE", 9),
+        cleared(real(12, "Low Flow Cutoff", &S::LowFlowCutoffItem, "txtLowFlowCutoff", "lblLowFlowCutoff",
+                     "lblLowFlowCutoffE", 9),
+                "0.025"), // its design value
         integer(13, "Damping", &S::DampingItem, "txtDamping", "lblDamping", "lblDampingE", 3),
         list(14, "Output Mode", &S::OutputModeItem, "cboOutputMode", "lblOutputMode", "lblOutputModeE"),
         real(17, "Flow at 4mA", &S::FlowLowItem, "txtFlowLow", "lblFlowLow", "lblFlowLowE", 12),
         real(18, "Flow at 20mA", &S::FlowHiItem, "txtFlowHi", "lblFlowHi", "lblFlowHiE", 12),
         integer(19, "Password", &S::PasswordItem, "txtPassword", "lblPassword", "lblPasswordE", 4, K::Password),
         integer(100, "Linear Points", &S::LinearPtsItem, "txtLinearPts", "lblLinearPts", "lblLinearPtsE", 3),
-    });
+    }, {"txtSpg", "txtSPGcomp", "txtLowFlowCutoff", "txtPressureComp", "txtTempComp", "txtScaleFactor", "txtDamping",
+        "txtFlowHi", "txtFlowLow", "txtLinearPts", "txtPassword"});
     return set;
 }

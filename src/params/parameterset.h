@@ -30,6 +30,7 @@ struct Parameter
     const char *marker = "";
     int typingLimit = 0; // characters a user may type; 0 for no limit
     Rule rule = Rule::Always;
+    const char *cleared = ""; // the text Clear all Data leaves in a text field
 
     // Greyed or hidden by another field's choice, and then neither sent nor required.
     bool switchable() const { return rule == Rule::MassUnit || rule == Rule::NotLiquid; }
@@ -45,12 +46,18 @@ struct Parameter
 class ParameterSet final
 {
 public:
-    explicit ParameterSet(std::vector<Parameter> rows);
+    // clearing: the text fields' control names in the order Clear all Data empties them, when it
+    // differs from the item order.
+    explicit ParameterSet(std::vector<Parameter> rows, std::vector<const char *> clearing = {});
 
     const std::vector<Parameter> &rows() const { return m_rows; }
     const Parameter *find(const QString &control) const;
     int indexOf(const Parameter &parameter) const;
     const Parameter &linearPts() const; // every family has one
+    // Clear all Data's order: every list in item order, then the text fields.
+    std::vector<const Parameter *> clearingOrder() const;
+    // The two flow fields are cleared and unflagged as a pair.
+    static bool isFlowPair(const Parameter &parameter);
 
     // The K factor entry for a units position; only positions 0 and 1 have one.
     static const RealItem *kfactorRecord(const DeviceState &records, int position);
@@ -62,4 +69,5 @@ public:
 
 private:
     std::vector<Parameter> m_rows;
+    std::vector<const char *> m_clearing;
 };

@@ -39,10 +39,8 @@ void SetupModel::clear()
     for (const Parameter &p : m_family.parameters.rows()) {
         if (p.kind == Parameter::Kind::List)
             setListPosition(p, -1);
-        else if (QLatin1String(p.control) == QLatin1String("txtLowFlowCutoff"))
-            setText(p, QStringLiteral("0.025")); // the MR window clears it to its design value
         else
-            setText(p, QString());
+            setText(p, QString::fromLatin1(p.cleared));
     }
     for (size_t i = 0; i < DeviceState::LinearTableSize; ++i) {
         m_records.LinFreqItems[i].value = -1;
