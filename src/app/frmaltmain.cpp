@@ -53,14 +53,8 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     m_dataFiles = new DataFileCommands(AltMainHosts::dataFiles(*this, m_context), m_context, this);
     m_transfer = new SetupTransfer(AltMainHosts::transfer(*this), m_context, this);
 
-    AltMainControls &c = m_controls;
-    connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);
-    connect(c.mnuSave, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuSave_Click);
-    connect(c.mnuClear, &QAction::triggered, m_clearAll, &ClearAllData::mnuClear_Click);
-    connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
-    connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
-    connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
-    connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
+    connectCommands();
+    connect(m_controls.mnuClear, &QAction::triggered, m_clearAll, &ClearAllData::mnuClear_Click);
 
     Form_Load([this] { m_fields->loadConfiguration(); });
 }

@@ -6,10 +6,7 @@
 #include "params/altmaincontrols.h"
 
 class ClearAllData;
-class DataFileCommands;
 class DravionFields;
-class LinearPoints;
-class SetupTransfer;
 class frmSplash;
 
 // Main window of the Dravion family: the shared shell with the setup frame and the About entry.
@@ -29,10 +26,7 @@ public:
 
     // The subsystems' controllers, created with the window.
     DravionFields &fields() { return *m_fields; }
-    LinearPoints &linearPoints() { return *m_linearPointsButton; }
     ClearAllData &clearAll() { return *m_clearAll; }
-    DataFileCommands &dataFiles() { return *m_dataFiles; }
-    SetupTransfer &transfer() { return *m_transfer; }
 
     void setSplash(frmSplash *splash);
 
@@ -44,9 +38,6 @@ private:
 
     AltMainControls m_controls;
     DravionFields *m_fields = nullptr;
-    LinearPoints *m_linearPointsButton = nullptr;
     ClearAllData *m_clearAll = nullptr;
-    DataFileCommands *m_dataFiles = nullptr;
-    SetupTransfer *m_transfer = nullptr;
     QPointer<frmSplash> m_splash;
 };

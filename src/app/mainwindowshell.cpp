@@ -14,11 +14,14 @@
 #include "app/mainwindowparts.h"
 #include "app/settingsstore.h"
 #include "calibration/frmcalibration.h"
+#include "datafile/datafilecommands.h"
+#include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "params/devicefamily.h"
 #include "params/mainwindowcontrols.h"
 #include "params/twips.h"
+#include "transfer/setuptransfer.h"
 
 namespace {
 
@@ -136,6 +139,17 @@ void MainWindowShell::placeCentral(QLayout *setupArea)
         buttons->addWidget(b);
     layout->addLayout(buttons);
     setCentralWidget(central);
+}
+
+void MainWindowShell::connectCommands()
+{
+    const MainWindowControls &c = *m_controls;
+    connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);
+    connect(c.mnuSave, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuSave_Click);
+    connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
+    connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
+    connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
+    connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
 }
 
 std::vector<QAction *> MainWindowShell::guardedCommands() const

@@ -11,6 +11,9 @@
 
 class QAction;
 class QLayout;
+class DataFileCommands;
+class LinearPoints;
+class SetupTransfer;
 class frmCalibration;
 struct DeviceFamily;
 struct MainWindowControls;
@@ -46,6 +49,10 @@ public:
     virtual void mnuExit_Click();
 
     FrequencyPoll &poll() { return *m_poll; }
+    // The family's controllers of the shared controls, created by the family window.
+    LinearPoints &linearPoints() { return *m_linearPointsButton; }
+    DataFileCommands &dataFiles() { return *m_dataFiles; }
+    SetupTransfer &transfer() { return *m_transfer; }
     // The menu commands a running transfer disables, besides the two transfer buttons.
     std::vector<QAction *> guardedCommands() const;
 
@@ -66,6 +73,8 @@ protected:
     void buildShell(MainWindowControls &controls);
     // The central widget: the family's setup area above the frequency frame and the buttons.
     void placeCentral(QLayout *setupArea);
+    // Open, Save, Compare and the three buttons to the family's controllers.
+    void connectCommands();
     // Link flags, the link's status texts, the remembered port, the family's configuration, and
     // the window centred on the screen.
     void Form_Load(const std::function<void()> &readConfiguration);
@@ -77,6 +86,9 @@ protected:
     AppContext m_context;
     QPointer<QWidget> m_linearPoints;
     QPointer<QWidget> m_lineMonitor;
+    LinearPoints *m_linearPointsButton = nullptr;
+    DataFileCommands *m_dataFiles = nullptr;
+    SetupTransfer *m_transfer = nullptr;
 
 private:
     void buildMenus();

@@ -119,13 +119,8 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     m_transfer = new SetupTransfer(std::move(transfer), m_context, this);
     m_progress = m_transfer->progressWindow();
 
-    connect(c.mnuOpen, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuOpen_Click);
-    connect(c.mnuSave, &QAction::triggered, m_dataFiles, &DataFileCommands::mnuSave_Click);
+    connectCommands();
     connect(c.mnuClear, &QAction::triggered, this, &frmMR::mnuClear_Click);
-    connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
-    connect(c.btnRead, &QPushButton::clicked, m_transfer, &SetupTransfer::btnRead_Click);
-    connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
-    connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
 
     const QString folder = configFolder.isEmpty() ? QCoreApplication::applicationDirPath() : configFolder;
     Form_Load([this, folder] { m_fields->loadConfiguration(folder); });

@@ -5,10 +5,7 @@
 #include "app/mainwindowshell.h"
 #include "mr/mrcontrols.h"
 
-class DataFileCommands;
-class LinearPoints;
 class MrFields;
-class SetupTransfer;
 class frmLinearPoints;
 
 // Main window of the MR sensor array family: the shared shell with its lists and fields in two
@@ -31,9 +28,6 @@ public:
     void mnuClear_Click();
 
     MrFields &fields() { return *m_fields; }
-    LinearPoints &linearPoints() { return *m_linearPointsButton; }
-    DataFileCommands &dataFiles() { return *m_dataFiles; }
-    SetupTransfer &transfer() { return *m_transfer; }
     frmLinearPoints *linearPointsWindow(); // created on first use
 
     // The splash is closed with this window.
@@ -48,9 +42,6 @@ private:
 
     MrControls m_controls;
     MrFields *m_fields = nullptr;
-    LinearPoints *m_linearPointsButton = nullptr;
-    DataFileCommands *m_dataFiles = nullptr;
-    SetupTransfer *m_transfer = nullptr;
     QPointer<QWidget> m_progress;
     QPointer<QWidget> m_splash;
 };
