@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 
 #include "app/frmaltmain.h"
 #include "datafile/datafileformat.h"
@@ -53,13 +52,7 @@ SetupTransfer::Host transfer(frmAltMain &window)
     SetupTransfer::Host h;
     h.mainWindow = &window;
     h.buttons = {c.btnRead, c.btnDownload};
-    h.commands = {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuCompare};
-    if (c.mnuSerialPort)
-        h.commands.push_back(c.mnuSerialPort->menuAction());
-    if (c.mnuAssignPorts)
-        h.commands.push_back(c.mnuAssignPorts);
-    for (size_t i = 1; i < c.mnuComPort.size(); ++i)
-        h.commands.push_back(c.mnuComPort[i]);
+    h.commands = window.guardedCommands();
     h.family = &DeviceFamily::dravion();
     h.view = std::make_shared<WidgetSetupView>(window, [&window](qint16 r) {
         if (r == 0)

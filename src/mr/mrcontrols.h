@@ -1,46 +1,15 @@
 #pragma once
 
-#include <array>
+#include "params/mainwindowcontrols.h"
 
-class QAction;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QMainWindow;
-class QMenu;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
-class QTimer;
 
-// The controls of the MR main window, named as the system knows them. The window builds them;
-// its controllers connect to them. Each widget's objectName is its member name.
-struct MrControls
+// The controls of the MR main window, named as the system knows them: the shared ones and the two
+// frames. The window builds them; its controllers connect to them. Each widget's objectName is its
+// member name.
+struct MrControls : MainWindowControls
 {
-    QMainWindow *window = nullptr;
-
-    // Menus. mnuComPort is indexed 1 to 4; entry 0 is unused.
-    QMenu *mnuFile = nullptr;
-    QAction *mnuOpen = nullptr;
-    QAction *mnuSave = nullptr;
-    QAction *mnuClear = nullptr;
-    QAction *mnuExit = nullptr;
-    QMenu *mnuOptions = nullptr;
-    QMenu *mnuSerialPort = nullptr;
-    std::array<QAction *, 5> mnuComPort {};
-    QAction *mnuAssignPorts = nullptr; // after the port menu, not among the described entries
-    QMenu *mnuTools = nullptr;
-    QAction *mnuCalibrate = nullptr;
-    QAction *mnuCommDebug = nullptr;
-    QAction *mnuCompare = nullptr;
-
-    // Status bar: panel 1 status text, panel 2 date, panel 3 time.
-    QStatusBar *StatusBar1 = nullptr;
-    QLabel *statusPanel1 = nullptr;
-    QLabel *statusPanel2 = nullptr;
-    QLabel *statusPanel3 = nullptr;
-
     // Frame2: the seven lists and the two flow fields.
     QGroupBox *Frame2 = nullptr;
     QComboBox *cboDisplayMode = nullptr;
@@ -100,17 +69,4 @@ struct MrControls
     QLabel *lblDampingE = nullptr;
     QLabel *lblPasswordE = nullptr;
     QLabel *lblLinearPtsE = nullptr;
-
-    // Frequency frame.
-    QGroupBox *Frame4 = nullptr;
-    QLabel *Label2 = nullptr; // "Monitor"
-    QRadioButton *Option1 = nullptr; // "On"
-    QRadioButton *Option2 = nullptr; // "Off"
-    std::array<QLabel *, 4> lblInputHz {};
-    QLabel *Label4 = nullptr; // "Hz"
-    QTimer *tmrPolling = nullptr;
-
-    QPushButton *btnRead = nullptr;
-    QPushButton *btnDownload = nullptr;
-    QPushButton *btnLinear = nullptr;
 };
