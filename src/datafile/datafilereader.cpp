@@ -1,11 +1,10 @@
 #include "datafilereader.h"
 
-#include <cmath>
-
 #include <QFile>
 #include <QFileInfo>
 
 #include "link/values.h"
+#include "params/parameterset.h"
 
 namespace DataFileReader {
 
@@ -95,15 +94,7 @@ std::optional<int> selectionIndex(const QString &value, int count, QChar decimal
 
 QString passwordText(const QString &value, QChar decimalPoint)
 {
-    if (Values::TrimSpaces(value).isEmpty())
-        return value;
-    const double rounded = std::round(number(value, decimalPoint)); // halves away from zero
-    if (!std::isfinite(rounded))
-        return value;
-    QString digits = QString::number(std::fabs(rounded), 'f', 0);
-    if (digits.size() < 4)
-        digits = QString(4 - digits.size(), QLatin1Char('0')) + digits;
-    return rounded < 0 ? QLatin1Char('-') + digits : digits;
+    return ParameterSet::passwordText(value, number(value, decimalPoint));
 }
 
 } // namespace DataFileReader

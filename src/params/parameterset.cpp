@@ -94,9 +94,14 @@ const RealItem *ParameterSet::kfactorRecord(const DeviceState &records, int posi
 
 QString ParameterSet::passwordText(const QString &value)
 {
+    return passwordText(value, Values::Val(value));
+}
+
+QString ParameterSet::passwordText(const QString &value, double number)
+{
     if (Values::TrimSpaces(value).isEmpty())
         return value;
-    const double rounded = std::round(Values::Val(value)); // halves away from zero
+    const double rounded = std::round(number); // halves away from zero
     if (!std::isfinite(rounded))
         return value;
     QString digits = QString::number(std::fabs(rounded), 'f', 0);

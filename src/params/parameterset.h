@@ -63,6 +63,8 @@ public:
     static const RealItem *kfactorRecord(const DeviceState &records, int position);
     // The password as the window shows it: the number with at least four digits (7 -> "0007").
     static QString passwordText(const QString &value);
+    // The same for a value whose number was read by other rules (a data file's decimal point).
+    static QString passwordText(const QString &value, double number);
 
     static const ParameterSet &dravion();
     static const ParameterSet &mr();
