@@ -1,0 +1,47 @@
+#pragma once
+
+#include <ostream>
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+// The one markup for bytes on the wire in tests and in the tables under tests/data:
+// "<STX>3i<CR>" stands for 02 '3' 'i' 0D.
+inline QByteArray wireBytes(const QString &markup)
+{
+    return QString(markup).replace(QStringLiteral("<STX>"), QChar(2)).replace(QStringLiteral("<CR>"), QChar(13)).toLatin1();
+}
+
+inline QString wireMarkup(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes).replace(QChar(2), QStringLiteral("<STX>")).replace(QChar(13), QStringLiteral("<CR>"));
+}
+
+// Frames as the simulator logs them: frames("3i 4i") -> {"<STX>3i<CR>", "<STX>4i<CR>"}.
+inline QStringList frames(const QString &bodies)
+{
+    QStringList out;
+    for (const QString &b : bodies.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        out << QStringLiteral("<STX>") + b + QStringLiteral("<CR>");
+    return out;
+}
+
+inline QStringList words(const QString &text)
+{
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+// Readable QString values, control characters as markup, in GoogleTest failure output.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << wireMarkup(s.toLatin1()).toStdString() << '"';
+}
