@@ -2,119 +2,51 @@
 // one of the defined ways, without a hang, a crash or two commands mixed on the line.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <iostream>
+#include <map>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
 
-#include "link/devicestate.h"
-#include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
-#include "manualreplytimer.h"
+#include "linkfixture.h"
 #include "simulateddevice.h"
 #include "soakrun.h"
-#include "fakeuserdialogs.h"
 
 namespace {
 
-SimOptions dravion()
+SimOptions dravion(const std::function<void(SimOptions &)> &faults = {})
 {
     SimOptions o;
     o.configPath = QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
     o.pacing = false;
+    if (faults)
+        faults(o);
     return o;
 }
 
-void report(const char *name, const SoakCounts &counts)
+SoakCounts soak(const char *name, const SimOptions &o, int exchanges, quint32 seed, int unplugEvery = 0)
 {
+    const SoakCounts counts = runClockedSoak(o, exchanges, seed, unplugEvery, 3);
     std::cout << "[ soak     ] " << name << ": " << counts.summary().toStdString() << ", " << counts.virtualMs / 1000
               << " s of line time" << std::endl;
     for (qsizetype i = 0; i < std::min<qsizetype>(counts.problems.size(), 10); ++i)
         ADD_FAILURE() << counts.problems[i].toStdString();
+    return counts;
 }
-
-} // namespace
-
-TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay)
-{
-    SimOptions o = dravion();
-    o.drop = 0.06;
-    o.garble = 0.07;
-    o.wrongCode = 0.07;
-    o.delay = 0.05;
-    o.seed = 11;
-    const SoakCounts counts = runClockedSoak(o, 10000, 2024, 400, 3);
-    report("mixed faults", counts);
-    EXPECT_EQ(counts.exchanges, 10000);
-    for (const int outcome : {counts.valid, counts.inval, counts.noRsp, counts.deviceError, counts.portError, counts.skipped})
-        EXPECT_GT(outcome, 0) << counts.summary().toStdString();
-}
-
-// One kind of fault at a time, each with the outcomes it allows (besides skipped commands).
-TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome)
-{
-    struct Row
-    {
-        const char *name;
-        std::function<void(SimOptions &)> fault;
-        std::function<int(const SoakCounts &)> allowed;
-    };
-    // Garbling or misaddressing an error frame leaves it an error frame.
-    auto invalid = [](const SoakCounts &c) { return c.inval + c.deviceError; };
-    const Row rows[] = {
-        {"silent device", [](SimOptions &o) { o.silent = true; }, [](const SoakCounts &c) { return c.noRsp; }},
-        {"every reply garbled", [](SimOptions &o) { o.garble = 1.0; }, invalid},
-        {"every reply for the wrong code", [](SimOptions &o) { o.wrongCode = 1.0; }, invalid},
-        {"device error without a text", [](SimOptions &o) { o.errorCode = 9; o.errorItem = QStringLiteral("11"); },
-         [](const SoakCounts &c) { return c.valid + c.deviceError; }},
-    };
-    for (const Row &row : rows) {
-        SimOptions o = dravion();
-        row.fault(o);
-        const SoakCounts counts = runClockedSoak(o, 300, 77);
-        report(row.name, counts);
-        EXPECT_EQ(row.allowed(counts) + counts.skipped, counts.exchanges) << row.name << ": " << counts.summary().toStdString();
-    }
-}
-
-// Every reply late: within the resend's wait (700 ms) the late first reply ends the exchange and
-// the resend's reply then lands in the next one; past both time-outs (1200 ms) every reply lands in
-// a later exchange. Stray replies must never end an exchange in an undefined way.
-TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined)
-{
-    for (const int delayMs : {700, 1200}) {
-        SimOptions o = dravion();
-        o.delay = 1.0;
-        o.delayMs = delayMs;
-        const SoakCounts counts = runClockedSoak(o, 500, 5);
-        report(delayMs == 700 ? "late replies" : "replies past both time-outs", counts);
-        EXPECT_GT(delayMs == 700 ? counts.valid : counts.noRsp, 0);
-    }
-}
-
-namespace {
 
 // The link on the real serial port over a pty against the in-process simulator. The reply timer
 // is fired by hand once the line has been quiet for a while, so lost replies cost milliseconds.
-struct PtySoakRig
+struct PtySoak : LinkFixture<SerialDevicePort, ManualReplyTimer>
 {
-    DeviceState state;
-    SerialDevicePort port;
-    ManualReplyTimer timer;
-    FakeUserDialogs dialogs;
-    LinkEngine link{state, port, timer, dialogs};
     QElapsedTimer quiet;
     QTimer clock;
 
-    explicit PtySoakRig(const QString &path)
+    explicit PtySoak(const QString &path)
     {
-        state.ReplyReceived = true;
-        state.AutoFrame = true;
-        link.setPortResolver([path](int) { return path; });
+        usePath(path);
         QObject::connect(&port, &DevicePort::dataReceived, [this] { quiet.restart(); });
         clock.setInterval(2);
         QObject::connect(&clock, &QTimer::timeout, [this] {
@@ -125,24 +57,23 @@ struct PtySoakRig
         });
     }
 
-    // One exchange; its outcome as the caller of SendCommand sees it.
+    // One exchange: "valid", "Inval", "NoRsp", or "failed" (device or port error).
     QString exchange(const QString &body)
     {
         state.CommAbort = false;
-        state.CommandString = body;
         const std::size_t boxesBefore = dialogs.messages.size();
         quiet.restart();
         clock.start();
-        link.SendCommand();
+        send(body);
         clock.stop();
         if (!state.CommAbort)
             return QStringLiteral("valid");
-        if (state.ReplyValue.isEmpty() || state.ReplyValue == QLatin1String("Inval") || state.ReplyValue == QLatin1String("NoRsp"))
+        if (state.ReplyValue.isEmpty() || state.ReplyValue == "Inval" || state.ReplyValue == "NoRsp")
             return state.ReplyValue.isEmpty() ? QStringLiteral("failed") : state.ReplyValue;
         // A late error frame of a timed-out command lands in this exchange and sets the latch;
         // this command's own reply then still ends the wait with its value.
         for (std::size_t i = boxesBefore; i < dialogs.messages.size(); ++i) {
-            if (dialogs.messages[i].text.startsWith(QLatin1String("Device Error 1")))
+            if (dialogs.messages[i].text.startsWith("Device Error 1"))
                 return QStringLiteral("failed");
         }
         return state.ReplyValue;
@@ -151,20 +82,58 @@ struct PtySoakRig
 
 } // namespace
 
+TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay)
+{
+    const SoakCounts counts = soak("mixed faults", dravion([](SimOptions &o) {
+        o.drop = 0.06; o.garble = o.wrongCode = 0.07; o.delay = 0.05; o.seed = 11;
+    }), 10000, 2024, 400);
+    EXPECT_EQ(counts.exchanges, 10000);
+    for (const int outcome : {counts.valid, counts.inval, counts.noRsp, counts.deviceError, counts.portError, counts.skipped})
+        EXPECT_GT(outcome, 0) << counts.summary().toStdString();
+}
+
+// One kind of fault at a time, each with the outcomes it allows (besides skipped commands).
+// Garbling or misaddressing an error frame leaves it an error frame.
+TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome)
+{
+    using C = SoakCounts;
+    const struct { const char *name; std::function<void(SimOptions &)> fault; std::vector<int C::*> allowed; } rows[] = {
+        {"silent device", [](SimOptions &o) { o.silent = true; }, {&C::noRsp}},
+        {"every reply garbled", [](SimOptions &o) { o.garble = 1.0; }, {&C::inval, &C::deviceError}},
+        {"every reply for the wrong code", [](SimOptions &o) { o.wrongCode = 1.0; }, {&C::inval, &C::deviceError}},
+        {"device error without a text", [](SimOptions &o) { o.errorCode = 9; o.errorItem = "11"; },
+         {&C::valid, &C::deviceError}},
+    };
+    for (const auto &r : rows) {
+        const SoakCounts c = soak(r.name, dravion(r.fault), 300, 77);
+        int allowed = c.skipped;
+        for (int C::*outcome : r.allowed)
+            allowed += c.*outcome;
+        EXPECT_EQ(allowed, c.exchanges) << r.name << ": " << c.summary().toStdString();
+    }
+}
+
+// Every reply late: within the resend's wait (700 ms) the late first reply ends the exchange and
+// the resend's reply then lands in the next one; past both time-outs (1200 ms) every reply lands in
+// a later exchange. Stray replies must never end an exchange in an undefined way.
+TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined)
+{
+    for (const int delayMs : {700, 1200}) {
+        const SoakCounts c = soak(delayMs == 700 ? "late replies" : "replies past both time-outs",
+                                  dravion([&](SimOptions &o) { o.delay = 1.0; o.delayMs = delayMs; }), 500, 5);
+        EXPECT_GT(delayMs == 700 ? c.valid : c.noRsp, 0);
+    }
+}
+
 TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
 {
-    SimOptions o = dravion();
-    o.drop = 0.08;
-    o.garble = 0.08;
-    o.wrongCode = 0.08;
-    o.delay = 0.05;
-    o.delayMs = 100; // past the 40 ms of quiet that stand for the time-out here
-    o.seed = 3;
-    SimulatedDevice device(o);
+    // A delay past the 40 ms of quiet that stand for the time-out here.
+    SimulatedDevice device(dravion([](SimOptions &o) {
+        o.drop = o.garble = o.wrongCode = 0.08; o.delay = 0.05; o.delayMs = 100; o.seed = 3;
+    }));
     QString error;
     ASSERT_TRUE(device.start(&error)) << error.toStdString();
-    PtySoakRig rig(device.path());
-
+    PtySoak rig(device.path());
     std::map<QString, int> outcomes;
     quint32 random = 99;
     for (int i = 0; i < 200; ++i) {
@@ -173,82 +142,59 @@ TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
         ++outcomes[outcome];
         ASSERT_TRUE(rig.state.ReplyReceived) << i;
         ASSERT_FALSE(rig.link.exchangeOutstanding()) << i;
-        ASSERT_TRUE(outcome == QLatin1String("valid") || outcome == QLatin1String("Inval")
-                    || outcome == QLatin1String("NoRsp") || outcome == QLatin1String("failed"))
+        ASSERT_TRUE(QStringList({"valid", "Inval", "NoRsp", "failed"}).contains(outcome))
             << i << " " << body.toStdString() << " -> " << outcome.toStdString();
     }
     std::cout << "[ soak     ] pty:";
     for (const auto &[outcome, count] : outcomes)
         std::cout << ' ' << outcome.toStdString() << ' ' << count;
     std::cout << std::endl;
-    EXPECT_GT(outcomes[QStringLiteral("valid")], 80);
-    EXPECT_GT(outcomes[QStringLiteral("Inval")] + outcomes[QStringLiteral("NoRsp")], 0);
+    EXPECT_GT(outcomes["valid"], 80);
+    EXPECT_GT(outcomes["Inval"] + outcomes["NoRsp"], 0);
 }
 
 // The device vanishes (pty closed) in the middle of the traffic and comes back on the same path.
 TEST(LinkSoakOverPty, VanishingDeviceFailsCleanlyAndIsUsedAgainWhenBack)
 {
     QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("device"));
-    SimOptions o = dravion();
-    o.linkPath = link;
-    o.vanishAfter = 5;
+    SimOptions o = dravion([&](SimOptions &o) { o.linkPath = dir.filePath("device"); o.vanishAfter = 5; });
     auto device = std::make_unique<SimulatedDevice>(o);
     QString error;
     ASSERT_TRUE(device->start(&error)) << error.toStdString();
-    PtySoakRig rig(link);
-
+    PtySoak rig(o.linkPath);
     QStringList outcomes;
     for (int i = 0; i < 8; ++i)
-        outcomes << rig.exchange(QStringLiteral("11i"));
-    EXPECT_EQ(outcomes.mid(0, 5), QStringList(5, QStringLiteral("valid")));
-    EXPECT_EQ(outcomes[5], QStringLiteral("NoRsp")); // the line went away under the exchange: its time-out
+        outcomes << rig.exchange("11i");
+    EXPECT_EQ(outcomes.mid(0, 6), words("valid valid valid valid valid NoRsp")); // then its time-out
     EXPECT_FALSE(rig.port.isOpen());
-
     device.reset(); // gone for good: the path no longer leads anywhere
-    EXPECT_EQ(rig.exchange(QStringLiteral("11i")), QStringLiteral("failed"));
-
+    EXPECT_EQ(rig.exchange("11i"), "failed");
     o.vanishAfter = -1;
     device = std::make_unique<SimulatedDevice>(o);
     ASSERT_TRUE(device->start(&error)) << error.toStdString();
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(rig.exchange(QStringLiteral("11i")), QStringLiteral("valid")) << i;
+        EXPECT_EQ(rig.exchange("11i"), "valid") << i;
 }
 
 // A few exchanges with the real 500 ms reply timer: a lost reply is resent after the interval,
 // a silent device gives "NoRsp" after about one second.
 TEST(LinkSoakOverPty, RealTimerResendsAndTimesOut)
 {
-    SimOptions o = dravion();
-    o.drop = 0.5;
-    o.seed = 8;
-    SimulatedDevice device(o);
+    SimulatedDevice device(dravion([](SimOptions &o) { o.drop = 0.5; o.seed = 8; }));
     QString error;
     ASSERT_TRUE(device.start(&error)) << error.toStdString();
-    DeviceState state;
-    SerialDevicePort port;
-    QtReplyTimer timer(500);
-    FakeUserDialogs dialogs;
-    LinkEngine link(state, port, timer, dialogs);
-    const QString path = device.path();
-    link.setPortResolver([path](int) { return path; });
-    state.ReplyReceived = true;
-    state.AutoFrame = true;
-
-    int valid = 0;
-    int noRsp = 0;
+    LinkFixture<SerialDevicePort, QtReplyTimer> f;
+    f.usePath(device.path());
+    int valid = 0, noRsp = 0;
     for (int i = 0; i < 4; ++i) {
-        state.CommAbort = false;
-        state.CommandString = QStringLiteral("3i");
+        f.state.CommAbort = false;
         QElapsedTimer took;
         took.start();
-        link.SendCommand();
+        f.send("3i");
         EXPECT_LT(took.elapsed(), 1300) << i;
-        if (!state.CommAbort)
-            ++valid;
-        else if (state.ReplyValue == QLatin1String("NoRsp"))
-            ++noRsp;
-        EXPECT_TRUE(state.ReplyReceived);
+        valid += !f.state.CommAbort;
+        noRsp += f.state.CommAbort && f.state.ReplyValue == "NoRsp";
+        EXPECT_TRUE(f.state.ReplyReceived);
     }
     EXPECT_EQ(valid + noRsp, 4);
     EXPECT_GT(valid, 0);

@@ -1,0 +1,444 @@
+// The link: frames and numbers, whole exchanges with the port and the reply timer faked, and the
+// same over a real pty against the simulated device. The rows are in tests/data/link.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QThread>
+
+#include "app/settingsstore.h"
+#include "link/echoformat.h"
+#include "link/frames.h"
+#include "link/trafficecho.h"
+#include "link/qtreplytimer.h"
+#include "link/serialdeviceport.h"
+#include "link/values.h"
+#include "linkfixture.h"
+#include "simulateddevice.h"
+#include "table.h"
+
+namespace {
+
+using Icon = UserDialogs::Icon;
+using Fixture = LinkFixture<FakeDevicePort, ManualReplyTimer>;
+
+const QString TimeoutText = QString(13, QLatin1Char(' ')) + "Communications Timeout\rCheck Serial Connection or Com Port Setting";
+
+// A cell as it stands: double quotes keep its spaces, <TAB> is a tab.
+QString literal(const TableRow &row, int i)
+{
+    QString s = row[i];
+    if (s.size() >= 2 && s.startsWith('"') && s.endsWith('"'))
+        s = s.mid(1, s.size() - 2);
+    return s.replace("<TAB>", "\t");
+}
+
+// Box texts of a row: "timeout" stands for the time-out box.
+QStringList boxes(const QString &cell)
+{
+    QStringList out;
+    for (const QString &box : cell.split(';', Qt::SkipEmptyParts))
+        out << (box.trimmed() == "timeout" ? TimeoutText : QString::fromLatin1(wireBytes(box.trimmed())));
+    return out;
+}
+
+TEST(Frames, SplitCheckAndNames)
+{
+    const char *kinds[] = {"plain", "read", "write"};
+    for (const TableRow &row : tableRows("link/frames.txt", "split")) {
+        SCOPED_TRACE(row.where());
+        const Frames::Parts p = Frames::split(QString::fromLatin1(wireBytes(row[0])));
+        EXPECT_EQ(QStringList({p.codeText, p.letter, p.valueText, kinds[int(p.kind)]}), row.cells.mid(1, 4));
+    }
+    for (const TableRow &row : tableRows("link/frames.txt", "reply")) {
+        SCOPED_TRACE(row.where());
+        EXPECT_EQ(Frames::replyMatches(QString::fromLatin1(wireBytes(row[0])), QString::fromLatin1(wireBytes(row[1]))),
+                  row.number(2) == 1);
+    }
+    for (const TableRow &row : tableRows("link/frames.txt", "item-names"))
+        EXPECT_EQ(Frames::itemName(row[0]), row[1]) << row.where();
+    for (const TableRow &row : tableRows("link/frames.txt", "device-errors"))
+        EXPECT_EQ(Frames::deviceErrorText(row[0].toDouble()), row[1]) << row.where();
+}
+
+TEST(Frames, EchoShowsControlCharactersByNameOrHex)
+{
+    using M = TrafficEcho::Mode;
+    const QString cmd = QString::fromLatin1("\x02" "3i\r\x7f\xe9\x1f\x00", 8);
+    EXPECT_EQ(EchoFormat::text(cmd, M::Ascii), QString::fromUtf8("<STX>3i<CR><DEL>\u00e9<US><NUL>"));
+    EXPECT_EQ(EchoFormat::text(cmd, M::Hex), "02 33 69 0D 7F E9 1F 00 ");
+    EXPECT_EQ(EchoFormat::text(cmd, M::None), "");
+    EXPECT_EQ(EchoFormat::controlName(10), "<LF>");
+    EXPECT_EQ(EchoFormat::controlName(32), "");
+}
+
+TEST(Values, ParseRoundAndFormat)
+{
+    using namespace Values;
+    for (const TableRow &row : tableRows("link/frames.txt", "val"))
+        EXPECT_DOUBLE_EQ(Val(literal(row, 0)), row[1].toDouble()) << row.where();
+    for (const TableRow &row : tableRows("link/frames.txt", "cint")) {
+        const double value = row[0] == "nan" ? std::nan("") : row[0].toDouble();
+        if (row[1] == "overflow") {
+            EXPECT_THROW(CInt(value), OverflowError) << row.where();
+        } else {
+            EXPECT_EQ(CInt(value), row.number(1)) << row.where();
+        }
+    }
+    for (const TableRow &row : tableRows("link/frames.txt", "numeric"))
+        EXPECT_EQ(IsNumeric(literal(row, 0)), row.number(1) == 1) << row.where();
+    for (const TableRow &row : tableRows("link/frames.txt", "format-single")) {
+        const float value = row[0].toFloat();
+        EXPECT_EQ(FormatSingle(value), row[1]) << row.where();
+        if (row[2] != "rounded") {
+            EXPECT_EQ(float(Val(FormatSingle(value))), value) << row.where(); // reads back the same single
+        }
+    }
+    EXPECT_TRUE(IsNumeric("1,5", ','));
+    EXPECT_FALSE(IsNumeric("1.5", ','));
+    EXPECT_EQ(FormatSingle(2.5f, ','), "2,5");
+    EXPECT_EQ(FormatInt(-32768), "-32768");
+    EXPECT_EQ(CLng(70000.5), 70000);
+    EXPECT_THROW(CLng(3e9), OverflowError);
+    EXPECT_THROW(CSng(1e39), OverflowError);
+    EXPECT_FLOAT_EQ(CSng(2.5), 2.5f);
+}
+
+TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome)
+{
+    for (int chunk : {0, 1, 3}) { // whole chunks and one character per receive event behave the same
+        for (const TableRow &row : tableRows("link/exchanges.txt", "endings")) {
+            SCOPED_TRACE(row.where() + " in chunks of " + std::to_string(chunk));
+            Fixture f;
+            f.port.chunk = chunk;
+            f.state.PollingOn = true;
+            f.script(row.words(1));
+            f.send(row[0]);
+            const int sends = row.number(2);
+            const QString value = row[3];
+            EXPECT_EQ(wireMarkup(f.port.wire), QString("<STX>%1<CR>").arg(row[0]).repeated(sends));
+            EXPECT_EQ(f.timer.starts, sends);
+            EXPECT_EQ(f.state.ReplyValue, value);
+            EXPECT_EQ(f.state.CommAbort, row.number(4) == 1);
+            EXPECT_TRUE(f.state.ReplyReceived);
+            EXPECT_FALSE(f.link.exchangeOutstanding());
+            EXPECT_FALSE(f.timer.isActive());
+            EXPECT_EQ(f.link.ReplyRetries(), 0);
+            EXPECT_EQ(f.state.PollingOn, value != "NoRsp");
+            EXPECT_EQ(f.port.opens, value == "Inval" ? 2 : 1); // reset after invalid replies
+            EXPECT_TRUE(f.port.isOpen());
+            EXPECT_EQ(f.dialogs.texts(), boxes(row[5]));
+            for (const auto &m : f.dialogs.messages) {
+                EXPECT_EQ(m.icon, m.text == TimeoutText ? Icon::Exclamation : Icon::Critical);
+                EXPECT_EQ(m.title, "QRX Programming Utility");
+            }
+            // A late frame after the end starts nothing.
+            f.port.feed(wireBytes("<STX>4i2<CR><STX>E13<CR>"));
+            EXPECT_EQ(f.port.writes, sends);
+            EXPECT_EQ(f.dialogs.texts(), boxes(row[5]));
+            EXPECT_FALSE(f.timer.isActive());
+            EXPECT_EQ(f.state.ReplyValue, value);
+        }
+    }
+}
+
+TEST(LinkEngine, AutoFrameOffSendsAsTypedAndResendsStripped)
+{
+    for (const TableRow &row : tableRows("link/exchanges.txt", "autoframe-off")) {
+        Fixture f;
+        f.state.AutoFrame = false;
+        f.script(row.words(1));
+        EXPECT_EQ(f.send(QString::fromLatin1(wireBytes(row[0]))), row[3]) << row.where();
+        EXPECT_EQ(wireMarkup(f.port.wire), row[2]) << row.where();
+    }
+}
+
+TEST(LinkEngine, EchoesTrafficRowsInTheMonitorsModeAndNothingWhenSkipped)
+{
+    struct Echo final : TrafficEcho
+    {
+        bool showing = true;
+        Mode shown = Mode::Ascii;
+        QString text;
+        int rows = 0;
+        bool isShowing() const override { return showing; }
+        Mode mode() const override { return shown; }
+        void appendText(const QString &t) override { text += t; }
+        void UpdateCommTextboxRows() override { ++rows; }
+    } echo;
+    Fixture f;
+    f.link.setEcho(&echo);
+    int finished = 0;
+    QObject::connect(&f.link, &LinkEngine::exchangeFinished, [&] { ++finished; });
+    f.script({"<STX>3i2<CR>", "<STX>W<CR>", "<STX>W<CR>"});
+    f.send("3i");
+    EXPECT_EQ(echo.text, "\r\nTX-->  <STX>3i<CR>\r\nRX-->  <STX>3i2<CR>\r\n");
+    EXPECT_EQ(echo.rows, 3);
+    EXPECT_EQ(f.state.MonitorRows, 1);
+    echo.text.clear();
+    echo.shown = TrafficEcho::Mode::Hex;
+    f.send("W");
+    EXPECT_EQ(echo.text, "\r\nTX-->  02 57 0D \r\nRX-->  02 57 0D \r\n");
+    echo.text.clear();
+    f.state.CommAbort = true; // a failed sequence skips without traffic, echo or reply
+    f.state.ReplyValue = "old";
+    EXPECT_EQ(f.send("4i"), "old");
+    EXPECT_TRUE(f.state.ReplyReceived);
+    EXPECT_EQ(f.port.writes, 2);
+    EXPECT_TRUE(echo.text.isEmpty());
+    EXPECT_EQ(f.state.MonitorRows, 2);
+    EXPECT_EQ(finished, 3);
+    f.state.CommAbort = false;
+    echo.showing = false;
+    f.send("W");
+    EXPECT_TRUE(echo.text.isEmpty());
+    EXPECT_EQ(f.state.MonitorRows, 2);
+}
+
+TEST(LinkEngine, TimeoutResentSurvivesADeviceError)
+{
+    // After a device error the next silent command already ends at its first expiry.
+    Fixture f;
+    f.script({"<STX>E11<CR>~", "~"});
+    f.send("3i");
+    EXPECT_TRUE(f.link.TimeoutResent());
+    f.state.CommAbort = false;
+    EXPECT_EQ(f.send("4i"), "NoRsp");
+    EXPECT_EQ(wireMarkup(f.port.wire), "<STX>3i<CR><STX>4i<CR>");
+}
+
+TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAreTold)
+{
+    using K = DevicePort::ErrorKind;
+    const DevicePort::Error missing {K::NoSuchPort, 8002, "No such file"}, busy {K::InUse, 8005, "Busy"},
+        other {K::Other, 7, "Resource error"};
+    for (const TableRow &row : tableRows("link/exchanges.txt", "port-faults")) {
+        SCOPED_TRACE(row.where());
+        Fixture f;
+        const QString fault = row[0];
+        if (fault.startsWith("open"))
+            f.port.openError = fault.endsWith("missing") ? missing : fault.endsWith("busy") ? busy : other;
+        if (fault.startsWith("write"))
+            f.port.writeError = other;
+        if (fault.endsWith("other")) // nothing got out, so the timer ends the wait
+            QTimer::singleShot(0, [&f] { f.timer.fire(); });
+        if (fault.startsWith("lost")) {
+            f.port.reactions.push_back([&, gone = fault.endsWith("good")] {
+                f.port.vanish(other);
+                if (gone)
+                    f.port.openError = missing; // the resend cannot reopen the port
+                f.timer.fire();
+                if (gone)
+                    f.timer.fire();
+            });
+        }
+        f.script(row.words(1));
+        EXPECT_EQ(f.send("3i"), row[3]);
+        const QStringList expected = boxes(row[4]);
+        EXPECT_EQ(f.dialogs.texts(), expected);
+        QStringList statuses;
+        for (const QString &s : row[5].split(';', Qt::SkipEmptyParts))
+            statuses << s.trimmed();
+        EXPECT_EQ(f.statuses, statuses);
+        EXPECT_EQ(f.port.opens, row.number(6));
+        EXPECT_EQ(f.state.CommAbort, !expected.isEmpty());
+        const bool returnsAtOnce = row.number(2) == 1;
+        EXPECT_EQ(f.link.exchangeOutstanding(), returnsAtOnce);
+        EXPECT_EQ(f.state.ReplyReceived, !returnsAtOnce);
+        if (returnsAtOnce) { // the exchange ends at the timer's expiry, without a resend or another box
+            f.timer.fire();
+            EXPECT_FALSE(f.link.exchangeOutstanding());
+            EXPECT_EQ(f.dialogs.texts(), expected);
+            EXPECT_EQ(f.port.writes, 0);
+        }
+        for (const auto &m : f.dialogs.messages)
+            EXPECT_EQ(m.icon, m.text == TimeoutText ? Icon::Exclamation : Icon::None);
+        f.state.CommAbort = false;
+        f.script({"<STX>4i1<CR>"});
+        EXPECT_EQ(f.send("4i"), "1"); // the next exchange opens the port again where needed
+    }
+}
+
+TEST(LinkEngine, CallsDuringAWaitTakeTheirTurnInCallOrderAndEachSeesItsOwnOutcome)
+{
+    for (const TableRow &row : tableRows("link/exchanges.txt", "queued")) {
+        SCOPED_TRACE(row.where());
+        Fixture f;
+        QStringList outcomes;
+        const auto call = [&](const QString &body) {
+            f.state.CommandString = body;
+            f.link.SendCommand();
+            outcomes << QString("%1=%2/%3").arg(body, f.state.ReplyValue).arg(int(f.state.CommAbort));
+        };
+        QStringList reactions = row.words(0);
+        const QString first = reactions.takeFirst();
+        const bool cancel = row.number(1) == 1;
+        f.port.reactions.push_back([&] {
+            QTimer::singleShot(0, [&] {
+                QTimer::singleShot(0, [&] { f.react(first); });
+                if (cancel)
+                    f.state.CommAbort = true;
+                call("3i");
+            });
+            call("V");
+        });
+        f.script(reactions);
+        call("F");
+        EXPECT_EQ(f.port.wire, wireBytes(frames(row[2]).join("")));
+        EXPECT_EQ(outcomes.join(' '), row[3]);
+        EXPECT_FALSE(f.link.exchangeOutstanding());
+        EXPECT_FALSE(f.timer.isActive());
+    }
+}
+
+TEST(LinkEngine, NextExchangeMayStartFromTheFinishedSignal)
+{
+    Fixture f;
+    QStringList values;
+    QObject::connect(&f.link, &LinkEngine::exchangeFinished, [&] {
+        values << f.state.ReplyValue;
+        if (values.size() == 1)
+            f.send("4i");
+    });
+    f.script({"<STX>3i2<CR>", "<STX>4i1<CR>"});
+    f.send("3i");
+    EXPECT_EQ(values, (QStringList {"2", "1"}));
+}
+
+TEST(LinkEngine, QuittingTheApplicationDuringAWaitEndsTheExchange)
+{
+    // Regression: after quit() every nested loop returns at once, so the wait used to spin forever.
+    Fixture f;
+    f.port.reactions.push_back([] { QCoreApplication::quit(); });
+    bool returned = false;
+    QTimer::singleShot(0, [&] {
+        f.send("3i");
+        returned = true;
+    });
+    QObject scope; // the guard goes with the test
+    QTimer::singleShot(5000, &scope, [] { QCoreApplication::exit(1); }); // ends the run only if the wait spins again
+    QCoreApplication::exec();
+    EXPECT_TRUE(returned);
+    EXPECT_TRUE(f.state.CommAbort && f.state.ReplyReceived);
+    EXPECT_FALSE(f.link.exchangeOutstanding());
+}
+
+// The simulated device started with these program arguments; the link reaches its pty by any Com number.
+struct PtyFixture : LinkFixture<SerialDevicePort, QtReplyTimer>
+{
+    SimulatedDevice sim;
+
+    explicit PtyFixture(const QString &arguments = "--no-pacing")
+        : sim(*SimOptions::parse(arguments.split(' ', Qt::SkipEmptyParts), nullptr))
+    {
+        QString error;
+        EXPECT_TRUE(sim.start(&error)) << error.toStdString();
+        usePath(sim.path());
+    }
+    ~PtyFixture() { port.close(); }
+
+    // Frames the device saw, as markup; waits briefly for the log to catch up with the wire.
+    QStringList received(int atLeast)
+    {
+        for (int i = 0; i < 100 && sim.received().size() < atLeast; ++i)
+            QThread::msleep(5);
+        return sim.received();
+    }
+};
+
+TEST(LinkOverPty, CleanExchangeOfEachKind)
+{
+    PtyFixture f("--no-pacing --version 2.10 --output-type 1");
+    QStringList wire;
+    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-clean")) {
+        EXPECT_EQ(f.send(row[0]), row[1]) << row.where();
+        EXPECT_FALSE(f.state.CommAbort) << row.where();
+        wire << frames(row[0]);
+    }
+    EXPECT_TRUE(Values::IsNumeric(f.send("F")));
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.received(wire.size() + 1), wire << "<STX>F<CR>");
+}
+
+TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence)
+{
+    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-faults")) {
+        SCOPED_TRACE(row.where());
+        PtyFixture f("--no-pacing " + row[0]);
+        f.state.PollingOn = true;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(f.send(row[1]), row[2]);
+        EXPECT_GE(clock.elapsed(), row.number(4));
+        EXPECT_LE(clock.elapsed(), row.number(5));
+        const QStringList expected = boxes(row[6]);
+        EXPECT_EQ(f.dialogs.texts(), expected);
+        for (const auto &m : f.dialogs.messages)
+            EXPECT_EQ(m.icon, m.text == TimeoutText ? Icon::Exclamation : Icon::Critical);
+        EXPECT_EQ(f.state.CommAbort, !expected.isEmpty());
+        EXPECT_EQ(f.state.PollingOn, row[2] != "NoRsp");
+        EXPECT_TRUE(f.port.isOpen()); // after invalid replies: closed and opened again
+        const QStringList wire(row.number(3), frames(row[1]).first());
+        EXPECT_EQ(f.received(wire.size()), wire);
+        if (f.state.CommAbort) {
+            f.send("W"); // after a failure the rest of the sequence runs without traffic
+            EXPECT_EQ(f.received(wire.size()), wire);
+        }
+    }
+}
+
+TEST(LinkOverPty, AutoFrameOffSendsBytesAsTyped)
+{
+    PtyFixture f;
+    f.state.AutoFrame = false;
+    EXPECT_EQ(f.send(QString::fromLatin1(wireBytes("<STX>4i<CR>"))), "1");
+    EXPECT_EQ(f.send("ab"), "NoRsp"); // no frame: the device stays silent, "ab" is resent as it is
+    EXPECT_EQ(f.received(3), (QStringList {"<STX>4i<CR>", "ab", "ab"}));
+}
+
+TEST(LinkOverPty, PortSelectionAndTransmissionReportEachOpenOutcome)
+{
+    PtyFixture f;
+    const QStringList paths {f.sim.path(), f.sim.path(), "/dev/null", "/nonexistent/tty"};
+    for (int n = 2; n <= 5; ++n)
+        SettingsStore::open()->setValue(QString("Ports/Com%1").arg(n), paths[n - 2]);
+    f.link.setPortResolver(&SettingsStore::portPath);
+    f.link.selectPort(2);
+    QSerialPort holder;
+    holder.setPortName(f.sim.path());
+    ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+    f.link.selectPort(3);
+    holder.close();
+    f.link.selectPort(4);
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    EXPECT_EQ(f.send("3i"), "NoRsp"); // any other port error: the exchange ends through the time-out
+    EXPECT_TRUE(f.state.CommAbort);
+    EXPECT_FALSE(f.link.exchangeOutstanding());
+    f.link.selectPort(5);
+    EXPECT_EQ(f.link.portNumber(), 5);
+    EXPECT_FALSE(f.port.isOpen());
+    f.state.CommAbort = false;
+    f.send("3i");
+    EXPECT_EQ(f.dialogs.texts(), (QStringList {TimeoutText, "ERROR - Invalid Com Port"}));
+    EXPECT_EQ(f.statuses, (QStringList {"Status:  Com2", "Status:  ERROR - Port in use", "Status:  Internal Error 7",
+                                        "Status:  ERROR - Invalid Com Port", "Status:  ERROR - Invalid Com Port"}));
+    SettingsStore::open()->remove("Ports");
+}
+
+TEST(LinkOverPty, PacedExchangeTakesItsLineTime)
+{
+    PtyFixture f("");
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 10; ++i)
+        f.send("3i");
+    EXPECT_GE(clock.elapsed(), 90); // 9 characters of about 1.04 ms per exchange
+    EXPECT_LE(clock.elapsed(), 200);
+    EXPECT_EQ(f.state.ReplyValue, "1");
+}
+
+} // namespace

@@ -1,0 +1,149 @@
+// The simulated device: its model and fault injection, its options, and the qrx-sim program.
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "deviceresponder.h"
+#include "link/qtreplytimer.h"
+#include "link/serialdeviceport.h"
+#include "linkfixture.h"
+#include "simprocess.h"
+#include "simulatedport.h"
+#include "table.h"
+#include "trafficlog.h"
+
+namespace {
+
+using Utility = LinkFixture<SerialDevicePort, QtReplyTimer>;
+
+TEST(DeviceModel, AnswersEachFamilysCommandsWithinTheConfiguredRanges)
+{
+    ConfigRanges ranges;
+    for (const TableRow &row : tableRows("sim/device.txt", "dravion-config"))
+        ranges.parseLine(row[0]);
+    DeviceModel dravion(DeviceModel::Family::Dravion, ranges), mr(DeviceModel::Family::MR);
+    for (const TableRow &row : tableRows("sim/device.txt", "dravion"))
+        EXPECT_EQ(dravion.answer(row[0].toLatin1()), row[1].toLatin1()) << row.where();
+    EXPECT_TRUE(dravion.answer("F").startsWith('F'));
+    for (const TableRow &row : tableRows("sim/device.txt", "mr"))
+        EXPECT_EQ(mr.answer(row[0].toLatin1()), row[1].toLatin1()) << row.where();
+    for (int code : {1, 2, 5, 8, 12, 14, 15, 16, 17, 18, 19, 100, 101, 120})
+        EXPECT_TRUE(mr.hasItem(code)) << code;
+}
+
+TEST(DeviceResponder, InjectsEachFaultAndTheSameSeedGivesTheSameFaults)
+{
+    for (const TableRow &row : tableRows("sim/device.txt", "faults")) {
+        SCOPED_TRACE(row.where());
+        QString error;
+        const auto options = SimOptions::parse(row.words(0), &error);
+        ASSERT_TRUE(options) << error.toStdString();
+        DeviceResponder d(*options);
+        const auto reply = d.respond(wireBytes(frames(row[1]).first()));
+        EXPECT_EQ(reply.frame, row[2].toLatin1().replace('<', '\x02').replace('>', '\r'));
+        EXPECT_EQ(reply.delayMs, row.number(3));
+        EXPECT_EQ(reply.vanish, row.number(4) == 1);
+        EXPECT_EQ(d.model().value(11), 5.0); // a rejected write leaves the default
+    }
+    SimOptions mixed;
+    mixed.drop = mixed.garble = 0.3;
+    mixed.seed = 42;
+    const auto run = [&] {
+        DeviceResponder d(mixed);
+        QStringList faults;
+        for (int i = 0; i < 40; ++i)
+            faults << d.respond("\x02" "3i\r").fault;
+        return faults;
+    };
+    const QStringList first = run();
+    EXPECT_EQ(first, run());
+    EXPECT_TRUE(first.contains("drop") && first.contains("garble") && first.contains(""));
+}
+
+TEST(SimOptions, ParsesAndReproducesTheCommandLine)
+{
+    QString error;
+    const auto o = SimOptions::parse(words("--family MR --latency 5 --no-pacing --error 13:11 --vanish-after 3 "
+                                           "--seed 7 --garble 0.25"), &error);
+    ASSERT_TRUE(o) << error.toStdString();
+    EXPECT_EQ(o->family, "MR");
+    EXPECT_EQ(o->latencyMs, 5);
+    EXPECT_FALSE(o->pacing);
+    EXPECT_EQ(o->errorCode, 13);
+    EXPECT_EQ(o->errorItem, "11");
+    EXPECT_EQ(o->vanishAfter, 3);
+    EXPECT_EQ(o->seed, 7u);
+    EXPECT_EQ(o->garble, 0.25);
+    EXPECT_EQ(SimOptions::parse(o->toArguments(), &error)->toArguments(), o->toArguments());
+    for (const char *bad : {"--family X", "--error 13", "--latency soon", "stray"})
+        EXPECT_FALSE(SimOptions::parse(words(bad), &error)) << bad;
+    EXPECT_EQ(TrafficLog::markup("\x02" "3i\r\xe9\x7f"), "<STX>3i<CR><xE9><DEL>");
+}
+
+TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath("device");
+    writeFile(dir.filePath("Config.inf"), "Version=-1,3.04\nDamping=11,0,40\n");
+    const QStringList args {"--family", "Dravion", "--config", dir.filePath("Config.inf"), "--link", link,
+                            "--state", dir.filePath("state.ini"), "--log", dir.filePath("traffic.log"), "--no-pacing"};
+    {
+        SimProcess sim(QStringLiteral(QRX_SIM_PATH));
+        ASSERT_TRUE(sim.start(args)) << sim.errorText().toStdString();
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        Utility u;
+        u.usePath(link);
+        for (const char *body : {"V", "11i12", "W", "11i3"}) // the last write is not stored
+            u.send(body);
+        EXPECT_EQ(u.state.ReplyValue, "3");
+        EXPECT_FALSE(u.state.CommAbort);
+        u.port.close();
+        sim.stop();
+        EXPECT_FALSE(QFileInfo::exists(link)); // the program removes its link when it ends
+    }
+    QFile log(dir.filePath("traffic.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_EQ(QString(log.readAll()).split('\n', Qt::SkipEmptyParts),
+              (QStringList {"recv <STX>V<CR>", "send <STX>V3.04<CR>", "recv <STX>11i12<CR>", "send <STX>11i12<CR>",
+                            "recv <STX>W<CR>", "send <STX>W<CR>", "recv <STX>11i3<CR>", "send <STX>11i3<CR>"}));
+    SimProcess again(QStringLiteral(QRX_SIM_PATH));
+    ASSERT_TRUE(again.start(args)) << again.errorText().toStdString();
+    Utility u;
+    u.usePath(again.path());
+    EXPECT_EQ(u.send("11i"), "12");
+}
+
+TEST(SimProgram, HelpAndBadOptionsEndWithoutServing)
+{
+    const struct { const char *args; int status; const char *out, *err; } rows[] = {
+        {"--help", 0, "--vanish-after", ""},
+        {"--bogus", 2, "", "--vanish-after"}, // the usage follows the complaint
+        {"--family Other", 2, "", "--family must be Dravion or MR"},
+    };
+    for (const auto &r : rows) {
+        QProcess sim;
+        sim.start(QStringLiteral(QRX_SIM_PATH), words(r.args));
+        ASSERT_TRUE(sim.waitForFinished(5000)) << r.args; // no pty served
+        EXPECT_EQ(sim.exitCode(), r.status);
+        const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
+        EXPECT_TRUE(out.contains(r.out) && err.contains(r.err)) << out.toStdString() << err.toStdString();
+        EXPECT_FALSE(out.startsWith("port "));
+    }
+}
+
+TEST(SimulatedPort, RunsExchangesInMemory)
+{
+    SimOptions o;
+    o.latencyMs = 1;
+    LinkFixture<SimulatedPort, QtReplyTimer> f(o);
+    for (const char *body : {"3i", "11i9", "11i"})
+        f.send(body);
+    EXPECT_EQ(f.state.ReplyValue, "9");
+    EXPECT_EQ(f.port.received(), frames("3i 11i9 11i"));
+    EXPECT_EQ(f.port.model().value(11), 9.0);
+}
+
+} // namespace
