@@ -23,10 +23,10 @@
 
 namespace {
 
-using Icon = UserDialogs::Icon;
 using Fixture = LinkFixture<FakeDevicePort, ManualReplyTimer>;
 
-const QString TimeoutText = QString(13, QLatin1Char(' ')) + "Communications Timeout\rCheck Serial Connection or Com Port Setting";
+const QString TimeoutText = QString(13, ' ') + "Communications Timeout\rCheck Serial Connection or Com Port Setting";
+const QStringList IconNames {"none", "critical", "exclamation", "information", "question"};
 
 // A cell as it stands: double quotes keep its spaces, <TAB> is a tab.
 QString literal(const TableRow &row, int i)
@@ -37,13 +37,36 @@ QString literal(const TableRow &row, int i)
     return s.replace("<TAB>", "\t");
 }
 
-// Box texts of a row: "timeout" stands for the time-out box.
+// The items of a cell separated by ';'.
+QStringList items(const QString &cell)
+{
+    QStringList out;
+    for (const QString &item : cell.split(';', Qt::SkipEmptyParts))
+        out << item.trimmed();
+    return out;
+}
+
+// The boxes a row expects and those shown, as "icon text" ("timeout" for the time-out text).
 QStringList boxes(const QString &cell)
 {
     QStringList out;
-    for (const QString &box : cell.split(';', Qt::SkipEmptyParts))
-        out << (box.trimmed() == "timeout" ? TimeoutText : QString::fromLatin1(wireBytes(box.trimmed())));
+    for (const QString &box : items(cell))
+        out << QString::fromLatin1(wireBytes(box)).replace(" timeout", " " + TimeoutText);
     return out;
+}
+
+QStringList shown(const FakeUserDialogs &dialogs)
+{
+    QStringList out;
+    for (const auto &m : dialogs.messages)
+        out << IconNames[int(m.icon)] + ' ' + m.text + (m.title == "QRX Programming Utility" ? "" : " titled " + m.title);
+    return out;
+}
+
+// The exchange has ended: nothing outstanding, the timer stopped, no resend pending.
+bool atRest(Fixture &f)
+{
+    return f.state.ReplyReceived && !f.link.exchangeOutstanding() && !f.timer.isActive() && f.link.ReplyRetries() == 0;
 }
 
 TEST(Frames, SplitCheckAndNames)
@@ -124,23 +147,15 @@ TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome)
             EXPECT_EQ(f.timer.starts, sends);
             EXPECT_EQ(f.state.ReplyValue, value);
             EXPECT_EQ(f.state.CommAbort, row.number(4) == 1);
-            EXPECT_TRUE(f.state.ReplyReceived);
-            EXPECT_FALSE(f.link.exchangeOutstanding());
-            EXPECT_FALSE(f.timer.isActive());
-            EXPECT_EQ(f.link.ReplyRetries(), 0);
             EXPECT_EQ(f.state.PollingOn, value != "NoRsp");
             EXPECT_EQ(f.port.opens, value == "Inval" ? 2 : 1); // reset after invalid replies
-            EXPECT_TRUE(f.port.isOpen());
-            EXPECT_EQ(f.dialogs.texts(), boxes(row[5]));
-            for (const auto &m : f.dialogs.messages) {
-                EXPECT_EQ(m.icon, m.text == TimeoutText ? Icon::Exclamation : Icon::Critical);
-                EXPECT_EQ(m.title, "QRX Programming Utility");
-            }
+            EXPECT_TRUE(f.port.isOpen() && atRest(f));
+            EXPECT_EQ(shown(f.dialogs), boxes(row[5]));
             // A late frame after the end starts nothing.
             f.port.feed(wireBytes("<STX>4i2<CR><STX>E13<CR>"));
             EXPECT_EQ(f.port.writes, sends);
-            EXPECT_EQ(f.dialogs.texts(), boxes(row[5]));
-            EXPECT_FALSE(f.timer.isActive());
+            EXPECT_EQ(shown(f.dialogs), boxes(row[5]));
+            EXPECT_TRUE(atRest(f));
             EXPECT_EQ(f.state.ReplyValue, value);
         }
     }
@@ -239,11 +254,8 @@ TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAre
         f.script(row.words(1));
         EXPECT_EQ(f.send("3i"), row[3]);
         const QStringList expected = boxes(row[4]);
-        EXPECT_EQ(f.dialogs.texts(), expected);
-        QStringList statuses;
-        for (const QString &s : row[5].split(';', Qt::SkipEmptyParts))
-            statuses << s.trimmed();
-        EXPECT_EQ(f.statuses, statuses);
+        EXPECT_EQ(shown(f.dialogs), expected);
+        EXPECT_EQ(f.statuses, items(row[5]));
         EXPECT_EQ(f.port.opens, row.number(6));
         EXPECT_EQ(f.state.CommAbort, !expected.isEmpty());
         const bool returnsAtOnce = row.number(2) == 1;
@@ -252,11 +264,9 @@ TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAre
         if (returnsAtOnce) { // the exchange ends at the timer's expiry, without a resend or another box
             f.timer.fire();
             EXPECT_FALSE(f.link.exchangeOutstanding());
-            EXPECT_EQ(f.dialogs.texts(), expected);
+            EXPECT_EQ(shown(f.dialogs), expected);
             EXPECT_EQ(f.port.writes, 0);
         }
-        for (const auto &m : f.dialogs.messages)
-            EXPECT_EQ(m.icon, m.text == TimeoutText ? Icon::Exclamation : Icon::None);
         f.state.CommAbort = false;
         f.script({"<STX>4i1<CR>"});
         EXPECT_EQ(f.send("4i"), "1"); // the next exchange opens the port again where needed
@@ -290,8 +300,7 @@ TEST(LinkEngine, CallsDuringAWaitTakeTheirTurnInCallOrderAndEachSeesItsOwnOutcom
         call("F");
         EXPECT_EQ(f.port.wire, wireBytes(frames(row[2]).join("")));
         EXPECT_EQ(outcomes.join(' '), row[3]);
-        EXPECT_FALSE(f.link.exchangeOutstanding());
-        EXPECT_FALSE(f.timer.isActive());
+        EXPECT_TRUE(atRest(f));
     }
 }
 
@@ -322,9 +331,7 @@ TEST(LinkEngine, QuittingTheApplicationDuringAWaitEndsTheExchange)
     QObject scope; // the guard goes with the test
     QTimer::singleShot(5000, &scope, [] { QCoreApplication::exit(1); }); // ends the run only if the wait spins again
     QCoreApplication::exec();
-    EXPECT_TRUE(returned);
-    EXPECT_TRUE(f.state.CommAbort && f.state.ReplyReceived);
-    EXPECT_FALSE(f.link.exchangeOutstanding());
+    EXPECT_TRUE(returned && f.state.CommAbort && atRest(f));
 }
 
 // The simulated device started with these program arguments; the link reaches its pty by any Com number.
@@ -375,11 +382,8 @@ TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence)
         EXPECT_EQ(f.send(row[1]), row[2]);
         EXPECT_GE(clock.elapsed(), row.number(4));
         EXPECT_LE(clock.elapsed(), row.number(5));
-        const QStringList expected = boxes(row[6]);
-        EXPECT_EQ(f.dialogs.texts(), expected);
-        for (const auto &m : f.dialogs.messages)
-            EXPECT_EQ(m.icon, m.text == TimeoutText ? Icon::Exclamation : Icon::Critical);
-        EXPECT_EQ(f.state.CommAbort, !expected.isEmpty());
+        EXPECT_EQ(shown(f.dialogs), boxes(row[6]));
+        EXPECT_EQ(f.state.CommAbort, !row[6].isEmpty());
         EXPECT_EQ(f.state.PollingOn, row[2] != "NoRsp");
         EXPECT_TRUE(f.port.isOpen()); // after invalid replies: closed and opened again
         const QStringList wire(row.number(3), frames(row[1]).first());
@@ -389,15 +393,6 @@ TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence)
             EXPECT_EQ(f.received(wire.size()), wire);
         }
     }
-}
-
-TEST(LinkOverPty, AutoFrameOffSendsBytesAsTyped)
-{
-    PtyFixture f;
-    f.state.AutoFrame = false;
-    EXPECT_EQ(f.send(QString::fromLatin1(wireBytes("<STX>4i<CR>"))), "1");
-    EXPECT_EQ(f.send("ab"), "NoRsp"); // no frame: the device stays silent, "ab" is resent as it is
-    EXPECT_EQ(f.received(3), (QStringList {"<STX>4i<CR>", "ab", "ab"}));
 }
 
 TEST(LinkOverPty, PortSelectionAndTransmissionReportEachOpenOutcome)
@@ -423,7 +418,7 @@ TEST(LinkOverPty, PortSelectionAndTransmissionReportEachOpenOutcome)
     EXPECT_FALSE(f.port.isOpen());
     f.state.CommAbort = false;
     f.send("3i");
-    EXPECT_EQ(f.dialogs.texts(), (QStringList {TimeoutText, "ERROR - Invalid Com Port"}));
+    EXPECT_EQ(shown(f.dialogs), boxes("exclamation timeout; none ERROR - Invalid Com Port"));
     EXPECT_EQ(f.statuses, (QStringList {"Status:  Com2", "Status:  ERROR - Port in use", "Status:  Internal Error 7",
                                         "Status:  ERROR - Invalid Com Port", "Status:  ERROR - Invalid Com Port"}));
     SettingsStore::open()->remove("Ports");

@@ -11,7 +11,6 @@
 #include "link/serialdeviceport.h"
 #include "linkfixture.h"
 #include "simprocess.h"
-#include "simulatedport.h"
 #include "table.h"
 #include "trafficlog.h"
 
@@ -69,14 +68,8 @@ TEST(SimOptions, ParsesAndReproducesTheCommandLine)
     const auto o = SimOptions::parse(words("--family MR --latency 5 --no-pacing --error 13:11 --vanish-after 3 "
                                            "--seed 7 --garble 0.25"), &error);
     ASSERT_TRUE(o) << error.toStdString();
-    EXPECT_EQ(o->family, "MR");
-    EXPECT_EQ(o->latencyMs, 5);
-    EXPECT_FALSE(o->pacing);
-    EXPECT_EQ(o->errorCode, 13);
-    EXPECT_EQ(o->errorItem, "11");
-    EXPECT_EQ(o->vanishAfter, 3);
-    EXPECT_EQ(o->seed, 7u);
-    EXPECT_EQ(o->garble, 0.25);
+    EXPECT_EQ(o->toArguments().join(' '), "--family MR --output-type 0 --latency 5 --no-pacing --drop 0 --garble 0.25 "
+                                          "--wrong-code 0 --delay 0 --delay-ms 700 --error 13:11 --vanish-after 3 --seed 7");
     EXPECT_EQ(SimOptions::parse(o->toArguments(), &error)->toArguments(), o->toArguments());
     for (const char *bad : {"--family X", "--error 13", "--latency soon", "stray"})
         EXPECT_FALSE(SimOptions::parse(words(bad), &error)) << bad;
@@ -132,18 +125,6 @@ TEST(SimProgram, HelpAndBadOptionsEndWithoutServing)
         EXPECT_TRUE(out.contains(r.out) && err.contains(r.err)) << out.toStdString() << err.toStdString();
         EXPECT_FALSE(out.startsWith("port "));
     }
-}
-
-TEST(SimulatedPort, RunsExchangesInMemory)
-{
-    SimOptions o;
-    o.latencyMs = 1;
-    LinkFixture<SimulatedPort, QtReplyTimer> f(o);
-    for (const char *body : {"3i", "11i9", "11i"})
-        f.send(body);
-    EXPECT_EQ(f.state.ReplyValue, "9");
-    EXPECT_EQ(f.port.received(), frames("3i 11i9 11i"));
-    EXPECT_EQ(f.port.model().value(11), 9.0);
 }
 
 } // namespace

@@ -10,38 +10,32 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
-#include <QTest>
 
-#include "app/frmaltmain.h"
+#include "app/mainwindowshell.h"
 #include "app/settingsstore.h"
 #include "calibration/frmcalibration.h"
 #include "calibration/updowncontrol.h"
 #include "linear/frmlinearpoints.h"
-#include "link/devicestate.h"
 #include "monitor/frmlinemonitor.h"
-#include "mr/frmmr.h"
-#include "fakeuserdialogs.h"
+#include "rig.h"
+#include "table.h"
 
 namespace {
 
-bool inputField(QWidget *w)
-{
-    // The line edit inside a combo box belongs to the combo box.
-    return (qobject_cast<QLineEdit *>(w) && !qobject_cast<QComboBox *>(w->parentWidget())) || qobject_cast<QComboBox *>(w);
-}
+const QStringList Families {"Dravion", "MR"};
 
-// The fields of the window itself (not those of its separate windows).
+// The fields of the window itself (not those of its separate windows); the line edit inside a
+// combo box belongs to the combo box.
 QList<QWidget *> fieldsOf(QWidget &window)
 {
     QList<QWidget *> out;
     for (QWidget *w : window.findChildren<QWidget *>()) {
-        if (w->window() == &window && (inputField(w) || qobject_cast<UpDownControl *>(w)))
+        const bool edit = qobject_cast<QLineEdit *>(w) && !qobject_cast<QComboBox *>(w->parentWidget());
+        if (w->window() == &window && (edit || qobject_cast<QComboBox *>(w) || qobject_cast<UpDownControl *>(w)))
             out << w;
     }
     return out;
@@ -57,31 +51,9 @@ QString buddyCaption(QWidget &window, QWidget *field)
 {
     for (QLabel *label : window.findChildren<QLabel *>()) {
         if (label->buddy() == field)
-            return label->text();
+            return label->text().remove('&');
     }
     return QString();
-}
-
-// Every field has a caption label as its buddy; the accessible name is that caption.
-void expectCaptionBuddies(QMainWindow &window, const std::map<QString, QString> &captions)
-{
-    QMap<QWidget *, QString> buddies;
-    for (QLabel *label : window.findChildren<QLabel *>()) {
-        if (label->buddy())
-            buddies[label->buddy()] = label->text().remove(QLatin1Char('&'));
-    }
-    for (QWidget *field : fieldsOf(window)) {
-        const QString name = field->objectName();
-        ASSERT_TRUE(buddies.contains(field)) << name.toStdString() << " has no caption label as buddy";
-        EXPECT_FALSE(buddies[field].isEmpty()) << name.toStdString();
-        EXPECT_EQ(accessibleName(field), buddies[field]) << name.toStdString();
-        const auto caption = captions.find(name);
-        if (caption != captions.end()) {
-            EXPECT_EQ(buddies[field], caption->second) << name.toStdString();
-        }
-    }
-    for (const auto &[name, caption] : captions)
-        EXPECT_TRUE(window.findChild<QWidget *>(name)) << name.toStdString() << " missing";
 }
 
 // Tab from the window reaches every enabled field and button.
@@ -111,7 +83,7 @@ void expectTabReachesEverything(QMainWindow &window)
 }
 
 // Top-level entries carry an access key; entries inside a menu that opens by its access key are
-// reached with the arrow keys.
+// reached with the arrow keys, so they need only a text.
 void expectMenusReachable(QMainWindow &window)
 {
     std::function<void(QMenu *, const QString &)> walk = [&](QMenu *menu, const QString &path) {
@@ -120,61 +92,53 @@ void expectMenusReachable(QMainWindow &window)
                 continue;
             EXPECT_FALSE(action->text().isEmpty()) << path.toStdString();
             if (action->menu())
-                walk(action->menu(), path + QLatin1Char('/') + action->text());
+                walk(action->menu(), path + '/' + action->text());
         }
     };
     for (QAction *top : window.menuBar()->actions()) {
-        EXPECT_TRUE(top->text().contains(QLatin1Char('&'))) << top->text().toStdString() << " has no access key";
+        EXPECT_TRUE(top->text().contains('&')) << top->text().toStdString() << " has no access key";
         if (top->menu())
             walk(top->menu(), top->text());
     }
 }
 
-struct AccessibilityTest : ::testing::Test
-{
-    DeviceState state;
-    FakeUserDialogs dialogs;
-    AppContext context{state, nullptr, dialogs};
-
-    void SetUp() override { SettingsStore::open()->clear(); }
-};
-
 } // namespace
 
-TEST_F(AccessibilityTest, DravionMainWindowIsNamedAndReachableByKeyboard)
+TEST(Accessibility, MainWindowsAreNamedAndReachableByKeyboard)
 {
-    frmAltMain window(context);
-    expectCaptionBuddies(window, {{"cboRateUnits", "Rate Units:"}, {"cboRateInterval", "Rate Interval:"},
-                                  {"cboKfactorUnits", "K Factor Units:"}, {"txtKfactor", "K Factor:"},
-                                  {"txtDamping", "Damping:"}, {"txtFlowLow", "Flow at 4mA:"},
-                                  {"txtFlowHi", "Flow at 20mA:"}, {"txtLinearPts", "Linear Points:"},
-                                  {"txtSpg", "Specific Gravity:"}});
-    expectMenusReachable(window);
-    expectTabReachesEverything(window);
+    for (const QString &family : Families) {
+        SCOPED_TRACE(family.toStdString());
+        Rig rig(family);
+        ASSERT_TRUE(rig.start());
+        QMainWindow &window = *rig.window;
+        for (QWidget *field : fieldsOf(window)) {
+            const QString caption = buddyCaption(window, field);
+            EXPECT_FALSE(caption.isEmpty()) << field->objectName().toStdString() << " has no caption label as buddy";
+            EXPECT_EQ(accessibleName(field), caption) << field->objectName().toStdString();
+        }
+        for (const TableRow &row : tableRows("soak/access.txt", "captions")) {
+            if (row[0] == family) {
+                EXPECT_EQ(buddyCaption(window, rig.control(row[1])), row[2]) << row.where();
+            }
+        }
+        expectMenusReachable(window);
+        expectTabReachesEverything(window);
+    }
 }
 
-TEST_F(AccessibilityTest, MrMainWindowIsNamedAndReachableByKeyboard)
+TEST(Accessibility, MonitorCalibrationAndLinearPointsNameEveryControlByItsCaption)
 {
-    frmMR window(context, QStringLiteral(QRX_CONFIG_DIR "/mr"));
-    expectCaptionBuddies(window, {});
-    expectMenusReachable(window);
-    expectTabReachesEverything(window);
-}
-
-// A column heading serves ten boxes, so those are named by heading and row number.
-TEST_F(AccessibilityTest, MonitorCalibrationAndLinearPointsNameEveryControlByItsCaption)
-{
-    frmLineMonitor monitor(context);
-    frmCalibration calibration(context);
-    frmLinearPoints points(context);
-    const auto caption = [&calibration](const char *label) {
-        return calibration.findChild<QLabel *>(QString::fromLatin1(label))->text();
-    };
-    const std::map<QString, QString> names {{"txtOutput", "ASCII Output String"},
-        {"Combo1", "Insert Control Character"}, {"txtLowDAC", caption("lblLowDAC")},
-        {"UpDownLowDAC", caption("lblLowDAC")}, {"txtHiDAC", caption("lblHiDAC")},
-        {"UpDownHiDAC", caption("lblHiDAC")}, {"UpDownTest", "Set Output to:"}, {"txtFreq0", "Freqency 1"},
-        {"txtCoef0", "Coefficient 1"}, {"txtFreq9", "Freqency 10"}, {"txtCoef9", "Coefficient 10"}};
+    Rig rig;
+    ASSERT_TRUE(rig.start());
+    frmLineMonitor monitor(*rig.context);
+    frmCalibration calibration(*rig.context);
+    frmLinearPoints points(*rig.context);
+    std::map<QString, QString> names;
+    for (const TableRow &row : tableRows("soak/access.txt", "companion-names")) {
+        const QString label = row[1].startsWith("label ") ? row[1].mid(6) : QString();
+        names[row[0]] = label.isEmpty() ? row[1] : calibration.findChild<QLabel *>(label)->text();
+        EXPECT_FALSE(names[row[0]].isEmpty()) << row.where();
+    }
     for (QWidget *window : {static_cast<QWidget *>(&monitor), static_cast<QWidget *>(&calibration),
                             static_cast<QWidget *>(&points)}) {
         for (QWidget *control : fieldsOf(*window)) {
@@ -182,35 +146,35 @@ TEST_F(AccessibilityTest, MonitorCalibrationAndLinearPointsNameEveryControlByIts
             const QString name = qobject_cast<QComboBox *>(control) ? buddyCaption(*window, control)
                                                                     : accessibleName(control);
             EXPECT_FALSE(name.isEmpty()) << control->objectName().toStdString();
-            const auto wanted = names.find(control->objectName());
-            if (wanted != names.end())
-                EXPECT_EQ(name, wanted->second) << control->objectName().toStdString();
+            if (names.count(control->objectName())) {
+                EXPECT_EQ(name, names[control->objectName()]) << control->objectName().toStdString();
+            }
         }
     }
-    EXPECT_FALSE(caption("lblLowDAC").isEmpty());
 }
 
 // The captions stay "Com n"; the tooltip shows the mapped path, also after the mapping changes.
-TEST_F(AccessibilityTest, PortMenuEntriesShowTheirDevicePaths)
+TEST(Accessibility, PortMenuEntriesShowTheirDevicePaths)
 {
-    SettingsStore::open()->setValue(QStringLiteral("Ports/Com3"), QStringLiteral("/dev/ttyUSB0"));
-    frmAltMain dravion(context);
-    frmMR mr(context, QStringLiteral(QRX_CONFIG_DIR "/mr"));
-    for (QMainWindow *window : {static_cast<QMainWindow *>(&dravion), static_cast<QMainWindow *>(&mr)}) {
-        const std::string name = window->objectName().toStdString();
-        auto *menu = window->findChild<QMenu *>(QStringLiteral("mnuSerialPort"));
-        ASSERT_TRUE(menu) << name;
-        EXPECT_TRUE(menu->toolTipsVisible()) << name;
-        auto entry = [&](int n) { return window->findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
-        EXPECT_EQ(entry(3)->text(), QStringLiteral("Com &3")) << name;
-        EXPECT_EQ(entry(3)->toolTip(), QStringLiteral("/dev/ttyUSB0")) << name;
-        EXPECT_EQ(entry(4)->toolTip(), SettingsStore::portPath(4)) << name;
-
-        SettingsStore::open()->setValue(QStringLiteral("Ports/Com1"), QStringLiteral("/tmp/qrx-device"));
+    for (const QString &family : Families) {
+        SCOPED_TRACE(family.toStdString());
+        Rig rig(family);
+        SettingsStore::open()->setValue("Ports/Com3", "/dev/ttyUSB0");
+        ASSERT_TRUE(rig.start());
+        auto *menu = rig.window->findChild<QMenu *>("mnuSerialPort");
+        ASSERT_TRUE(menu);
+        EXPECT_TRUE(menu->toolTipsVisible());
+        auto entry = [&](int n) { return rig.window->findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
+        EXPECT_EQ(entry(3)->text(), "Com &3");
+        EXPECT_EQ(entry(3)->toolTip(), "/dev/ttyUSB0");
+        EXPECT_EQ(entry(4)->toolTip(), SettingsStore::portPath(4));
+        if (family == "Dravion") { // the MR menu has fewer ports
+            ASSERT_TRUE(entry(12));
+            EXPECT_EQ(entry(12)->toolTip(), SettingsStore::portPath(12));
+        }
+        SettingsStore::open()->setValue("Ports/Com1", "/tmp/qrx-device");
         emit menu->aboutToShow();
-        EXPECT_EQ(entry(1)->toolTip(), QStringLiteral("/tmp/qrx-device")) << name;
-        EXPECT_EQ(entry(1)->text(), QStringLiteral("Com &1")) << name;
-        SettingsStore::open()->remove(QStringLiteral("Ports/Com1"));
+        EXPECT_EQ(entry(1)->toolTip(), "/tmp/qrx-device");
+        EXPECT_EQ(entry(1)->text(), "Com &1");
     }
-    EXPECT_EQ(dravion.findChild<QAction *>(QStringLiteral("mnuComPort12"))->toolTip(), SettingsStore::portPath(12));
 }
