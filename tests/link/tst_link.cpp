@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 
 #include <QCoreApplication>
@@ -126,8 +127,11 @@ TEST(Values, ParseRoundAndFormat)
     EXPECT_EQ(FormatSingle(2.5f, ','), "2,5");
     EXPECT_EQ(FormatInt(-32768), "-32768");
     EXPECT_EQ(CLng(70000.5), 70000);
+    EXPECT_EQ(CLng(2147483647.0), INT32_MAX); // both limits fit
+    EXPECT_EQ(CLng(-2147483648.0), INT32_MIN);
     EXPECT_THROW(CLng(3e9), OverflowError);
     EXPECT_THROW(CSng(1e39), OverflowError);
+    EXPECT_EQ(CSng(FLT_MAX), FLT_MAX);
     EXPECT_FLOAT_EQ(CSng(2.5), 2.5f);
 }
 
