@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QLabel>
@@ -147,6 +148,7 @@ struct RigCase
         if (name == QLatin1String("percents")) return r.percents.join(QLatin1Char(','));
         if (name == QLatin1String("percent")) return r.window->transfer().progressWindow()->percent();
         if (name == QLatin1String("status")) return r.window->statusText();
+        if (name == QLatin1String("bar")) return QString::number(r.window->transfer().progressWindow()->ProgressBar1()->value());
         if (name == QLatin1String("hz")) {
             QString s;
             for (QLabel *digit : r.c().lblInputHz)
