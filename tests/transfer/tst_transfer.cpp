@@ -180,6 +180,8 @@ TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgai
         EXPECT_GE(shownAt[1], 950);
         EXPECT_LE(shownAt[1], 1300);
         EXPECT_EQ(r.window->statusText(), "Status:  Unable to perform Read");
+        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), "");
+        r.dialogs.onMessage = nullptr;
 
         r.options.vanishAfter = -1;
         r.pty = std::make_unique<SimulatedDevice>(r.options);
@@ -188,6 +190,7 @@ TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgai
         r.c().btnRead->click();
         EXPECT_EQ(r.dialogs.texts(), QStringList { "Read Successful" });
         EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), row[3]);
+        t.expectIdle();
     }
 }
 
