@@ -324,6 +324,8 @@ TEST(FrequencyPoll, ATickTalksOnlyWhenTheLinkIsFree)
         r.c().tmrPolling->stop();
         EXPECT_EQ(r.c().tmrPolling->interval(), 400);
         for (const QString &w : row.words(2)) {
+            if (!w.contains(QLatin1Char('=')))
+                t.press(w);
             const bool on = w.section(QLatin1Char('='), 1) == QLatin1String("1");
             const QString flag = w.section(QLatin1Char('='), 0, 0);
             if (flag == QLatin1String("PollingOn")) r.state.PollingOn = on;
