@@ -1,0 +1,383 @@
+// Read Setup, Download Setup, Compare with Device and the frequency poll of both families, driven
+// through the main window against the simulated device; rows in tests/data/transfer/transfer.txt.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "calibration/frmcalibration.h"
+#include "datafile/datafilecommands.h"
+#include "linear/frmlinearpoints.h"
+#include "linear/linearpoints.h"
+#include "link/values.h"
+#include "monitor/frmlinemonitor.h"
+#include "rigcase.h"
+#include "transfer/frequencydigits.h"
+#include "transfer/frmcompare.h"
+#include "transfer/progresscounter.h"
+
+namespace {
+
+const QString Data = QStringLiteral("transfer/transfer.txt");
+
+UserDialogs::Icon icon(const QString &name)
+{
+    const QStringList names { "None", "Critical", "Exclamation", "Information", "Question" };
+    return UserDialogs::Icon(names.indexOf(name));
+}
+
+// Hooks a row's options put on the progress: Cancel or closing the window after N percentages,
+// and a poll whose "F" is still waiting when the row's command starts.
+void hook(RigCase &t, const QStringList &options)
+{
+    Rig &r = *t;
+    frmProgress *progress = r.window->transfer().progressWindow();
+    for (const QString &o : options) {
+        const int n = o.section(QLatin1Char('='), 1).toInt();
+        if (o.startsWith(QLatin1String("cancelAt=")))
+            QObject::connect(progress, &frmProgress::percentChanged, [&r, progress, n] {
+                if (r.percents.size() == n) progress->btnCancel()->click();
+            });
+        if (o.startsWith(QLatin1String("closeAt=")))
+            QObject::connect(progress, &frmProgress::percentChanged, [&r, progress, n] {
+                if (r.percents.size() == n) progress->close();
+            });
+    }
+}
+
+// One row of [transfer]: the entries, the command pressed (after a poll when the row says
+// "pollFirst"), then the frames, messages, status and what the window shows.
+void runTransferRow(const TableRow &row)
+{
+    SCOPED_TRACE(row.where());
+    const QStringList options = row.words(2);
+    RigCase t(row[0], row.words(1), options);
+    Rig &r = *t;
+    if (r.options.family.isEmpty() || !r.window)
+        return;
+    t.enter(row.words(3));
+    hook(t, options);
+    r.mark();
+    if (options.contains(QStringLiteral("pollFirst"))) {
+        r.c().Option1->click();
+        r.c().tmrPolling->stop(); // one poll, by hand
+        QTimer watcher; // closes the calibration window once it has read both ends
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto *calibration = qobject_cast<frmCalibration *>(QApplication::activeModalWidget());
+            if (calibration && calibration->loaded()) {
+                watcher.stop();
+                t.seen[QStringLiteral("lowDac")] = calibration->findChild<QLineEdit *>(QStringLiteral("txtLowDAC"))->text();
+                calibration->close();
+            }
+        });
+        watcher.start(10);
+        QTimer::singleShot(10, [&] { t.press(row[4]); });
+        r.window->poll().tmrPolling_Timer();
+    } else {
+        t.press(row[4]);
+    }
+    EXPECT_EQ(r.receivedSinceMark(), frameList(row.words(5)));
+    EXPECT_EQ(r.dialogs.texts(), RigCase::texts(row[6]));
+    if (!r.dialogs.messages.empty()) {
+        EXPECT_EQ(r.dialogs.messages.back().icon, icon(row[7]));
+    }
+    if (!row[8].isEmpty()) {
+        EXPECT_EQ(r.window->statusText(), row[8]);
+    }
+    t.expect(row.words(9));
+    t.expectIdle();
+}
+
+} // namespace
+
+TEST(Transfer, ReadAndDownloadRows)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("transfer")))
+        runTransferRow(row);
+}
+
+// Regression: a Read, Download or Calibrate started while a poll's "F" waited was refused and failed.
+TEST(Transfer, StartedWhileAPollWaitsRunsWholeAfterThePoll)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("afterPoll")))
+        runTransferRow(row);
+}
+
+TEST(Transfer, CommandsThatTouchTheDeviceAreOffWhileATransferRuns)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("guarded"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], row.words(1), {});
+        Rig &r = *t;
+        t.enter(row.words(2));
+        QList<QAction *> guarded;
+        for (const QString &name : row.words(3))
+            guarded << r.window->findChild<QAction *>(name);
+        ASSERT_FALSE(guarded.contains(nullptr));
+        frmLineMonitor monitor(*r.context);
+        monitor.findChild<QLineEdit *>(QStringLiteral("txtOutput"))->setText(QStringLiteral("F"));
+        int offDuring = 0;
+        bool viewingOn = true;
+        QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
+            for (QAction *a : guarded)
+                offDuring += a->isEnabled() ? 0 : 1;
+            viewingOn = viewingOn && r.c().mnuCommDebug->isEnabled() && r.c().btnLinear->isEnabled() && r.state.TransferRunning;
+            monitor.findChild<QPushButton *>(QStringLiteral("btnSend"))->click(); // must not join the sequence
+        });
+        r.mark();
+        t.press(row[4]);
+        EXPECT_EQ(offDuring, int(guarded.size() * r.percents.size()));
+        EXPECT_GT(r.percents.size(), 0);
+        EXPECT_TRUE(viewingOn);
+        EXPECT_FALSE(r.receivedSinceMark().contains(QStringLiteral("<STX>F<CR>")));
+        for (QAction *a : guarded)
+            EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+    }
+}
+
+// Read Setup checks the linear points window also while it is hidden: the message and the marker
+// apply, the focus does not go to the hidden window.
+TEST(Transfer, AHiddenLinearPointsWindowIsCheckedBeforeReading)
+{
+    RigCase t(QStringLiteral("Dravion"), { QStringLiteral("known") }, {});
+    Rig &r = *t;
+    frmLinearPoints *points = r.window->linearPoints().window();
+    points->txtFreq(1)->setText(QStringLiteral("99999"));
+    r.window->show();
+    QApplication::setActiveWindow(r.window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(r.window.get()));
+    r.c().btnRead->click();
+    ASSERT_EQ(r.dialogs.texts().size(), 2);
+    EXPECT_TRUE(r.dialogs.texts().at(0).startsWith(QStringLiteral("Freqency  Field must be between ")));
+    EXPECT_EQ(r.dialogs.texts().at(1), "Read Successful");
+    EXPECT_FALSE(points->lblErr(1)->isHidden());
+    EXPECT_FALSE(points->isVisible());
+    EXPECT_FALSE(QApplication::focusWidget() && QApplication::focusWidget()->window() == points);
+}
+
+// The device vanishes under a Read (a USB adapter pulled) and is back later on the same path.
+TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgain)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("vanish"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], row.words(1), { QStringLiteral("vanishAfter=3"), QStringLiteral("linked") }, true);
+        Rig &r = *t;
+        ASSERT_TRUE(r.pty);
+        QElapsedTimer clock;
+        QList<qint64> shownAt;
+        r.dialogs.onMessage = [&](const UserDialogs::Message &) { shownAt << clock.elapsed(); };
+        QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
+            if (r.percents.size() == 1)
+                clock.start(); // the first item has been read: the next goes out and meets no device
+        });
+        r.c().btnRead->click();
+        EXPECT_EQ(r.received(), frameList(row.words(2)));
+        EXPECT_EQ(r.dialogs.texts(), RigCase::texts(QStringLiteral("ERROR - Invalid Com Port;TIMEOUT;Unable to perform Read!")));
+        ASSERT_EQ(shownAt.size(), 3);
+        EXPECT_GE(shownAt[1], 950);
+        EXPECT_LE(shownAt[1], 1300);
+        EXPECT_EQ(r.window->statusText(), "Status:  Unable to perform Read");
+        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), "");
+        r.dialogs.onMessage = nullptr;
+
+        r.options.vanishAfter = -1;
+        r.pty = std::make_unique<SimulatedDevice>(r.options);
+        ASSERT_TRUE(r.pty->start(&r.error)) << r.error.toStdString();
+        r.dialogs.clear();
+        r.c().btnRead->click();
+        EXPECT_EQ(r.dialogs.texts(), QStringList { "Read Successful" });
+        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), row[3]);
+        t.expectIdle();
+    }
+}
+
+// Regression: every edit filtered and cut the whole text, so a key changed a loaded value elsewhere;
+// and a number the record cannot hold was shown unflagged and downloaded.
+TEST(Transfer, LoadedValuesKeepTheirTextAndFlagWhatNoRecordHolds)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("loaded"))) {
+        SCOPED_TRACE(row.where());
+        const QString line = row.words(0).at(1);
+        const bool read = row.words(0).at(0) == QLatin1String("read");
+        RigCase t(QStringLiteral("Dravion"), QStringList { QStringLiteral("known"), read ? line : QString() }, {});
+        Rig &r = *t;
+        if (read) {
+            r.c().btnRead->click();
+        } else {
+            QFile example(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/setup.dat"));
+            example.open(QIODevice::ReadOnly);
+            QStringList lines = QString::fromLatin1(example.readAll()).split(QLatin1Char('\n'));
+            for (QString &l : lines)
+                if (l.section(QLatin1Char('='), 0, 0) == line.section(QLatin1Char('='), 0, 0)) l = line;
+            const QString path = r.dir.filePath(QStringLiteral("edited.dat"));
+            writeFile(path, lines.join(QLatin1Char('\n')).toLatin1());
+            r.dialogs.fileAnswers.push_back(path);
+            r.window->dataFiles().mnuOpen_Click();
+        }
+        auto *field = r.control<QLineEdit>(row[1]);
+        ASSERT_TRUE(field);
+        if (row[2] == QLatin1String("flagged")) {
+            const QString marker = QStringLiteral("lbl%1E").arg(row[1].mid(3));
+            EXPECT_FALSE(r.control<QLabel>(marker)->isHidden());
+            r.mark();
+            r.dialogs.clear();
+            r.c().btnDownload->click();
+            EXPECT_EQ(r.dialogs.texts(), QStringList { "Plese enter missing information" });
+            EXPECT_TRUE(r.receivedSinceMark().isEmpty());
+            field->setText(QStringLiteral("7")); // an edit that fits clears the flag
+            EXPECT_TRUE(r.control<QLabel>(marker)->isHidden());
+            continue;
+        }
+        const std::map<QString, Qt::Key> keys { { "Home", Qt::Key_Home }, { "End", Qt::Key_End },
+            { "Del", Qt::Key_Delete }, { "BS", Qt::Key_Backspace } };
+        for (const QString &key : row.words(2)) {
+            if (keys.count(key))
+                QTest::keyClick(field, keys.at(key));
+            else
+                QTest::keyClicks(field, key);
+        }
+        EXPECT_EQ(field->text(), row[3]);
+    }
+}
+
+// Setups that go to the device and come back field by field, from a data file or typed.
+TEST(Transfer, RoundTripsGiveBackWhatWasSent)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("roundTrip"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], {}, {});
+        Rig &r = *t;
+        if (row[1] != QLatin1String("-")) {
+            r.dialogs.fileAnswers.push_back(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/") + row[1]);
+            r.window->dataFiles().mnuOpen_Click();
+        }
+        t.enter(row.words(2));
+        r.c().btnDownload->click();
+        r.c().mnuClear->trigger();
+        r.c().btnRead->click();
+        EXPECT_EQ(r.dialogs.texts(), (QStringList { "Programming Successful", "Read Successful" }));
+        t.expect(row.words(3));
+    }
+
+}
+
+TEST(Transfer, CompareMarksExactlyTheChangedItemsAndChangesNothing)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("compare"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], row.words(1), {});
+        Rig &r = *t;
+        r.c().btnRead->click();
+        const QString saved = r.dir.filePath(QStringLiteral("setup.dat"));
+        r.dialogs.fileAnswers.push_back(saved);
+        r.window->dataFiles().mnuSave_Click();
+        QFile in(saved);
+        in.open(QIODevice::ReadOnly);
+        QStringList lines = QString::fromLatin1(in.readAll()).split(QStringLiteral("\r\n"));
+        for (const QString &edit : row.words(2))
+            lines.replaceInStrings(QRegularExpression(QLatin1Char('^') + edit.section(QLatin1Char('>'), 0, 0) + QLatin1Char('$')),
+                edit.section(QLatin1Char('>'), 1));
+        writeFile(saved, lines.join(QStringLiteral("\r\n")).toLatin1());
+        r.dialogs.fileAnswers.push_back(saved);
+        r.window->dataFiles().mnuOpen_Click();
+        const QString damping = r.shown(QStringLiteral("txtDamping"));
+        r.mark();
+        r.c().mnuCompare->trigger();
+        EXPECT_FALSE(r.receivedSinceMark().isEmpty());
+        auto *compare = r.window->findChild<frmCompare *>(QStringLiteral("frmCompare"));
+        ASSERT_TRUE(compare);
+        QStringList marked;
+        for (int i = 0; i < compare->table()->rowCount(); ++i) {
+            if (compare->table()->item(i, 3)->text() == QLatin1String("!"))
+                marked << QStringList { compare->table()->item(i, 0)->text(), compare->table()->item(i, 1)->text(),
+                    compare->table()->item(i, 2)->text() }.join(QLatin1Char('/'));
+        }
+        EXPECT_EQ(marked, row[3].split(QStringLiteral(" ; ")));
+        compare->close();
+        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), damping);
+        t.expect(row.words(4));
+    }
+}
+
+TEST(FrequencyPoll, TheReplyShowsAsFourDigitsOrLeavesThem)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("digits"))) {
+        SCOPED_TRACE(row.where());
+        const std::optional<QString> padded = FrequencyDigits::padded(row[0] == QLatin1String("-") ? QString() : row[0]);
+        QString shown;
+        for (int i = 0; padded && i < 4; ++i)
+            shown += FrequencyDigits::digit(*padded, i);
+        EXPECT_EQ(padded ? shown : QStringLiteral("kept"), row[1]);
+    }
+}
+
+TEST(FrequencyPoll, ATickTalksOnlyWhenTheLinkIsFree)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("ticks"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], {}, row.words(1));
+        Rig &r = *t;
+        r.c().Option1->click();
+        r.c().tmrPolling->stop();
+        EXPECT_EQ(r.c().tmrPolling->interval(), 400);
+        for (const QString &w : row.words(2)) {
+            if (!w.contains(QLatin1Char('=')))
+                t.press(w);
+            const bool on = w.section(QLatin1Char('='), 1) == QLatin1String("1");
+            const QString flag = w.section(QLatin1Char('='), 0, 0);
+            if (flag == QLatin1String("PollingOn")) r.state.PollingOn = on;
+            if (flag == QLatin1String("ReplyReceived")) r.state.ReplyReceived = on;
+            if (flag == QLatin1String("TransferRunning")) r.state.TransferRunning = on;
+            if (flag == QLatin1String("CommAbort")) r.state.CommAbort = on;
+        }
+        r.state.ReplyValue = QStringLiteral("7"); // an earlier exchange's answer is never shown
+        r.window->poll().tmrPolling_Timer();
+        EXPECT_EQ(r.received(), frameList(row.words(3)));
+        t.expect(row.words(4));
+    }
+}
+
+// After a second time-out the Dravion poll waits for Off and On; the MR poll for the next sequence
+// that clears the latch, and then resumes by itself.
+TEST(FrequencyPoll, ASecondTimeOutHoldsThePollUntilTheFamilysRestart)
+{
+    for (const TableRow &row : tableRows(Data, QStringLiteral("pollTimeout"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], {}, {});
+        Rig &r = *t;
+        r.c().Option1->click();
+        r.memory->setMuted(true); // the cable is pulled: the next poll times out twice
+        ASSERT_TRUE(Rig::waitFor([&] { return !r.dialogs.messages.empty(); }, 3000));
+        EXPECT_EQ(r.dialogs.texts(), QStringList { LinkEngine::timeoutMessage() });
+        r.memory->setMuted(false);
+        t.expect(row.words(1));
+        r.mark();
+        QTest::qWait(900); // the switch still says On, the poll stays quiet
+        EXPECT_TRUE(r.receivedSinceMark().isEmpty());
+        for (const QString &name : row.words(2))
+            t.press(name);
+        r.mark();
+        EXPECT_TRUE(Rig::waitFor([&] { return r.receivedSinceMark().count(QStringLiteral("<STX>F<CR>")) >= 2; }, 2000));
+        EXPECT_TRUE(Rig::waitFor([&] { return t.probe(QStringLiteral("hz")).startsWith(QLatin1Char('0')); }, 1000));
+        t.expect({ QStringLiteral("hz=0[23]??") });
+    }
+}
+
+TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
+{
+    ProgressCounter counter;
+    counter.start(-0.5); // 100 / 8 = 12.5 a step: halves go to the even neighbour
+    QStringList shown;
+    for (int i = 0; i < 5; ++i)
+        shown << ProgressCounter::percentText(counter.step());
+    EXPECT_EQ(shown, (QStringList { "12%", "25%", "38%", "50%", "62%" }));
+    counter.start(10); // ten points without the Specific Gravity: 28 of 29 steps
+    for (int i = 0; i < 27; ++i)
+        counter.step();
+    EXPECT_EQ(counter.step(), 97);
+    counter.start(-4.5); // 2n + 9 = 0: a failure, not a nonsense percentage
+    EXPECT_THROW(counter.step(), Values::OverflowError);
+}
