@@ -12,8 +12,6 @@
 #include <QVBoxLayout>
 
 #include "linear/markerlabel.h"
-#include "link/devicestate.h"
-#include "link/values.h"
 #include "params/fieldchecks.h"
 #include "params/fieldkeyfilter.h"
 #include "params/typinglimit.h"
@@ -21,8 +19,6 @@
 namespace {
 
 constexpr int MaxChars = 8;
-// Frequencies from here up do not fit the device's table and are not stored.
-constexpr double FrequencyLimit = 32000.0;
 
 void setTextColour(QLabel *label, const QColor &colour)
 {
@@ -36,6 +32,7 @@ void setTextColour(QLabel *label, const QColor &colour)
 frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
+    , m_logic(context.state, context.dialogs, context.DeviceFamily)
 {
     setObjectName(QStringLiteral("frmLinearPoints"));
     setWindowTitle(QStringLiteral("Linear Point Configuration"));
@@ -87,8 +84,12 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
         };
         m_txtFreq[i] = makeEdit(QStringLiteral("txtFreq%1").arg(i));
         m_txtCoef[i] = makeEdit(QStringLiteral("txtCoef%1").arg(i));
-        connect(m_txtFreq[i], &QLineEdit::textChanged, this, [this, i] { txtFreq_Change(i); });
-        connect(m_txtCoef[i], &QLineEdit::textChanged, this, [this, i] { txtCoef_Change(i); });
+        for (Column column : {Column::Freq, Column::Coef}) {
+            connect(box(column, i), &QLineEdit::textChanged, this, [this, column, i](const QString &text) {
+                if (!m_mirroring)
+                    m_logic.setText(column, i, text);
+            });
+        }
 
         auto *marker = new MarkerLabel(m_frame);
         marker->setObjectName(QStringLiteral("lblErr%1").arg(i));
@@ -98,13 +99,13 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
         grid->addWidget(m_txtFreq[i], i + 1, 2);
         grid->addWidget(m_txtCoef[i], i + 1, 3);
         grid->addWidget(marker, i + 1, 4);
-        setRowActive(i, true);
+        showRow(i);
     }
 
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnOK->setAutoDefault(false);
-    connect(m_btnOK, &QPushButton::clicked, this, &frmLinearPoints::btnOK_Click);
+    connect(m_btnOK, &QPushButton::clicked, &m_logic, &LinearPointsLogic::btnOK_Click);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_frame);
@@ -121,12 +122,13 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
     }
     setTabOrder(previous, m_btnOK);
 
+    connectLogic();
     Form_Load();
 }
 
 void frmLinearPoints::Form_Load()
 {
-    m_lblFreq->setText(isMr() ? QStringLiteral("Position") : QStringLiteral("Freqency"));
+    m_lblFreq->setText(m_logic.heading(Column::Freq));
     // A column heading serves ten boxes, so each box is named by its heading and row number.
     for (int i = 0; i < Rows; ++i) {
         m_txtFreq[i]->setAccessibleName(m_lblFreq->text() + QLatin1Char(' ') + m_lblPoints[i]->text());
@@ -134,13 +136,36 @@ void frmLinearPoints::Form_Load()
     }
 }
 
-bool frmLinearPoints::isMr() const
+void frmLinearPoints::connectLogic()
 {
-    return m_context.DeviceFamily == QLatin1String("MR");
+    connect(&m_logic, &LinearPointsLogic::textSet, this, [this](Column column, int i, const QString &text) {
+        QLineEdit *edit = box(column, i);
+        if (edit->text() == text)
+            return;
+        const QScopedValueRollback<bool> guard(m_mirroring, true);
+        // setText leaves the caret after the text, where a replaced lone point wants it.
+        edit->setText(text);
+    });
+    connect(&m_logic, &LinearPointsLogic::rowChanged, this, &frmLinearPoints::showRow);
+    connect(&m_logic, &LinearPointsLogic::headingChanged, this, [this](Column column) {
+        QLabel *heading = column == Column::Freq ? m_lblFreq : m_lblCoef;
+        if (m_logic.isHeadingRed(column))
+            FlagField(heading, nullptr);
+        else
+            UnflagField(heading, nullptr);
+    });
+    connect(&m_logic, &LinearPointsLogic::focusReturned, this, [this](Column column, int i) {
+        const QScopedValueRollback<bool> guard(m_checking, true);
+        QLineEdit *edit = box(column, i);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->setSelection(0, int(edit->text().size()));
+    });
+    connect(&m_logic, &LinearPointsLogic::hideRequested, this, &QWidget::hide);
 }
 
-void frmLinearPoints::setRowActive(int i, bool active)
+void frmLinearPoints::showRow(int i)
 {
+    const bool active = m_logic.isRowActive(i);
     const QColor background = active ? QColor(Qt::white) : palette().color(QPalette::Button);
     for (QLineEdit *edit : {m_txtFreq.at(i), m_txtCoef.at(i)}) {
         edit->setEnabled(active);
@@ -148,97 +173,29 @@ void frmLinearPoints::setRowActive(int i, bool active)
         p.setColor(QPalette::Base, background);
         edit->setPalette(p);
     }
-    m_lblPoints.at(i)->setVisible(active);
-    if (!active)
-        m_lblErr.at(i)->hide();
-}
-
-bool frmLinearPoints::isRowActive(int i) const
-{
-    return !m_lblPoints.at(i)->isHidden();
-}
-
-void frmLinearPoints::setRowMarked(int i, bool marked)
-{
-    if (marked)
-        FlagField(m_lblPoints.at(i), m_lblErr.at(i));
+    if (m_logic.isNumberRed(i))
+        FlagField(m_lblPoints.at(i), nullptr);
     else
-        UnflagField(m_lblPoints.at(i), m_lblErr.at(i));
+        UnflagField(m_lblPoints.at(i), nullptr);
+    m_lblPoints.at(i)->setVisible(active);
+    m_lblErr.at(i)->setVisible(m_logic.isMarkerShown(i));
 }
 
-void frmLinearPoints::replaceLonePoint(QLineEdit *edit)
+void frmLinearPoints::leave(Column column, int i)
 {
-    // Setting the text runs the change handler again, now for "0.".
-    edit->setText(QStringLiteral("0."));
-    edit->setCursorPosition(2);
-}
-
-void frmLinearPoints::clearRowIfComplete(int i)
-{
-    const DeviceState &s = m_context.state;
-    if (s.LinFreqItems[i].value != -1 && s.LinFlowItems[i].value != -1.0f)
-        setRowMarked(i, false);
-}
-
-void frmLinearPoints::txtFreq_Change(int i)
-{
-    QLineEdit *edit = m_txtFreq.at(i);
-    // Positions take a lone point like the flow column; one integer table serves both families.
-    if (isMr() && edit->text() == QLatin1String(".")) {
-        replaceLonePoint(edit);
-        return;
-    }
-    if (Values::Val(edit->text()) < FrequencyLimit)
-        Values::StoreInt(edit->text(), m_context.state.LinFreqItems[i].value);
-    UnflagField(m_lblFreq, nullptr);
-    clearRowIfComplete(i);
-}
-
-void frmLinearPoints::txtCoef_Change(int i)
-{
-    QLineEdit *edit = m_txtCoef.at(i);
-    if (edit->text() == QLatin1String(".")) {
-        replaceLonePoint(edit);
-        return;
-    }
-    Values::StoreSingle(edit->text(), m_context.state.LinFlowItems[i].value);
-    UnflagField(m_lblCoef, nullptr);
-    clearRowIfComplete(i);
-}
-
-void frmLinearPoints::txtFreq_LostFocus(int i)
-{
-    if (IsFieldFlagged(m_lblErr.at(i)))
-        return;
     const QScopedValueRollback<bool> guard(m_checking, true);
-    CheckIntField(m_txtFreq[i], m_context.state.LinFreqItems[i], m_lblFreq, m_lblErr[i], m_context.dialogs);
-}
-
-void frmLinearPoints::txtCoef_LostFocus(int i)
-{
-    if (IsFieldFlagged(m_lblErr.at(i)))
-        return;
-    const QScopedValueRollback<bool> guard(m_checking, true);
-    CheckRealField(m_txtCoef[i], m_context.state.LinFlowItems[i], m_lblCoef, m_lblErr[i], m_context.dialogs);
-}
-
-void frmLinearPoints::btnOK_Click()
-{
-    hide();
+    if (column == Column::Freq)
+        m_logic.txtFreq_LostFocus(i);
+    else
+        m_logic.txtCoef_LostFocus(i);
 }
 
 void frmLinearPoints::Form_Unload()
 {
-    // Read Setup closes the window this way also while it is hidden. There a failed check still
-    // shows its message and marks the row, but the focus stays where the user is: the box only
-    // becomes the one that has the focus when the window is shown again.
-    for (int i = 0; i < Rows; ++i) {
-        if (isRowActive(i)) {
-            txtFreq_LostFocus(i);
-            txtCoef_LostFocus(i);
-        }
-    }
-    hide();
+    // On a hidden window a failed check still shows its message and marks the row, but the focus
+    // stays where the user is: the box only becomes the one that has the focus when it is shown.
+    const QScopedValueRollback<bool> guard(m_checking, true);
+    m_logic.Form_Unload();
 }
 
 void frmLinearPoints::closeEvent(QCloseEvent *event)
@@ -273,12 +230,8 @@ bool frmLinearPoints::eventFilter(QObject *watched, QEvent *event)
         return false;
     // Checked once the focus has settled in the next box, so a check can hand it back safely.
     QTimer::singleShot(0, this, [this, row, freq] {
-        if (!isVisible())
-            return;
-        if (freq)
-            txtFreq_LostFocus(row);
-        else
-            txtCoef_LostFocus(row);
+        if (isVisible())
+            leave(freq ? Column::Freq : Column::Coef, row);
     });
     return false;
 }

@@ -5,23 +5,26 @@
 #include <QWidget>
 
 #include "link/appcontext.h"
+#include "linear/linearpointslogic.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The linearisation table editor: ten rows of frequency (or position) and flow, edited straight
-// into the shared point tables. Closing it only hides it, so its texts and markers survive.
+// The linearisation table editor: shows the rows of its logic and forwards the user's edits, leaves
+// and clicks to it. Closing it only hides it, so its texts and markers survive.
 class frmLinearPoints final : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int Rows = 10;
+    static constexpr int Rows = LinearPointsLogic::Rows;
+    using Column = LinearPointsLogic::Column;
 
     explicit frmLinearPoints(AppContext &context, QWidget *parent = nullptr);
 
+    LinearPointsLogic &logic() { return m_logic; }
     QLineEdit *txtFreq(int i) const { return m_txtFreq.at(i); }
     QLineEdit *txtCoef(int i) const { return m_txtCoef.at(i); }
     QLabel *lblPoints(int i) const { return m_lblPoints.at(i); }
@@ -30,18 +33,6 @@ public:
     QLabel *lblCoef() const { return m_lblCoef; }
     QPushButton *btnOK() const { return m_btnOK; }
 
-    // Active rows are editable and numbered; inactive ones are greyed, unnumbered and unmarked.
-    void setRowActive(int i, bool active);
-    bool isRowActive(int i) const;
-
-    // Marks a row whose point was never entered, or clears that mark.
-    void setRowMarked(int i, bool marked);
-
-    void txtFreq_Change(int i);
-    void txtCoef_Change(int i);
-    void txtFreq_LostFocus(int i);
-    void txtCoef_LostFocus(int i);
-    void btnOK_Click();
     // Checks every active row, then hides the window (the close box; Read Setup before reading).
     void Form_Unload();
 
@@ -51,11 +42,13 @@ protected:
 
 private:
     void Form_Load();
-    bool isMr() const;
-    void replaceLonePoint(QLineEdit *edit);
-    void clearRowIfComplete(int i);
+    void connectLogic();
+    QLineEdit *box(Column column, int i) const { return column == Column::Freq ? m_txtFreq.at(i) : m_txtCoef.at(i); }
+    void showRow(int i);
+    void leave(Column column, int i);
 
     AppContext &m_context;
+    LinearPointsLogic m_logic;
     QGroupBox *m_frame = nullptr;
     std::array<QLineEdit *, Rows> m_txtFreq {};
     std::array<QLineEdit *, Rows> m_txtCoef {};
@@ -66,5 +59,6 @@ private:
     QLabel *m_lblLow = nullptr;
     QLabel *m_lblHigh = nullptr;
     QPushButton *m_btnOK = nullptr;
-    bool m_checking = false; // a check is moving the focus; those moves are not the user leaving
+    bool m_checking = false;  // a check is moving the focus; those moves are not the user leaving
+    bool m_mirroring = false; // a text from the logic is being shown; it has run its handler already
 };

@@ -1,8 +1,5 @@
 #include "linearpoints.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -62,39 +59,20 @@ void LinearPoints::btnLinear_Click()
     if (Values::Val(txtLinearPts->text()) > count.maximum)
         txtLinearPts->setText(QStringLiteral("10"));
 
-    // The table has ten rows whatever the configuration allows.
-    const double wanted = std::clamp(Values::Val(txtLinearPts->text()), 0.0, double(frmLinearPoints::Rows));
-    const int n = Values::CInt(wanted);
-    DeviceState &s = m_context.state;
-    for (int i = 0; i < n; ++i) {
-        if (s.LinFreqItems[i].value != -1)
-            w->txtFreq(i)->setText(Values::FormatInt(s.LinFreqItems[i].value));
-        if (s.LinFlowItems[i].value != -1.0f)
-            w->txtCoef(i)->setText(Values::FormatSingle(s.LinFlowItems[i].value));
-        w->setRowActive(i, true);
-    }
-    for (int i = n; i < frmLinearPoints::Rows; ++i)
-        w->setRowActive(i, false);
+    w->logic().showRows(Values::Val(txtLinearPts->text()));
 }
 
 bool LinearPoints::markMissingPoints(double count)
 {
-    // The window has ten rows; a configured maximum above that cannot index past them.
-    const int rows = std::clamp(int(std::floor(count)), 0, frmLinearPoints::Rows);
-    const DeviceState &state = m_context.state;
-    bool complete = true;
-    for (int i = 0; i < rows; ++i) {
-        const std::size_t k = std::size_t(i);
-        if (state.LinFlowItems[k].value != -1.0f && state.LinFreqItems[k].value != -1)
-            continue;
-        complete = false;
+    const QList<int> missing = LinearPointsLogic::missingRows(m_context.state, count);
+    for (int i : missing) {
         frmLinearPoints *points = window();
         if (!points->isVisible()) {
             const QRect frame = m_host.mainWindow->frameGeometry();
             points->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
             points->show();
         }
-        points->setRowMarked(i, true);
+        points->logic().setRowMarked(i, true);
     }
-    return complete;
+    return missing.isEmpty();
 }

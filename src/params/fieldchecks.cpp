@@ -1,12 +1,11 @@
 #include "fieldchecks.h"
 
-#include <cmath>
-
 #include <QLabel>
 #include <QLineEdit>
 
 #include "link/userdialogs.h"
 #include "link/values.h"
+#include "params/fieldrange.h"
 
 namespace {
 
@@ -21,15 +20,12 @@ void setCaptionColour(QLabel *caption, const QColor &colour)
     caption->setPalette(p);
 }
 
-void reportOutOfRange(QLineEdit *field, QLabel *caption, QLabel *marker, UserDialogs &dialogs,
-                      const QString &minimum, const QString &maximum)
+void reportOutOfRange(QLineEdit *field, QLabel *caption, QLabel *marker, UserDialogs &dialogs, const QString &message)
 {
     FlagField(caption, marker);
     field->setFocus(Qt::OtherFocusReason);
     field->setSelection(0, int(field->text().size()));
-    const QString name = caption ? caption->text() : QString();
-    dialogs.message(name + QStringLiteral("  Field must be between ") + minimum + QStringLiteral(" and ") + maximum,
-                    UserDialogs::Icon::Exclamation, QStringLiteral("Error"));
+    dialogs.message(message, UserDialogs::Icon::Exclamation, QStringLiteral("Error"));
 }
 
 } // namespace
@@ -75,38 +71,16 @@ void FlagUnlessStored(bool stored, QLabel *caption, QLabel *marker)
 
 bool CheckRealField(QLineEdit *field, const RealItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
 {
-    const QString text = field->text();
-    // A number beyond the single range (possible only through a set text) counts as out of range.
-    bool fits = true;
-    float number = 0.0f;
-    const double value = Values::Val(text);
-    try {
-        fits = std::isfinite(value);
-        if (fits)
-            number = Values::CSng(value);
-    } catch (const Values::OverflowError &) {
-        fits = false;
-    }
-    if (!field->isEnabled() || text.isEmpty())
+    if (!field->isEnabled() || !FieldRange::refusesReal(field->text(), range))
         return false;
-    const bool invalid = !Values::IsNumeric(text) || !fits || number > range.maximum || number < range.minimum;
-    if (!invalid)
-        return false;
-    reportOutOfRange(field, caption, marker, dialogs, Values::FormatSingle(range.minimum),
-                     Values::FormatSingle(range.maximum));
+    reportOutOfRange(field, caption, marker, dialogs, FieldRange::message(caption ? caption->text() : QString(), range));
     return true;
 }
 
 bool CheckIntField(QLineEdit *field, const IntItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
 {
-    const QString text = field->text();
-    if (text.isEmpty())
+    if (!FieldRange::refusesInt(field->text(), range))
         return false;
-    // Not rounded: 12.5 passes a range of 0 to 20.
-    const double number = Values::Val(text);
-    const bool invalid = !Values::IsNumeric(text) || number > range.maximum || number < range.minimum;
-    if (!invalid)
-        return false;
-    reportOutOfRange(field, caption, marker, dialogs, Values::FormatInt(range.minimum), Values::FormatInt(range.maximum));
+    reportOutOfRange(field, caption, marker, dialogs, FieldRange::message(caption ? caption->text() : QString(), range));
     return true;
 }
