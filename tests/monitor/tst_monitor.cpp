@@ -218,10 +218,10 @@ TEST_F(Window, PickerAppendsControlCharactersToTheTestString)
     output->setText(QStringLiteral("3i"));
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(picker, Qt::Key_Down); // entries 1, 2, 3 insert codes 0, 1, 2
-    picker->setCurrentIndex(32);
-    QTest::keyClick(picker, Qt::Key_Up); // entry 31: code 30
+    picker->setCurrentIndex(31);
+    QTest::keyClick(picker, Qt::Key_Down); // the last entry, 32: code 31
     QTest::keyClick(picker, Qt::Key_Home); // entry 0 inserts nothing
-    EXPECT_EQ(output->text(), QStringLiteral("3i") + QChar(0) + QChar(1) + QChar(2) + QChar(30));
+    EXPECT_EQ(output->text(), QStringLiteral("3i") + QChar(0) + QChar(1) + QChar(2) + QChar(31));
 }
 
 // What the device receives over a real line.
