@@ -88,7 +88,7 @@ TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay)
 }
 
 // On, rows start with the time of day and a reply the device completed ends with its time since the
-// command, while a row cut short by a resend does not. Off, the text is as without them.
+// command, while a row cut short by a resend does not.
 TEST_F(Traffic, TimeStampsMarkRowsAndCompleteRepliesOnly)
 {
     QTime timeOfDay(10, 15, 2, 345);
@@ -104,10 +104,6 @@ TEST_F(Traffic, TimeStampsMarkRowsAndCompleteRepliesOnly)
         (QStringList { QString(), "10:15:02.345  TX-->  <STX>3i<CR>", "10:15:02.345  RX-->  <STX>3i2<CR>  (18 ms)",
             QString(), "10:15:02.363  TX-->  <STX>3i", "10:15:02.363  RX-->  ", "10:15:02.363  TX-->  3",
             "10:15:02.363  RX-->  " }));
-    traffic.setTimeStamps(false);
-    traffic.selectDisplay(Mode::Hex);
-    send(QStringLiteral("3i"));
-    EXPECT_EQ(traffic.shownText(), QStringLiteral("\nTX-->  02 33 69 0D \nRX-->  02 33 69 32 0D \n"));
 }
 
 TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
@@ -161,7 +157,11 @@ struct Window : Monitor
 TEST_F(Window, BeyondTheRowLimitEachCountDeletesTheOldestRow)
 {
     send(QStringLiteral("3i"));
-    EXPECT_EQ(shown(), QStringLiteral("\nTX-->  <STX>3i<CR>\nRX-->  <STX>3i2<CR>\n"));
+    EXPECT_EQ(shown(), QStringLiteral("\nTX-->  <STX>3i<CR>\nRX-->  <STX>3i2<CR>\n")); // no stamps at first
+    QTest::mouseClick(get<QCheckBox>("ckbTimeStamps"), Qt::LeftButton);
+    send(QStringLiteral("3i"));
+    EXPECT_EQ(shown().split(QLatin1Char('\n')).value(4).mid(12), QStringLiteral("  TX-->  <STX>3i<CR>"));
+    QTest::mouseClick(get<QCheckBox>("ckbTimeStamps"), Qt::LeftButton);
     for (const TableRow &row : tableRows(Table, QStringLiteral("trim"))) {
         SCOPED_TRACE(row.where());
         monitor->appendText(QStringLiteral("before\r")); // a display tab clears the text and its CR
