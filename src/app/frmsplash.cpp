@@ -32,7 +32,7 @@ QString frmSplash::versionText(int major, int minor, int revision)
     return QStringLiteral("Software Version %1.%2%3").arg(major).arg(minor).arg(revision);
 }
 
-frmSplash::frmSplash(QWidget *parent)
+frmSplash::frmSplash(QWidget *parent, int splashMs)
     : QDialog(parent, Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
@@ -78,7 +78,7 @@ frmSplash::frmSplash(QWidget *parent)
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("tmrSplash"));
     m_timer->setSingleShot(true);
-    m_timer->setInterval(4000);
+    m_timer->setInterval(splashMs);
     connect(m_timer, &QTimer::timeout, this, &frmSplash::tmrSplash_Timer);
     m_timer->start();
 

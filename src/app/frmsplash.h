@@ -25,7 +25,10 @@ public:
     // "Software Version 1.03" for version 1.0.3.
     static QString versionText(int major, int minor, int revision);
 
-    explicit frmSplash(QWidget *parent = nullptr);
+    static constexpr int SplashMs = 4000;
+
+    // splashMs: how long the start-up splash stays; tests shorten it.
+    explicit frmSplash(QWidget *parent = nullptr, int splashMs = SplashMs);
 
     // The window shown when the splash ends; brought to the front if it is already visible.
     void setMainWindow(QWidget *window) { m_mainWindow = window; }

@@ -14,16 +14,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "link/userdialogs.h"
 #include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "monitor/teststring.h"
-#include "monitor/trafficfile.h"
 
 namespace {
 
@@ -58,6 +55,7 @@ void place(QWidget *widget, int left, int top, int width, int height)
 frmLineMonitor::frmLineMonitor(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
+    , m_traffic(context.state, context.dialogs)
 {
     setObjectName(QStringLiteral("frmLineMonitor"));
     setWindowTitle(QStringLiteral("Serial Line Monitor"));
@@ -66,13 +64,12 @@ frmLineMonitor::frmLineMonitor(AppContext &context, QWidget *parent)
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(0);
     connect(&m_flushTimer, &QTimer::timeout, this, &frmLineMonitor::flush);
+    connect(&m_traffic, &TrafficText::appended, this, &frmLineMonitor::onAppended);
+    connect(&m_traffic, &TrafficText::removedFromStart, this, &frmLineMonitor::onRemovedFromStart);
+    connect(&m_traffic, &TrafficText::cleared, this, &frmLineMonitor::onCleared);
 
     buildControls();
     resize(Twips::toPixels(DesignWidth), Twips::toPixels(DesignHeight));
-
-    // Load
-    m_context.state.MonitorRows = 0;
-    m_comm->clear();
 }
 
 void frmLineMonitor::buildControls()
@@ -160,53 +157,18 @@ void frmLineMonitor::placeTrafficControls()
 
 void frmLineMonitor::ckbTimeStamps_Click()
 {
-    m_stamps.setEnabled(m_timeStamps->isChecked());
+    m_traffic.setTimeStamps(m_timeStamps->isChecked());
 }
 
 void frmLineMonitor::btnSaveTraffic_Click()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Save Traffic");
-    dialog.filter = QStringLiteral("Text File (*.txt)");
-    dialog.defaultSuffix = QStringLiteral("txt");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    const QString error = TrafficFile::save(*path, trafficText());
-    if (!error.isEmpty())
-        m_context.dialogs.message(QStringLiteral("Unable to save the traffic to %1:\r%2").arg(*path, error),
-                                  UserDialogs::Icon::Critical);
+    m_traffic.btnSaveTraffic_Click();
 }
 
-TrafficEcho::Mode frmLineMonitor::mode() const
+void frmLineMonitor::onAppended(const QString &rows)
 {
-    switch (m_tabs->currentIndex()) {
-    case AsciiTab:
-        return Mode::Ascii;
-    case HexTab:
-        return Mode::Hex;
-    default:
-        return Mode::None;
-    }
-}
-
-void frmLineMonitor::appendText(const QString &traffic)
-{
-    const QString text = m_stamps.process(traffic);
-    // Rows end in CR LF; the text box keeps them as its own line breaks.
-    m_pending.reserve(m_pending.size() + text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\r')) {
-            m_pending += QLatin1Char('\n');
-            m_pendingCr = true;
-            continue;
-        }
-        if (!(c == QLatin1Char('\n') && m_pendingCr))
-            m_pending += c;
-        m_pendingCr = false;
-    }
-    if (!m_pending.isEmpty() && !m_flushTimer.isActive())
+    m_pending += rows;
+    if (!m_flushTimer.isActive())
         m_flushTimer.start();
 }
 
@@ -222,61 +184,32 @@ void frmLineMonitor::flush()
     keepAtEnd();
 }
 
-QString frmLineMonitor::trafficText() const
+void frmLineMonitor::onRemovedFromStart(qsizetype characters)
 {
-    QString text = m_comm->document()->toRawText() + m_pending;
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-}
-
-void frmLineMonitor::UpdateCommTextboxRows()
-{
-    DeviceState &state = m_context.state;
-    state.MonitorRows = qint16(state.MonitorRows + 1);
-    if (state.MonitorRows > MaxRows) {
-        deleteFirstRow();
-        state.MonitorRows = MaxRows;
-    }
-}
-
-void frmLineMonitor::deleteFirstRow()
-{
-    // The first row may end in the text box or still in the pending appends; flushing here would
+    // The first rows may sit in the text box or still in the pending appends; flushing here would
     // cost a document edit per received row once the limit is reached.
     QTextDocument *document = m_comm->document();
-    QTextCursor cursor(document);
-    if (document->blockCount() > 1) {
-        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    const qsizetype shown = std::min<qsizetype>(characters, document->characterCount() - 1);
+    if (shown > 0) {
+        QTextCursor cursor(document);
+        cursor.setPosition(int(shown), QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
-        return;
     }
-    const qsizetype rowEnd = m_pending.indexOf(QLatin1Char('\n'));
-    if (rowEnd >= 0) {
-        m_comm->clear();
-        m_pending.remove(0, rowEnd + 1);
-    } else if (!document->isEmpty()) {
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    } else {
-        m_pending.remove(0, 1);
-    }
+    m_pending.remove(0, characters - shown);
 }
 
-void frmLineMonitor::clearTraffic()
+void frmLineMonitor::onCleared()
 {
     m_pending.clear();
-    m_pendingCr = false;
     m_flushTimer.stop();
     m_comm->clear();
-    m_stamps.reset();
-    m_context.state.MonitorRows = 0;
 }
 
 void frmLineMonitor::TabStrip1_Click()
 {
     const int index = m_tabs->currentIndex();
     if (index == AsciiTab || index == HexTab) {
-        clearTraffic();
+        m_traffic.selectDisplay(index == AsciiTab ? Mode::Ascii : Mode::Hex);
         m_displayTab = index;
         return;
     }

@@ -5,7 +5,7 @@
 
 #include "link/appcontext.h"
 #include "link/trafficecho.h"
-#include "monitor/trafficstamps.h"
+#include "monitor/traffictext.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,17 +23,18 @@ class frmLineMonitor final : public QWidget, public TrafficEcho
     Q_OBJECT
 
 public:
-    static constexpr int MaxRows = 151;
+    static constexpr int MaxRows = TrafficText::MaxRows;
 
     explicit frmLineMonitor(AppContext &context, QWidget *parent = nullptr);
 
     bool isShowing() const override { return isVisible(); }
-    Mode mode() const override;
-    void appendText(const QString &text) override;
-    void UpdateCommTextboxRows() override;
+    Mode mode() const override { return m_traffic.mode(); }
+    void appendText(const QString &text) override { m_traffic.appendText(text); }
+    void UpdateCommTextboxRows() override { m_traffic.UpdateCommTextboxRows(); }
 
+    TrafficText &traffic() { return m_traffic; }
     // The traffic text with its rows joined by CR LF, pending appends included.
-    QString trafficText() const;
+    QString trafficText() const { return m_traffic.text(); }
 
     void TabStrip1_Click();
     void btnCloseTest_Click();
@@ -46,7 +47,7 @@ public:
     // Additions beside the described controls: time stamps on the rows and saving the traffic.
     void ckbTimeStamps_Click();
     void btnSaveTraffic_Click();
-    void setClock(TrafficStamps::Clock clock) { m_stamps.setClock(std::move(clock)); }
+    void setClock(TrafficStamps::Clock clock) { m_traffic.setClock(std::move(clock)); }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -54,9 +55,10 @@ protected:
 
 private:
     void buildControls();
-    void clearTraffic();
+    void onAppended(const QString &rows);
+    void onRemovedFromStart(qsizetype characters);
+    void onCleared();
     void flush();
-    void deleteFirstRow();
     void setCommHeight(int twips);
     int windowHeight() const;
     void keepAtEnd();
@@ -77,12 +79,11 @@ private:
     QPushButton *m_send = nullptr;
     QCheckBox *m_timeStamps = nullptr;
     QPushButton *m_saveTraffic = nullptr;
-    TrafficStamps m_stamps;
+    TrafficText m_traffic;
 
     // Appends collect here and reach the text box once per event loop turn, so a fast stream
     // costs one document edit per burst instead of one per character.
     QString m_pending;
-    bool m_pendingCr = false; // the text so far ends with a CR whose LF may still follow
     QTimer m_flushTimer;
     bool m_sending = false;
     int m_displayTab = 0; // the display tab the Test tab returns to

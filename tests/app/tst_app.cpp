@@ -1,0 +1,288 @@
+// The application shell: both families' main windows, the splash and About window, and the
+// assignment of device paths to the port menu's entries.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+
+#include "app/frmsplash.h"
+#include "app/mainwindowshell.h"
+#include "app/portassignments.h"
+#include "app/settingsstore.h"
+#include "monitor/frmlinemonitor.h"
+#include "params/mainwindowcontrols.h"
+#include "rig.h"
+#include "table.h"
+
+namespace {
+
+const QString Table = QStringLiteral("app/mainwindow.txt");
+const QString Ports = QStringLiteral("app/ports.txt");
+
+QString texts(const QList<QAction *> &actions)
+{
+    QStringList list;
+    for (const QAction *a : actions)
+        list << a->text();
+    return list.join(QStringLiteral(", "));
+}
+
+QStringList stored()
+{
+    auto settings = SettingsStore::open();
+    QStringList values;
+    for (const char *key : { "ComPort", "MainLeft", "MainTop" })
+        values << settings->value(QLatin1String("Settings/") + QLatin1String(key)).toString();
+    return values;
+}
+
+// The made-up machine of the table file, built in a temporary folder.
+struct PortAssignmentsTest : ::testing::Test
+{
+    QTemporaryDir root;
+    PortAssignments::Machine machine;
+    QString at(const QString &relative) const { return relative.isEmpty() ? relative : root.filePath(relative); }
+    QString cell(const TableRow &row, int i) const { return QString(row[i]).replace("@", root.path() + '/'); }
+
+    void SetUp() override
+    {
+        SettingsStore::open()->clear();
+        QDir(root.path()).mkpath(QStringLiteral("dev"));
+        QDir(root.path()).mkpath(QStringLiteral("by-id"));
+        QList<PortAssignments::FoundPort> found;
+        for (const TableRow &row : tableRows(Ports, QStringLiteral("machine"))) {
+            QFile node(at(row[0]));
+            ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+            if (row[1] == QLatin1String("listed"))
+                found.append({ at(row[0]), row[2], row[3], row[4] });
+        }
+        for (const TableRow &row : tableRows(Ports, QStringLiteral("links")))
+            ASSERT_TRUE(QFile::link(at(row[1]), at(row[0])));
+        machine.ports = [found] { return found; };
+        machine.byIdFolder = at("by-id");
+        machine.mayOpen = [this](const QString &path) { return path != at("dev/ttyACM0"); };
+    }
+};
+
+TEST_F(PortAssignmentsTest, OffersFoundPortsByTheirStableNamesAndNamesMissingOnes)
+{
+    PortAssignments model(12, machine);
+    model.load();
+    QStringList offered, expected;
+    for (const auto &c : model.choices())
+        offered << c.path + " | " + c.details;
+    for (const TableRow &row : tableRows(Ports, QStringLiteral("offered")))
+        expected << at(row[0]) + " | " + cell(row, 1);
+    EXPECT_EQ(offered, expected);
+
+    const std::map<QString, PortAssignments::Presence> presences { { "present", PortAssignments::Presence::Present },
+        { "missing", PortAssignments::Presence::Missing }, { "denied", PortAssignments::Presence::NoPermission } };
+    for (const TableRow &row : tableRows(Ports, QStringLiteral("presence"))) {
+        SCOPED_TRACE(row.where());
+        EXPECT_EQ(model.presence(at(row[0])), presences.at(row[1]));
+        EXPECT_EQ(model.note(at(row[0])), cell(row, 2));
+    }
+}
+
+TEST_F(PortAssignmentsTest, StoreWritesOnlyChangesAndCancelWritesNothing)
+{
+    auto settings = SettingsStore::open();
+    settings->setValue("Ports/Com1", "/dev/old");
+    settings->setValue("Ports/Com4", "/dev/ttyUSB3");
+    settings->sync();
+    {
+        PortAssignments cancelled(4, machine); // a dialog closed with Cancel never stores
+        cancelled.load();
+        cancelled.setPath(1, at("by-id/usb-sim"));
+    }
+    EXPECT_EQ(SettingsStore::portPath(1), "/dev/old");
+
+    PortAssignments model(4, machine);
+    model.load();
+    EXPECT_EQ(model.path(1), "/dev/old");
+    EXPECT_EQ(model.path(2), SettingsStore::portPath(2)); // the default
+    model.setPath(1, " " + at("by-id/usb-sim") + " ");
+    model.setPath(4, ""); // back to the default
+    model.store();
+    settings = SettingsStore::open();
+    EXPECT_EQ(settings->value("Ports/Com1").toString(), at("by-id/usb-sim"));
+    EXPECT_FALSE(settings->contains("Ports/Com2")) << "an unchanged default is not written";
+    EXPECT_FALSE(settings->contains("Ports/Com4"));
+    EXPECT_EQ(SettingsStore::portPath(4), "/dev/ttyS3");
+}
+
+} // namespace
+
+TEST(MainWindow, CaptionMenusAndShortcutsOfEachFamily)
+{
+    for (const TableRow &window : tableRows(Table, QStringLiteral("window"))) {
+        SCOPED_TRACE(window.where());
+        Rig rig(window[0]);
+        ASSERT_TRUE(rig.start());
+        EXPECT_EQ(rig.window->windowTitle(), window[1]);
+        EXPECT_EQ(texts(rig.window->menuBar()->actions()), window.words(2).join(QStringLiteral(", ")));
+        EXPECT_EQ(rig.c().mnuSerialPort->actions().size(), window.number(3));
+        for (const TableRow &row : tableRows(Table, QStringLiteral("menus"))) {
+            if (!row.words(0).contains(window[0]))
+                continue;
+            SCOPED_TRACE(row.where());
+            if (auto *menu = rig.window->findChild<QMenu *>(row[1])) {
+                EXPECT_EQ(texts(menu->actions()), row[2]);
+            } else if (auto *action = rig.window->findChild<QAction *>(row[1]); action) {
+                EXPECT_EQ(action->text(), row[2]);
+                EXPECT_EQ(action->shortcut().toString(), row[3]);
+                EXPECT_EQ(action->menu(), nullptr); // About acts by itself
+            } else {
+                ADD_FAILURE() << "no " << row[1].toStdString();
+            }
+        }
+    }
+}
+
+// The position is stored in twips, by the outer frame; start-up does not read it back.
+TEST(MainWindow, StartUpSelectsTheStoredPortAndClosingStoresPortAndPosition)
+{
+    for (const TableRow &row : tableRows(Table, QStringLiteral("ports"))) {
+        SCOPED_TRACE(row.where());
+        Rig rig(row[0]);
+        if (row[1] != QLatin1String("none"))
+            SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), row[1]);
+        ASSERT_TRUE(rig.start());
+        QStringList checked;
+        for (QAction *a : rig.c().mnuSerialPort->actions())
+            checked << (a->isChecked() ? a->objectName().mid(10) : QString());
+        checked.removeAll(QString());
+        EXPECT_EQ(checked.value(0, QStringLiteral("none")), row[2]);
+        EXPECT_TRUE(rig.state.ReplyReceived && rig.state.AutoFrame);
+        EXPECT_EQ(rig.c().statusPanel1->text(), row[3]);
+        EXPECT_FALSE(rig.c().statusPanel2->text().isEmpty() || rig.c().statusPanel3->text().isEmpty()); // date, time
+        rig.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
+        rig.window->move(100, 60);
+        QTest::qWait(20);
+        rig.window->close();
+        const QRect frame = rig.window->frameGeometry();
+        EXPECT_EQ(stored(), (QStringList { row[4], QString::number(frame.left() * 15), QString::number(frame.top() * 15) }));
+    }
+    Rig rig;
+    SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), "3");
+    ASSERT_TRUE(rig.start());
+    rig.window->showMinimized();
+    QTest::qWait(20);
+    if (!rig.window->isMinimized())
+        GTEST_SKIP() << "this platform plugin cannot minimise";
+    rig.window->close();
+    EXPECT_EQ(stored(), (QStringList { "3", "", "" })) << "a minimised window writes nothing";
+}
+
+// Placed by its outer frame, like the main window's own figures; its text box follows the outer height.
+TEST(MainWindow, CommDebugShowsTheMonitorBesideTheDravionWindowOnly)
+{
+    for (const TableRow &row : tableRows(Table, QStringLiteral("window"))) {
+        SCOPED_TRACE(row.where());
+        Rig rig(row[0]);
+        ASSERT_TRUE(rig.start());
+        frmLineMonitor monitor(*rig.context);
+        monitor.move(20, 30);
+        rig.window->setLineMonitorWindow(&monitor);
+        rig.window->setGeometry(100, 80, 600, 400);
+        rig.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
+        for (const int height : { 400, 300 }) { // before and after the monitor has a frame of its own
+            rig.window->resize(600, height);
+            rig.c().mnuCommDebug->trigger();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
+            const QRect main = rig.window->frameGeometry();
+            if (row[4] == QLatin1String("beside")) {
+                EXPECT_EQ(monitor.frameGeometry(), QRect(main.left() + main.width(), main.top(), 339, main.height()));
+                EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(), main.height() - 60);
+            } else {
+                EXPECT_EQ(monitor.frameGeometry().topLeft(), QPoint(20, 30));
+            }
+        }
+    }
+}
+
+TEST(Splash, PictureVersionTimerAndHotSpots)
+{
+    EXPECT_EQ(frmSplash::versionText(1, 0, 3), "Software Version 1.03");
+    EXPECT_EQ(frmSplash::versionText(2, 1, 0), "Software Version 2.10");
+    frmSplash splash;
+    EXPECT_EQ(splash.findChild<QLabel *>("lblVersion")->text(), "Software Version 1.03");
+    const QPixmap picture = splash.findChild<QLabel *>("Image1")->pixmap();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(splash.size(), picture.size());
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    auto *timer = splash.findChild<QTimer *>("tmrSplash");
+    EXPECT_TRUE(timer->isActive() && timer->isSingleShot());
+    EXPECT_EQ(timer->interval(), 4000);
+
+    QList<QUrl> opened;
+    splash.setUrlOpener([&](const QUrl &url) { opened << url; });
+    splash.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    for (int i = 0; i < 7; ++i) {
+        auto *spot = splash.findChild<QLabel *>(QStringLiteral("lblHotSpot%1").arg(i));
+        EXPECT_EQ(spot->toolTip(), frmSplash::hotSpots()[i].address.toString());
+        EXPECT_TRUE(spot->text().isEmpty());
+        QTest::mouseClick(spot, Qt::LeftButton);
+    }
+    ASSERT_EQ(opened.size(), 7);
+    EXPECT_EQ(QSet<QUrl>(opened.begin(), opened.end()).size(), 7);
+}
+
+// The splash time comes from the test; what it does at the end is the same.
+TEST(Splash, TimerShowsTheMainWindowOnceAndTheTopLeftSpotAtOnce)
+{
+    QWidget main;
+    frmSplash splash(nullptr, 200);
+    splash.setMainWindow(&main);
+    splash.showSplash();
+    QTest::qWait(100);
+    EXPECT_TRUE(!main.isVisible() && splash.isVisible() && !splash.isModal());
+    QTRY_VERIFY_WITH_TIMEOUT(main.isVisible(), 1000);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_FALSE(splash.findChild<QTimer *>("tmrSplash")->isActive());
+    main.hide();
+    QTest::qWait(300); // it fires at most once
+    EXPECT_FALSE(main.isVisible());
+
+    frmSplash clicked;
+    clicked.setMainWindow(&main);
+    clicked.showSplash();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&clicked));
+    QTest::mouseClick(clicked.findChild<QLabel *>("Label1"), Qt::LeftButton);
+    EXPECT_TRUE(main.isVisible() && !clicked.isVisible());
+    EXPECT_FALSE(clicked.findChild<QTimer *>("tmrSplash")->isActive());
+}
+
+TEST(Splash, AboutStaysUntilExitAndCanBeOpenedAgain)
+{
+    QWidget main;
+    frmSplash splash;
+    splash.setMainWindow(&main);
+    splash.Label1_Click(); // start-up is over
+    bool watchdog = false;
+    for (int round = 0; round < 2; ++round) {
+        bool wasOpenLater = false, exitVisible = false;
+        QTimer::singleShot(200, [&] {
+            wasOpenLater = splash.isVisible() && QApplication::activeModalWidget() == &splash;
+            auto *exit = splash.findChild<QPushButton *>("btnExit");
+            exitVisible = exit->isVisible();
+            QTest::mouseClick(exit, Qt::LeftButton);
+        });
+        QTimer::singleShot(5000, &splash, [&] { watchdog = true, splash.reject(); });
+        splash.showAbout();
+        EXPECT_FALSE(watchdog) << "About closed only by the watchdog";
+        EXPECT_TRUE(wasOpenLater && exitVisible);
+        EXPECT_FALSE(splash.isVisible());
+        EXPECT_EQ(splash.findChild<QLabel *>("lblVersion")->text(), "Software Version 1.03");
+    }
+}

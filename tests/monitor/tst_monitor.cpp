@@ -1,0 +1,287 @@
+// The line monitor: its traffic text driven through the link, and the window where the widget is
+// the point (tabs, Test frame, resizing, test sends, closing during an exchange).
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+
+#include "monitor/frmlinemonitor.h"
+#include "monitor/traffictext.h"
+#include "rig.h"
+#include "table.h"
+
+namespace {
+
+const QString Table = QStringLiteral("monitor/traffic.txt");
+using Mode = TrafficEcho::Mode;
+
+// A quoted cell as text: \n, \r and \xNN stand for those characters.
+QString text(const TableRow &row, int i)
+{
+    QString s = row[i].startsWith(QLatin1Char('"')) ? row[i].mid(1, row[i].size() - 2) : row[i];
+    for (qsizetype k; (k = s.indexOf(QLatin1String("\\x"))) >= 0;)
+        s.replace(k, 4, QChar(s.mid(k + 2, 2).toUShort(nullptr, 16)));
+    return s.replace(QLatin1String("\\n"), QLatin1String("\n")).replace(QLatin1String("\\r"), QLatin1String("\r"));
+}
+
+struct Monitor : ::testing::Test
+{
+    Rig rig { QStringLiteral("Dravion"), { { 3, 2 } } };
+    bool onPty = false;
+    void SetUp() override
+    {
+        rig.options.latencyMs = 30;
+        ASSERT_TRUE(rig.start(onPty)) << rig.error.toStdString();
+    }
+    void TearDown() override { rig.link->setEcho(nullptr); }
+    // Framed as usual, or, starting with a control character or in wire markup, sent as it stands.
+    void send(const QString &command, bool wait = true)
+    {
+        const bool framed = command.at(0).isLetterOrNumber();
+        rig.state.CommAbort = false;
+        rig.state.AutoFrame = framed;
+        rig.state.CommandString = framed ? command : QString::fromLatin1(wireBytes(command));
+        rig.link->SendCommand(!wait);
+        rig.state.AutoFrame = true;
+    }
+};
+
+struct Traffic : Monitor
+{
+    TrafficText traffic { rig.state, rig.dialogs };
+    void SetUp() override
+    {
+        Monitor::SetUp();
+        rig.link->setEcho(&traffic);
+    }
+    QStringList rows() const { return traffic.shownText().split(QLatin1Char('\n')); }
+};
+
+TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay)
+{
+    for (const TableRow &row : tableRows(Table, QStringLiteral("exchange"))) {
+        SCOPED_TRACE(row.where());
+        traffic.selectDisplay(row[0] == QLatin1String("hex") ? Mode::Hex : Mode::Ascii);
+        send(row[1]);
+        EXPECT_EQ(traffic.shownText(), text(row, 2));
+        EXPECT_EQ(rig.state.MonitorRows, row.number(3));
+    }
+    QString command, ascii, hex;
+    for (const TableRow &row : tableRows(Table, QStringLiteral("characters"))) {
+        command += QChar(ushort(row.number(0)));
+        ascii += text(row, 1);
+        hex += text(row, 2);
+    }
+    for (const auto mode : { Mode::Hex, Mode::Ascii }) {
+        traffic.selectDisplay(mode);
+        send(command, false);
+        EXPECT_EQ(rows().value(1), QStringLiteral("TX-->  ") + (mode == Mode::Hex ? hex : ascii));
+        EXPECT_TRUE(Rig::waitFor([this] { return rig.state.ReplyReceived; }, 2000));
+    }
+}
+
+// On, rows start with the time of day and a reply the device completed ends with its time since the
+// command, while a row cut short by a resend does not.
+TEST_F(Traffic, TimeStampsMarkRowsAndCompleteRepliesOnly)
+{
+    QTime timeOfDay(10, 15, 2, 345);
+    qint64 ms = 5000;
+    traffic.setClock({ [&] { return timeOfDay; }, [&] { return ms; } });
+    traffic.setTimeStamps(true);
+    send(QStringLiteral("3i"), false);
+    timeOfDay = timeOfDay.addMSecs(18);
+    ms += 18;
+    EXPECT_TRUE(Rig::waitFor([this] { return rig.state.ReplyReceived; }, 2000));
+    send(QStringLiteral("<STX>3i"));
+    EXPECT_EQ(rows(),
+        (QStringList { QString(), "10:15:02.345  TX-->  <STX>3i<CR>", "10:15:02.345  RX-->  <STX>3i2<CR>  (18 ms)",
+            QString(), "10:15:02.363  TX-->  <STX>3i", "10:15:02.363  RX-->  ", "10:15:02.363  TX-->  3",
+            "10:15:02.363  RX-->  " }));
+}
+
+TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
+{
+    send(QStringLiteral("3i"));
+    const QString good = rig.dir.filePath(QStringLiteral("traffic.txt"));
+    const QString bad = rig.dir.filePath(QStringLiteral("no such folder/traffic.txt"));
+    rig.dialogs.fileAnswers = { good, bad, std::nullopt };
+    for (int i = 0; i < 3; ++i)
+        traffic.btnSaveTraffic_Click();
+    QFile saved(good);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "\r\nTX-->  <STX>3i<CR>\r\nRX-->  <STX>3i2<CR>\r\n");
+    EXPECT_TRUE(rig.dialogs.fileDialogs.at(0).overwritePrompt);
+    ASSERT_EQ(rig.dialogs.messages.size(), 1u); // the failure only; a cancel says nothing
+    EXPECT_TRUE(rig.dialogs.messages[0].text.startsWith("Unable to save the traffic to " + bad + ":\r"));
+    EXPECT_EQ(rig.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
+    EXPECT_FALSE(QFile::exists(bad));
+}
+
+struct Window : Monitor
+{
+    std::unique_ptr<frmLineMonitor> monitor;
+    void SetUp() override
+    {
+        Monitor::SetUp();
+        monitor = std::make_unique<frmLineMonitor>(*rig.context);
+        rig.link->setEcho(monitor.get());
+        monitor->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(monitor.get()));
+    }
+    template <typename T> T *get(const char *name) { return monitor->findChild<T *>(QString::fromLatin1(name)); }
+    QTabBar *tabs() { return get<QTabBar>("TabStrip1"); }
+    QPlainTextEdit *comm() { return get<QPlainTextEdit>("txtComm"); }
+    QGroupBox *frame() { return get<QGroupBox>("Frame1"); }
+    QPushButton *closeTest() { return get<QPushButton>("btnCloseTest"); }
+    // What the text box shows once the event loop has run, rows separated by '\n'.
+    QString shown()
+    {
+        QCoreApplication::processEvents();
+        return comm()->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    }
+    // The resize rules take the window's outer height, title bar and borders included.
+    void resizeOuter(int width, int height)
+    {
+        monitor->resize(width, height - (monitor->frameGeometry().height() - monitor->height()));
+    }
+};
+
+// The text box mirrors the traffic text, part of which may still be pending when rows are trimmed.
+TEST_F(Window, BeyondTheRowLimitEachCountDeletesTheOldestRow)
+{
+    send(QStringLiteral("3i"));
+    EXPECT_EQ(shown(), QStringLiteral("\nTX-->  <STX>3i<CR>\nRX-->  <STX>3i2<CR>\n")); // no stamps at first
+    QTest::mouseClick(get<QCheckBox>("ckbTimeStamps"), Qt::LeftButton);
+    send(QStringLiteral("3i"));
+    EXPECT_EQ(shown().split(QLatin1Char('\n')).value(4).mid(12), QStringLiteral("  TX-->  <STX>3i<CR>"));
+    QTest::mouseClick(get<QCheckBox>("ckbTimeStamps"), Qt::LeftButton);
+    for (const TableRow &row : tableRows(Table, QStringLiteral("trim"))) {
+        SCOPED_TRACE(row.where());
+        monitor->appendText(QStringLiteral("before\r")); // a display tab clears the text and its CR
+        tabs()->setCurrentIndex(1 - tabs()->currentIndex());
+        EXPECT_EQ(rig.state.MonitorRows, 0);
+        EXPECT_EQ(shown(), QString());
+        monitor->appendText(text(row, 0));
+        QCoreApplication::processEvents();
+        monitor->appendText(text(row, 1));
+        const QString before = monitor->traffic().shownText();
+        rig.state.MonitorRows = 150;
+        monitor->UpdateCommTextboxRows(); // the 151st counted row stays
+        EXPECT_EQ(monitor->traffic().shownText(), before);
+        monitor->UpdateCommTextboxRows();
+        EXPECT_EQ(rig.state.MonitorRows, 151);
+        EXPECT_EQ(monitor->traffic().shownText(), text(row, 2));
+        EXPECT_EQ(shown(), text(row, 2));
+    }
+}
+
+// The Test tab opens the frame in place of itself and keeps the display and its text.
+TEST_F(Window, TestFrameOpensAndClosesAndResizeRulesNeverSetANegativeHeight)
+{
+    for (int i = 0; i < 60; ++i)
+        monitor->appendText(QStringLiteral("row\r\n"));
+    for (const TableRow &row : tableRows(Table, QStringLiteral("resize"))) {
+        SCOPED_TRACE(row.where());
+        resizeOuter(339, 440);
+        const bool open = row[0] == QLatin1String("open");
+        if (open && tabs()->count() == 3)
+            QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(2).center());
+        else if (!open)
+            closeTest()->click();
+        EXPECT_EQ(frame()->isVisible(), open);
+        EXPECT_EQ(tabs()->count(), open ? 2 : 3);
+        EXPECT_EQ(tabs()->tabText(2), open ? QString() : QStringLiteral("  Test   "));
+        EXPECT_EQ(monitor->mode(), Mode::Ascii);
+        EXPECT_EQ(shown().size(), 240);
+        EXPECT_EQ(comm()->verticalScrollBar()->value(), comm()->verticalScrollBar()->maximum()) << "not at the end";
+        resizeOuter(row.number(1), row.number(2));
+        QCoreApplication::processEvents();
+        EXPECT_EQ((QList<int> { comm()->width(), tabs()->width(), frame()->width(), comm()->height(), frame()->y(),
+                      closeTest()->x() }),
+            (QList<int> { row.number(3), row.number(3), row.number(3), row.number(4), row.number(5), row.number(6) }));
+    }
+}
+
+TEST_F(Window, PickerAppendsControlCharactersToTheTestString)
+{
+    tabs()->setCurrentIndex(2);
+    auto *picker = get<QComboBox>("Combo1");
+    auto *output = get<QLineEdit>("txtOutput");
+    EXPECT_EQ(picker->currentText(), QStringLiteral("0 - NUL"));
+    output->setText(QStringLiteral("3i"));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(picker, Qt::Key_Down); // entries 1, 2, 3 insert codes 0, 1, 2
+    picker->setCurrentIndex(31);
+    QTest::keyClick(picker, Qt::Key_Down); // the last entry, 32: code 31
+    QTest::keyClick(picker, Qt::Key_Home); // entry 0 inserts nothing
+    EXPECT_EQ(output->text(), QStringLiteral("3i") + QChar(0) + QChar(1) + QChar(2) + QChar(31));
+}
+
+// What the device receives over a real line.
+struct WindowOnPty : Window
+{
+    WindowOnPty() { onPty = true; }
+};
+
+TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed)
+{
+    tabs()->setCurrentIndex(2);
+    for (const TableRow &row : tableRows(Table, QStringLiteral("send"))) {
+        SCOPED_TRACE(row.where());
+        rig.mark();
+        rig.dialogs.clear();
+        for (const auto &[i, box, label] : { std::tuple { 1, "ckbAutoSTX", "lblSTX" }, std::tuple { 2, "ckbAutoCR", "lblCR" } }) {
+            EXPECT_EQ(get<QCheckBox>(box)->isChecked(), get<QLabel>(label)->isVisible()); // checked when it opens
+            if (get<QCheckBox>(box)->isChecked() != (row[i] == QLatin1String("yes")))
+                QTest::mouseClick(get<QCheckBox>(box), Qt::LeftButton);
+            EXPECT_EQ(get<QLabel>(label)->isVisible(), row[i] == QLatin1String("yes"));
+        }
+        get<QLineEdit>("txtOutput")->setText(text(row, 0));
+        get<QPushButton>("btnSend")->click();
+        Rig::waitFor([this] { return !rig.receivedSinceMark().isEmpty(); }, 500);
+        EXPECT_EQ(rig.receivedSinceMark().value(0), row[3]);
+        const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
+        EXPECT_EQ(rows.value(rows.lastIndexOf("TX-->  " + row[3]) + 1), text(row, 4));
+        EXPECT_TRUE(rig.state.AutoFrame);
+        EXPECT_EQ(rig.state.CommAbort, !row[5].isEmpty());
+        EXPECT_EQ(rig.dialogs.messages.empty() ? QString() : rig.dialogs.texts().last().trimmed().section('\r', 0, 0),
+            row[5]);
+    }
+}
+
+// Sending while another exchange waits would break that exchange; closing the window only hides it.
+TEST_F(Window, ExchangesWaitingGoOnUndisturbedBySendAndClose)
+{
+    rig.mark();
+    send(QStringLiteral("3i"), false);
+    get<QLineEdit>("txtOutput")->setText(QStringLiteral("W"));
+    get<QPushButton>("btnSend")->click();
+    EXPECT_EQ(rig.state.CommandString, QStringLiteral("\x02" "3i\r"));
+    EXPECT_TRUE(rig.state.AutoFrame && !rig.state.CommAbort);
+    EXPECT_TRUE(Rig::waitFor([this] { return rig.state.ReplyReceived; }, 2000));
+    EXPECT_EQ(rig.state.ReplyValue, QStringLiteral("2"));
+    EXPECT_EQ(rig.receivedSinceMark(), frames("3i"));
+
+    rig.memory->model().setVersion(QStringLiteral("1.2"));
+    tabs()->setCurrentIndex(1);
+    tabs()->setCurrentIndex(0);
+    QTimer::singleShot(0, monitor.get(), [this] { monitor->close(); }); // the device answers 30 ms later
+    rig.state.CommAbort = true; // left over from an earlier failure
+    get<QLineEdit>("txtOutput")->setText(QStringLiteral("V"));
+    get<QPushButton>("btnSend")->click();
+    EXPECT_FALSE(monitor->isVisible());
+    EXPECT_TRUE(rig.state.ReplyReceived && rig.state.AutoFrame && !rig.state.CommAbort);
+    EXPECT_EQ(rig.state.ReplyValue, QStringLiteral("1.2"));
+    EXPECT_TRUE(rig.dialogs.messages.empty());
+    // Hidden, it echoes nothing more; what it showed stays.
+    EXPECT_EQ(monitor->trafficText(), QStringLiteral("\r\nTX-->  <STX>V<CR>\r\nRX-->  "));
+}
+
+} // namespace
