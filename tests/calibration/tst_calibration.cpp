@@ -225,9 +225,8 @@ TEST(CalibrationWindow, WhatHappensDuringAWriteFollowsItInOrder)
         QTest::qWait(100);
         EXPECT_EQ(c.sent(), r.sent);
         EXPECT_FALSE(c.link->exchangeOutstanding());
-        EXPECT_EQ(c.deviceValue(13), r.stored);
-        EXPECT_EQ(c.text("txtLowDAC"), QString::number(r.stored));
-        EXPECT_EQ(c.state.MinDacItem.value, r.stored);
+        EXPECT_EQ(QList<double>({c.deviceValue(13), c.text("txtLowDAC").toDouble(), double(c.state.MinDacItem.value)}),
+                  QList<double>(3, r.stored));
         EXPECT_TRUE(c.dialogs.messages.empty());
     }
 }
