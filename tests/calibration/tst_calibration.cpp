@@ -287,6 +287,7 @@ TEST(UpDownControl, SignalsExactlyWhenTheValueChanges)
     QTest::mouseClick(upDown.upButton(), Qt::LeftButton);
     upDown.setValue(3);
     upDown.stepUp();       // at the maximum
+    EXPECT_FALSE(upDown.upButton()->isEnabled());
     upDown.setValue(99);   // pulled to 3, unchanged
     upDown.setRange(0, 2); // pulls the value down: a change
     upDown.setRange(5, 1); // swapped limits: 1 to 5, and 2 stays

@@ -316,6 +316,9 @@ TEST(EntryFields, MissingFieldsAreFlagged)
     f.state.LinFreqItems[1].value = 300;
     f.state.LinFlowItems[1].value = 2.0f;
     EXPECT_TRUE(fields.CheckMissingFields());
+    f.set("txtLinearPts", "10"); // the maximum itself is allowed: only its points are missing
+    EXPECT_FALSE(fields.CheckMissingFields());
+    EXPECT_FALSE(IsFieldFlagged(f.label("lblLinearPtsE")));
 }
 
 TEST(EntryFields, ConfigurationFailuresAreReported)
