@@ -12,7 +12,6 @@
 #include "linkfixture.h"
 #include "simulateddevice.h"
 #include "soakrun.h"
-
 #include "table.h"
 
 namespace {
@@ -38,8 +37,7 @@ void soakRows(const QString &table)
     for (const TableRow &row : tableRows("soak/link.txt", table)) {
         SCOPED_TRACE(row.where());
         const C c = runClockedSoak(dravion(row[1]), row.number(2), quint32(row.number(3)), row.number(4), 3);
-        std::cout << "[ soak     ] " << row[0].toStdString() << ": " << c.summary().toStdString() << ", "
-                  << c.virtualMs / 1000 << " s of line time" << std::endl;
+        std::cout << "[ soak     ] " << row[0].toStdString() << ": " << c.summary().toStdString() << '\n';
         for (qsizetype i = 0; i < std::min<qsizetype>(c.problems.size(), 10); ++i)
             ADD_FAILURE() << c.problems[i].toStdString();
         EXPECT_EQ(c.exchanges, row.number(2));
@@ -104,7 +102,8 @@ TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined) { soakRows("late-r
 TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
 {
     // A delay past the 40 ms of quiet that stand for the time-out here.
-    SimulatedDevice device(dravion("--drop 0.08 --garble 0.08 --wrong-code 0.08 --delay 0.05 --delay-ms 100 --seed 3"));
+    SimulatedDevice device(
+        dravion("--drop 0.08 --garble 0.08 --wrong-code 0.08 --delay 0.05 --delay-ms 100 --seed 3"));
     QString error;
     ASSERT_TRUE(device.start(&error)) << error.toStdString();
     PtySoak rig(device.path());
@@ -116,10 +115,11 @@ TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
         ++outcomes[outcome];
         ASSERT_TRUE(rig.state.ReplyReceived) << i;
         ASSERT_FALSE(rig.link.exchangeOutstanding()) << i;
-        ASSERT_TRUE(words("valid Inval NoRsp failed").contains(outcome)) << i << " " << body.toStdString() << " -> " << outcome.toStdString();
+        ASSERT_TRUE(words("valid Inval NoRsp failed").contains(outcome))
+            << i << " " << body.toStdString() << " -> " << outcome.toStdString();
     }
     EXPECT_GT(outcomes["valid"], 80);
-    EXPECT_GT(outcomes["Inval"] + outcomes["NoRsp"], 0) << outcomes["valid"] << " valid, " << outcomes["failed"] << " failed";
+    EXPECT_GT(outcomes["Inval"] + outcomes["NoRsp"], 0) << outcomes["failed"] << " failed";
 }
 
 // The device vanishes (pty closed) in the middle of the traffic and comes back on the same path.
