@@ -26,16 +26,16 @@
 
 namespace {
 
-const QStringList Families {"Dravion", "MR"};
-
-// The fields of the window itself (not those of its separate windows); the line edit inside a
-// combo box belongs to the combo box.
-QList<QWidget *> fieldsOf(QWidget &window)
+// The fields (and buttons) of the window itself, not those of its separate windows; the line edit
+// inside a combo box belongs to the combo box.
+QList<QWidget *> fieldsOf(QWidget &window, bool withButtons = false)
 {
     QList<QWidget *> out;
     for (QWidget *w : window.findChildren<QWidget *>()) {
         const bool edit = qobject_cast<QLineEdit *>(w) && !qobject_cast<QComboBox *>(w->parentWidget());
-        if (w->window() == &window && (edit || qobject_cast<QComboBox *>(w) || qobject_cast<UpDownControl *>(w)))
+        const bool button = withButtons && qobject_cast<QPushButton *>(w);
+        const bool field = edit || button || qobject_cast<QComboBox *>(w) || qobject_cast<UpDownControl *>(w);
+        if (w->window() == &window && field)
             out << w;
     }
     return out;
@@ -70,15 +70,9 @@ void expectTabReachesEverything(QMainWindow &window)
             reached.insert(qobject_cast<QComboBox *>(focus->parentWidget()) ? focus->parentWidget() : focus);
         QTest::keyClick(focus ? focus : &window, Qt::Key_Tab);
     }
-    QList<QWidget *> wanted = fieldsOf(window);
-    for (QPushButton *button : window.findChildren<QPushButton *>()) {
-        if (button->window() == &window)
-            wanted << button;
-    }
-    for (QWidget *w : wanted) {
-        if (w->isEnabled() && w->isVisibleTo(&window)) {
-            EXPECT_TRUE(reached.count(w)) << w->objectName().toStdString() << " is never reached by Tab";
-        }
+    for (QWidget *w : fieldsOf(window, true)) {
+        EXPECT_TRUE(!w->isEnabled() || !w->isVisibleTo(&window) || reached.count(w))
+            << w->objectName().toStdString() << " is never reached by Tab";
     }
 }
 
@@ -86,19 +80,11 @@ void expectTabReachesEverything(QMainWindow &window)
 // reached with the arrow keys, so they need only a text.
 void expectMenusReachable(QMainWindow &window)
 {
-    std::function<void(QMenu *, const QString &)> walk = [&](QMenu *menu, const QString &path) {
-        for (QAction *action : menu->actions()) {
-            if (action->isSeparator())
-                continue;
-            EXPECT_FALSE(action->text().isEmpty()) << path.toStdString();
-            if (action->menu())
-                walk(action->menu(), path + '/' + action->text());
-        }
-    };
-    for (QAction *top : window.menuBar()->actions()) {
+    for (QAction *top : window.menuBar()->actions())
         EXPECT_TRUE(top->text().contains('&')) << top->text().toStdString() << " has no access key";
-        if (top->menu())
-            walk(top->menu(), top->text());
+    for (QMenu *menu : window.menuBar()->findChildren<QMenu *>()) {
+        for (QAction *action : menu->actions())
+            EXPECT_TRUE(action->isSeparator() || !action->text().isEmpty()) << menu->title().toStdString();
     }
 }
 
@@ -106,7 +92,7 @@ void expectMenusReachable(QMainWindow &window)
 
 TEST(Accessibility, MainWindowsAreNamedAndReachableByKeyboard)
 {
-    for (const QString &family : Families) {
+    for (const QString &family : words("Dravion MR")) {
         SCOPED_TRACE(family.toStdString());
         Rig rig(family);
         ASSERT_TRUE(rig.start());
@@ -117,9 +103,8 @@ TEST(Accessibility, MainWindowsAreNamedAndReachableByKeyboard)
             EXPECT_EQ(accessibleName(field), caption) << field->objectName().toStdString();
         }
         for (const TableRow &row : tableRows("soak/access.txt", "captions")) {
-            if (row[0] == family) {
-                EXPECT_EQ(buddyCaption(window, rig.control(row[1])), row[2]) << row.where();
-            }
+            EXPECT_EQ(row[0] == family ? buddyCaption(window, rig.control(row[1])) : row[2], row[2])
+                << row.where();
         }
         expectMenusReachable(window);
         expectTabReachesEverything(window);
@@ -139,16 +124,14 @@ TEST(Accessibility, MonitorCalibrationAndLinearPointsNameEveryControlByItsCaptio
         names[row[0]] = label.isEmpty() ? row[1] : calibration.findChild<QLabel *>(label)->text();
         EXPECT_FALSE(names[row[0]].isEmpty()) << row.where();
     }
-    for (QWidget *window : {static_cast<QWidget *>(&monitor), static_cast<QWidget *>(&calibration),
-                            static_cast<QWidget *>(&points)}) {
+    for (QWidget *window : QList<QWidget *> {&monitor, &calibration, &points}) {
         for (QWidget *control : fieldsOf(*window)) {
             // On this platform a list is named by its value and linked to its caption as its label.
             const QString name = qobject_cast<QComboBox *>(control) ? buddyCaption(*window, control)
                                                                     : accessibleName(control);
             EXPECT_FALSE(name.isEmpty()) << control->objectName().toStdString();
-            if (names.count(control->objectName())) {
-                EXPECT_EQ(name, names[control->objectName()]) << control->objectName().toStdString();
-            }
+            const QString wanted = names.count(control->objectName()) ? names[control->objectName()] : name;
+            EXPECT_EQ(name, wanted) << control->objectName().toStdString();
         }
     }
 }
@@ -156,22 +139,18 @@ TEST(Accessibility, MonitorCalibrationAndLinearPointsNameEveryControlByItsCaptio
 // The captions stay "Com n"; the tooltip shows the mapped path, also after the mapping changes.
 TEST(Accessibility, PortMenuEntriesShowTheirDevicePaths)
 {
-    for (const QString &family : Families) {
+    for (const QString &family : words("Dravion MR")) {
         SCOPED_TRACE(family.toStdString());
         Rig rig(family);
         SettingsStore::open()->setValue("Ports/Com3", "/dev/ttyUSB0");
         ASSERT_TRUE(rig.start());
         auto *menu = rig.window->findChild<QMenu *>("mnuSerialPort");
-        ASSERT_TRUE(menu);
-        EXPECT_TRUE(menu->toolTipsVisible());
+        ASSERT_TRUE(menu && menu->toolTipsVisible());
         auto entry = [&](int n) { return rig.window->findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
         EXPECT_EQ(entry(3)->text(), "Com &3");
         EXPECT_EQ(entry(3)->toolTip(), "/dev/ttyUSB0");
-        EXPECT_EQ(entry(4)->toolTip(), SettingsStore::portPath(4));
-        if (family == "Dravion") { // the MR menu has fewer ports
-            ASSERT_TRUE(entry(12));
-            EXPECT_EQ(entry(12)->toolTip(), SettingsStore::portPath(12));
-        }
+        for (const int n : {4, family == "Dravion" ? 12 : 4}) // the MR menu has fewer ports
+            EXPECT_EQ(entry(n) ? entry(n)->toolTip() : "no entry", SettingsStore::portPath(n)) << n;
         SettingsStore::open()->setValue("Ports/Com1", "/tmp/qrx-device");
         emit menu->aboutToShow();
         EXPECT_EQ(entry(1)->toolTip(), "/tmp/qrx-device");

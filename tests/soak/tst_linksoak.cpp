@@ -4,7 +4,6 @@
 
 #include <iostream>
 #include <map>
-#include <vector>
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -13,27 +12,42 @@
 #include "linkfixture.h"
 #include "simulateddevice.h"
 #include "soakrun.h"
+#include "table.h"
 
 namespace {
 
-SimOptions dravion(const std::function<void(SimOptions &)> &faults = {})
+// The Dravion device without pacing, with the simulator's own options ("--drop 0.1 --seed 3").
+SimOptions dravion(const QString &arguments)
 {
-    SimOptions o;
+    QString error;
+    SimOptions o = SimOptions::parse(words(arguments), &error).value_or(SimOptions {});
+    EXPECT_EQ(error, "") << arguments.toStdString();
     o.configPath = QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
     o.pacing = false;
-    if (faults)
-        faults(o);
     return o;
 }
 
-SoakCounts soak(const char *name, const SimOptions &o, int exchanges, quint32 seed, int unplugEvery = 0)
+// Each row's soak ends only in its allowed outcomes (besides skipped commands) and sees the ones
+// it must; runClockedSoak lists any exchange that ended in no defined way.
+void soakRows(const QString &table)
 {
-    const SoakCounts counts = runClockedSoak(o, exchanges, seed, unplugEvery, 3);
-    std::cout << "[ soak     ] " << name << ": " << counts.summary().toStdString() << ", " << counts.virtualMs / 1000
-              << " s of line time" << std::endl;
-    for (qsizetype i = 0; i < std::min<qsizetype>(counts.problems.size(), 10); ++i)
-        ADD_FAILURE() << counts.problems[i].toStdString();
-    return counts;
+    using C = SoakCounts;
+    const std::map<QString, int C::*> named {{"valid", &C::valid}, {"inval", &C::inval}, {"noRsp", &C::noRsp},
+        {"deviceError", &C::deviceError}, {"portError", &C::portError}, {"skipped", &C::skipped}};
+    for (const TableRow &row : tableRows("soak/link.txt", table)) {
+        SCOPED_TRACE(row.where());
+        const C c = runClockedSoak(dravion(row[1]), row.number(2), quint32(row.number(3)), row.number(4), 3);
+        std::cout << "[ soak     ] " << row[0].toStdString() << ": " << c.summary().toStdString() << '\n';
+        for (qsizetype i = 0; i < std::min<qsizetype>(c.problems.size(), 10); ++i)
+            ADD_FAILURE() << c.problems[i].toStdString();
+        EXPECT_EQ(c.exchanges, row.number(2));
+        int allowed = c.skipped;
+        for (const auto &[name, outcome] : named)
+            allowed += name != "skipped" && (row[5] == "all" || row.words(5).contains(name)) ? c.*outcome : 0;
+        EXPECT_EQ(allowed, c.exchanges) << c.summary().toStdString();
+        for (const QString &name : row.words(6))
+            EXPECT_GT(c.*named.at(name), 0) << name.toStdString() << ": " << c.summary().toStdString();
+    }
 }
 
 // The link on the real serial port over a pty against the in-process simulator. The reply timer
@@ -81,55 +95,15 @@ struct PtySoak : LinkFixture<SerialDevicePort, ManualReplyTimer>
 
 } // namespace
 
-TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay)
-{
-    const SoakCounts counts = soak("mixed faults", dravion([](SimOptions &o) {
-        o.drop = 0.06; o.garble = o.wrongCode = 0.07; o.delay = 0.05; o.seed = 11;
-    }), 10000, 2024, 400);
-    EXPECT_EQ(counts.exchanges, 10000);
-    for (const int outcome : {counts.valid, counts.inval, counts.noRsp, counts.deviceError, counts.portError, counts.skipped})
-        EXPECT_GT(outcome, 0) << counts.summary().toStdString();
-}
-
-// One kind of fault at a time, each with the outcomes it allows (besides skipped commands).
-// Garbling or misaddressing an error frame leaves it an error frame.
-TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome)
-{
-    using C = SoakCounts;
-    const struct { const char *name; std::function<void(SimOptions &)> fault; std::vector<int C::*> allowed; } rows[] = {
-        {"silent device", [](SimOptions &o) { o.silent = true; }, {&C::noRsp}},
-        {"every reply garbled", [](SimOptions &o) { o.garble = 1.0; }, {&C::inval, &C::deviceError}},
-        {"every reply for the wrong code", [](SimOptions &o) { o.wrongCode = 1.0; }, {&C::inval, &C::deviceError}},
-        {"device error without a text", [](SimOptions &o) { o.errorCode = 9; o.errorItem = "11"; },
-         {&C::valid, &C::deviceError}},
-    };
-    for (const auto &r : rows) {
-        const SoakCounts c = soak(r.name, dravion(r.fault), 300, 77);
-        int allowed = c.skipped;
-        for (int C::*outcome : r.allowed)
-            allowed += c.*outcome;
-        EXPECT_EQ(allowed, c.exchanges) << r.name << ": " << c.summary().toStdString();
-    }
-}
-
-// Every reply late: within the resend's wait (700 ms) the late first reply ends the exchange and
-// the resend's reply then lands in the next one; past both time-outs (1200 ms) every reply lands in
-// a later exchange. Stray replies must never end an exchange in an undefined way.
-TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined)
-{
-    for (const int delayMs : {700, 1200}) {
-        const SoakCounts c = soak(delayMs == 700 ? "late replies" : "replies past both time-outs",
-                                  dravion([&](SimOptions &o) { o.delay = 1.0; o.delayMs = delayMs; }), 500, 5);
-        EXPECT_GT(delayMs == 700 ? c.valid : c.noRsp, 0);
-    }
-}
+TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay) { soakRows("mixed-faults"); }
+TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome) { soakRows("single-faults"); }
+TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined) { soakRows("late-replies"); }
 
 TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
 {
     // A delay past the 40 ms of quiet that stand for the time-out here.
-    SimulatedDevice device(dravion([](SimOptions &o) {
-        o.drop = o.garble = o.wrongCode = 0.08; o.delay = 0.05; o.delayMs = 100; o.seed = 3;
-    }));
+    SimulatedDevice device(
+        dravion("--drop 0.08 --garble 0.08 --wrong-code 0.08 --delay 0.05 --delay-ms 100 --seed 3"));
     QString error;
     ASSERT_TRUE(device.start(&error)) << error.toStdString();
     PtySoak rig(device.path());
@@ -141,22 +115,18 @@ TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
         ++outcomes[outcome];
         ASSERT_TRUE(rig.state.ReplyReceived) << i;
         ASSERT_FALSE(rig.link.exchangeOutstanding()) << i;
-        ASSERT_TRUE(QStringList({"valid", "Inval", "NoRsp", "failed"}).contains(outcome))
+        ASSERT_TRUE(words("valid Inval NoRsp failed").contains(outcome))
             << i << " " << body.toStdString() << " -> " << outcome.toStdString();
     }
-    std::cout << "[ soak     ] pty:";
-    for (const auto &[outcome, count] : outcomes)
-        std::cout << ' ' << outcome.toStdString() << ' ' << count;
-    std::cout << std::endl;
     EXPECT_GT(outcomes["valid"], 80);
-    EXPECT_GT(outcomes["Inval"] + outcomes["NoRsp"], 0);
+    EXPECT_GT(outcomes["Inval"] + outcomes["NoRsp"], 0) << outcomes["failed"] << " failed";
 }
 
 // The device vanishes (pty closed) in the middle of the traffic and comes back on the same path.
 TEST(LinkSoakOverPty, VanishingDeviceFailsCleanlyAndIsUsedAgainWhenBack)
 {
     QTemporaryDir dir;
-    SimOptions o = dravion([&](SimOptions &o) { o.linkPath = dir.filePath("device"); o.vanishAfter = 5; });
+    SimOptions o = dravion("--vanish-after 5 --link " + dir.filePath("device"));
     auto device = std::make_unique<SimulatedDevice>(o);
     QString error;
     ASSERT_TRUE(device->start(&error)) << error.toStdString();

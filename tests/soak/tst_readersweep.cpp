@@ -9,88 +9,99 @@
 #include "link/devicestate.h"
 #include "params/configreader.h"
 #include "readerprobes.h"
+#include "table.h"
 
-// A seeded sweep of random and mutated inputs through both file readers, so the suite covers what
-// the libFuzzer harnesses check without needing clang. Same seed, same inputs: a failure names the
-// input number to replay.
+// A seeded sweep of random and mutated inputs through both file readers: what the libFuzzer
+// harnesses check, without clang.
 namespace {
 
-using Random = std::mt19937;
-
-template<typename T, std::size_t N>
-const T &pick(Random &random, const T (&items)[N])
+// A list of pieces from tests/data/soak/sweep.txt.
+QList<QByteArray> pieces(const QString &name)
 {
-    return items[random() % N];
-}
-
-const char *const LineEnds[] = {"\r\n", "\r\n", "\n", "\r", ""};
-const char *const Numbers[] = {"0", "1", "-1", "2", "5", "32767", "32768", "-32768", "-32769", "99999", "1.5", "2.5",
-                               "0.025", "-0", "+.5e-3", "1e38", "3.4e38", "1e39", "-1e39", "1e400", "1e-45", "nan",
-                               "inf", "1,5", "0,75", " 7 ", "", " ", "x", "1e", "0x10", "1.2.3", "--1", "12abc"};
-const char *const ConfigCodes[] = {"-1", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "11", "13", "14", "15",
-                                   "16", "17", "18", "19", "100", "101", "102", "1000", "-2", "03", " 3 ", "3.5",
-                                   "1e2", "abc", "", "65539", "1e300"};
-const char *const DataCodes[] = {"3", "4", "7", "8", "9", "11", "15", "16", "100", "101", "102", "119", "120", "121",
-                                 "0", "", "1", "2", "5", "14", "19", "-1", "word", "3.0", "1e2", " 101 ", "1e400"};
-
-QByteArray randomConfigLine(Random &random)
-{
-    QByteArray line = QByteArray("Label") + QByteArray::number(int(random() % 10)) + '=';
-    line += pick(random, ConfigCodes);
-    const int fields = int(random() % 7);
-    for (int i = 0; i < fields; ++i) {
-        line += ',';
-        line += random() % 3 == 0 ? QByteArray("Entry") + QByteArray::number(i) : QByteArray(pick(random, Numbers));
+    QList<QByteArray> out;
+    for (const TableRow &row : tableRows("soak/sweep.txt", "pieces")) {
+        for (const QString &w : row[0] == name ? row.words(1) : QStringList())
+            out << (w == "<empty>" ? QByteArray() : w.toLatin1().replace('~', ' '));
     }
-    return line;
+    EXPECT_FALSE(out.isEmpty()) << name.toStdString();
+    return out;
 }
 
-QByteArray randomDataLine(Random &random)
+// Random inputs for one reader: raw bytes, mutated corpus files, and lines of its format.
+struct Sweep
 {
-    switch (random() % 8) {
-    case 0:
-        return "Parameter <Equals> Value";
-    case 1:
-        return QByteArray(pick(random, Numbers)); // no equals sign
-    default: {
-        QByteArray line = QByteArray(pick(random, DataCodes)) + '=' + pick(random, Numbers);
-        if (random() % 10 == 0)
-            line += QByteArray("=") + pick(random, Numbers);
+    std::mt19937 random;
+    QList<QByteArray> seeds;
+    QList<QByteArray> numbers = pieces("numbers"), configCodes = pieces("config-codes"),
+                      dataCodes = pieces("data-codes");
+
+    QByteArray pick(const QList<QByteArray> &l) { return l[qsizetype(random() % std::size_t(l.size()))]; }
+
+    QByteArray configLine()
+    {
+        QByteArray line = QByteArray("Label") + QByteArray::number(int(random() % 10)) + '=';
+        line += pick(configCodes); // after the label's number, as the seeds were drawn
+        const int fields = int(random() % 7);
+        for (int i = 0; i < fields; ++i) {
+            line += ',';
+            line += random() % 3 == 0 ? QByteArray("Entry") + QByteArray::number(i) : pick(numbers);
+        }
         return line;
     }
-    }
-}
 
-// Flips, inserts, deletes and copies bytes, favouring the characters the formats give meaning to.
-QByteArray mutate(QByteArray bytes, Random &random)
-{
-    static const char special[] = {'=', ',', '\r', '\n', ' ', '-', '.', 'E', '\0', '\xff', '\xe9', '\xc3', '9', '0'};
-    const int edits = 1 + int(random() % 8);
-    for (int e = 0; e < edits; ++e) {
-        const qsizetype at = bytes.isEmpty() ? 0 : qsizetype(random() % std::size_t(bytes.size()));
-        switch (random() % 5) {
-        case 0:
-            if (!bytes.isEmpty())
-                bytes[at] = char(random() % 256);
-            break;
-        case 1:
-            bytes.insert(at, pick(random, special));
-            break;
-        case 2:
-            bytes.remove(at, qsizetype(random() % 12));
-            break;
-        case 3: {
-            const QByteArray slice = bytes.mid(at, qsizetype(random() % 40));
-            bytes.insert(qsizetype(random() % std::size_t(bytes.size() + 1)), slice);
-            break;
-        }
-        default:
-            bytes.insert(at, pick(random, Numbers));
-            break;
-        }
+    QByteArray dataLine()
+    {
+        const auto kind = random() % 8;
+        if (kind == 0)
+            return "Parameter <Equals> Value";
+        if (kind == 1)
+            return pick(numbers); // no equals sign
+        QByteArray line = pick(dataCodes) + '=' + pick(numbers);
+        if (random() % 10 == 0)
+            line += QByteArray("=") + pick(numbers);
+        return line;
     }
-    return bytes;
-}
+
+    // Flips, inserts, deletes and copies bytes, favouring the characters the formats give meaning to.
+    QByteArray mutate(QByteArray bytes)
+    {
+        static const char special[] = {'=', ',', '\r', '\n', ' ', '-', '.', 'E', '\0', '\xff', '\xe9', '\xc3', '9', '0'};
+        for (int e = 1 + int(random() % 8); e > 0; --e) {
+            const qsizetype at = bytes.isEmpty() ? 0 : qsizetype(random() % std::size_t(bytes.size()));
+            const auto kind = random() % 5;
+            if (kind == 0 && !bytes.isEmpty())
+                bytes[at] = char(random() % 256);
+            else if (kind == 1)
+                bytes.insert(at, special[random() % sizeof special]);
+            else if (kind == 2)
+                bytes.remove(at, qsizetype(random() % 12));
+            else if (kind == 3) {
+                const QByteArray slice = bytes.mid(at, qsizetype(random() % 40));
+                bytes.insert(qsizetype(random() % std::size_t(bytes.size() + 1)), slice);
+            } else if (kind == 4)
+                bytes.insert(at, pick(numbers));
+        }
+        return bytes;
+    }
+
+    QByteArray input(bool config)
+    {
+        static const char *const lineEnds[] = {"\r\n", "\r\n", "\n", "\r", ""};
+        const auto kind = random() % 4;
+        if (kind == 0) { // raw bytes
+            QByteArray bytes(qsizetype(random() % 200), '\0');
+            for (char &c : bytes)
+                c = char(random() % 256);
+            return bytes;
+        }
+        if (kind == 1)
+            return mutate(pick(seeds));
+        QByteArray bytes;
+        for (int lines = int(random() % 25); lines > 0; --lines)
+            bytes += (config ? configLine() : dataLine()) + lineEnds[random() % 5];
+        return random() % 3 == 0 ? mutate(bytes) : bytes;
+    }
+};
 
 QList<QByteArray> corpus(const QString &folder)
 {
@@ -102,27 +113,6 @@ QList<QByteArray> corpus(const QString &folder)
             files << file.readAll();
     }
     return files;
-}
-
-QByteArray randomInput(Random &random, const QList<QByteArray> &seeds, QByteArray (*line)(Random &))
-{
-    switch (random() % 4) {
-    case 0: { // raw bytes
-        QByteArray bytes(qsizetype(random() % 200), '\0');
-        for (char &c : bytes)
-            c = char(random() % 256);
-        return bytes;
-    }
-    case 1:
-        return mutate(seeds[qsizetype(random() % std::size_t(seeds.size()))], random);
-    default: { // lines of the format with random parts
-        QByteArray bytes;
-        const int lines = int(random() % 25);
-        for (int i = 0; i < lines; ++i)
-            bytes += line(random) + pick(random, LineEnds);
-        return random() % 3 == 0 ? mutate(bytes, random) : bytes;
-    }
-    }
 }
 
 ConfigReadResult readBytes(const QByteArray &bytes, DeviceState &state)
@@ -146,25 +136,18 @@ TEST(ReaderSweep, CorpusFilesPassEveryCheck)
     }
 }
 
-TEST(ReaderSweep, RandomConfigurationFilesPassEveryCheck)
+// Same seed, same inputs: a failure names the input number to replay.
+TEST(ReaderSweep, RandomFilesPassEveryCheck)
 {
-    const QList<QByteArray> seeds = corpus(QStringLiteral("config"));
-    Random random(20240611);
-    for (int i = 0; i < 1500; ++i) {
-        const QByteArray bytes = randomInput(random, seeds, randomConfigLine);
-        const QString problem = ReaderProbes::checkConfigReader(bytes);
-        ASSERT_TRUE(problem.isEmpty()) << "input " << i << ": " << problem.toStdString() << "\n" << bytes.toHex().toStdString();
-    }
-}
-
-TEST(ReaderSweep, RandomDataFilesPassEveryCheck)
-{
-    const QList<QByteArray> seeds = corpus(QStringLiteral("datafile"));
-    Random random(7331);
-    for (int i = 0; i < 3000; ++i) {
-        const QByteArray bytes = randomInput(random, seeds, randomDataLine);
-        const QString problem = ReaderProbes::checkDataFileReader(bytes);
-        ASSERT_TRUE(problem.isEmpty()) << "input " << i << ": " << problem.toStdString() << "\n" << bytes.toHex().toStdString();
+    for (const TableRow &row : tableRows("soak/sweep.txt", "sweeps")) {
+        const bool config = row[0] == "config";
+        const auto check = config ? ReaderProbes::checkConfigReader : ReaderProbes::checkDataFileReader;
+        Sweep sweep {std::mt19937(quint32(row[1].toUInt())), corpus(row[0])};
+        for (int i = 0; i < row.number(2); ++i) {
+            const QByteArray bytes = sweep.input(config);
+            ASSERT_EQ(check(bytes).toStdString(), "")
+                << row.where() << " input " << i << "\n" << bytes.toHex().toStdString();
+        }
     }
 }
 
@@ -177,20 +160,18 @@ TEST(ReaderSweep, ConfigurationFileEndingInAn8BitCharacterKeepsIt)
     EXPECT_EQ(result.lists.value(3), QStringList({QStringLiteral("Gal"), QString::fromLatin1("Ltr\xe9")}));
 }
 
-// The reader takes large files in pieces; everything up to its 16 MiB limit counts.
 TEST(ReaderSweep, ConfigurationFileIsReadWholeUpToItsLimit)
 {
     const QByteArray last = "Damping=11,0,99\n";
-    constexpr qsizetype limit = 16 * 1024 * 1024;
-    struct Row { qsizetype size; bool readError; };
-    for (const Row row : {Row{200, false}, Row{64 * 1024 + 3, false}, Row{limit, false}, Row{limit + 1, true}}) {
-        QByteArray bytes(row.size - last.size(), ' ');
+    for (const TableRow &row : tableRows("soak/sweep.txt", "sizes")) {
+        const bool readError = row[1] == "yes";
+        QByteArray bytes(row.number(0) - last.size(), ' ');
         for (qsizetype at = 79; at < bytes.size(); at += 80)
             bytes[at] = '\n'; // remark lines of spaces
         bytes += last;
         DeviceState state;
         const ConfigReadResult result = readBytes(bytes, state);
-        EXPECT_EQ(result.readError, row.readError) << row.size;
-        EXPECT_EQ(state.DampingItem.maximum, row.readError ? 0 : 99) << row.size;
+        EXPECT_EQ(result.readError, readError) << row.where();
+        EXPECT_EQ(state.DampingItem.maximum, readError ? 0 : 99) << row.where();
     }
 }
