@@ -1,5 +1,4 @@
-// The application shell: both families' main windows, the splash and About window, and the
-// assignment of device paths to the port menu's entries.
+// Main windows of both families, the splash and About window, and the port menu's device paths.
 
 #include <gtest/gtest.h>
 
@@ -54,8 +53,8 @@ struct PortAssignmentsTest : ::testing::Test
     void SetUp() override
     {
         SettingsStore::open()->clear();
-        QDir(root.path()).mkpath(QStringLiteral("dev"));
-        QDir(root.path()).mkpath(QStringLiteral("by-id"));
+        for (const char *folder : { "dev", "by-id" })
+            QDir(root.path()).mkpath(QLatin1String(folder));
         QList<PortAssignments::FoundPort> found;
         for (const TableRow &row : tableRows(Ports, QStringLiteral("machine"))) {
             QFile node(at(row[0]));
@@ -120,7 +119,9 @@ TEST_F(PortAssignmentsTest, StoreWritesOnlyChangesAndCancelWritesNothing)
 
 } // namespace
 
-TEST(MainWindow, CaptionMenusAndShortcutsOfEachFamily)
+// "Comm Debug" places the monitor by its outer frame, like the main window's own figures; its text
+// box follows the outer height.
+TEST(MainWindow, CaptionMenusShortcutsAndCommDebugOfEachFamily)
 {
     for (const TableRow &window : tableRows(Table, QStringLiteral("window"))) {
         SCOPED_TRACE(window.where());
@@ -143,6 +144,24 @@ TEST(MainWindow, CaptionMenusAndShortcutsOfEachFamily)
                 ADD_FAILURE() << "no " << row[1].toStdString();
             }
         }
+        frmLineMonitor monitor(*rig.context);
+        monitor.move(20, 30);
+        rig.window->setLineMonitorWindow(&monitor);
+        rig.window->setGeometry(100, 80, 600, 400);
+        rig.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
+        for (const int height : { 400, 300 }) { // before and after the monitor has a frame of its own
+            rig.window->resize(600, height);
+            rig.c().mnuCommDebug->trigger();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
+            const QRect main = rig.window->frameGeometry();
+            if (window[4] == QLatin1String("beside")) {
+                EXPECT_EQ(monitor.frameGeometry(), QRect(main.left() + main.width(), main.top(), 339, main.height()));
+                EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(), main.height() - 60);
+            } else {
+                EXPECT_EQ(monitor.frameGeometry().topLeft(), QPoint(20, 30));
+            }
+        }
     }
 }
 
@@ -157,9 +176,8 @@ TEST(MainWindow, StartUpSelectsTheStoredPortAndClosingStoresPortAndPosition)
         ASSERT_TRUE(rig.start());
         QStringList checked;
         for (QAction *a : rig.c().mnuSerialPort->actions())
-            checked << (a->isChecked() ? a->objectName().mid(10) : QString());
-        checked.removeAll(QString());
-        EXPECT_EQ(checked.value(0, QStringLiteral("none")), row[2]);
+            if (a->isChecked()) checked << a->objectName().mid(10);
+        EXPECT_EQ(checked.isEmpty() ? QStringLiteral("none") : checked.join(' '), row[2]);
         EXPECT_TRUE(rig.state.ReplyReceived && rig.state.AutoFrame);
         EXPECT_EQ(rig.c().statusPanel1->text(), row[3]);
         EXPECT_FALSE(rig.c().statusPanel2->text().isEmpty() || rig.c().statusPanel3->text().isEmpty()); // date, time
@@ -180,34 +198,6 @@ TEST(MainWindow, StartUpSelectsTheStoredPortAndClosingStoresPortAndPosition)
         GTEST_SKIP() << "this platform plugin cannot minimise";
     rig.window->close();
     EXPECT_EQ(stored(), (QStringList { "3", "", "" })) << "a minimised window writes nothing";
-}
-
-// Placed by its outer frame, like the main window's own figures; its text box follows the outer height.
-TEST(MainWindow, CommDebugShowsTheMonitorBesideTheDravionWindowOnly)
-{
-    for (const TableRow &row : tableRows(Table, QStringLiteral("window"))) {
-        SCOPED_TRACE(row.where());
-        Rig rig(row[0]);
-        ASSERT_TRUE(rig.start());
-        frmLineMonitor monitor(*rig.context);
-        monitor.move(20, 30);
-        rig.window->setLineMonitorWindow(&monitor);
-        rig.window->setGeometry(100, 80, 600, 400);
-        rig.window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
-        for (const int height : { 400, 300 }) { // before and after the monitor has a frame of its own
-            rig.window->resize(600, height);
-            rig.c().mnuCommDebug->trigger();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
-            const QRect main = rig.window->frameGeometry();
-            if (row[4] == QLatin1String("beside")) {
-                EXPECT_EQ(monitor.frameGeometry(), QRect(main.left() + main.width(), main.top(), 339, main.height()));
-                EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(), main.height() - 60);
-            } else {
-                EXPECT_EQ(monitor.frameGeometry().topLeft(), QPoint(20, 30));
-            }
-        }
-    }
 }
 
 TEST(Splash, PictureVersionTimerAndHotSpots)
@@ -238,8 +228,9 @@ TEST(Splash, PictureVersionTimerAndHotSpots)
     EXPECT_EQ(QSet<QUrl>(opened.begin(), opened.end()).size(), 7);
 }
 
-// The splash time comes from the test; what it does at the end is the same.
-TEST(Splash, TimerShowsTheMainWindowOnceAndTheTopLeftSpotAtOnce)
+// The splash time comes from the test; what it does at the end is the same. Once start-up is over
+// the same window is the About window.
+TEST(Splash, TimerOrTopLeftSpotShowsTheMainWindowOnceThenAboutStaysUntilExit)
 {
     QWidget main;
     frmSplash splash(nullptr, 200);
@@ -261,28 +252,21 @@ TEST(Splash, TimerShowsTheMainWindowOnceAndTheTopLeftSpotAtOnce)
     QTest::mouseClick(clicked.findChild<QLabel *>("Label1"), Qt::LeftButton);
     EXPECT_TRUE(main.isVisible() && !clicked.isVisible());
     EXPECT_FALSE(clicked.findChild<QTimer *>("tmrSplash")->isActive());
-}
 
-TEST(Splash, AboutStaysUntilExitAndCanBeOpenedAgain)
-{
-    QWidget main;
-    frmSplash splash;
-    splash.setMainWindow(&main);
-    splash.Label1_Click(); // start-up is over
     bool watchdog = false;
     for (int round = 0; round < 2; ++round) {
         bool wasOpenLater = false, exitVisible = false;
         QTimer::singleShot(200, [&] {
-            wasOpenLater = splash.isVisible() && QApplication::activeModalWidget() == &splash;
-            auto *exit = splash.findChild<QPushButton *>("btnExit");
+            wasOpenLater = clicked.isVisible() && QApplication::activeModalWidget() == &clicked;
+            auto *exit = clicked.findChild<QPushButton *>("btnExit");
             exitVisible = exit->isVisible();
             QTest::mouseClick(exit, Qt::LeftButton);
         });
-        QTimer::singleShot(5000, &splash, [&] { watchdog = true, splash.reject(); });
-        splash.showAbout();
+        QTimer::singleShot(5000, &clicked, [&] { watchdog = true, clicked.reject(); });
+        clicked.showAbout();
         EXPECT_FALSE(watchdog) << "About closed only by the watchdog";
         EXPECT_TRUE(wasOpenLater && exitVisible);
-        EXPECT_FALSE(splash.isVisible());
-        EXPECT_EQ(splash.findChild<QLabel *>("lblVersion")->text(), "Software Version 1.03");
+        EXPECT_FALSE(clicked.isVisible());
+        EXPECT_EQ(clicked.findChild<QLabel *>("lblVersion")->text(), "Software Version 1.03");
     }
 }

@@ -1,5 +1,4 @@
-// The line monitor: its traffic text driven through the link, and the window where the widget is
-// the point (tabs, Test frame, resizing, test sends, closing during an exchange).
+// The line monitor: its traffic text driven through the link, and the window where the widget is the point.
 
 #include <gtest/gtest.h>
 
@@ -34,12 +33,15 @@ QString text(const TableRow &row, int i)
 struct Monitor : ::testing::Test
 {
     Rig rig { QStringLiteral("Dravion"), { { 3, 2 } } };
+    TrafficText traffic { rig.state, rig.dialogs }; // the echo, unless a window takes its place
     bool onPty = false;
     void SetUp() override
     {
         rig.options.latencyMs = 30;
         ASSERT_TRUE(rig.start(onPty)) << rig.error.toStdString();
+        rig.link->setEcho(&traffic);
     }
+    QStringList rows() const { return traffic.shownText().split(QLatin1Char('\n')); }
     void TearDown() override { rig.link->setEcho(nullptr); }
     // Framed as usual, or, starting with a control character or in wire markup, sent as it stands.
     void send(const QString &command, bool wait = true)
@@ -53,16 +55,7 @@ struct Monitor : ::testing::Test
     }
 };
 
-struct Traffic : Monitor
-{
-    TrafficText traffic { rig.state, rig.dialogs };
-    void SetUp() override
-    {
-        Monitor::SetUp();
-        rig.link->setEcho(&traffic);
-    }
-    QStringList rows() const { return traffic.shownText().split(QLatin1Char('\n')); }
-};
+struct Traffic : Monitor {};
 
 TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay)
 {
@@ -183,7 +176,7 @@ TEST_F(Window, BeyondTheRowLimitEachCountDeletesTheOldestRow)
 }
 
 // The Test tab opens the frame in place of itself and keeps the display and its text.
-TEST_F(Window, TestFrameOpensAndClosesAndResizeRulesNeverSetANegativeHeight)
+TEST_F(Window, TestFrameOpensClosesAndResizesWithoutANegativeHeightAndItsPickerAppends)
 {
     for (int i = 0; i < 60; ++i)
         monitor->appendText(QStringLiteral("row\r\n"));
@@ -207,11 +200,7 @@ TEST_F(Window, TestFrameOpensAndClosesAndResizeRulesNeverSetANegativeHeight)
                       closeTest()->x() }),
             (QList<int> { row.number(3), row.number(3), row.number(3), row.number(4), row.number(5), row.number(6) }));
     }
-}
-
-TEST_F(Window, PickerAppendsControlCharactersToTheTestString)
-{
-    tabs()->setCurrentIndex(2);
+    // The last row leaves the frame open; its picker appends control characters to the test string.
     auto *picker = get<QComboBox>("Combo1");
     auto *output = get<QLineEdit>("txtOutput");
     EXPECT_EQ(picker->currentText(), QStringLiteral("0 - NUL"));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
-#include <QMenuBar>
 
 #include "app/application.h"
 #include "app/frmsplash.h"
@@ -15,48 +14,9 @@
 
 namespace {
 
-QString texts(const QList<QAction *> &actions)
-{
-    QStringList out;
-    for (QAction *a : actions)
-        out << a->text();
-    return out.join('|');
-}
-
-QColor base(QLineEdit *field)
-{
-    return field->palette().color(QPalette::Base);
-}
+const QString Table = QStringLiteral("mr/window.txt");
 
 } // namespace
-
-TEST(MrWindow, HasItsMenusFramesAndDesignState)
-{
-    Rig r(QStringLiteral("MR"));
-    ASSERT_TRUE(r.start());
-    QMainWindow &w = *r.window;
-    EXPECT_EQ(w.objectName() + "|" + w.windowTitle(), "frmMR|MR Sensor Array");
-    EXPECT_EQ(texts(w.menuBar()->actions()), "&File|&Options|&Tools"); // no About
-    EXPECT_EQ(texts(r.c().mnuSerialPort->actions()), "Com &1|Com &2|Com &3|Com &4");
-    EXPECT_EQ(texts(r.c().mnuOptions->actions()), "Serial &Port|&Assign Serial Ports...");
-    auto *frame2 = w.findChild<QGroupBox *>(QStringLiteral("Frame2"));
-    ASSERT_TRUE(frame2);
-    QStringList lists;
-    for (QWidget *o : frame2->findChildren<QWidget *>())
-        if (qobject_cast<QComboBox *>(o) || qobject_cast<QLineEdit *>(o)) lists << o->objectName();
-    lists.sort();
-    EXPECT_EQ(lists.join('|'), "cboDisplayExp|cboDisplayMode|cboMeterType|cboOutputMode|cboRateInterval|cboRateUnits|"
-                               "cboTotalUnits|txtFlowHi|txtFlowLow");
-    EXPECT_EQ(w.findChild<QGroupBox *>(QStringLiteral("Frame1"))->findChildren<QLineEdit *>().size(), 9);
-    EXPECT_EQ(r.shown(QStringLiteral("lblSPGcomp")), "SPG Comp");
-    // Low Flow Cutoff shows .025 on light grey, and that is also its value before any edit.
-    EXPECT_EQ(r.shown(QStringLiteral("txtLowFlowCutoff")), ".025");
-    EXPECT_EQ(base(r.control<QLineEdit>(QStringLiteral("txtLowFlowCutoff"))), QColor(192, 192, 192));
-    EXPECT_FLOAT_EQ(r.state.LowFlowCutoffItem.value, 0.025f);
-    EXPECT_EQ(base(r.control<QLineEdit>(QStringLiteral("txtSpg"))), QColor(255, 255, 255));
-    EXPECT_TRUE(r.c().Option2->isChecked());
-    EXPECT_TRUE(r.dialogs.messages.empty());
-}
 
 TEST(MrWindow, ConfigurationComesFromConfigInfOnly)
 {
@@ -91,33 +51,31 @@ TEST(MrWindow, ConfigurationComesFromConfigInfOnly)
     EXPECT_EQ(r.dialogs.messages.back().icon, UserDialogs::Icon::Critical);
 }
 
-// Each row: a choice, then what the fields it rules show (enabled, background, caption, record).
-TEST(MrWindow, ChoicesGreyAndRelabelTheirFields)
+// The menus are checked with the Dravion window's (tests/app).
+TEST(MrWindow, DesignStateThenChoicesGreyAndRelabelTheirFields)
 {
     RigCase t(QStringLiteral("MR"), {}, {});
     Rig &r = *t;
+    auto base = [](QLineEdit *field) { return field->palette().color(QPalette::Base); };
+    EXPECT_EQ(r.window->objectName(), "frmMR");
+    QStringList lists;
+    for (QWidget *o : r.window->findChild<QGroupBox *>(QStringLiteral("Frame2"))->findChildren<QWidget *>())
+        if (qobject_cast<QComboBox *>(o) || qobject_cast<QLineEdit *>(o)) lists << o->objectName();
+    lists.sort();
+    EXPECT_EQ(lists.join('|'), "cboDisplayExp|cboDisplayMode|cboMeterType|cboOutputMode|cboRateInterval|cboRateUnits|"
+                               "cboTotalUnits|txtFlowHi|txtFlowLow");
+    EXPECT_EQ(r.window->findChild<QGroupBox *>(QStringLiteral("Frame1"))->findChildren<QLineEdit *>().size(), 9);
+    // Low Flow Cutoff shows .025 on light grey, and that is also its value before any edit.
+    t.expect(words(QStringLiteral("lblSPGcomp=SPG_Comp txtLowFlowCutoff=.025 Option2.checked=1")));
+    EXPECT_EQ(base(r.control<QLineEdit>(QStringLiteral("txtLowFlowCutoff"))), QColor(192, 192, 192));
+    EXPECT_FLOAT_EQ(r.state.LowFlowCutoffItem.value, 0.025f);
+    EXPECT_TRUE(r.dialogs.messages.empty());
+
     r.set(QStringLiteral("txtSpg"), QStringLiteral("1")); // its change handler unflags the caption
-    const struct
-    {
-        const char *choice, *expect;
-    } rows[] = {
-        { "cboRateUnits=Gal", "txtSpg.enabled=0 lblSpg.enabled=0" },
-        { "cboRateUnits=Kgs", "txtSpg.enabled=1 lblSpg.enabled=1" },
-        { "cboRateUnits=M3", "txtSpg.enabled=0" },
-        { "cboRateUnits=Lbs", "txtSpg.enabled=1" },
-        { "cboRateUnits=Bbl", "txtSpg.enabled=0" },
-        { "cboMeterType=Oil", "txtPressureComp.enabled=0 txtTempComp.enabled=0 lblTempComp.enabled=0" },
-        { "cboMeterType=Gas", "txtPressureComp.enabled=1 txtTempComp.enabled=1 lblTempComp.enabled=1" },
-        { "cboMeterType=Water", "txtPressureComp.enabled=0 txtTempComp.enabled=0" },
-        { "cboMeterType=Steam", "txtPressureComp.enabled=1 txtTempComp.enabled=1" },
-        { "cboOutputMode=2", "lblFlowLow=Flow_at_0V lblFlowHi=Flow_at_10V OutputType=2" },
-        { "cboOutputMode=1", "lblFlowLow=Flow_at_0V lblFlowHi=Flow_at_5V OutputType=1" },
-        { "cboOutputMode=0", "lblFlowLow=Flow_at_4mA lblFlowHi=Flow_at_20mA OutputType=0" },
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.choice);
-        t.enter(words(QString::fromLatin1(row.choice)));
-        t.expect(words(QString::fromLatin1(row.expect)));
+    for (const TableRow &row : tableRows(Table, QStringLiteral("choices"))) {
+        SCOPED_TRACE(row.where());
+        t.enter(row.words(0));
+        t.expect(row.words(1));
         for (const char *name : { "txtSpg", "txtPressureComp", "txtTempComp" }) {
             auto *field = r.control<QLineEdit>(QString::fromLatin1(name));
             EXPECT_EQ(base(field), field->isEnabled() ? QColor(255, 255, 255) : QColor(192, 192, 192)) << name;
@@ -137,32 +95,19 @@ TEST(MrWindow, TypingIsFilteredLimitedAndCheckedOnLeaving)
     ASSERT_TRUE(r.start());
     r.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(r.window.get()));
-    // field | typed | shown | message on leaving ("" none) | marker flagged
-    const struct
-    {
-        const char *field, *typed, *shown, *message;
-    } rows[] = { { "txtPassword", "12345", "1234", "" }, { "txtPassword", "-7a", "7", "" },
-        { "txtDamping", "1.5", "15", "" }, { "txtLinearPts", "1234", "123", "Linear Points:  Field must be between 0 and 10" },
-        { "txtSpg", "1.2345678", "1.2345", "" }, { "txtScaleFactor", "-2.5e3", "2.53", "" },
-        { "txtFlowHi", "99999.5", "99999.5", "Flow at 20mA:  Field must be between 0 and 99999" }, { "txtDamping", "100", "100", "Damping:  Field must be between 0 and 99" },
-        { "txtScaleFactor", "0.0001", "0.0001", "Scale Factor:  Field must be between 0.001 and 9999" },
-        { "txtSPGcomp", "5.5", "5.5", "SPG Comp  Field must be between 0 and 5" },
-        { "txtLinearPts", "11", "11", "Linear Points:  Field must be between 0 and 10" } };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(std::string(row.field) + " typed " + row.typed);
-        auto *field = r.control<QLineEdit>(QString::fromLatin1(row.field));
+    for (const TableRow &row : tableRows(Table, QStringLiteral("typing"))) {
+        SCOPED_TRACE(row.where());
+        auto *field = r.control<QLineEdit>(row[0]);
         field->clear();
         field->setFocus();
         r.dialogs.clear();
-        QTest::keyClicks(field, QString::fromLatin1(row.typed));
-        EXPECT_EQ(field->text(), row.shown);
+        QTest::keyClicks(field, row[1]);
+        EXPECT_EQ(field->text(), row[2]);
         r.c().btnRead->setFocus(); // leave the field
-        EXPECT_EQ(r.dialogs.texts(), RigCase::texts(QString::fromLatin1(row.message)));
-        if (!r.dialogs.messages.empty()) {
+        EXPECT_EQ(r.dialogs.texts(), RigCase::texts(row[3]));
+        if (!r.dialogs.messages.empty())
             EXPECT_EQ(r.dialogs.messages[0].title, "Error");
-        }
-        const QString marker = QStringLiteral("lbl%1E").arg(QString::fromLatin1(row.field).mid(3));
-        EXPECT_EQ(r.control<QLabel>(marker)->isHidden(), !*row.message);
+        EXPECT_EQ(r.control<QLabel>("lbl" + row[0].mid(3) + "E")->isHidden(), row[3].isEmpty());
     }
     // A value read from a file or the device is not cut to the typing limit, nor filtered by a later key.
     r.set(QStringLiteral("txtPassword"), QStringLiteral("12345"));
@@ -181,18 +126,15 @@ TEST(MrWindow, TypingIsFilteredLimitedAndCheckedOnLeaving)
     EXPECT_TRUE(r.dialogs.messages.empty());
 }
 
+// Start-up with port 7 stored is a row of tests/app; picking an entry then checks it.
 TEST(MrWindow, StoredPortAboveFourKeepsItsNumberWithoutACheckMark)
 {
     Rig r(QStringLiteral("MR"));
-    ASSERT_TRUE(r.start());
     SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), QStringLiteral("7"));
-    frmMR w(*r.context, QFileInfo(r.options.configPath).absolutePath());
-    for (int i = 1; i <= 4; ++i)
-        EXPECT_FALSE(w.controls().mnuComPort[std::size_t(i)]->isChecked()) << i;
-    EXPECT_EQ(w.statusText(), "Status:  Com7");
-    w.controls().mnuComPort[3]->trigger();
-    EXPECT_TRUE(w.controls().mnuComPort[3]->isChecked());
-    EXPECT_EQ(w.statusText(), "Status:  Com3");
+    ASSERT_TRUE(r.start());
+    r.c().mnuComPort[3]->trigger();
+    EXPECT_TRUE(r.c().mnuComPort[3]->isChecked());
+    EXPECT_EQ(r.window->statusText(), "Status:  Com3");
 }
 
 TEST(MrWindow, StartUpCreatesTheMrWindowBehindTheSplashAndExitEndsTheProgram)
@@ -205,8 +147,7 @@ TEST(MrWindow, StartUpCreatesTheMrWindowBehindTheSplashAndExitEndsTheProgram)
     app.Main(QStringLiteral("MR"));
     auto *w = qobject_cast<frmMR *>(app.mainWindow());
     ASSERT_TRUE(w);
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(app.splash()->isVisible());
+    EXPECT_TRUE(!w->isVisible() && app.splash()->isVisible());
     app.splash()->Label1_Click();
     EXPECT_TRUE(w->isVisible());
 
@@ -217,7 +158,6 @@ TEST(MrWindow, StartUpCreatesTheMrWindowBehindTheSplashAndExitEndsTheProgram)
     EXPECT_EQ(app.lineMonitor()->pos(), before);
 
     w->controls().mnuExit->trigger();
-    EXPECT_TRUE(finished);
-    EXPECT_FALSE(app.lineMonitor()->isVisible());
+    EXPECT_TRUE(finished && !app.lineMonitor()->isVisible());
     EXPECT_EQ(SettingsStore::open()->value(QStringLiteral("Settings/ComPort")).toString(), "1");
 }
