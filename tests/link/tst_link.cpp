@@ -63,15 +63,12 @@ TEST(Frames, SplitCheckAndNames)
 {
     const char *kinds[] = {"plain", "read", "write"};
     for (const TableRow &row : tableRows("link/frames.txt", "split")) {
-        SCOPED_TRACE(row.where());
         const Frames::Parts p = Frames::split(QString::fromLatin1(wireBytes(row[0])));
-        EXPECT_EQ(QStringList({p.codeText, p.letter, p.valueText, kinds[int(p.kind)]}), row.cells.mid(1, 4));
+        EXPECT_EQ(QStringList({p.codeText, p.letter, p.valueText, kinds[int(p.kind)]}), row.cells.mid(1, 4)) << row.where();
     }
-    for (const TableRow &row : tableRows("link/frames.txt", "reply")) {
-        SCOPED_TRACE(row.where());
+    for (const TableRow &row : tableRows("link/frames.txt", "reply"))
         EXPECT_EQ(Frames::replyMatches(QString::fromLatin1(wireBytes(row[0])), QString::fromLatin1(wireBytes(row[1]))),
-                  row.number(2) == 1);
-    }
+                  row.number(2) == 1) << row.where();
     for (const TableRow &row : tableRows("link/frames.txt", "item-names"))
         EXPECT_EQ(Frames::itemName(row[0]), row[1]) << row.where();
     for (const TableRow &row : tableRows("link/frames.txt", "device-errors"))
