@@ -71,8 +71,6 @@ TEST(SimOptions, ParsesAndReproducesTheCommandLine)
     EXPECT_EQ(o->toArguments().join(' '), "--family MR --output-type 0 --latency 5 --no-pacing --drop 0 --garble 0.25 "
                                           "--wrong-code 0 --delay 0 --delay-ms 700 --error 13:11 --vanish-after 3 --seed 7");
     EXPECT_EQ(SimOptions::parse(o->toArguments(), &error)->toArguments(), o->toArguments());
-    for (const char *bad : {"--family X", "--error 13", "--latency soon", "stray"})
-        EXPECT_FALSE(SimOptions::parse(words(bad), &error)) << bad;
     EXPECT_EQ(TrafficLog::markup("\x02" "3i\r\xe9\x7f"), "<STX>3i<CR><xE9><DEL>");
 }
 
@@ -111,18 +109,13 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
 
 TEST(SimProgram, HelpAndBadOptionsEndWithoutServing)
 {
-    const struct { const char *args; int status; const char *out, *err; } rows[] = {
-        {"--help", 0, "--vanish-after", ""},
-        {"--bogus", 2, "", "--vanish-after"}, // the usage follows the complaint
-        {"--family Other", 2, "", "--family must be Dravion or MR"},
-    };
-    for (const auto &r : rows) {
+    for (const TableRow &row : tableRows("sim/device.txt", "program")) {
         QProcess sim;
-        sim.start(QStringLiteral(QRX_SIM_PATH), words(r.args));
-        ASSERT_TRUE(sim.waitForFinished(5000)) << r.args; // no pty served
-        EXPECT_EQ(sim.exitCode(), r.status);
+        sim.start(QStringLiteral(QRX_SIM_PATH), row.words(0));
+        ASSERT_TRUE(sim.waitForFinished(5000)) << row.where(); // no pty served
+        EXPECT_EQ(sim.exitCode(), row.number(1)) << row.where();
         const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
-        EXPECT_TRUE(out.contains(r.out) && err.contains(r.err)) << out.toStdString() << err.toStdString();
+        EXPECT_TRUE(out.contains(row[2]) && err.contains(row[3])) << row.where() << out.toStdString() << err.toStdString();
         EXPECT_FALSE(out.startsWith("port "));
     }
 }

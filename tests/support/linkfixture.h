@@ -22,18 +22,13 @@ public:
     void start() override { m_active = true; ++starts; }
     void stop() override { m_active = false; }
     bool isActive() const override { return m_active; }
-    void fire()
-    {
-        if (m_active)
-            emit expired();
-    }
+    void fire() { if (m_active) emit expired(); }
 
 private:
     bool m_active = false;
 };
 
-// A port in memory: records the writes, runs one scripted reaction per write from the event loop
-// (as a device answers later) and hands received bytes out in chunks of `chunk` bytes (0 = all).
+// A port in memory: records writes, runs one reaction per write later, hands out `chunk` bytes (0 = all).
 class FakeDevicePort final : public DevicePort
 {
 public:
@@ -45,10 +40,8 @@ public:
     Error open(const QString &) override
     {
         ++opens;
-        if (openError)
-            return std::exchange(openError, Error {});
-        m_open = true;
-        return {};
+        m_open = !openError;
+        return std::exchange(openError, Error {});
     }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
@@ -105,10 +98,7 @@ struct LinkFixture
         state.ReplyReceived = state.AutoFrame = true;
         QObject::connect(&link, &LinkEngine::statusTextChanged, [this](const QString &s) { statuses << s; });
     }
-    void usePath(const QString &path)
-    {
-        link.setPortResolver([path](int) { return path; });
-    }
+    void usePath(const QString &path) { link.setPortResolver([path](int) { return path; }); }
     QString send(const QString &body)
     {
         state.CommandString = body;

@@ -10,10 +10,8 @@
 #include "app/settingsstore.h"
 #include "linear/frmlinearpoints.h"
 #include "params/dravionfields.h"
-#include "params/mainwindowcontrols.h"
 #include "linear/linearpoints.h"
 #include "mr/frmmr.h"
-#include "transfer/frmprogress.h"
 #include "transfer/setuptransfer.h"
 
 Rig::Rig(const QString &family, const std::map<int, double> &deviceValues) : m_values(deviceValues)
@@ -23,10 +21,7 @@ Rig::Rig(const QString &family, const std::map<int, double> &deviceValues) : m_v
     options.pacing = false;
 }
 
-Rig::~Rig()
-{
-    window.reset(); // closes through the link before the link goes
-}
+Rig::~Rig() = default; // the window, declared last, closes through the link before the link goes
 
 bool Rig::start(bool onPty)
 {
@@ -36,12 +31,10 @@ bool Rig::start(bool onPty)
     QFile in(shipped);
     in.open(QIODevice::ReadOnly);
     QStringList lines = QString::fromLatin1(in.readAll()).split(QLatin1Char('\n'));
-    for (const QString &edit : configEdits) {
-        for (QString &line : lines) {
+    for (const QString &edit : configEdits)
+        for (QString &line : lines)
             if (line.section(QLatin1Char('='), 0, 0) == edit.section(QLatin1Char('='), 0, 0))
                 line = edit;
-        }
-    }
     const QString folder = dir.filePath(QStringLiteral("config"));
     QDir().mkpath(folder);
     options.configPath = folder + QLatin1Char('/') + QFileInfo(shipped).fileName();

@@ -22,10 +22,8 @@
 class MainWindowShell;
 struct MainWindowControls;
 
-// The one test rig: a family's main window on the link, with fake dialogs, talking to the
-// simulated device. By default the device sits in memory (SimulatedPort); onPty() puts it on a
-// real pty behind the serial port instead, for what only a real line shows (vanishing ports).
-// Controls are reached by their object names, so one table row serves both families.
+// A family's main window on the link with fake dialogs and the simulated device, in memory or on a
+// real pty (for what only a real line shows); controls by object name, so one row serves both families.
 struct Rig
 {
     QTemporaryDir dir;
@@ -50,13 +48,11 @@ struct Rig
     ~Rig();
 
     // Starts the device and builds the window; false (with the reason in error) when the pty fails.
-    // Options may be changed before; onPty chooses the real line.
     bool start(bool onPty = false);
 
     bool isMr() const { return options.family == QLatin1String("MR"); }
     MainWindowControls &c();
-    // A control of the main window or of its linear points window, by object name (fails the test
-    // when there is none).
+    // A control of the main window or its linear points window (fails the test when there is none).
     template <class W = QWidget> W *control(const QString &name) const { return qobject_cast<W *>(find(name)); }
     // Sets a line edit's text or picks a list entry by its text or, for a number, its index.
     void set(const QString &name, const QString &value);
@@ -71,7 +67,6 @@ struct Rig
     void mark() { m_seen = int(received().size()); }
     QStringList receivedSinceMark() const { return received().mid(m_seen); }
 
-    // Runs the event loop until the condition holds or the time is up.
     static bool waitFor(const std::function<bool()> &condition, int ms);
 
 private:

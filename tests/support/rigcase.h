@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,20 +15,16 @@
 
 #include <gtest/gtest.h>
 
-#include "link/devicestate.h"
-#include "link/linkengine.h"
 #include "params/mainwindowcontrols.h"
 #include "rig.h"
 #include "table.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
-#include "transfer/frmprogress.h"
 #include "app/mainwindowshell.h"
 #include "transfer/setuptransfer.h"
 
-// A Rig built from table words, and the probes a row's expectations name. Shared rows live in
-// tests/data/transfer/transfer.txt: [devices] (family | name | values), [setups] (family | name |
-// entries) and [configs] (name | configuration line).
+// A Rig built from table words and the probes rows name; shared names come from the [devices]
+// (family | name | values), [setups] (family | name | entries) and [configs] tables of transfer.txt.
 struct RigCase
 {
     std::unique_ptr<Rig> rig;
@@ -142,20 +137,15 @@ struct RigCase
                 .arg(double(r.state.LinFlowItems[name.mid(2).toUInt()].value));
         if (name.startsWith(QLatin1String("dev")))
             return QString::number(r.deviceValue(name.mid(3).toInt()));
-        if (name == QLatin1String("OutputType")) return QString::number(r.state.OutputType);
-        if (name == QLatin1String("CommAbort")) return QString::number(int(r.state.CommAbort));
-        if (name == QLatin1String("PollingOn")) return QString::number(int(r.state.PollingOn));
-        if (name == QLatin1String("percents")) return r.percents.join(QLatin1Char(','));
-        if (name == QLatin1String("percent")) return r.window->transfer().progressWindow()->percent();
-        if (name == QLatin1String("status")) return r.window->statusText();
-        if (name == QLatin1String("bar")) return QString::number(r.window->transfer().progressWindow()->ProgressBar1()->value());
-        if (name == QLatin1String("hz")) {
-            QString s;
-            for (QLabel *digit : r.c().lblInputHz)
-                s += digit->text();
-            return s;
-        }
-        return r.shown(name);
+        frmProgress *progress = r.window->transfer().progressWindow();
+        QString hz;
+        for (QLabel *digit : r.c().lblInputHz)
+            hz += digit->text();
+        const QMap<QString, QString> values {{"OutputType", QString::number(r.state.OutputType)},
+            {"CommAbort", QString::number(int(r.state.CommAbort))}, {"PollingOn", QString::number(int(r.state.PollingOn))},
+            {"percents", r.percents.join(QLatin1Char(','))}, {"percent", progress->percent()}, {"status", r.window->statusText()},
+            {"bar", QString::number(progress->ProgressBar1()->value())}, {"hz", hz}};
+        return values.contains(name) ? values.value(name) : r.shown(name);
     }
 
     // Each "name=value" word holds ('_' stands for a space; '?' and '[..]' as in a file pattern).
