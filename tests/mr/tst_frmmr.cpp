@@ -105,8 +105,9 @@ TEST(MrWindow, TypingIsFilteredLimitedAndCheckedOnLeaving)
         EXPECT_EQ(field->text(), row[2]);
         r.c().btnRead->setFocus(); // leave the field
         EXPECT_EQ(r.dialogs.texts(), RigCase::texts(row[3]));
-        if (!r.dialogs.messages.empty())
+        if (!r.dialogs.messages.empty()) {
             EXPECT_EQ(r.dialogs.messages[0].title, "Error");
+        }
         EXPECT_EQ(r.control<QLabel>("lbl" + row[0].mid(3) + "E")->isHidden(), row[3].isEmpty());
     }
     // A value read from a file or the device is not cut to the typing limit, nor filtered by a later key.

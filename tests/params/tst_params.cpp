@@ -179,8 +179,9 @@ TEST(EntryFields, EditsAreStoredAtOnceAndRulesSwitchFields)
                                  : !f.edit(row[3])->isHidden() && !f.label(caption)->isHidden();
         EXPECT_EQ(on, row.number(4) == 1);
         EXPECT_FALSE(IsFieldFlagged(f.label("lbl" + row[1].mid(3) + "E"))); // a choice clears the list's flag
-        if (!f.isMr() && row[1] == "cboRateUnits")
+        if (!f.isMr() && row[1] == "cboRateUnits") {
             EXPECT_EQ(f.state.RateUnits, row.number(2));
+        }
     }
 }
 
