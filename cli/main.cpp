@@ -20,23 +20,26 @@ int main(int argc, char *argv[])
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
         "2 usage or file error, 3 communication failure."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, download, compare or poll"));
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the data file (read, download, compare)"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"), QStringLiteral("read, download, compare or poll"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"), QStringLiteral("the data file (read, download, compare)"));
     const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings."),
-                                  QStringLiteral("port"));
-    const QCommandLineOption family(QStringLiteral("family"), QStringLiteral("Dravion or MR (default: this build's)."),
-                                    QStringLiteral("family"));
+        QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings."),
+        QStringLiteral("port"));
+    const QCommandLineOption family(QStringLiteral("family"),
+        QStringLiteral("Dravion or MR (default: this build's)."), QStringLiteral("family"));
     const QCommandLineOption config(QStringLiteral("config"),
-                                    QStringLiteral("Configuration file (default: as the utility chooses it)."),
-                                    QStringLiteral("file"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Machine-readable output of read, download, compare and poll."));
-    const QCommandLineOption verify(QStringLiteral("verify"), QStringLiteral("download: read the device back and compare."));
+        QStringLiteral("Configuration file (default: as the utility chooses it)."), QStringLiteral("file"));
+    const QCommandLineOption json(QStringLiteral("json"),
+        QStringLiteral("Machine-readable output of read, download, compare and poll."));
+    const QCommandLineOption verify(
+        QStringLiteral("verify"), QStringLiteral("download: read the device back and compare."));
     const QCommandLineOption skipCorrupt(QStringLiteral("skip-corrupt"),
-                                         QStringLiteral("download, compare: pass over corrupt entries of the file."));
-    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("poll: stop after N readings."),
-                                   QStringLiteral("N"));
-    parser.addOptions({port, family, config, json, verify, skipCorrupt, count});
+        QStringLiteral("download, compare: pass over corrupt entries of the file."));
+    const QCommandLineOption count(
+        QStringLiteral("count"), QStringLiteral("poll: stop after N readings."), QStringLiteral("N"));
+    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count });
 
     StderrDialogs dialogs;
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -54,9 +57,10 @@ int main(int argc, char *argv[])
     o.file = args.value(1);
     const bool needsFile = o.command != QLatin1String("poll");
     const bool known = o.command == QLatin1String("read") || o.command == QLatin1String("download")
-                       || o.command == QLatin1String("compare") || o.command == QLatin1String("poll");
+        || o.command == QLatin1String("compare") || o.command == QLatin1String("poll");
     if (!known || args.size() != (needsFile ? 2 : 1)) {
-        dialogs.line(QStringLiteral("Usage: qrx-cli read|download|compare FILE.dat | poll [options]; see --help"));
+        dialogs.line(
+            QStringLiteral("Usage: qrx-cli read|download|compare FILE.dat | poll [options]; see --help"));
         return QrxCli::UsageOrFile;
     }
     o.port = parser.value(port);

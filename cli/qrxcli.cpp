@@ -12,12 +12,12 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "link/appcontext.h"
 #include "app/settingsstore.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "datafile/modelloader.h"
+#include "link/appcontext.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
@@ -55,7 +55,7 @@ class QrxCli::Port
 {
 public:
     SerialDevicePort port;
-    QtReplyTimer timer{500};
+    QtReplyTimer timer { 500 };
 };
 
 QrxCli::QrxCli(StderrDialogs &dialogs)
@@ -70,8 +70,8 @@ QrxCli::~QrxCli()
 
 int QrxCli::comNumber(const QString &port)
 {
-    static const QRegularExpression com(QStringLiteral("^\\s*com\\s*(\\d{1,5})\\s*$"),
-                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression com(
+        QStringLiteral("^\\s*com\\s*(\\d{1,5})\\s*$"), QRegularExpression::CaseInsensitiveOption);
     const auto match = com.match(port);
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
@@ -91,15 +91,16 @@ int QrxCli::run(const Options &options)
 
 int QrxCli::setUp(const Options &options)
 {
-    m_family = DeviceFamily::byName(options.family.isEmpty() ? QStringLiteral(QRX_DEVICE_FAMILY) : options.family);
+    m_family
+        = DeviceFamily::byName(options.family.isEmpty() ? QStringLiteral(QRX_DEVICE_FAMILY) : options.family);
     if (!m_family) {
         m_dialogs.line(QStringLiteral("Unknown family \"%1\": Dravion or MR").arg(options.family));
         return UsageOrFile;
     }
 
     const QString configPath = options.config.isEmpty()
-                                   ? m_family->configurationPath(QCoreApplication::applicationDirPath())
-                                   : options.config;
+        ? m_family->configurationPath(QCoreApplication::applicationDirPath())
+        : options.config;
     m_config = ConfigReader::readFile(configPath, m_family->config, m_state);
     if (m_config.readError) {
         m_dialogs.message(ConfigReader::readErrorText(), UserDialogs::Icon::Critical);
@@ -114,7 +115,10 @@ int QrxCli::setUp(const Options &options)
     if (path.isEmpty()) {
         auto settings = SettingsStore::open();
         bool ok = false;
-        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
+        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
+                     .toString()
+                     .trimmed()
+                     .toInt(&ok);
         if (!ok)
             number = 1;
     }
@@ -124,7 +128,7 @@ int QrxCli::setUp(const Options &options)
     m_port = std::make_unique<Port>();
     m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
     m_link->setPortResolver([path](int) { return path; });
-    m_context = std::make_unique<AppContext>(AppContext{m_state, m_link.get(), m_dialogs, m_family->name});
+    m_context = std::make_unique<AppContext>(AppContext { m_state, m_link.get(), m_dialogs, m_family->name });
     m_state.ReplyReceived = true;
     m_state.AutoFrame = true;
     return Success;
@@ -153,7 +157,8 @@ int QrxCli::loadFile(const QString &path, SetupModel &model)
         m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;
     }
-    switch (ModelLoader::apply(model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), m_dialogs)) {
+    switch (ModelLoader::apply(
+        model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), m_dialogs)) {
     case ModelLoader::Outcome::Loaded:
         return Success;
     case ModelLoader::Outcome::Stopped:
@@ -176,9 +181,9 @@ int QrxCli::read(const Options &options)
     const Parameter *units = m_family->parameters.find(QStringLiteral("cboKfactorUnits"));
     const QString points = device.text(m_family->parameters.linearPts());
     const QChar decimalPoint = DataFileFormat::userDecimalPoint();
-    const auto entries = units ? DataFileWriter::dravionEntries(device.records(), device.listPosition(*units), points,
-                                                                decimalPoint)
-                               : DataFileWriter::mrEntries(device.records(), points, decimalPoint);
+    const auto entries = units
+        ? DataFileWriter::dravionEntries(device.records(), device.listPosition(*units), points, decimalPoint)
+        : DataFileWriter::mrEntries(device.records(), points, decimalPoint);
     if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
         m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;
@@ -186,13 +191,14 @@ int QrxCli::read(const Options &options)
     if (options.json) {
         QJsonArray list;
         for (const auto &e : *entries)
-            list.append(QJsonObject{{QStringLiteral("code"), e.code}, {QStringLiteral("value"), e.value}});
-        printOut(QJsonDocument(QJsonObject{{QStringLiteral("family"), m_family->name},
-                                           {QStringLiteral("file"), options.file},
-                                           {QStringLiteral("seconds"), m_seconds},
-                                           {QStringLiteral("entries"), list}})
-                     .toJson(QJsonDocument::Compact)
-                 + '\n');
+            list.append(
+                QJsonObject { { QStringLiteral("code"), e.code }, { QStringLiteral("value"), e.value } });
+        printOut(
+            QJsonDocument(QJsonObject { { QStringLiteral("family"), m_family->name },
+                              { QStringLiteral("file"), options.file },
+                              { QStringLiteral("seconds"), m_seconds }, { QStringLiteral("entries"), list } })
+                .toJson(QJsonDocument::Compact)
+            + '\n');
     }
     m_dialogs.message(QStringLiteral("Read Successful"));
     return Success;
@@ -233,9 +239,10 @@ int QrxCli::download(const Options &options)
     }
     m_dialogs.message(QStringLiteral("Programming Successful"));
     if (options.json && !options.verify) // with --verify the differences are the output
-        printOut(QJsonDocument(QJsonObject{{QStringLiteral("file"), options.file}, {QStringLiteral("seconds"), m_seconds}})
+        printOut(QJsonDocument(QJsonObject { { QStringLiteral("file"), options.file },
+                                   { QStringLiteral("seconds"), m_seconds } })
                      .toJson(QJsonDocument::Compact)
-                 + '\n');
+            + '\n');
     if (!options.verify)
         return Success;
 
@@ -244,7 +251,7 @@ int QrxCli::download(const Options &options)
     if (!readDevice(device))
         return Communication;
     const auto differences = SetupComparison::differences(
-        SetupComparison::compare(*m_family, {file, file.records()}, {device, device.records()}));
+        SetupComparison::compare(*m_family, { file, file.records() }, { device, device.records() }));
     printRows(differences, options.json);
     if (!differences.empty()) {
         m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
@@ -266,7 +273,7 @@ int QrxCli::compare(const Options &options)
     if (!readDevice(device))
         return Communication;
     const auto differences = SetupComparison::differences(
-        SetupComparison::compare(*m_family, {file, file.records()}, {device, device.records()}));
+        SetupComparison::compare(*m_family, { file, file.records() }, { device, device.records() }));
     printRows(differences, options.json);
     return differences.empty() ? Success : Differences;
 }
@@ -276,16 +283,17 @@ void QrxCli::printRows(const std::vector<SetupComparison::Row> &rows, bool json)
     if (json) {
         QJsonArray list;
         for (const auto &r : rows) {
-            list.append(QJsonObject{{QStringLiteral("parameter"), r.parameter},
-                                    {QStringLiteral("file"), r.left},
-                                    {QStringLiteral("device"), r.right}});
+            list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
+                { QStringLiteral("file"), r.left }, { QStringLiteral("device"), r.right } });
         }
-        printOut(QJsonDocument(QJsonObject{{QStringLiteral("differences"), list}}).toJson(QJsonDocument::Compact)
-                 + '\n');
+        printOut(QJsonDocument(QJsonObject { { QStringLiteral("differences"), list } })
+                     .toJson(QJsonDocument::Compact)
+            + '\n');
         return;
     }
     for (const auto &r : rows)
-        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n')).toLocal8Bit());
+        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
+                     .toLocal8Bit());
 }
 
 int QrxCli::poll(const Options &options)
@@ -297,7 +305,8 @@ int QrxCli::poll(const Options &options)
         if (n > 0) {
             // One poll every 400 ms, counted from the start of the previous one.
             QEventLoop wait;
-            QTimer::singleShot(std::max<qint64>(0, 400 - clock.elapsed()), Qt::PreciseTimer, &wait, &QEventLoop::quit);
+            QTimer::singleShot(
+                std::max<qint64>(0, 400 - clock.elapsed()), Qt::PreciseTimer, &wait, &QEventLoop::quit);
             wait.exec();
             if (interrupted)
                 break;
@@ -311,10 +320,10 @@ int QrxCli::poll(const Options &options)
         const QString reply = m_state.ReplyValue;
         const QString shown = FrequencyDigits::padded(reply).value_or(reply);
         if (options.json)
-            printOut(QJsonDocument(QJsonObject{{QStringLiteral("frequency"), Values::Val(reply)},
-                                               {QStringLiteral("text"), shown}})
+            printOut(QJsonDocument(QJsonObject { { QStringLiteral("frequency"), Values::Val(reply) },
+                                       { QStringLiteral("text"), shown } })
                          .toJson(QJsonDocument::Compact)
-                     + '\n');
+                + '\n');
         else
             printOut((shown + QLatin1Char('\n')).toLocal8Bit());
     }

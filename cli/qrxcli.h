@@ -24,15 +24,15 @@ public:
 
     struct Options
     {
-        QString command;      // read, download, compare, poll
+        QString command; // read, download, compare, poll
         QString file;
-        QString port;         // a device path or "Com n"; empty for the remembered port
-        QString family;       // empty for the build's family
-        QString config;       // empty for the window's choice
+        QString port; // a device path or "Com n"; empty for the remembered port
+        QString family; // empty for the build's family
+        QString config; // empty for the window's choice
         bool json = false;
         bool verify = false;
         bool skipCorrupt = false;
-        int count = -1;       // polls; -1 until interrupted
+        int count = -1; // polls; -1 until interrupted
     };
 
     explicit QrxCli(StderrDialogs &dialogs);

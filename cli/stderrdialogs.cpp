@@ -1,9 +1,9 @@
 #include "stderrdialogs.h"
 
-#include <unistd.h>
-
 #include <QRegularExpression>
 #include <QStringList>
+
+#include <unistd.h>
 
 StderrDialogs::StderrDialogs(FILE *out)
     : m_out(out)

@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
 {
-    const QString problem = ReaderProbes::checkConfigReader(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const QString problem
+        = ReaderProbes::checkConfigReader(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "configuration reader: %s\n", qPrintable(problem));
         std::abort();

@@ -20,7 +20,11 @@ struct SoakClock
 class ClockedReplyTimer final : public ReplyTimer
 {
 public:
-    explicit ClockedReplyTimer(SoakClock &clock, int intervalMs = 500) : m_clock(clock), m_interval(intervalMs) {}
+    explicit ClockedReplyTimer(SoakClock &clock, int intervalMs = 500)
+        : m_clock(clock)
+        , m_interval(intervalMs)
+    {
+    }
 
     void start() override
     {
@@ -54,19 +58,21 @@ public:
     struct Delivered
     {
         QByteArray command; // the body it answers
-        QByteArray reply;   // the reply body
-        QString fault;      // "", "garble", "wrong-code", "delay"
+        QByteArray reply; // the reply body
+        QString fault; // "", "garble", "wrong-code", "delay"
     };
 
     ClockedPort(const SimOptions &options, SoakClock &clock, ClockedReplyTimer &timer)
-        : m_responder(options), m_clock(clock), m_timer(timer)
+        : m_responder(options)
+        , m_clock(clock)
+        , m_timer(timer)
     {
     }
 
     Error open(const QString &) override
     {
         if (m_unplugged)
-            return {ErrorKind::NoSuchPort, NoSuchPortNumber, QStringLiteral("No such file or directory")};
+            return { ErrorKind::NoSuchPort, NoSuchPortNumber, QStringLiteral("No such file or directory") };
         m_open = true;
         return {};
     }
@@ -78,7 +84,7 @@ public:
     Error write(const QByteArray &data) override
     {
         if (!m_open)
-            return {ErrorKind::Other, 12, QStringLiteral("Device not open")};
+            return { ErrorKind::Other, 12, QStringLiteral("Device not open") };
         for (const char c : data) {
             if (c == '\x02')
                 m_frame.clear();
@@ -98,7 +104,7 @@ public:
     void loseLineNow()
     {
         m_open = false;
-        emit connectionLost({ErrorKind::Other, 5, QStringLiteral("Input/output error")});
+        emit connectionLost({ ErrorKind::Other, 5, QStringLiteral("Input/output error") });
     }
     bool unplugged() const { return m_unplugged; }
 
@@ -115,7 +121,7 @@ public:
             m_arrivals.erase(first);
             if (item.lost) {
                 m_open = false;
-                emit connectionLost({ErrorKind::Other, 6, QStringLiteral("Resource error")});
+                emit connectionLost({ ErrorKind::Other, 6, QStringLiteral("Resource error") });
             } else if (m_open) {
                 m_last = item.delivered;
                 if (item.delivered.reply.startsWith('E'))
@@ -152,13 +158,14 @@ private:
             m_unplugNext = false;
             m_unplugAt = -1;
             m_unplugged = true;
-            schedule(1, {{}, true});
+            schedule(1, { {}, true });
             return;
         }
         const DeviceResponder::Response r = m_responder.respond(frame);
         if (r.frame.isEmpty())
             return; // dropped
-        schedule(1 + r.delayMs, {{frame.mid(1, frame.size() - 2), r.frame.mid(1, r.frame.size() - 2), r.fault}, false});
+        schedule(1 + r.delayMs,
+            { { frame.mid(1, frame.size() - 2), r.frame.mid(1, r.frame.size() - 2), r.fault }, false });
     }
 
     void schedule(qint64 afterMs, Arrival arrival)

@@ -38,12 +38,12 @@ void ConfigRanges::parseLine(const QString &line)
     }
     if (code <= 0 || fields[1].isEmpty())
         return;
-    Range first{Values::Val(fields[1]), Values::Val(fields.value(2, fields[1]))};
+    Range first { Values::Val(fields[1]), Values::Val(fields.value(2, fields[1])) };
     if (fields.size() >= 3 && fields[2].isEmpty())
         return; // "code,min," names no range
-    std::vector<Range> ranges{first};
+    std::vector<Range> ranges { first };
     if (int(code) == 9 && fields.size() >= 4) {
-        Range second{Values::Val(fields[3]), fields.size() >= 5 ? Values::Val(fields[4]) : first.maximum};
+        Range second { Values::Val(fields[3]), fields.size() >= 5 ? Values::Val(fields[4]) : first.maximum };
         ranges.push_back(second);
     }
     m_ranges[int(code)] = ranges;

@@ -22,7 +22,7 @@ public:
 
     // The limits of an item code (pair selects the K factor pair), or nothing when not configured.
     const Range *range(int code, int pair = 0) const;
-    void setRange(int code, Range range) { m_ranges[code] = {range}; }
+    void setRange(int code, Range range) { m_ranges[code] = { range }; }
     QString version() const { return m_version; }
 
 private:

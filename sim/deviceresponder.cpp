@@ -27,7 +27,7 @@ QByteArray otherCode(const QByteArray &body)
         ++k;
     if (k > 0)
         return QByteArray::number(body.left(k).toInt() + 1) + body.mid(k);
-    static const char swap[][2] = {{'W', 'F'}, {'F', 'W'}, {'V', 'I'}, {'I', 'V'}};
+    static const char swap[][2] = { { 'W', 'F' }, { 'F', 'W' }, { 'V', 'I' }, { 'I', 'V' } };
     QByteArray out = body;
     for (const auto &s : swap) {
         if (!out.isEmpty() && out[0] == s[0]) {

@@ -16,10 +16,10 @@ class DeviceResponder final
 public:
     struct Response
     {
-        QByteArray frame;  // the reply frame, empty for none
-        int delayMs = 0;   // beyond the configured latency
+        QByteArray frame; // the reply frame, empty for none
+        int delayMs = 0; // beyond the configured latency
         bool vanish = false;
-        QString fault;     // what was injected, for the traffic log
+        QString fault; // what was injected, for the traffic log
     };
 
     explicit DeviceResponder(const SimOptions &options);

@@ -12,7 +12,7 @@ class FakeUserDialogs final : public UserDialogs
 public:
     std::vector<Message> messages;
     std::vector<FileDialog> fileDialogs;
-    std::deque<Answer> answers;                  // consumed by YesNo messages
+    std::deque<Answer> answers; // consumed by YesNo messages
     std::deque<std::optional<QString>> fileAnswers; // consumed by file dialogs; empty = cancel
     std::function<void(const Message &)> onMessage; // runs while the "box" is up
 
@@ -40,7 +40,11 @@ public:
             list << m.text;
         return list;
     }
-    void clear() { messages.clear(); fileDialogs.clear(); }
+    void clear()
+    {
+        messages.clear();
+        fileDialogs.clear();
+    }
 
 private:
     std::optional<QString> nextFile(const FileDialog &dialog)

@@ -39,7 +39,8 @@ int main(int argc, char **argv)
         return 1;
     }
     if (!server.setupError().isEmpty())
-        std::fprintf(stderr, "qrx-sim: warning: %s; using built-in ranges\n", qPrintable(server.setupError()));
+        std::fprintf(
+            stderr, "qrx-sim: warning: %s; using built-in ranges\n", qPrintable(server.setupError()));
     g_server = &server;
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);

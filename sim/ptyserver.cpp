@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <QFile>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <QFile>
 
 namespace {
 
@@ -25,9 +25,8 @@ qint64 nowNs()
 
 void sleepUntil(qint64 ns)
 {
-    timespec ts{time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
-    }
+    timespec ts { time_t(ns / 1'000'000'000), long(ns % 1'000'000'000) };
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) { }
 }
 
 bool makeRaw(int fd)
@@ -115,7 +114,7 @@ void PtyServer::run()
 {
     char buf[512];
     while (m_master >= 0) {
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
+        pollfd fds[2] = { { m_master, POLLIN, 0 }, { m_stopPipe[0], POLLIN, 0 } };
         // Bytes without a CR are logged once the line has been quiet for 20 ms.
         const int r = ::poll(fds, 2, m_line.isEmpty() ? -1 : 20);
         if (r < 0) {

@@ -29,8 +29,7 @@ public:
 
     TrafficLog &log() { return m_log; }
     // Access to the model from another thread while run() serves.
-    template<typename F>
-    auto withModel(F f)
+    template <typename F> auto withModel(F f)
     {
         std::lock_guard<std::mutex> lock(m_modelMutex);
         return f(m_responder.model());
@@ -49,7 +48,7 @@ private:
     std::mutex m_modelMutex;
     int m_master = -1;
     int m_slave = -1; // our own slave descriptor keeps the master usable across client closes
-    int m_stopPipe[2] = {-1, -1};
+    int m_stopPipe[2] = { -1, -1 };
     QString m_path;
     QByteArray m_frame;
     QByteArray m_line; // bytes since the last CR, for the log

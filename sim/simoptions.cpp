@@ -10,13 +10,13 @@ struct Parser
     QCommandLineParser p;
     QCommandLineOption value(const char *name, const char *description)
     {
-        QCommandLineOption o{QLatin1String(name), QLatin1String(description), QStringLiteral("value")};
+        QCommandLineOption o { QLatin1String(name), QLatin1String(description), QStringLiteral("value") };
         p.addOption(o);
         return o;
     }
     QCommandLineOption flag(const char *name, const char *description)
     {
-        QCommandLineOption o{QLatin1String(name), QLatin1String(description)};
+        QCommandLineOption o { QLatin1String(name), QLatin1String(description) };
         p.addOption(o);
         return o;
     }
@@ -55,7 +55,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
 {
     Parser parser;
     QCommandLineParser &p = parser.p;
-    if (!p.parse(QStringList{QStringLiteral("qrx-sim")} + arguments)) {
+    if (!p.parse(QStringList { QStringLiteral("qrx-sim") } + arguments)) {
         *error = p.errorText();
         return std::nullopt;
     }
@@ -118,7 +118,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
 
 QStringList SimOptions::toArguments() const
 {
-    QStringList a{QStringLiteral("--family"), family};
+    QStringList a { QStringLiteral("--family"), family };
     const auto add = [&a](const char *name, const QString &v) {
         if (!v.isEmpty())
             a << QLatin1String(name) << v;
@@ -132,9 +132,10 @@ QStringList SimOptions::toArguments() const
     a << QStringLiteral("--latency") << QString::number(latencyMs);
     if (!pacing)
         a << QStringLiteral("--no-pacing");
-    a << QStringLiteral("--drop") << QString::number(drop) << QStringLiteral("--garble") << QString::number(garble)
-      << QStringLiteral("--wrong-code") << QString::number(wrongCode) << QStringLiteral("--delay")
-      << QString::number(delay) << QStringLiteral("--delay-ms") << QString::number(delayMs);
+    a << QStringLiteral("--drop") << QString::number(drop) << QStringLiteral("--garble")
+      << QString::number(garble) << QStringLiteral("--wrong-code") << QString::number(wrongCode)
+      << QStringLiteral("--delay") << QString::number(delay) << QStringLiteral("--delay-ms")
+      << QString::number(delayMs);
     if (silent)
         a << QStringLiteral("--silent");
     if (errorCode > 0)

@@ -21,8 +21,8 @@ public:
     void stop();
     QString path() const;
 
-    QStringList log() const;                 // every log line
-    QStringList received() const;            // the "recv" lines without their prefix
+    QStringList log() const; // every log line
+    QStringList received() const; // the "recv" lines without their prefix
     int receivedCount(const QString &markup) const;
     bool vanished() const;
 

@@ -16,7 +16,7 @@ DevicePort::Error SimulatedPort::open(const QString &)
     if (m_openError)
         return m_openError;
     if (m_vanished)
-        return {ErrorKind::NoSuchPort, NoSuchPortNumber, QStringLiteral("No such file or directory")};
+        return { ErrorKind::NoSuchPort, NoSuchPortNumber, QStringLiteral("No such file or directory") };
     m_open = true;
     return {};
 }
@@ -24,7 +24,7 @@ DevicePort::Error SimulatedPort::open(const QString &)
 DevicePort::Error SimulatedPort::write(const QByteArray &data)
 {
     if (!m_open)
-        return {ErrorKind::Other, 12, QStringLiteral("Device not open")};
+        return { ErrorKind::Other, 12, QStringLiteral("Device not open") };
     if (m_muted)
         return {};
     for (const char c : data) {
@@ -49,7 +49,8 @@ void SimulatedPort::deliver(const QByteArray &frame)
             if (!m_open)
                 return;
             m_open = false;
-            emit connectionLost({ErrorKind::Other, int(6), QStringLiteral("Resource error")}); // as QSerialPort::ResourceError
+            emit connectionLost({ ErrorKind::Other, int(6),
+                QStringLiteral("Resource error") }); // as QSerialPort::ResourceError
         });
         return;
     }

@@ -5,11 +5,11 @@
 #include <QTimer>
 
 #include "clockedport.h"
+#include "fakeuserdialogs.h"
 #include "link/devicestate.h"
 #include "link/frames.h"
 #include "link/linkengine.h"
 #include "link/values.h"
-#include "fakeuserdialogs.h"
 
 namespace {
 
@@ -31,9 +31,9 @@ int below(quint32 &state, int n)
 
 QString randomDravionCommand(quint32 &state)
 {
-    static const char *const reads[] = {"3i", "4i", "7f", "8i", "9f", "11i", "13i", "14i", "15f", "16f", "100i",
-                                        "101i", "102f", "119i", "120f"};
-    static const char *const plain[] = {"V", "I", "F", "W"};
+    static const char *const reads[] = { "3i", "4i", "7f", "8i", "9f", "11i", "13i", "14i", "15f", "16f",
+        "100i", "101i", "102f", "119i", "120f" };
+    static const char *const plain[] = { "V", "I", "F", "W" };
     const int kind = below(state, 10);
     if (kind < 5)
         return QString::fromLatin1(reads[below(state, int(std::size(reads)))]);
@@ -85,8 +85,8 @@ QString SoakCounts::summary() const
         .arg(problems.size());
 }
 
-SoakCounts runClockedSoak(const SimOptions &options, int exchanges, quint32 commandSeed, int unplugEvery,
-                          int unpluggedFor)
+SoakCounts runClockedSoak(
+    const SimOptions &options, int exchanges, quint32 commandSeed, int unplugEvery, int unpluggedFor)
 {
     SoakClock clock;
     ClockedReplyTimer timer(clock);
@@ -156,20 +156,20 @@ SoakCounts runClockedSoak(const SimOptions &options, int exchanges, quint32 comm
         counts.transmissions += int(written.size());
         const QString where = QStringLiteral("exchange %1 (%2): ").arg(i).arg(body);
         auto problem = [&](const QString &text) { counts.problems << where + text; };
-        const std::vector<UserDialogs::Message> boxes(dialogs.messages.begin() + qsizetype(messagesBefore),
-                                                      dialogs.messages.end());
+        const std::vector<UserDialogs::Message> boxes(
+            dialogs.messages.begin() + qsizetype(messagesBefore), dialogs.messages.end());
         if (hung)
             problem(QStringLiteral("hung with nothing left to happen"));
         // Only a port that cannot be opened returns at once (its exchange ends at the timer's expiry),
         // and a latched sequence skips at once even while such an exchange is still outstanding.
-        const bool portBox = std::any_of(boxes.begin(), boxes.end(), [](const UserDialogs::Message &m) {
-            return m.text.startsWith(QLatin1String("ERROR - "));
-        });
+        const bool portBox = std::any_of(boxes.begin(), boxes.end(),
+            [](const UserDialogs::Message &m) { return m.text.startsWith(QLatin1String("ERROR - ")); });
         if ((!state.ReplyReceived || link.exchangeOutstanding()) && !portBox && !latched)
             problem(QStringLiteral("returned while still outstanding"));
         for (const QByteArray &frame : written) {
             if (frame != body.toLatin1())
-                problem(QStringLiteral("another command on the line meanwhile: ") + QString::fromLatin1(frame));
+                problem(
+                    QStringLiteral("another command on the line meanwhile: ") + QString::fromLatin1(frame));
         }
         if (written.size() > 6)
             problem(QStringLiteral("%1 transmissions").arg(written.size()));
@@ -191,13 +191,15 @@ SoakCounts runClockedSoak(const SimOptions &options, int exchanges, quint32 comm
             // protocol has no sequence numbers: a late or misaddressed reply to an earlier command
             // that names this item is a valid answer on the wire). A garbled reply never is.
             const Frames::Parts sent = Frames::split(QLatin1Char('\x02') + body + QLatin1Char('\x0d'));
-            const Frames::Parts reply = Frames::split(QLatin1Char('\x02') + QString::fromLatin1(last.reply) + QLatin1Char('\x0d'));
+            const Frames::Parts reply
+                = Frames::split(QLatin1Char('\x02') + QString::fromLatin1(last.reply) + QLatin1Char('\x0d'));
             const bool sameItem = sent.kind == Frames::Kind::Plain
                 ? last.reply.startsWith(body.left(1).toLatin1())
                 : Values::Val(sent.codeText) == Values::Val(reply.codeText) && sent.letter == reply.letter;
             if (!sameItem || last.fault == QLatin1String("garble"))
-                problem(QStringLiteral("accepted the reply %1 (%2) to %3")
-                            .arg(QString::fromLatin1(last.reply), last.fault, QString::fromLatin1(last.command)));
+                problem(
+                    QStringLiteral("accepted the reply %1 (%2) to %3")
+                        .arg(QString::fromLatin1(last.reply), last.fault, QString::fromLatin1(last.command)));
             const QString frame = QLatin1Char('\x02') + QString::fromLatin1(last.reply) + QLatin1Char('\x0d');
             if (state.ReplyValue != Frames::split(frame).valueText)
                 problem(QStringLiteral("reply value %1 is not the reply's").arg(state.ReplyValue));
@@ -207,14 +209,16 @@ SoakCounts runClockedSoak(const SimOptions &options, int exchanges, quint32 comm
         // does a resend that finds the port gone; the exchange's own ending adds at most one more.
         std::vector<UserDialogs::Message> endings;
         for (const UserDialogs::Message &box : boxes) {
-            if (!box.text.startsWith(QLatin1String("Device Error 1")) && !box.text.startsWith(QLatin1String("ERROR - ")))
+            if (!box.text.startsWith(QLatin1String("Device Error 1"))
+                && !box.text.startsWith(QLatin1String("ERROR - ")))
                 endings.push_back(box);
         }
         const bool errorFrame = port.errorFramesDelivered() > errorFramesBefore;
         const bool oneEnding = endings.size() == 1;
         if (state.ReplyValue == QLatin1String("Inval")) {
             ++counts.inval;
-            if (!oneEnding || endings[0].text != QLatin1String("Error") || endings[0].icon != UserDialogs::Icon::Critical)
+            if (!oneEnding || endings[0].text != QLatin1String("Error")
+                || endings[0].icon != UserDialogs::Icon::Critical)
                 problem(QStringLiteral("Inval without exactly the Error box"));
             if (written.size() < 3 - retriesBefore)
                 problem(QStringLiteral("Inval after %1 transmissions").arg(written.size()));

@@ -10,11 +10,11 @@ struct SoakCounts
 {
     int exchanges = 0;
     int valid = 0;
-    int inval = 0;       // "Inval" after the resends
-    int noRsp = 0;       // "NoRsp" after the time-out resend
+    int inval = 0; // "Inval" after the resends
+    int noRsp = 0; // "NoRsp" after the time-out resend
     int deviceError = 0; // "" with the latch set, after an E reply
-    int portError = 0;   // "" with the latch set, the port failed or vanished
-    int skipped = 0;     // later commands of a sequence whose latch was already set
+    int portError = 0; // "" with the latch set, the port failed or vanished
+    int skipped = 0; // later commands of a sequence whose latch was already set
     int transmissions = 0;
     qint64 virtualMs = 0;
     QStringList problems;
@@ -26,8 +26,8 @@ struct SoakCounts
 // Runs exchanges through the real LinkEngine against the simulated device on an in-memory line
 // with virtual time (faults from options), in sequences of one to five commands that share the
 // error latch. Every unplugEvery-th exchange pulls the cable for unpluggedFor exchanges.
-SoakCounts runClockedSoak(const SimOptions &options, int exchanges, quint32 commandSeed, int unplugEvery = 0,
-                          int unpluggedFor = 3);
+SoakCounts runClockedSoak(
+    const SimOptions &options, int exchanges, quint32 commandSeed, int unplugEvery = 0, int unpluggedFor = 3);
 
 // A command body of the Dravion family: reads, writes in and out of range, the plain commands.
 QString randomDravionCommand(quint32 &state);

@@ -3,16 +3,16 @@
 
 #include <cstdio>
 
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include "link/userdialogs.h"
+#include <sys/resource.h>
+
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
+#include "link/userdialogs.h"
 #include "simprocess.h"
 
 namespace {
@@ -32,9 +32,10 @@ public:
 
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -61,7 +62,7 @@ int main(int argc, char **argv)
     const QString path = sim.path();
     link.setPortResolver([path](int) { return path; });
 
-    const char *const bodies[] = {"3i", "4i", "7f", "8i", "9f", "11i", "15f", "16f", "100i", "101i"};
+    const char *const bodies[] = { "3i", "4i", "7f", "8i", "9f", "11i", "15f", "16f", "100i", "101i" };
     qint64 bytes = 0;
     int failures = 0;
     // One exchange first so the port is open and the simulator warm.
@@ -75,7 +76,8 @@ int main(int argc, char **argv)
         const QString body = QLatin1String(bodies[i % std::size(bodies)]);
         state.CommandString = body;
         link.SendCommand();
-        if (state.CommAbort || state.ReplyValue == QLatin1String("NoRsp") || state.ReplyValue == QLatin1String("Inval"))
+        if (state.CommAbort || state.ReplyValue == QLatin1String("NoRsp")
+            || state.ReplyValue == QLatin1String("Inval"))
             ++failures;
         // STX body CR out, STX body value CR back.
         bytes += (body.size() + 2) + (body.size() + state.ReplyValue.size() + 2);
@@ -85,7 +87,7 @@ int main(int argc, char **argv)
     const double lineS = bytes * 10.0 / 9600.0;
 
     std::printf("exchanges      %d (failures %d, boxes %d), reply latency %d ms\n", exchanges, failures,
-                dialogs.shown, latency);
+        dialogs.shown, latency);
     std::printf("bytes on wire  %lld\n", static_cast<long long>(bytes));
     std::printf("line time      %.3f s (9600 baud, 10 bits per character)\n", lineS);
     std::printf("wall time      %.3f s\n", wallS);

@@ -12,11 +12,11 @@
 #include <QTimer>
 
 #include "link/appcontext.h"
-#include "link/userdialogs.h"
-#include "link/devicestate.h"
 #include "link/deviceport.h"
+#include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/replytimer.h"
+#include "link/userdialogs.h"
 #include "monitor/frmlinemonitor.h"
 
 namespace {
@@ -33,7 +33,7 @@ class StreamPort final : public DevicePort
 {
 public:
     Error open(const QString &) override { return {}; }
-    void close() override {}
+    void close() override { }
     bool isOpen() const override { return true; }
     void discardInput() override { m_in.clear(); }
     Error write(const QByteArray &) override { return {}; }
@@ -51,14 +51,14 @@ private:
 class IdleTimer final : public ReplyTimer
 {
 public:
-    void start() override {}
-    void stop() override {}
+    void start() override { }
+    void stop() override { }
     bool isActive() const override { return false; }
 };
 
 struct Result
 {
-    double microsPerChar = 0;    // wall time
+    double microsPerChar = 0; // wall time
     double cpuMicrosPerChar = 0; // processor time: at a slow pace this is the real cost
     qint64 maxGapMs = 0;
     int ticks = 0;
@@ -69,7 +69,11 @@ Result run(frmLineMonitor &monitor, StreamPort &port, int tab, int total, int ch
 {
     monitor.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(tab);
     // Replies of a Read Setup mixed with a longer row, as the device sends them.
-    QByteArray pattern("\x02" "3i2\r" "\x02" "9f1234.567\r" "\x02V2.05 build 17, serial 000123\r");
+    QByteArray pattern("\x02"
+                       "3i2\r"
+                       "\x02"
+                       "9f1234.567\r"
+                       "\x02V2.05 build 17, serial 000123\r");
     QByteArray stream;
     while (stream.size() < total)
         stream += pattern;
@@ -114,7 +118,8 @@ Result run(frmLineMonitor &monitor, StreamPort &port, int tab, int total, int ch
 
 // Read Setup as the device sees it: each command echoed, then its reply streamed in; with time
 // stamps every row is stamped and every reply timed.
-Result runExchanges(frmLineMonitor &monitor, LinkEngine &link, DeviceState &state, StreamPort &port, int exchanges)
+Result runExchanges(
+    frmLineMonitor &monitor, LinkEngine &link, DeviceState &state, StreamPort &port, int exchanges)
 {
     monitor.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(0);
     QElapsedTimer clock;
@@ -125,7 +130,8 @@ Result runExchanges(frmLineMonitor &monitor, LinkEngine &link, DeviceState &stat
         state.CommAbort = false;
         state.CommandString = QStringLiteral("3i");
         link.SendCommand(true);
-        const QByteArray reply("\x02" "3i2\r");
+        const QByteArray reply("\x02"
+                               "3i2\r");
         for (char c : reply)
             port.feed(QByteArray(1, c));
         chars += int(reply.size()) + 5;
@@ -149,14 +155,14 @@ int main(int argc, char **argv)
     StreamPort port;
     IdleTimer timer;
     LinkEngine link(state, port, timer, dialogs);
-    AppContext context{state, &link, dialogs};
+    AppContext context { state, &link, dialogs };
     frmLineMonitor monitor(context);
     link.setEcho(&monitor);
     monitor.show();
 
     constexpr int Total = 100000;
     std::printf("%d received characters into the visible monitor (platform %s)\n", Total,
-                qPrintable(QGuiApplication::platformName()));
+        qPrintable(QGuiApplication::platformName()));
     struct Case
     {
         const char *name;
@@ -165,27 +171,28 @@ int main(int argc, char **argv)
         int intervalMs;
     };
     const Case cases[] = {
-        {"ASCII, flat out, 64-byte chunks", 0, 64, 0},
-        {"Hex, flat out, 64-byte chunks", 1, 64, 0},
-        {"ASCII, flat out, 1-byte chunks", 0, 1, 0},
-        {"ASCII, 9600 baud pace (20 B / 20 ms)", 0, 20, 20},
+        { "ASCII, flat out, 64-byte chunks", 0, 64, 0 },
+        { "Hex, flat out, 64-byte chunks", 1, 64, 0 },
+        { "ASCII, flat out, 1-byte chunks", 0, 1, 0 },
+        { "ASCII, 9600 baud pace (20 B / 20 ms)", 0, 20, 20 },
     };
     auto *stamps = monitor.findChild<QCheckBox *>(QStringLiteral("ckbTimeStamps"));
-    for (bool on : {false, true}) {
+    for (bool on : { false, true }) {
         stamps->setChecked(on);
         std::printf("-- time stamps %s\n", on ? "on" : "off");
         for (const Case &c : cases) {
             const int total = c.intervalMs ? 5000 : Total;
             const Result r = run(monitor, port, c.tab, total, c.chunk, c.intervalMs);
-            const QString text = monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->toPlainText();
+            const QString text
+                = monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->toPlainText();
             std::printf("%-40s %6d chars %8.2f us/char wall %6.2f us/char cpu  max 10 ms-timer gap %3lld ms"
                         " (%d ticks)  rows %lld, count %d\n",
-                        c.name, total, r.microsPerChar, r.cpuMicrosPerChar, static_cast<long long>(r.maxGapMs), r.ticks,
-                        static_cast<long long>(text.count(QLatin1Char('\n')) + 1), int(state.MonitorRows));
+                c.name, total, r.microsPerChar, r.cpuMicrosPerChar, static_cast<long long>(r.maxGapMs),
+                r.ticks, static_cast<long long>(text.count(QLatin1Char('\n')) + 1), int(state.MonitorRows));
         }
         const Result r = runExchanges(monitor, link, state, port, 5000);
-        std::printf("%-40s %6d exch. %8.2f us/char wall %6.2f us/char cpu\n", "Read Setup exchanges, flat out", 5000,
-                    r.microsPerChar, r.cpuMicrosPerChar);
+        std::printf("%-40s %6d exch. %8.2f us/char wall %6.2f us/char cpu\n",
+            "Read Setup exchanges, flat out", 5000, r.microsPerChar, r.cpuMicrosPerChar);
     }
     return 0;
 }

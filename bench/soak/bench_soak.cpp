@@ -7,13 +7,13 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include "fakeuserdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "simprocess.h"
 #include "soakrun.h"
-#include "fakeuserdialogs.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ bool virtualSoak(int exchanges)
         o.seed = quint32(100 + r);
         total += runClockedSoak(o, exchanges / rounds, quint32(7 + r), 250 + 50 * r, 1 + r % 4);
     }
-    std::printf("virtual line: %s; %.1f s, %lld s of line time\n", qPrintable(total.summary()), took.elapsed() / 1000.0,
-                total.virtualMs / 1000);
+    std::printf("virtual line: %s; %.1f s, %lld s of line time\n", qPrintable(total.summary()),
+        took.elapsed() / 1000.0, total.virtualMs / 1000);
     for (qsizetype i = 0; i < std::min<qsizetype>(total.problems.size(), 20); ++i)
         std::printf("  problem: %s\n", qPrintable(total.problems[i]));
     return total.problems.isEmpty();
@@ -88,14 +88,16 @@ bool ptySoak(int exchanges)
         link.SendCommand();
         // A device error frame sets the latch; a reply after it (a late one from an earlier
         // command, the protocol has no sequence numbers) may still end the wait with its value.
-        const bool failed = state.ReplyValue == QLatin1String("Inval") || state.ReplyValue == QLatin1String("NoRsp");
+        const bool failed
+            = state.ReplyValue == QLatin1String("Inval") || state.ReplyValue == QLatin1String("NoRsp");
         const QString outcome = !state.CommAbort ? QStringLiteral("valid")
             : failed                             ? state.ReplyValue
             : state.ReplyValue.isEmpty()         ? QStringLiteral("device or port error")
                                                  : QStringLiteral("device error, then a reply");
         if (!state.ReplyReceived || link.exchangeOutstanding() || one.elapsed() > 4000) {
             ++problems;
-            std::printf("  problem: exchange %d ended %s after %lld ms\n", i, qPrintable(outcome), one.elapsed());
+            std::printf(
+                "  problem: exchange %d ended %s after %lld ms\n", i, qPrintable(outcome), one.elapsed());
         }
         ++outcomes[outcome];
         if (outcome == QLatin1String("device error, then a reply") && dialogs.messages.empty())

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <map>
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -20,12 +18,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 #include "app/frmaltmain.h"
-#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
+#include "link/userdialogs.h"
 #include "simprocess.h"
 #include "transfer/frmprogress.h"
 #include "transfer/setuptransfer.h"
@@ -78,14 +78,15 @@ private:
 
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 long peakKb()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss;
 }
@@ -130,8 +131,8 @@ int main(int argc, char **argv)
     {
         QFile f(statePath);
         f.open(QIODevice::WriteOnly | QIODevice::Text);
-        std::map<int, QByteArray> values{{3, "3"},   {4, "1"},    {8, "0"},  {9, "125.5"}, {11, "7"}, {15, "0"},
-                                         {16, "900"}, {100, "10"}, {7, "1.2"}};
+        std::map<int, QByteArray> values { { 3, "3" }, { 4, "1" }, { 8, "0" }, { 9, "125.5" }, { 11, "7" },
+            { 15, "0" }, { 16, "900" }, { 100, "10" }, { 7, "1.2" } };
         for (int i = 0; i < 10; ++i) {
             values[101 + 2 * i] = QByteArray::number(100 * (i + 1));
             values[102 + 2 * i] = QByteArray::number(9.5 * (i + 1));
@@ -142,7 +143,8 @@ int main(int argc, char **argv)
     SimOptions options;
     options.latencyMs = latency;
     options.statePath = statePath;
-    const QString config = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Config.inf"));
+    const QString config
+        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Config.inf"));
     if (QFile::exists(config))
         options.configPath = config;
     SimProcess sim(QStringLiteral(QRX_SIM_PATH));
@@ -158,7 +160,7 @@ int main(int argc, char **argv)
     LinkEngine link(state, port, timer, dialogs);
     const QString path = sim.path();
     link.setPortResolver([path](int) { return path; });
-    AppContext context{state, &link, dialogs};
+    AppContext context { state, &link, dialogs };
     frmAltMain window(context);
     window.show();
     dialogs.texts.clear();
@@ -175,16 +177,18 @@ int main(int argc, char **argv)
 
     bool shot = false;
     if (!screenshot.isEmpty()) {
-        QObject::connect(window.transfer().progressWindow(), &frmProgress::percentChanged, [&](const QString &p) {
-            if (shot || p.chopped(1).toInt() < 40)
-                return;
-            shot = true;
-            frmProgress *progress = window.transfer().progressWindow();
-            QApplication::processEvents(); // let the new percentage paint
-            progress->grab().save(screenshot);
-            if (QScreen *screen = QGuiApplication::primaryScreen())
-                screen->grabWindow(0).save(QString(screenshot).replace(QLatin1String(".png"), QLatin1String("-screen.png")));
-        });
+        QObject::connect(
+            window.transfer().progressWindow(), &frmProgress::percentChanged, [&](const QString &p) {
+                if (shot || p.chopped(1).toInt() < 40)
+                    return;
+                shot = true;
+                frmProgress *progress = window.transfer().progressWindow();
+                QApplication::processEvents(); // let the new percentage paint
+                progress->grab().save(screenshot);
+                if (QScreen *screen = QGuiApplication::primaryScreen())
+                    screen->grabWindow(0).save(
+                        QString(screenshot).replace(QLatin1String(".png"), QLatin1String("-screen.png")));
+            });
     }
     const Timing download = timed(port, [&] { window.controls().btnDownload->click(); });
     const QStringList downloadBoxes = dialogs.texts;
@@ -207,20 +211,20 @@ int main(int argc, char **argv)
 
     std::printf("reply latency   %d ms, paced simulator at 9600 baud\n", latency);
     std::printf("first read      wall %.3f s, line %.3f s, ratio %.3f\n", firstRead.wall, firstRead.line,
-                firstRead.ratio());
-    std::printf("Read Setup      wall %.3f s, line %.3f s, ratio %.3f  [%s]\n", read.wall, read.line, read.ratio(),
-                qPrintable(readBoxes.join(QLatin1String(" | "))));
+        firstRead.ratio());
+    std::printf("Read Setup      wall %.3f s, line %.3f s, ratio %.3f  [%s]\n", read.wall, read.line,
+        read.ratio(), qPrintable(readBoxes.join(QLatin1String(" | "))));
     std::printf("Download Setup  wall %.3f s, line %.3f s, ratio %.3f  [%s]\n", download.wall, download.line,
-                download.ratio(), qPrintable(downloadBoxes.join(QLatin1String(" | "))));
+        download.ratio(), qPrintable(downloadBoxes.join(QLatin1String(" | "))));
     std::printf("                (target ratio <= 1.10 at zero latency)\n");
-    std::printf("polling         %.1f s, %d polls, CPU %.3f s = %.2f %% of one core (target <= 2 %%)\n", pollS,
-                polls, pollCpu, 100.0 * pollCpu / pollS);
+    std::printf("polling         %.1f s, %d polls, CPU %.3f s = %.2f %% of one core (target <= 2 %%)\n",
+        pollS, polls, pollCpu, 100.0 * pollCpu / pollS);
     std::printf("peak resident   %.1f MB (target <= 100 MB)\n", peakKb() / 1024.0);
     if (!screenshot.isEmpty())
         std::printf("screenshot      %s%s\n", qPrintable(screenshot), shot ? "" : " (not taken)");
     port.close();
     sim.stop();
-    const bool ok = readBoxes == QStringList{QStringLiteral("Read Successful")}
-        && downloadBoxes == QStringList{QStringLiteral("Programming Successful")};
+    const bool ok = readBoxes == QStringList { QStringLiteral("Read Successful") }
+        && downloadBoxes == QStringList { QStringLiteral("Programming Successful") };
     return ok ? 0 : 1;
 }

@@ -15,35 +15,35 @@ namespace AltMainHosts {
 
 DravionFields::Host fields(frmAltMain &window)
 {
-    return {&window.controls(),
-            [&window](double count) { return window.linearPoints().markMissingPoints(count); }};
+    return { &window.controls(),
+        [&window](double count) { return window.linearPoints().markMissingPoints(count); } };
 }
 
 LinearPoints::Host linearPoints(frmAltMain &window)
 {
     AltMainControls &c = window.controls();
-    return {&window, c.txtLinearPts, c.lblLinearPtsE, c.Option2, [&window] { window.poll().Option2_Click(); },
-            [&window](QWidget *points) { window.setLinearPointsWindow(points); }};
+    return { &window, c.txtLinearPts, c.lblLinearPtsE, c.Option2,
+        [&window] { window.poll().Option2_Click(); },
+        [&window](QWidget *points) { window.setLinearPointsWindow(points); } };
 }
 
 ClearAllData::Host clearAll(frmAltMain &window)
 {
-    return {&window.controls(), [&window] { return window.linearPoints().window(); },
-            [&window](const QString &text) { window.setStatusText(text); }};
+    return { &window.controls(), [&window] { return window.linearPoints().window(); },
+        [&window](const QString &text) { window.setStatusText(text); } };
 }
 
 DataFileCommands::Host dataFiles(frmAltMain &window, AppContext &context)
 {
-    return {&window, QStringLiteral("Dravion"),
-            [&window, &context] {
-                const AltMainControls &c = window.controls();
-                return DataFileWriter::dravionEntries(context.state, c.cboKfactorUnits->currentIndex(),
-                                                      c.txtLinearPts->text(),
-                                                      DataFileFormat::userDecimalPoint());
-            },
-            [&window]() -> QWidget * { return window.linearPoints().window(); },
-            [&window] { window.clearAll().mnuClear_Click(); },
-            [&window](const QString &text) { window.setStatusText(text); }};
+    return { &window, QStringLiteral("Dravion"),
+        [&window, &context] {
+            const AltMainControls &c = window.controls();
+            return DataFileWriter::dravionEntries(context.state, c.cboKfactorUnits->currentIndex(),
+                c.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
+        },
+        [&window]() -> QWidget * { return window.linearPoints().window(); },
+        [&window] { window.clearAll().mnuClear_Click(); },
+        [&window](const QString &text) { window.setStatusText(text); } };
 }
 
 SetupTransfer::Host transfer(frmAltMain &window)
@@ -51,7 +51,7 @@ SetupTransfer::Host transfer(frmAltMain &window)
     AltMainControls &c = window.controls();
     SetupTransfer::Host h;
     h.mainWindow = &window;
-    h.buttons = {c.btnRead, c.btnDownload};
+    h.buttons = { c.btnRead, c.btnDownload };
     h.commands = window.guardedCommands();
     h.family = &DeviceFamily::dravion();
     h.view = std::make_shared<WidgetSetupView>(window, [&window](qint16 r) {

@@ -1,10 +1,10 @@
 #include "application.h"
 
-#include "link/appcontext.h"
 #include "app/frmaltmain.h"
 #include "app/frmsplash.h"
 #include "app/qtuserdialogs.h"
 #include "app/settingsstore.h"
+#include "link/appcontext.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
@@ -26,7 +26,7 @@ Application::Application(UserDialogs *dialogs, QObject *parent)
     auto *timer = new QtReplyTimer(500);
     m_link = new LinkEngine(*m_state, *port, *timer, *m_dialogs, this);
     m_link->setPortResolver(&SettingsStore::portPath);
-    m_context = std::make_unique<AppContext>(AppContext{*m_state, m_link, *m_dialogs});
+    m_context = std::make_unique<AppContext>(AppContext { *m_state, m_link, *m_dialogs });
 
     // The line monitor carries the port and the reply timer, hidden until the user opens it.
     m_monitor = new frmLineMonitor(*m_context);

@@ -23,8 +23,7 @@
 
 namespace {
 
-template<typename T>
-T *named(T *widget, const char *name)
+template <typename T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -33,7 +32,7 @@ T *named(T *widget, const char *name)
 } // namespace
 
 frmAltMain::frmAltMain(AppContext context, QWidget *parent)
-    : MainWindowShell(DeviceFamily::dravion(), context, Traits{}, parent)
+    : MainWindowShell(DeviceFamily::dravion(), context, Traits {}, parent)
 {
     setObjectName(QStringLiteral("frmAltMain"));
     buildShell(m_controls);
@@ -107,17 +106,22 @@ void frmAltMain::buildSetupFrame()
     c.txtLinearPts = edit("txtLinearPts");
     c.txtSpg = edit("txtSpg");
 
-    addRow(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE, "lblRateUnitsE");
+    addRow(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE,
+        "lblRateUnitsE");
     addRow(c.lblRateInterval, "lblRateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,
-           c.lblRateIntervalE, "lblRateIntervalE");
+        c.lblRateIntervalE, "lblRateIntervalE");
     addRow(c.lblKfactorUnits, "lblKfactorUnits", QStringLiteral("K Factor Units:"), c.cboKfactorUnits,
-           c.lblKfactorUnitsE, "lblKfactorUnitsE");
-    addRow(c.lblKFactor, "lblKFactor", QStringLiteral("K Factor:"), c.txtKfactor, c.lblKfactorE, "lblKfactorE");
-    addRow(c.lblDamping, "lblDamping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE, "lblDampingE");
-    addRow(c.lblFlowLow, "lblFlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE, "lblFlowLowE");
-    addRow(c.lblFlowHi, "lblFlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE, "lblFlowHiE");
+        c.lblKfactorUnitsE, "lblKfactorUnitsE");
+    addRow(
+        c.lblKFactor, "lblKFactor", QStringLiteral("K Factor:"), c.txtKfactor, c.lblKfactorE, "lblKfactorE");
+    addRow(
+        c.lblDamping, "lblDamping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE, "lblDampingE");
+    addRow(c.lblFlowLow, "lblFlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE,
+        "lblFlowLowE");
+    addRow(
+        c.lblFlowHi, "lblFlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE, "lblFlowHiE");
     addRow(c.lblLinearPts, "lblLinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE,
-           "lblLinearPtsE");
+        "lblLinearPtsE");
     addRow(c.lblSpg, "lblSpg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE, "lblSpgE");
     c.txtSpg->hide();
     c.lblSpg->hide();

@@ -27,7 +27,8 @@ frmAssignPorts::frmAssignPorts(PortAssignments &model, QWidget *parent)
     grid->setColumnMinimumWidth(1, 320);
     grid->setColumnMinimumWidth(2, 260);
     for (int com = 1; com <= m_model.comCount(); ++com) {
-        auto *caption = new QLabel(com <= 9 ? QStringLiteral("Com &%1").arg(com) : QStringLiteral("Com %1").arg(com));
+        auto *caption
+            = new QLabel(com <= 9 ? QStringLiteral("Com &%1").arg(com) : QStringLiteral("Com %1").arg(com));
         caption->setObjectName(QStringLiteral("lblCom%1").arg(com));
         auto *port = new QComboBox;
         port->setObjectName(QStringLiteral("cboPort%1").arg(com));
@@ -35,7 +36,9 @@ frmAssignPorts::frmAssignPorts(PortAssignments &model, QWidget *parent)
         port->setInsertPolicy(QComboBox::NoInsert);
         // The list tells the ports apart by their details; the text box takes the bare path.
         for (const PortAssignments::Choice &choice : m_model.choices()) {
-            const QString shown = choice.details.isEmpty() ? choice.path : choice.path + QStringLiteral("   ") + choice.details;
+            const QString shown = choice.details.isEmpty()
+                ? choice.path
+                : choice.path + QStringLiteral("   ") + choice.details;
             port->addItem(shown, choice.path);
         }
         port->setCurrentIndex(-1);

@@ -15,15 +15,18 @@ constexpr const char *Site = "https://qrx-utility.example/";
 const std::array<frmSplash::HotSpot, 7> &frmSplash::hotSpots()
 {
     // Areas over the seven badges along the bottom of the picture (480 x 320).
-    static const std::array<HotSpot, 7> spots = {{
-        {QRect(14, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/"))},
-        {QRect(80, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/setup.html"))},
-        {QRect(146, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/linear-points.html"))},
-        {QRect(212, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/calibration.html"))},
-        {QRect(278, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/data-files.html"))},
-        {QRect(344, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/line-monitor.html"))},
-        {QRect(410, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("support/"))},
-    }};
+    static const std::array<HotSpot, 7> spots = { {
+        { QRect(14, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/")) },
+        { QRect(80, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/setup.html")) },
+        { QRect(146, 262, 58, 42),
+            QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/linear-points.html")) },
+        { QRect(212, 262, 58, 42),
+            QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/calibration.html")) },
+        { QRect(278, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/data-files.html")) },
+        { QRect(344, 262, 58, 42),
+            QUrl(QString::fromLatin1(Site) + QStringLiteral("docs/line-monitor.html")) },
+        { QRect(410, 262, 58, 42), QUrl(QString::fromLatin1(Site) + QStringLiteral("support/")) },
+    } };
     return spots;
 }
 

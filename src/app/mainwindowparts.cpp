@@ -21,12 +21,11 @@ namespace MainWindowParts {
 
 namespace {
 
-template<typename T>
-T *named(T *object, const QString &name)
-{
-    object->setObjectName(name);
-    return object;
-}
+    template <typename T> T *named(T *object, const QString &name)
+    {
+        object->setObjectName(name);
+        return object;
+    }
 
 } // namespace
 
@@ -89,7 +88,10 @@ int rememberedPort()
 {
     auto settings = SettingsStore::open();
     bool ok = false;
-    const int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1")).toString().trimmed().toInt(&ok);
+    const int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
+                         .toString()
+                         .trimmed()
+                         .toInt(&ok);
     return ok && port >= -32768 && port <= 32767 ? port : 1;
 }
 

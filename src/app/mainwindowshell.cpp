@@ -34,7 +34,8 @@ QAction *namedAction(QMenu *menu, const QString &caption, const char *name)
 
 } // namespace
 
-MainWindowShell::MainWindowShell(const DeviceFamily &family, AppContext context, Traits traits, QWidget *parent)
+MainWindowShell::MainWindowShell(
+    const DeviceFamily &family, AppContext context, Traits traits, QWidget *parent)
     : QMainWindow(parent)
     , m_context(context)
     , m_family(family)
@@ -50,11 +51,12 @@ void MainWindowShell::buildShell(MainWindowControls &controls)
     m_controls = &controls;
     controls.window = this;
     buildMenus();
-    MainWindowParts::buildFrequencyFrame(this, {controls.Frame4, controls.Label2, controls.Option1, controls.Option2,
-                                                controls.lblInputHz, controls.Label4, controls.tmrPolling});
+    MainWindowParts::buildFrequencyFrame(this,
+        { controls.Frame4, controls.Label2, controls.Option1, controls.Option2, controls.lblInputHz,
+            controls.Label4, controls.tmrPolling });
     buildButtons();
-    MainWindowParts::buildStatusBar(this, {controls.StatusBar1, controls.statusPanel1, controls.statusPanel2,
-                                           controls.statusPanel3});
+    MainWindowParts::buildStatusBar(
+        this, { controls.StatusBar1, controls.statusPanel1, controls.statusPanel2, controls.statusPanel3 });
 
     m_poll = new FrequencyPoll(m_context, controls.tmrPolling, controls.lblInputHz, m_traits.pollRules, this);
     connect(controls.Option1, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option1_Click);
@@ -135,7 +137,7 @@ void MainWindowShell::placeCentral(QLayout *setupArea)
     layout->addLayout(setupArea);
     layout->addWidget(c.Frame4);
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {c.btnRead, c.btnDownload, c.btnLinear})
+    for (QPushButton *b : { c.btnRead, c.btnDownload, c.btnLinear })
         buttons->addWidget(b);
     layout->addLayout(buttons);
     setCentralWidget(central);
@@ -155,8 +157,8 @@ void MainWindowShell::connectCommands()
 std::vector<QAction *> MainWindowShell::guardedCommands() const
 {
     const MainWindowControls &c = *m_controls;
-    std::vector<QAction *> commands {c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuCompare,
-                                     c.mnuSerialPort->menuAction(), c.mnuAssignPorts};
+    std::vector<QAction *> commands { c.mnuOpen, c.mnuClear, c.mnuCalibrate, c.mnuCompare,
+        c.mnuSerialPort->menuAction(), c.mnuAssignPorts };
     for (int i = 1; i <= m_family.portCount; ++i)
         commands.push_back(c.mnuComPort[std::size_t(i)]);
     return commands;

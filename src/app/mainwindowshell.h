@@ -30,7 +30,7 @@ public:
     struct Traits
     {
         bool monitorBeside = true; // "Comm &Debug" places the line monitor against the right edge
-        int minimumWidth = 420;    // the width the window opens with at least
+        int minimumWidth = 420; // the width the window opens with at least
         FrequencyPoll::Rules pollRules = FrequencyPoll::Rules::UsePollingOn;
     };
 

@@ -19,7 +19,7 @@ namespace {
 QString joinDetails(const PortAssignments::FoundPort &port)
 {
     QStringList parts;
-    for (const QString &part : {port.description, port.manufacturer})
+    for (const QString &part : { port.description, port.manufacturer })
         if (!part.trimmed().isEmpty())
             parts << part.trimmed();
     if (!port.serialNumber.trimmed().isEmpty())
@@ -35,7 +35,8 @@ PortAssignments::Machine PortAssignments::thisMachine()
     m.ports = [] {
         QList<FoundPort> out;
         for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-            out.append(FoundPort{info.systemLocation(), info.description(), info.manufacturer(), info.serialNumber()});
+            out.append(FoundPort {
+                info.systemLocation(), info.description(), info.manufacturer(), info.serialNumber() });
         return out;
     };
     m.byIdFolder = qEnvironmentVariable("QRX_SERIAL_BY_ID", QStringLiteral("/dev/serial/by-id"));
@@ -74,9 +75,10 @@ void PortAssignments::load()
     std::vector<Link> links;
     if (!m_machine.byIdFolder.isEmpty()) {
         const QDir folder(m_machine.byIdFolder);
-        const auto entries = folder.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        const auto entries
+            = folder.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QFileInfo &entry : entries)
-            links.push_back({entry.filePath(), entry.canonicalFilePath()});
+            links.push_back({ entry.filePath(), entry.canonicalFilePath() });
     }
 
     m_choices.clear();
@@ -84,20 +86,20 @@ void PortAssignments::load()
     for (const FoundPort &port : found) {
         const QString node = QFileInfo(port.path).canonicalFilePath();
         auto link = std::find_if(links.begin(), links.end(),
-                                 [&](const Link &l) { return !l.used && !node.isEmpty() && l.target == node; });
+            [&](const Link &l) { return !l.used && !node.isEmpty() && l.target == node; });
         QString details = joinDetails(port);
         if (link == links.end()) {
-            m_choices.push_back({port.path, details});
+            m_choices.push_back({ port.path, details });
             continue;
         }
         link->used = true;
         const QString now = QStringLiteral("now %1").arg(port.path);
-        m_choices.push_back({link->path, details.isEmpty() ? now : details + QStringLiteral(", ") + now});
+        m_choices.push_back({ link->path, details.isEmpty() ? now : details + QStringLiteral(", ") + now });
     }
     // Names under by-id whose port the system does not list (a pseudo-terminal, say) are offered too.
     for (const Link &link : links) {
         if (!link.used && !link.target.isEmpty())
-            m_choices.push_back({link.path, QStringLiteral("now %1").arg(link.target)});
+            m_choices.push_back({ link.path, QStringLiteral("now %1").arg(link.target) });
     }
 }
 
@@ -122,7 +124,8 @@ PortAssignments::Presence PortAssignments::presence(const QString &path) const
 {
     if (path.isEmpty())
         return Presence::Missing;
-    const bool listed = std::any_of(m_choices.begin(), m_choices.end(), [&](const Choice &c) { return c.path == path; });
+    const bool listed
+        = std::any_of(m_choices.begin(), m_choices.end(), [&](const Choice &c) { return c.path == path; });
     if (!listed && !QFileInfo::exists(path))
         return Presence::Missing;
     if (m_machine.mayOpen && QFileInfo::exists(path) && !m_machine.mayOpen(path))

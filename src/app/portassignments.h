@@ -25,7 +25,7 @@ public:
     struct Machine
     {
         std::function<QList<FoundPort>()> ports;
-        QString byIdFolder;                        // stable names of USB adapters
+        QString byIdFolder; // stable names of USB adapters
         std::function<bool(const QString &)> mayOpen; // read and write permission
     };
 
@@ -65,6 +65,6 @@ private:
     int m_comCount;
     Machine m_machine;
     std::vector<QString> m_stored; // as read by load(), index com - 1
-    std::vector<QString> m_paths;  // as edited
+    std::vector<QString> m_paths; // as edited
     std::vector<Choice> m_choices;
 };

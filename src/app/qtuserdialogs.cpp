@@ -8,11 +8,16 @@ namespace {
 QMessageBox::Icon toQt(UserDialogs::Icon icon)
 {
     switch (icon) {
-    case UserDialogs::Icon::Critical: return QMessageBox::Critical;
-    case UserDialogs::Icon::Exclamation: return QMessageBox::Warning;
-    case UserDialogs::Icon::Information: return QMessageBox::Information;
-    case UserDialogs::Icon::Question: return QMessageBox::Question;
-    case UserDialogs::Icon::None: break;
+    case UserDialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case UserDialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case UserDialogs::Icon::Information:
+        return QMessageBox::Information;
+    case UserDialogs::Icon::Question:
+        return QMessageBox::Question;
+    case UserDialogs::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -25,12 +30,13 @@ QString displayText(QString text)
     return text;
 }
 
-std::optional<QString> runFileDialog(QWidget *parent, const UserDialogs::FileDialog &request,
-                                     QFileDialog::AcceptMode mode)
+std::optional<QString> runFileDialog(
+    QWidget *parent, const UserDialogs::FileDialog &request, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(QFileDialog::AnyFile); // open too: a typed name of a missing file is reported, not refused
+    dialog.setFileMode(
+        QFileDialog::AnyFile); // open too: a typed name of a missing file is reported, not refused
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
@@ -44,8 +50,7 @@ std::optional<QString> runFileDialog(QWidget *parent, const UserDialogs::FileDia
 UserDialogs::Answer QtUserDialogs::showMessage(const Message &message)
 {
     QMessageBox box(toQt(message.icon), message.title, displayText(message.text),
-                    message.buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    m_parent);
+        message.buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, m_parent);
     const int result = box.exec();
     if (message.buttons == Buttons::YesNo)
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;

@@ -4,8 +4,8 @@
 
 std::unique_ptr<QSettings> SettingsStore::open()
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QString::fromLatin1(ApplicationName));
+    return std::make_unique<QSettings>(
+        QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(ApplicationName));
 }
 
 QString SettingsStore::portPath(int comNumber)

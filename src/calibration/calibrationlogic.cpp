@@ -24,7 +24,7 @@ CalibrationLogic::CalibrationLogic(DeviceState &state, UserDialogs &dialogs, Sen
 
 CalibrationLogic::OutputLevels CalibrationLogic::designedLevels()
 {
-    return {QStringLiteral("4mA"), QStringLiteral("20mA"), Span4To20, 4, 20, 4};
+    return { QStringLiteral("4mA"), QStringLiteral("20mA"), Span4To20, 4, 20, 4 };
 }
 
 std::optional<CalibrationLogic::OutputLevels> CalibrationLogic::levelsFor(qint16 outputType)
@@ -33,9 +33,9 @@ std::optional<CalibrationLogic::OutputLevels> CalibrationLogic::levelsFor(qint16
     case 0:
         return designedLevels();
     case 1:
-        return OutputLevels{QStringLiteral("0V"), QStringLiteral("5V"), Span0To5, 0, 5, 0};
+        return OutputLevels { QStringLiteral("0V"), QStringLiteral("5V"), Span0To5, 0, 5, 0 };
     case 2:
-        return OutputLevels{QStringLiteral("0V"), QStringLiteral("10V"), Span0To10, 0, 10, 0};
+        return OutputLevels { QStringLiteral("0V"), QStringLiteral("10V"), Span0To10, 0, 10, 0 };
     default:
         return std::nullopt;
     }

@@ -62,8 +62,8 @@ void DigitLineEdit::contextMenuEvent(QContextMenuEvent *event)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
         paste->disconnect();
-        connect(paste, &QAction::triggered, this,
-                [this] { pasteDigits(QGuiApplication::clipboard()->text()); });
+        connect(
+            paste, &QAction::triggered, this, [this] { pasteDigits(QGuiApplication::clipboard()->text()); });
     }
     menu->popup(event->globalPos());
 }

@@ -13,8 +13,7 @@
 
 namespace {
 
-template <typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -50,29 +49,29 @@ void frmCalibration::buildControls()
 
     m_fraDac = named(new QGroupBox(QStringLiteral("Calibration - DAC Values"), this), "fraDAC");
     auto *dacGrid = new QGridLayout(m_fraDac);
-    auto addDacRow = [this, dacGrid](int row, const QString &caption, const char *labelName,
-                                      const char *textName, const char *upDownName, QLabel *&label,
-                                      DigitLineEdit *&text, UpDownControl *&upDown) {
-        label = named(new QLabel(caption, m_fraDac), labelName);
-        text = named(new DigitLineEdit(m_fraDac), textName);
-        text->setMaxLength(6);
-        text->setFixedWidth(text->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 12);
-        upDown = named(new UpDownControl(m_fraDac), upDownName);
-        upDown->setFixedHeight(text->sizeHint().height());
-        upDown->setRange(0, 0x7fff);
-        auto *pair = new QHBoxLayout;
-        pair->setSpacing(0);
-        pair->addWidget(text);
-        pair->addWidget(upDown);
-        label->setBuddy(text);
-        upDown->setAccessibleName(caption); // its caption's buddy is the text box beside it
-        dacGrid->addWidget(label, row, 0);
-        dacGrid->addLayout(pair, row, 1);
-    };
+    auto addDacRow
+        = [this, dacGrid](int row, const QString &caption, const char *labelName, const char *textName,
+              const char *upDownName, QLabel *&label, DigitLineEdit *&text, UpDownControl *&upDown) {
+              label = named(new QLabel(caption, m_fraDac), labelName);
+              text = named(new DigitLineEdit(m_fraDac), textName);
+              text->setMaxLength(6);
+              text->setFixedWidth(text->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 8 + 12);
+              upDown = named(new UpDownControl(m_fraDac), upDownName);
+              upDown->setFixedHeight(text->sizeHint().height());
+              upDown->setRange(0, 0x7fff);
+              auto *pair = new QHBoxLayout;
+              pair->setSpacing(0);
+              pair->addWidget(text);
+              pair->addWidget(upDown);
+              label->setBuddy(text);
+              upDown->setAccessibleName(caption); // its caption's buddy is the text box beside it
+              dacGrid->addWidget(label, row, 0);
+              dacGrid->addLayout(pair, row, 1);
+          };
     addDacRow(0, designed.lowCaption, "lblLowDAC", "txtLowDAC", "UpDownLowDAC", m_lblLowDAC, m_txtLowDAC,
-              m_UpDownLowDAC);
+        m_UpDownLowDAC);
     addDacRow(1, designed.highCaption, "lblHiDAC", "txtHiDAC", "UpDownHiDAC", m_lblHiDAC, m_txtHiDAC,
-              m_UpDownHiDAC);
+        m_UpDownHiDAC);
     dacGrid->setColumnStretch(2, 1);
 
     m_fraTest = named(new QGroupBox(QStringLiteral("Test - Output"), this), "fraTest");
@@ -115,23 +114,23 @@ void frmCalibration::connectLogic()
 {
     using End = CalibrationLogic::End;
     CalibrationLogic *logic = &m_logic;
-    for (const End end : {End::Low, End::High}) {
+    for (const End end : { End::Low, End::High }) {
         connect(dacText(end), &QLineEdit::textChanged, logic,
-                [logic, end](const QString &text) { logic->txtDAC_Change(end, text); });
+            [logic, end](const QString &text) { logic->txtDAC_Change(end, text); });
         connect(dacUpDown(end), &UpDownControl::valueChanged, logic,
-                [logic, end](int value) { logic->UpDownDAC_Change(end, value); });
+            [logic, end](int value) { logic->UpDownDAC_Change(end, value); });
     }
     connect(m_UpDownTest, &UpDownControl::valueChanged, logic,
-            [this](int level) { m_logic.UpDownTest_Change(level, isVisible()); });
+        [this](int level) { m_logic.UpDownTest_Change(level, isVisible()); });
     connect(m_btnMin, &QPushButton::clicked, logic, &CalibrationLogic::btnMin_Click);
     connect(m_btnMax, &QPushButton::clicked, logic, &CalibrationLogic::btnMax_Click);
 
     connect(logic, &CalibrationLogic::dacRangeSet, this,
-            [this](End end, int minimum, int maximum) { dacUpDown(end)->setRange(minimum, maximum); });
+        [this](End end, int minimum, int maximum) { dacUpDown(end)->setRange(minimum, maximum); });
     connect(logic, &CalibrationLogic::dacTextSet, this,
-            [this](End end, const QString &text) { dacText(end)->setText(text); });
+        [this](End end, const QString &text) { dacText(end)->setText(text); });
     connect(logic, &CalibrationLogic::dacUpDownSet, this,
-            [this](End end, int value) { dacUpDown(end)->setValue(value); });
+        [this](End end, int value) { dacUpDown(end)->setValue(value); });
     connect(logic, &CalibrationLogic::outputLevelsSet, this, [this](const CalibrationLogic::OutputLevels &l) {
         m_lblLowDAC->setText(l.lowCaption);
         m_lblHiDAC->setText(l.highCaption);

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "link/appcontext.h"
 #include "calibrationlogic.h"
+#include "link/appcontext.h"
 
 class DigitLineEdit;
 class QGroupBox;

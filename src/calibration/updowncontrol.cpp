@@ -66,7 +66,7 @@ void UpDownControl::updateButtons()
 
 QSize UpDownControl::sizeHint() const
 {
-    return {18, 22};
+    return { 18, 22 };
 }
 
 void UpDownControl::keyPressEvent(QKeyEvent *event)
@@ -82,4 +82,3 @@ void UpDownControl::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
     }
 }
-

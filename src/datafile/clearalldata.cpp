@@ -20,11 +20,13 @@ ClearAllData::ClearAllData(Host host, AppContext &context, QObject *parent)
 
 void ClearAllData::mnuClear_Click()
 {
-    clearSetup(ParameterSet::dravion(), *m_host.controls->window, *m_host.linearPointsWindow(), m_context.state);
+    clearSetup(
+        ParameterSet::dravion(), *m_host.controls->window, *m_host.linearPointsWindow(), m_context.state);
     m_host.setStatusText(clearedStatus());
 }
 
-void ClearAllData::clearSetup(const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state)
+void ClearAllData::clearSetup(
+    const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state)
 {
     bool flowPairCleared = false;
     for (const Parameter *p : set.clearingOrder()) {

@@ -34,7 +34,8 @@ public:
     // no selection (one without entries just stays unselected); a text gets "0", then its cleared
     // text, so its change handler has run even for an empty field; the flow pair gets high "1" above
     // low "0", which unflags both, before both are emptied.
-    static void clearSetup(const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state);
+    static void clearSetup(
+        const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state);
     static QString clearedStatus() { return QStringLiteral("Status:  All Data Cleared"); }
 
 private:

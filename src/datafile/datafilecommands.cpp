@@ -6,20 +6,20 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "link/userdialogs.h"
 #include "datafile/clearalldata.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafileloader.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "linear/frmlinearpoints.h"
+#include "link/userdialogs.h"
 
 namespace {
 
 QString programSubfolder(const QString &name)
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name
-                                    + QLatin1Char('/'));
+    return QDir::toNativeSeparators(
+        QCoreApplication::applicationDirPath() + QLatin1Char('/') + name + QLatin1Char('/'));
 }
 
 } // namespace

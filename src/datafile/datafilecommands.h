@@ -6,9 +6,8 @@
 
 #include <QObject>
 
-#include "link/appcontext.h"
 #include "datafile/datafilewriter.h"
-
+#include "link/appcontext.h"
 
 // Saving and opening setup data files from the File menu.
 class DataFileCommands final : public QObject
@@ -20,7 +19,7 @@ public:
     struct Host
     {
         QWidget *mainWindow = nullptr; // holds the controls the entries go into, by object name
-        QString family;                // "Dravion" or "MR": which entry table applies
+        QString family; // "Dravion" or "MR": which entry table applies
         // The window's set in file order, or nothing when it cannot be written.
         std::function<std::optional<std::vector<DataFileWriter::Entry>>()> entries;
         std::function<QWidget *()> linearPointsWindow; // created on first use

@@ -8,9 +8,15 @@
 namespace DataFileFormat {
 
 // First line of every file; it holds no "=", so the reader passes it over.
-inline QString header() { return QStringLiteral("Parameter <Equals> Value"); }
+inline QString header()
+{
+    return QStringLiteral("Parameter <Equals> Value");
+}
 
-inline QByteArray lineEnd() { return QByteArrayLiteral("\r\n"); }
+inline QByteArray lineEnd()
+{
+    return QByteArrayLiteral("\r\n");
+}
 
 // Real values are written with the user's decimal separator; stored files rely on it.
 QChar userDecimalPoint();

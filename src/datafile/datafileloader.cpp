@@ -3,11 +3,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "link/userdialogs.h"
 #include "datafile/datafileformat.h"
+#include "link/userdialogs.h"
 
-DataFileLoader::DataFileLoader(UserDialogs &dialogs, QString family, QWidget &mainWindow,
-                               std::function<QWidget *()> linearPointsWindow)
+DataFileLoader::DataFileLoader(
+    UserDialogs &dialogs, QString family, QWidget &mainWindow, std::function<QWidget *()> linearPointsWindow)
     : m_dialogs(dialogs)
     , m_family(std::move(family))
     , m_mainWindow(mainWindow)
@@ -23,8 +23,7 @@ DataFileLoader::Outcome DataFileLoader::apply(const std::vector<DataFileReader::
             continue;
         if (!line.sound) {
             const auto answer = m_dialogs.message(QStringLiteral("Corrupt Data File!  Continue loading?"),
-                                                  UserDialogs::Icon::None, QStringLiteral("ERROR"),
-                                                  UserDialogs::Buttons::YesNo);
+                UserDialogs::Icon::None, QStringLiteral("ERROR"), UserDialogs::Buttons::YesNo);
             if (answer != UserDialogs::Answer::Yes)
                 return Outcome::Stopped;
             continue;

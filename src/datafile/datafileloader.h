@@ -17,13 +17,13 @@ class DataFileLoader final
 {
 public:
     enum class Outcome {
-        Loaded,  // every line was read
+        Loaded, // every line was read
         Stopped, // the user chose not to go on after a corrupt entry
-        Failed,  // an entry named an index its list does not have; the rest was not read
+        Failed, // an entry named an index its list does not have; the rest was not read
     };
 
     DataFileLoader(UserDialogs &dialogs, QString family, QWidget &mainWindow,
-                   std::function<QWidget *()> linearPointsWindow);
+        std::function<QWidget *()> linearPointsWindow);
 
     Outcome apply(const std::vector<DataFileReader::Line> &lines);
 

@@ -10,10 +10,10 @@ namespace DataFileReader {
 
 namespace {
 
-double number(const QString &value, QChar decimalPoint)
-{
-    return Values::Val(fieldText(value, decimalPoint));
-}
+    double number(const QString &value, QChar decimalPoint)
+    {
+        return Values::Val(fieldText(value, decimalPoint));
+    }
 
 } // namespace
 
@@ -72,7 +72,8 @@ double code(const QString &name)
 
 QString fieldText(const QString &value, QChar decimalPoint)
 {
-    if (decimalPoint == QLatin1Char('.') || Values::IsNumeric(value) || !Values::IsNumeric(value, decimalPoint))
+    if (decimalPoint == QLatin1Char('.') || Values::IsNumeric(value)
+        || !Values::IsNumeric(value, decimalPoint))
         return value;
     QString text = value;
     text.replace(decimalPoint, QLatin1Char('.'));

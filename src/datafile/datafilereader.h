@@ -16,11 +16,11 @@ constexpr qint64 MaxFileSize = 1024 * 1024;
 
 struct Line
 {
-    int number = 0;       // counted from 1
+    int number = 0; // counted from 1
     bool isEntry = false; // the line holds an "="; other lines (the header, blanks) are passed over
-    QString name;         // text before the first "=", spaces trimmed
-    QString value;        // text after the first "=", untouched
-    bool sound = false;   // name and value are each empty or numeric
+    QString name; // text before the first "=", spaces trimmed
+    QString value; // text after the first "=", untouched
+    bool sound = false; // name and value are each empty or numeric
 };
 
 // The whole content of a regular file, or nothing when it is missing, not a regular file (a folder,

@@ -6,21 +6,21 @@ namespace DataFileTargets {
 
 namespace {
 
-constexpr int FirstPointCode = 101;
-constexpr int LastPointCode = 120;
+    constexpr int FirstPointCode = 101;
+    constexpr int LastPointCode = 120;
 
-std::optional<Target> find(const ParameterSet &set, double code)
-{
-    for (const Parameter &p : set.rows()) {
-        if (code != double(p.code))
-            continue;
-        const Kind kind = p.kind == Parameter::Kind::List       ? Kind::Selection
-                          : p.kind == Parameter::Kind::Password ? Kind::Password
-                                                                : Kind::Text;
-        return Target{kind, p.controlName(), -1};
+    std::optional<Target> find(const ParameterSet &set, double code)
+    {
+        for (const Parameter &p : set.rows()) {
+            if (code != double(p.code))
+                continue;
+            const Kind kind = p.kind == Parameter::Kind::List ? Kind::Selection
+                : p.kind == Parameter::Kind::Password         ? Kind::Password
+                                                              : Kind::Text;
+            return Target { kind, p.controlName(), -1 };
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -33,8 +33,8 @@ std::optional<Target> lookup(const QString &family, double code)
         const int offset = c - FirstPointCode;
         const int row = offset / 2;
         if (offset % 2 == 0)
-            return Target{Kind::PointFrequency, QStringLiteral("txtFreq%1").arg(row), row};
-        return Target{Kind::PointCoefficient, QStringLiteral("txtCoef%1").arg(row), row};
+            return Target { Kind::PointFrequency, QStringLiteral("txtFreq%1").arg(row), row };
+        return Target { Kind::PointCoefficient, QStringLiteral("txtCoef%1").arg(row), row };
     }
     if (family == QLatin1String("MR"))
         return find(ParameterSet::mr(), code);

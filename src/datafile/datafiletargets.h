@@ -10,10 +10,10 @@
 namespace DataFileTargets {
 
 enum class Kind {
-    Selection,        // a choice list: the value's number becomes the selected index
-    Text,             // a text field: the value text as read
-    Password,         // a text field showing the value with at least four digits
-    PointFrequency,   // first column of the linear points window
+    Selection, // a choice list: the value's number becomes the selected index
+    Text, // a text field: the value text as read
+    Password, // a text field showing the value with at least four digits
+    PointFrequency, // first column of the linear points window
     PointCoefficient, // second column of the linear points window
 };
 
@@ -21,7 +21,7 @@ struct Target
 {
     Kind kind = Kind::Text;
     QString control; // object name, e.g. "cboRateUnits" or "txtFreq3"
-    int row = -1;    // linear point row 0..9, -1 for main window controls
+    int row = -1; // linear point row 0..9, -1 for main window controls
 };
 
 // The target of an entry whose name reads as the number code, or nothing when the family's table

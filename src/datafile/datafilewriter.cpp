@@ -11,39 +11,39 @@ namespace DataFileWriter {
 
 namespace {
 
-class EntryList
-{
-public:
-    explicit EntryList(QChar decimalPoint)
-        : m_decimalPoint(decimalPoint)
+    class EntryList
     {
-    }
-
-    void index(qint16 code, qint16 value) { m_entries.push_back({code, Values::FormatInt(value)}); }
-    void add(const IntItem &item) { m_entries.push_back({item.code, Values::FormatInt(item.value)}); }
-    void add(const RealItem &item)
-    {
-        m_entries.push_back({item.code, Values::FormatSingle(item.value, m_decimalPoint)});
-    }
-
-    bool addPoints(const DeviceState &state, const QString &linearPtsText)
-    {
-        const std::optional<int> n = pointCount(linearPtsText);
-        if (!n)
-            return false;
-        for (int k = 0; k < *n; ++k) {
-            add(state.LinFreqItems[k]);
-            add(state.LinFlowItems[k]);
+    public:
+        explicit EntryList(QChar decimalPoint)
+            : m_decimalPoint(decimalPoint)
+        {
         }
-        return true;
-    }
 
-    std::vector<Entry> take() { return std::move(m_entries); }
+        void index(qint16 code, qint16 value) { m_entries.push_back({ code, Values::FormatInt(value) }); }
+        void add(const IntItem &item) { m_entries.push_back({ item.code, Values::FormatInt(item.value) }); }
+        void add(const RealItem &item)
+        {
+            m_entries.push_back({ item.code, Values::FormatSingle(item.value, m_decimalPoint) });
+        }
 
-private:
-    QChar m_decimalPoint;
-    std::vector<Entry> m_entries;
-};
+        bool addPoints(const DeviceState &state, const QString &linearPtsText)
+        {
+            const std::optional<int> n = pointCount(linearPtsText);
+            if (!n)
+                return false;
+            for (int k = 0; k < *n; ++k) {
+                add(state.LinFreqItems[k]);
+                add(state.LinFlowItems[k]);
+            }
+            return true;
+        }
+
+        std::vector<Entry> take() { return std::move(m_entries); }
+
+    private:
+        QChar m_decimalPoint;
+        std::vector<Entry> m_entries;
+    };
 
 } // namespace
 
@@ -62,38 +62,38 @@ std::optional<int> pointCount(const QString &linearPtsText)
 
 namespace {
 
-// The family's parameters in order: a list by its index, the K factor by the units' entry (none for
-// other units), every other parameter by its record, the Specific Gravity whether shown or not.
-std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state, int kfactorUnitsIndex,
-                                          const QString &linearPtsText, QChar decimalPoint)
-{
-    EntryList list(decimalPoint);
-    for (const Parameter &p : set.rows()) {
-        if (p.position)
-            list.index((state.*p.intRecord).code, state.*p.position);
-        else if (p.rule == Parameter::Rule::KfactorUnits) {
-            if (const RealItem *kfactor = ParameterSet::kfactorRecord(state, kfactorUnitsIndex))
-                list.add(*kfactor);
-        } else if (p.realRecord)
-            list.add(state.*p.realRecord);
-        else
-            list.add(state.*p.intRecord);
+    // The family's parameters in order: a list by its index, the K factor by the units' entry (none for
+    // other units), every other parameter by its record, the Specific Gravity whether shown or not.
+    std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state,
+        int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint)
+    {
+        EntryList list(decimalPoint);
+        for (const Parameter &p : set.rows()) {
+            if (p.position)
+                list.index((state.*p.intRecord).code, state.*p.position);
+            else if (p.rule == Parameter::Rule::KfactorUnits) {
+                if (const RealItem *kfactor = ParameterSet::kfactorRecord(state, kfactorUnitsIndex))
+                    list.add(*kfactor);
+            } else if (p.realRecord)
+                list.add(state.*p.realRecord);
+            else
+                list.add(state.*p.intRecord);
+        }
+        if (!list.addPoints(state, linearPtsText))
+            return std::nullopt;
+        return list.take();
     }
-    if (!list.addPoints(state, linearPtsText))
-        return std::nullopt;
-    return list.take();
-}
 
 } // namespace
 
-std::optional<std::vector<Entry>> dravionEntries(const DeviceState &state, int kfactorUnitsIndex,
-                                                  const QString &linearPtsText, QChar decimalPoint)
+std::optional<std::vector<Entry>> dravionEntries(
+    const DeviceState &state, int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint)
 {
     return entries(ParameterSet::dravion(), state, kfactorUnitsIndex, linearPtsText, decimalPoint);
 }
 
-std::optional<std::vector<Entry>> mrEntries(const DeviceState &state, const QString &linearPtsText,
-                                             QChar decimalPoint)
+std::optional<std::vector<Entry>> mrEntries(
+    const DeviceState &state, const QString &linearPtsText, QChar decimalPoint)
 {
     return entries(ParameterSet::mr(), state, -1, linearPtsText, decimalPoint);
 }
@@ -102,7 +102,8 @@ QByteArray toBytes(const std::vector<Entry> &entries)
 {
     QByteArray bytes = DataFileFormat::header().toLocal8Bit() + DataFileFormat::lineEnd();
     for (const Entry &e : entries)
-        bytes += (Values::FormatInt(e.code) + QLatin1Char('=') + e.value).toLocal8Bit() + DataFileFormat::lineEnd();
+        bytes += (Values::FormatInt(e.code) + QLatin1Char('=') + e.value).toLocal8Bit()
+            + DataFileFormat::lineEnd();
     return bytes;
 }
 

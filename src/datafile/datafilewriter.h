@@ -26,12 +26,12 @@ std::optional<int> pointCount(const QString &linearPtsText);
 
 // Dravion set. kfactorUnitsIndex is the K Factor Units list's current selection: 0 or 1 writes the
 // K factor from that unit's record, anything else leaves the K factor out.
-std::optional<std::vector<Entry>> dravionEntries(const DeviceState &state, int kfactorUnitsIndex,
-                                                  const QString &linearPtsText, QChar decimalPoint);
+std::optional<std::vector<Entry>> dravionEntries(
+    const DeviceState &state, int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint);
 
 // MR set; its lists are written from the records' values.
-std::optional<std::vector<Entry>> mrEntries(const DeviceState &state, const QString &linearPtsText,
-                                             QChar decimalPoint);
+std::optional<std::vector<Entry>> mrEntries(
+    const DeviceState &state, const QString &linearPtsText, QChar decimalPoint);
 
 // The whole file: header, then "code=value" lines, CR LF after every line.
 QByteArray toBytes(const std::vector<Entry> &entries);

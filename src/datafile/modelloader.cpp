@@ -1,8 +1,8 @@
 #include "modelloader.h"
 
-#include "link/userdialogs.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafiletargets.h"
+#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 
@@ -18,8 +18,7 @@ Outcome apply(SetupModel &model, const std::vector<DataFileReader::Line> &lines,
             continue;
         if (!line.sound) {
             const auto answer = dialogs.message(QStringLiteral("Corrupt Data File!  Continue loading?"),
-                                                UserDialogs::Icon::None, QStringLiteral("ERROR"),
-                                                UserDialogs::Buttons::YesNo);
+                UserDialogs::Icon::None, QStringLiteral("ERROR"), UserDialogs::Buttons::YesNo);
             if (answer != UserDialogs::Answer::Yes)
                 return Outcome::Stopped;
             continue;
@@ -39,14 +38,15 @@ Outcome apply(SetupModel &model, const std::vector<DataFileReader::Line> &lines,
         case Kind::Text:
         case Kind::Password:
             if (const Parameter *p = set.find(target->control)) {
-                model.setText(*p, target->kind == Kind::Password ? DataFileReader::passwordText(line.value, point)
-                                                                 : DataFileReader::fieldText(line.value, point));
+                model.setText(*p,
+                    target->kind == Kind::Password ? DataFileReader::passwordText(line.value, point)
+                                                   : DataFileReader::fieldText(line.value, point));
             }
             break;
         case Kind::PointFrequency:
         case Kind::PointCoefficient:
             model.setPointText(target->row, target->kind == Kind::PointFrequency ? 0 : 1,
-                               DataFileReader::fieldText(line.value, point));
+                DataFileReader::fieldText(line.value, point));
             break;
         }
     }

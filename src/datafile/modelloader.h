@@ -12,9 +12,9 @@ class UserDialogs;
 namespace ModelLoader {
 
 enum class Outcome {
-    Loaded,  // every line was read
+    Loaded, // every line was read
     Stopped, // the answer to the corrupt entry question was not to go on
-    Failed,  // an entry named an index its list does not have; the rest was not read
+    Failed, // an entry named an index its list does not have; the rest was not read
 };
 
 Outcome apply(SetupModel &model, const std::vector<DataFileReader::Line> &lines, UserDialogs &dialogs);

@@ -47,7 +47,7 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
     m_lblFreq->setObjectName(QStringLiteral("lblFreq"));
     m_lblCoef = new QLabel(QStringLiteral("Coefficient"), m_frame);
     m_lblCoef->setObjectName(QStringLiteral("lblCoef"));
-    for (QLabel *heading : {m_lblFreq, m_lblCoef}) {
+    for (QLabel *heading : { m_lblFreq, m_lblCoef }) {
         heading->setAlignment(Qt::AlignCenter);
         UnflagField(heading, nullptr);
     }
@@ -84,7 +84,7 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
         };
         m_txtFreq[i] = makeEdit(QStringLiteral("txtFreq%1").arg(i));
         m_txtCoef[i] = makeEdit(QStringLiteral("txtCoef%1").arg(i));
-        for (Column column : {Column::Freq, Column::Coef}) {
+        for (Column column : { Column::Freq, Column::Coef }) {
             connect(box(column, i), &QLineEdit::textChanged, this, [this, column, i](const QString &text) {
                 if (!m_mirroring)
                     m_logic.setText(column, i, text);
@@ -114,7 +114,7 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
 
     QWidget *previous = m_txtFreq[0];
     for (int i = 0; i < Rows; ++i) {
-        for (QWidget *next : {static_cast<QWidget *>(m_txtFreq[i]), static_cast<QWidget *>(m_txtCoef[i])}) {
+        for (QWidget *next : { static_cast<QWidget *>(m_txtFreq[i]), static_cast<QWidget *>(m_txtCoef[i]) }) {
             if (next != previous)
                 setTabOrder(previous, next);
             previous = next;
@@ -167,7 +167,7 @@ void frmLinearPoints::showRow(int i)
 {
     const bool active = m_logic.isRowActive(i);
     const QColor background = active ? QColor(Qt::white) : palette().color(QPalette::Button);
-    for (QLineEdit *edit : {m_txtFreq.at(i), m_txtCoef.at(i)}) {
+    for (QLineEdit *edit : { m_txtFreq.at(i), m_txtCoef.at(i) }) {
         edit->setEnabled(active);
         QPalette p = edit->palette();
         p.setColor(QPalette::Base, background);

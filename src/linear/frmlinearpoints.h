@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-#include "link/appcontext.h"
 #include "linear/linearpointslogic.h"
+#include "link/appcontext.h"
 
 class QGroupBox;
 class QLabel;
@@ -43,7 +43,10 @@ protected:
 private:
     void Form_Load();
     void connectLogic();
-    QLineEdit *box(Column column, int i) const { return column == Column::Freq ? m_txtFreq.at(i) : m_txtCoef.at(i); }
+    QLineEdit *box(Column column, int i) const
+    {
+        return column == Column::Freq ? m_txtFreq.at(i) : m_txtCoef.at(i);
+    }
     void showRow(int i);
     void leave(Column column, int i);
 
@@ -59,6 +62,6 @@ private:
     QLabel *m_lblLow = nullptr;
     QLabel *m_lblHigh = nullptr;
     QPushButton *m_btnOK = nullptr;
-    bool m_checking = false;  // a check is moving the focus; those moves are not the user leaving
+    bool m_checking = false; // a check is moving the focus; those moves are not the user leaving
     bool m_mirroring = false; // a text from the logic is being shown; it has run its handler already
 };

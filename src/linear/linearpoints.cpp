@@ -4,11 +4,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "params/twips.h"
-#include "link/userdialogs.h"
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
+#include "link/userdialogs.h"
 #include "link/values.h"
+#include "params/twips.h"
 
 LinearPoints::LinearPoints(Host host, AppContext &context, QObject *parent)
     : QObject(parent)
@@ -37,7 +37,7 @@ void LinearPoints::btnLinear_Click()
     QLineEdit *txtLinearPts = m_host.txtLinearPts;
     if (Values::Val(txtLinearPts->text()) < 1) {
         m_context.dialogs.message(QStringLiteral("Please Enter Number of Linear Points First"),
-                                  UserDialogs::Icon::None, QStringLiteral("Note!"));
+            UserDialogs::Icon::None, QStringLiteral("Note!"));
         txtLinearPts->setFocus();
         txtLinearPts->setCursorPosition(0);
         m_host.lblLinearPtsE->show();

@@ -25,8 +25,8 @@ public:
         QLineEdit *txtLinearPts = nullptr;
         QLabel *lblLinearPtsE = nullptr;
         QRadioButton *Option2 = nullptr;
-        std::function<void()> Option2_Click;              // stops the live poll
-        std::function<void(QWidget *)> windowCreated;     // the main window keeps it in its resize
+        std::function<void()> Option2_Click; // stops the live poll
+        std::function<void(QWidget *)> windowCreated; // the main window keeps it in its resize
     };
 
     LinearPoints(Host host, AppContext &context, QObject *parent);

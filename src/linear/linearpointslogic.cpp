@@ -15,7 +15,8 @@ constexpr double FrequencyLimit = 32000.0;
 
 } // namespace
 
-LinearPointsLogic::LinearPointsLogic(DeviceState &state, UserDialogs &dialogs, const QString &family, QObject *parent)
+LinearPointsLogic::LinearPointsLogic(
+    DeviceState &state, UserDialogs &dialogs, const QString &family, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_dialogs(dialogs)

@@ -22,7 +22,8 @@ public:
     enum class Column { Freq, Coef };
 
     // family "MR" edits positions in the first column; anything else is the Dravion frequency.
-    LinearPointsLogic(DeviceState &state, UserDialogs &dialogs, const QString &family, QObject *parent = nullptr);
+    LinearPointsLogic(
+        DeviceState &state, UserDialogs &dialogs, const QString &family, QObject *parent = nullptr);
 
     // The rows among the first `count` whose point was never entered.
     static QList<int> missingRows(const DeviceState &state, double count);

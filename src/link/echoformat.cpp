@@ -4,10 +4,9 @@ namespace EchoFormat {
 
 QString controlName(uchar code)
 {
-    static const char *const names[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-                                          "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-                                          "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
-                                          "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+    static const char *const names[32] = { "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS", "HT",
+        "LF", "VT", "FF", "CR", "SO", "SI", "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN",
+        "EM", "SUB", "ESC", "FS", "GS", "RS", "US" };
     if (code < 32)
         return QLatin1Char('<') + QLatin1String(names[code]) + QLatin1Char('>');
     if (code == 127)

@@ -8,10 +8,10 @@ namespace Frames {
 
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
+    bool isDigit(QChar c)
+    {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    }
 
 } // namespace
 
@@ -65,10 +65,18 @@ QString itemName(const QString &codeText)
         const char *code;
         const char *name;
     } names[] = {
-        {"3", "Rate Units"},          {"4", "Rate Interval"},   {"7", "Specific Gravity"},
-        {"8", "K factor Units"},      {"9", "K factor"},        {"11", "Damping"},
-        {"13", "Min DAC Value"},      {"14", "Max DAC Value"},  {"15", "Min Flow"},
-        {"16", "Max Flow"},           {"99", "Analog Output Test"}, {"100", "Number of Linear Points"},
+        { "3", "Rate Units" },
+        { "4", "Rate Interval" },
+        { "7", "Specific Gravity" },
+        { "8", "K factor Units" },
+        { "9", "K factor" },
+        { "11", "Damping" },
+        { "13", "Min DAC Value" },
+        { "14", "Max DAC Value" },
+        { "15", "Min Flow" },
+        { "16", "Max Flow" },
+        { "99", "Analog Output Test" },
+        { "100", "Number of Linear Points" },
     };
     for (const auto &n : names) {
         if (codeText == QLatin1String(n.code))
@@ -86,8 +94,8 @@ QString itemName(const QString &codeText)
 
 QString deviceErrorText(double number)
 {
-    static const char *const texts[] = {"INVALID COMMAND", "INVALID PARAMETER", "INVALID PARAMETER TYPE",
-                                        "VALUE TOO LOW", "VALUE TOO HIGH", "INVALID MESSAGE FORMAT"};
+    static const char *const texts[] = { "INVALID COMMAND", "INVALID PARAMETER", "INVALID PARAMETER TYPE",
+        "VALUE TOO LOW", "VALUE TOO HIGH", "INVALID MESSAGE FORMAT" };
     for (int n = 10; n <= 15; ++n) {
         if (number == n)
             return QStringLiteral("Device Error %1, %2").arg(n).arg(QLatin1String(texts[n - 10]));

@@ -5,10 +5,10 @@
 
 #include <QEventLoop>
 
-#include "link/userdialogs.h"
 #include "devicestate.h"
 #include "echoformat.h"
 #include "frames.h"
+#include "link/userdialogs.h"
 #include "replytimer.h"
 #include "trafficecho.h"
 #include "values.h"
@@ -27,8 +27,8 @@ QLatin1Char Cr()
 
 } // namespace
 
-LinkEngine::LinkEngine(DeviceState &state, DevicePort &port, ReplyTimer &timer, UserDialogs &dialogs,
-                       QObject *parent)
+LinkEngine::LinkEngine(
+    DeviceState &state, DevicePort &port, ReplyTimer &timer, UserDialogs &dialogs, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_port(port)
@@ -168,7 +168,7 @@ void LinkEngine::transmit(bool resend, bool frame)
     m_sentCommand = s.CommandString;
     if (showing) {
         m_echo->appendText(QStringLiteral("\r\nTX-->  ") + EchoFormat::text(s.CommandString, m_echo->mode())
-                           + QStringLiteral("\r\nRX-->  "));
+            + QStringLiteral("\r\nRX-->  "));
         m_echo->UpdateCommTextboxRows();
         m_echo->UpdateCommTextboxRows();
     }
@@ -197,7 +197,8 @@ void LinkEngine::portErrorOnTransmit(const DevicePort::Error &error, bool resend
     if (error.kind != DevicePort::ErrorKind::NoSuchPort && error.kind != DevicePort::ErrorKind::InUse)
         return;
     const bool missing = error.kind == DevicePort::ErrorKind::NoSuchPort;
-    const QString text = missing ? QStringLiteral("ERROR - Invalid Com Port") : QStringLiteral("ERROR - Port in use");
+    const QString text
+        = missing ? QStringLiteral("ERROR - Invalid Com Port") : QStringLiteral("ERROR - Port in use");
     latchFailure();
     emit statusTextChanged(QStringLiteral("Status:  ") + text);
     // The caller of a first transmission returns at once; one whose command is being resent waits

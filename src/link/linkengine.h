@@ -21,7 +21,7 @@ class LinkEngine final : public QObject
     Q_OBJECT
 public:
     LinkEngine(DeviceState &state, DevicePort &port, ReplyTimer &timer, UserDialogs &dialogs,
-               QObject *parent = nullptr);
+        QObject *parent = nullptr);
     ~LinkEngine() override;
 
     void setEcho(TrafficEcho *echo); // nullptr = no echo
@@ -94,13 +94,13 @@ private:
 
     int m_portNumber = 1;
     Phase m_phase = Phase::Idle;
-    Waiter *m_current = nullptr;   // the caller waiting for the outstanding exchange, if any
-    std::deque<Waiter *> m_queue;  // callers waiting for their turn, in call order
+    Waiter *m_current = nullptr; // the caller waiting for the outstanding exchange, if any
+    std::deque<Waiter *> m_queue; // callers waiting for their turn, in call order
     bool m_startingQueued = false;
-    QString m_sentCommand;         // the outstanding command as transmitted
+    QString m_sentCommand; // the outstanding command as transmitted
     bool m_exchangeFailed = false; // the link latched a failure of the outstanding exchange
     bool m_latchBeforeFailure = false;
-    bool m_openFailed = false;     // the first transmission could not open the port
+    bool m_openFailed = false; // the first transmission could not open the port
 
     QByteArray m_pending; // arrived but not yet taken by MSComm1_OnComm
     QString m_rxBuffer;

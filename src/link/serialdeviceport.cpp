@@ -13,12 +13,12 @@ DevicePort::Error SerialDevicePort::translate(QSerialPort::SerialPortError error
     case QSerialPort::NoError:
         return {};
     case QSerialPort::DeviceNotFoundError:
-        return {ErrorKind::NoSuchPort, NoSuchPortNumber, text};
+        return { ErrorKind::NoSuchPort, NoSuchPortNumber, text };
     case QSerialPort::PermissionError:
         // A lock held by another program and a device we may not open both read "in use".
-        return {ErrorKind::InUse, InUseNumber, text};
+        return { ErrorKind::InUse, InUseNumber, text };
     default:
-        return {ErrorKind::Other, int(error), text};
+        return { ErrorKind::Other, int(error), text };
     }
 }
 
@@ -37,7 +37,7 @@ DevicePort::Error SerialDevicePort::open(const QString &path)
         return {};
     Error e = translate(m_port.error(), m_port.errorString());
     if (!e)
-        e = {ErrorKind::Other, int(QSerialPort::UnknownError), m_port.errorString()};
+        e = { ErrorKind::Other, int(QSerialPort::UnknownError), m_port.errorString() };
     m_port.clearError();
     return e;
 }
@@ -60,7 +60,7 @@ DevicePort::Error SerialDevicePort::write(const QByteArray &data)
     if (m_port.write(data) != data.size()) {
         Error e = translate(m_port.error(), m_port.errorString());
         if (!e)
-            e = {ErrorKind::Other, int(QSerialPort::WriteError), m_port.errorString()};
+            e = { ErrorKind::Other, int(QSerialPort::WriteError), m_port.errorString() };
         return e;
     }
     // Hand the bytes to the driver now rather than on the next turn of the event loop.

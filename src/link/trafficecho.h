@@ -10,8 +10,8 @@ public:
 
     virtual ~TrafficEcho() = default;
 
-    virtual bool isShowing() const = 0;  // echo only while the monitor is visible
-    virtual Mode mode() const = 0;       // follows the selected tab
+    virtual bool isShowing() const = 0; // echo only while the monitor is visible
+    virtual Mode mode() const = 0; // follows the selected tab
     virtual void appendText(const QString &text) = 0; // appends at the end, keeps the view at the end
-    virtual void UpdateCommTextboxRows() = 0;         // counts one row, trims beyond 151
+    virtual void UpdateCommTextboxRows() = 0; // counts one row, trims beyond 151
 };

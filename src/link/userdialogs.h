@@ -24,8 +24,8 @@ public:
     struct FileDialog
     {
         QString title;
-        QString filter;        // Qt form, e.g. "Initilization File (*.dat)"
-        QString folder;        // initial folder
+        QString filter; // Qt form, e.g. "Initilization File (*.dat)"
+        QString folder; // initial folder
         QString defaultSuffix; // empty for none
         bool overwritePrompt = false;
     };
@@ -40,8 +40,8 @@ public:
     static QString defaultTitle() { return QStringLiteral("QRX Programming Utility"); }
 
     Answer message(const QString &text, Icon icon = Icon::None, const QString &title = defaultTitle(),
-                   Buttons buttons = Buttons::Ok)
+        Buttons buttons = Buttons::Ok)
     {
-        return showMessage(Message{text, title, icon, buttons});
+        return showMessage(Message { text, title, icon, buttons });
     }
 };

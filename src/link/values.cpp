@@ -7,60 +7,60 @@ namespace Values {
 
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
-// Length of the numeric prefix starting at pos (0 when there is none); sign, digits, one point, exponent.
-int numberPrefix(const QString &text, int pos, QChar decimalPoint, bool *hasDigits)
-{
-    const int n = text.size();
-    int i = pos;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        ++i;
-    int digits = 0;
-    while (i < n && isDigit(text[i])) {
-        ++i;
-        ++digits;
+    bool isDigit(QChar c)
+    {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     }
-    if (i < n && text[i] == decimalPoint) {
-        ++i;
+
+    bool isBlank(QChar c)
+    {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+    }
+
+    // Length of the numeric prefix starting at pos (0 when there is none); sign, digits, one point, exponent.
+    int numberPrefix(const QString &text, int pos, QChar decimalPoint, bool *hasDigits)
+    {
+        const int n = text.size();
+        int i = pos;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            ++i;
+        int digits = 0;
         while (i < n && isDigit(text[i])) {
             ++i;
             ++digits;
         }
-    }
-    *hasDigits = digits > 0;
-    if (!*hasDigits)
-        return 0;
-    // An exponent counts only when digits follow it; "2E" reads as 2.
-    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
-        int j = i + 1;
-        if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
-            ++j;
-        if (j < n && isDigit(text[j])) {
-            while (j < n && isDigit(text[j]))
-                ++j;
-            i = j;
+        if (i < n && text[i] == decimalPoint) {
+            ++i;
+            while (i < n && isDigit(text[i])) {
+                ++i;
+                ++digits;
+            }
         }
+        *hasDigits = digits > 0;
+        if (!*hasDigits)
+            return 0;
+        // An exponent counts only when digits follow it; "2E" reads as 2.
+        if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+            int j = i + 1;
+            if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
+                ++j;
+            if (j < n && isDigit(text[j])) {
+                while (j < n && isDigit(text[j]))
+                    ++j;
+                i = j;
+            }
+        }
+        return i - pos;
     }
-    return i - pos;
-}
 
-double parsePrefix(const QString &prefix, QChar decimalPoint)
-{
-    // QString::toDouble is locale-independent, unlike strtod under the user's LC_NUMERIC.
-    QString c = prefix;
-    if (decimalPoint != QLatin1Char('.'))
-        c.replace(decimalPoint, QLatin1Char('.'));
-    return c.toDouble();
-}
+    double parsePrefix(const QString &prefix, QChar decimalPoint)
+    {
+        // QString::toDouble is locale-independent, unlike strtod under the user's LC_NUMERIC.
+        QString c = prefix;
+        if (decimalPoint != QLatin1Char('.'))
+            c.replace(decimalPoint, QLatin1Char('.'));
+        return c.toDouble();
+    }
 
 } // namespace
 

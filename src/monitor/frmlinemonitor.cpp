@@ -17,10 +17,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "monitor/teststring.h"
+#include "params/twips.h"
 
 namespace {
 
@@ -37,8 +37,7 @@ constexpr int DesignWidth = 5085;
 constexpr int DesignHeight = 6600;
 constexpr int FrameHeight = 2400;
 
-template<typename T>
-T *named(T *widget, const char *name)
+template <typename T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -46,8 +45,8 @@ T *named(T *widget, const char *name)
 
 void place(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                        Twips::toPixels(height));
+    widget->setGeometry(
+        Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width), Twips::toPixels(height));
 }
 
 } // namespace
@@ -116,14 +115,14 @@ void frmLineMonitor::buildControls()
     place(m_send, 3480, 570, 1200, 375);
     connect(m_send, &QPushButton::clicked, this, &frmLineMonitor::btnSend_Click);
 
-    m_autoStx = named(new QCheckBox(QStringLiteral("Auto Insert <STX> at beginning of String"), m_frame),
-                      "ckbAutoSTX");
+    m_autoStx = named(
+        new QCheckBox(QStringLiteral("Auto Insert <STX> at beginning of String"), m_frame), "ckbAutoSTX");
     m_autoStx->setChecked(true);
     place(m_autoStx, 150, 1020, 4600, 285);
     connect(m_autoStx, &QCheckBox::toggled, this, &frmLineMonitor::ckbAutoSTX_Click);
 
-    m_autoCr = named(new QCheckBox(QStringLiteral("Auto Insert <CR> at end of String"), m_frame),
-                     "ckbAutoCR");
+    m_autoCr
+        = named(new QCheckBox(QStringLiteral("Auto Insert <CR> at end of String"), m_frame), "ckbAutoCR");
     m_autoCr->setChecked(true);
     place(m_autoCr, 150, 1320, 4600, 285);
     connect(m_autoCr, &QCheckBox::toggled, this, &frmLineMonitor::ckbAutoCR_Click);
@@ -257,7 +256,8 @@ void frmLineMonitor::btnSend_Click()
         return;
     DeviceState &state = m_context.state;
     state.CommAbort = false;
-    state.CommandString = TestString::compose(m_output->text(), m_autoStx->isChecked(), m_autoCr->isChecked());
+    state.CommandString
+        = TestString::compose(m_output->text(), m_autoStx->isChecked(), m_autoCr->isChecked());
     state.AutoFrame = false;
     m_sending = true;
     m_send->setEnabled(false);

@@ -5,13 +5,13 @@
 namespace TestString {
 
 namespace {
-constexpr int FirstCode = 0;
-constexpr int LastCode = 31; // the picker offers the control characters; the rest can be typed
+    constexpr int FirstCode = 0;
+    constexpr int LastCode = 31; // the picker offers the control characters; the rest can be typed
 } // namespace
 
 QStringList pickerEntries()
 {
-    QStringList entries{QStringLiteral("0 - NUL")};
+    QStringList entries { QStringLiteral("0 - NUL") };
     for (int code = FirstCode; code <= LastCode; ++code) {
         QString name = EchoFormat::controlName(uchar(code));
         name = name.mid(1, name.size() - 2); // "<STX>" -> "STX"

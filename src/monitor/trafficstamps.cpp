@@ -18,15 +18,15 @@ bool isBreak(QChar c)
 
 TrafficStamps::Clock TrafficStamps::systemClock()
 {
-    return {[] { return QTime::currentTime(); },
-            [] {
-                static QElapsedTimer started = [] {
-                    QElapsedTimer t;
-                    t.start();
-                    return t;
-                }();
-                return started.elapsed();
-            }};
+    return { [] { return QTime::currentTime(); },
+        [] {
+            static QElapsedTimer started = [] {
+                QElapsedTimer t;
+                t.start();
+                return t;
+            }();
+            return started.elapsed();
+        } };
 }
 
 TrafficStamps::TrafficStamps(Clock clock)
@@ -82,7 +82,8 @@ QString TrafficStamps::process(const QString &text)
         if (j == n)
             break;
 
-        const qsizetype breakLength = text[j] == QLatin1Char('\r') && j + 1 < n && text[j + 1] == QLatin1Char('\n') ? 2 : 1;
+        const qsizetype breakLength
+            = text[j] == QLatin1Char('\r') && j + 1 < n && text[j + 1] == QLatin1Char('\n') ? 2 : 1;
         // A reply row ends complete with the break after its CR; a row cut short by the next
         // command (time-out, resend) gets no reply time.
         const bool cutByCommand = QStringView(text).mid(j + breakLength).startsWith(TxPrefix);

@@ -31,7 +31,7 @@ public:
     // The traffic text was emptied: the next text starts a row.
     void reset();
 
-    static QString stamp(const QTime &time);      // "12:04:09.125  "
+    static QString stamp(const QTime &time); // "12:04:09.125  "
     static QString replyTime(qint64 milliseconds); // "  (18 ms)"
 
 private:

@@ -79,5 +79,5 @@ void TrafficText::btnSaveTraffic_Click()
     const QString error = TrafficFile::save(*path, text());
     if (!error.isEmpty())
         m_dialogs.message(QStringLiteral("Unable to save the traffic to %1:\r%2").arg(*path, error),
-                          UserDialogs::Icon::Critical);
+            UserDialogs::Icon::Critical);
 }

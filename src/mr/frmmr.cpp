@@ -25,8 +25,7 @@
 
 namespace {
 
-template<typename T>
-T *named(T *widget, const QString &name)
+template <typename T> T *named(T *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
@@ -76,7 +75,8 @@ QLineEdit *edit(const char *name)
 } // namespace
 
 frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
-    : MainWindowShell(DeviceFamily::mr(), context, Traits{false, 560, FrequencyPoll::Rules::TimerOnly}, parent)
+    : MainWindowShell(
+        DeviceFamily::mr(), context, Traits { false, 560, FrequencyPoll::Rules::TimerOnly }, parent)
 {
     setObjectName(QStringLiteral("frmMR"));
     buildShell(m_controls);
@@ -90,23 +90,22 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
 
     m_fields = new MrFields(*this, m_context);
     m_linearPointsButton = new LinearPoints(
-        LinearPoints::Host{this, c.txtLinearPts, c.lblLinearPtsE, c.Option2, [this] { poll().Option2_Click(); },
-                           [this](QWidget *points) { setLinearPointsWindow(points); }},
+        LinearPoints::Host { this, c.txtLinearPts, c.lblLinearPtsE, c.Option2,
+            [this] { poll().Option2_Click(); }, [this](QWidget *points) { setLinearPointsWindow(points); } },
         m_context, this);
     m_dataFiles = new DataFileCommands(
-        DataFileCommands::Host{this, QStringLiteral("MR"),
-                               [this] {
-                                   return DataFileWriter::mrEntries(m_context.state, m_controls.txtLinearPts->text(),
-                                                                    DataFileFormat::userDecimalPoint());
-                               },
-                               [this]() -> QWidget * { return linearPointsWindow(); },
-                               [this] { mnuClear_Click(); },
-                               [this](const QString &text) { setStatusText(text); }},
+        DataFileCommands::Host { this, QStringLiteral("MR"),
+            [this] {
+                return DataFileWriter::mrEntries(
+                    m_context.state, m_controls.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
+            },
+            [this]() -> QWidget * { return linearPointsWindow(); }, [this] { mnuClear_Click(); },
+            [this](const QString &text) { setStatusText(text); } },
         m_context, this);
 
     SetupTransfer::Host transfer;
     transfer.mainWindow = this;
-    transfer.buttons = {c.btnRead, c.btnDownload};
+    transfer.buttons = { c.btnRead, c.btnDownload };
     transfer.commands = guardedCommands();
     transfer.family = &DeviceFamily::mr();
     // The Output Mode list is read as an item of its own; the answer to "I" selects nothing.
@@ -143,14 +142,18 @@ void frmMR::buildListFrame()
     c.txtFlowHi = edit("txtFlowHi");
 
     RowAdder rows(c.Frame2);
-    rows.add(c.lblDisplayMode, "lblDisplayMode", QStringLiteral("Display Mode:"), c.cboDisplayMode, c.lblDisplayModeE);
+    rows.add(c.lblDisplayMode, "lblDisplayMode", QStringLiteral("Display Mode:"), c.cboDisplayMode,
+        c.lblDisplayModeE);
     rows.add(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE);
     rows.add(c.lblRateInterval, "lblRateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,
-             c.lblRateIntervalE);
-    rows.add(c.lblTotalUnits, "lblTotalUnits", QStringLiteral("Total Units:"), c.cboTotalUnits, c.lblTotalUnitsE);
-    rows.add(c.lblDisplayExp, "lblDisplayExp", QStringLiteral("Display Exponent:"), c.cboDisplayExp, c.lblDisplayExpE);
+        c.lblRateIntervalE);
+    rows.add(
+        c.lblTotalUnits, "lblTotalUnits", QStringLiteral("Total Units:"), c.cboTotalUnits, c.lblTotalUnitsE);
+    rows.add(c.lblDisplayExp, "lblDisplayExp", QStringLiteral("Display Exponent:"), c.cboDisplayExp,
+        c.lblDisplayExpE);
     rows.add(c.lblMeterType, "lblMeterType", QStringLiteral("Meter Type:"), c.cboMeterType, c.lblMeterTypeE);
-    rows.add(c.lblOutputMode, "lblOutputMode", QStringLiteral("Output Mode:"), c.cboOutputMode, c.lblOutputModeE);
+    rows.add(
+        c.lblOutputMode, "lblOutputMode", QStringLiteral("Output Mode:"), c.cboOutputMode, c.lblOutputModeE);
     rows.add(c.lblFlowLow, "lblFlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE);
     rows.add(c.lblFlowHi, "lblFlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE);
     rows.finish();
@@ -172,16 +175,18 @@ void frmMR::buildTextFrame()
 
     RowAdder rows(c.Frame1);
     rows.add(c.lblSpg, "lblSpg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE);
-    rows.add(c.lblScaleFactor, "lblScaleFactor", QStringLiteral("Scale Factor:"), c.txtScaleFactor, c.lblScaleFactorE);
+    rows.add(c.lblScaleFactor, "lblScaleFactor", QStringLiteral("Scale Factor:"), c.txtScaleFactor,
+        c.lblScaleFactorE);
     rows.add(c.lblPressureComp, "lblPressureComp", QStringLiteral("Pressure Comp:"), c.txtPressureComp,
-             c.lblPressureCompE);
+        c.lblPressureCompE);
     rows.add(c.lblTempComp, "lblTempComp", QStringLiteral("Temp Comp:"), c.txtTempComp, c.lblTempCompE);
     rows.add(c.lblSPGcomp, "lblSPGcomp", QStringLiteral("SPG Comp"), c.txtSPGcomp, c.lblSPGcompE);
     rows.add(c.lblLowFlowCutoff, "lblLowFlowCutoff", QStringLiteral("Low Flow Cutoff:"), c.txtLowFlowCutoff,
-             c.lblLowFlowCutoffE);
+        c.lblLowFlowCutoffE);
     rows.add(c.lblDamping, "lblDamping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE);
     rows.add(c.lblPassword, "lblPassword", QStringLiteral("Password:"), c.txtPassword, c.lblPasswordE);
-    rows.add(c.lblLinearPts, "lblLinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE);
+    rows.add(
+        c.lblLinearPts, "lblLinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE);
     rows.finish();
 
     c.txtLowFlowCutoff->setText(QStringLiteral(".025"));
@@ -202,8 +207,8 @@ void frmMR::mnuExit_Click()
 {
     if (frmCalibration *calibration = calibrationWindow())
         calibration->reject();
-    for (QWidget *companion : {m_linearPoints.data(), m_lineMonitor.data(),
-                               m_progress.data(), m_splash.data()}) {
+    for (QWidget *companion :
+        { m_linearPoints.data(), m_lineMonitor.data(), m_progress.data(), m_splash.data() }) {
         if (companion)
             companion->hide();
     }

@@ -24,8 +24,9 @@ void setBase(QLineEdit *field, const QColor &colour)
 } // namespace
 
 MrFields::MrFields(frmMR &window, AppContext &context)
-    : SetupFields(DeviceFamily::mr(), window, context,
-                  [&window](double points) { return window.linearPoints().markMissingPoints(points); }, &window)
+    : SetupFields(
+        DeviceFamily::mr(), window, context,
+        [&window](double points) { return window.linearPoints().markMissingPoints(points); }, &window)
     , m_window(window)
 {
     // The design text of Low Flow Cutoff is its value too, so a setup sent or saved before any

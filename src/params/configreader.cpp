@@ -74,43 +74,42 @@ constexpr IntItem DeviceState::*NoInt = nullptr;
 constexpr RealItem DeviceState::*NoReal = nullptr;
 
 const Slot DravionSlots[] = {
-    {3, &DeviceState::RateUnitsItem, NoReal, true},
-    {4, &DeviceState::RateIntervalItem, NoReal, true},
-    {7, NoInt, &DeviceState::SpgItem, false},
-    {8, &DeviceState::KfactorUnitsItem, NoReal, true},
-    {11, &DeviceState::DampingItem, NoReal, false},
-    {13, &DeviceState::MinDacItem, NoReal, false},
-    {14, &DeviceState::MaxDacItem, NoReal, false},
-    {15, NoInt, &DeviceState::FlowLowItem, false},
-    {16, NoInt, &DeviceState::FlowHiItem, false},
-    {100, &DeviceState::LinearPtsItem, NoReal, false},
+    { 3, &DeviceState::RateUnitsItem, NoReal, true },
+    { 4, &DeviceState::RateIntervalItem, NoReal, true },
+    { 7, NoInt, &DeviceState::SpgItem, false },
+    { 8, &DeviceState::KfactorUnitsItem, NoReal, true },
+    { 11, &DeviceState::DampingItem, NoReal, false },
+    { 13, &DeviceState::MinDacItem, NoReal, false },
+    { 14, &DeviceState::MaxDacItem, NoReal, false },
+    { 15, NoInt, &DeviceState::FlowLowItem, false },
+    { 16, NoInt, &DeviceState::FlowHiItem, false },
+    { 100, &DeviceState::LinearPtsItem, NoReal, false },
 };
 
 const Slot MrSlots[] = {
-    {1, &DeviceState::DisplayModeItem, NoReal, true},
-    {2, &DeviceState::RateUnitsItem, NoReal, true},
-    {3, &DeviceState::RateIntervalItem, NoReal, true},
-    {4, &DeviceState::TotalUnitsItem, NoReal, true},
-    {5, &DeviceState::DisplayExpItem, NoReal, true},
-    {6, NoInt, &DeviceState::SpgItem, false},
-    {7, NoInt, &DeviceState::ScaleFactorItem, false},
-    {8, &DeviceState::MeterTypeItem, NoReal, true},
-    {9, NoInt, &DeviceState::PressureCompItem, false},
-    {10, NoInt, &DeviceState::TempCompItem, false},
-    {11, NoInt, &DeviceState::SpgCompItem, false},
-    {12, NoInt, &DeviceState::LowFlowCutoffItem, false},
-    {13, &DeviceState::DampingItem, NoReal, false},
-    {14, &DeviceState::OutputModeItem, NoReal, true},
-    {15, &DeviceState::MinDacItem, NoReal, false},
-    {16, &DeviceState::MaxDacItem, NoReal, false},
-    {17, NoInt, &DeviceState::FlowLowItem, false},
-    {18, NoInt, &DeviceState::FlowHiItem, false},
-    {19, &DeviceState::PasswordItem, NoReal, false},
-    {100, &DeviceState::LinearPtsItem, NoReal, false},
+    { 1, &DeviceState::DisplayModeItem, NoReal, true },
+    { 2, &DeviceState::RateUnitsItem, NoReal, true },
+    { 3, &DeviceState::RateIntervalItem, NoReal, true },
+    { 4, &DeviceState::TotalUnitsItem, NoReal, true },
+    { 5, &DeviceState::DisplayExpItem, NoReal, true },
+    { 6, NoInt, &DeviceState::SpgItem, false },
+    { 7, NoInt, &DeviceState::ScaleFactorItem, false },
+    { 8, &DeviceState::MeterTypeItem, NoReal, true },
+    { 9, NoInt, &DeviceState::PressureCompItem, false },
+    { 10, NoInt, &DeviceState::TempCompItem, false },
+    { 11, NoInt, &DeviceState::SpgCompItem, false },
+    { 12, NoInt, &DeviceState::LowFlowCutoffItem, false },
+    { 13, &DeviceState::DampingItem, NoReal, false },
+    { 14, &DeviceState::OutputModeItem, NoReal, true },
+    { 15, &DeviceState::MinDacItem, NoReal, false },
+    { 16, &DeviceState::MaxDacItem, NoReal, false },
+    { 17, NoInt, &DeviceState::FlowLowItem, false },
+    { 18, NoInt, &DeviceState::FlowHiItem, false },
+    { 19, &DeviceState::PasswordItem, NoReal, false },
+    { 100, &DeviceState::LinearPtsItem, NoReal, false },
 };
 
-template<std::size_t N>
-const Slot *findSlot(const Slot (&table)[N], int code)
+template <std::size_t N> const Slot *findSlot(const Slot (&table)[N], int code)
 {
     for (const Slot &slot : table) {
         if (slot.code == code)
@@ -131,8 +130,8 @@ bool takeField(QString &T, QString &field)
 }
 
 // Applies one line; throws Values::OverflowError when a limit does not fit its record.
-void processLine(const QString &line, ConfigReader::Family family, DeviceState &state, ConfigReadResult &result,
-                 bool &syntaxError)
+void processLine(const QString &line, ConfigReader::Family family, DeviceState &state,
+    ConfigReadResult &result, bool &syntaxError)
 {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
     if (equals < 0)
@@ -146,7 +145,7 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
 
     QString Min;
     QString Max;
-    for (QString *field : {&Min, &Max}) {
+    for (QString *field : { &Min, &Max }) {
         if (takeField(T, *field))
             continue;
         if (!T.isEmpty())
@@ -200,7 +199,8 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
         return;
     }
 
-    const Slot *slot = family == ConfigReader::Family::Dravion ? findSlot(DravionSlots, code) : findSlot(MrSlots, code);
+    const Slot *slot
+        = family == ConfigReader::Family::Dravion ? findSlot(DravionSlots, code) : findSlot(MrSlots, code);
     if (!slot)
         return;
     if (slot->realItem) {
@@ -240,7 +240,7 @@ QString ConfigReader::chooseFile(const QString &folder, Family family)
 {
     const QDir dir(folder);
     if (family == Family::Dravion) {
-        for (const char *name : {"ConfigK.inf", "ConfigM.inf", "ConfigT.inf"}) {
+        for (const char *name : { "ConfigK.inf", "ConfigM.inf", "ConfigT.inf" }) {
             const QString path = dir.filePath(QString::fromLatin1(name));
             if (FileExists(path))
                 return path;

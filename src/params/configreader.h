@@ -10,11 +10,11 @@ class QIODevice;
 // Outcome of reading a configuration file; the window turns it into message boxes and list entries.
 struct ConfigReadResult
 {
-    QString path;            // the file that was chosen
+    QString path; // the file that was chosen
     bool syntaxError = false; // at least one line failed the syntax check; everything else was applied
-    bool readError = false;   // the file could not be opened, or reading stopped at errorLine
-    int errorLine = 0;        // 1-based line that stopped the read (0 when the open failed)
-    int syntaxErrorLine = 0;  // first line that failed the syntax check
+    bool readError = false; // the file could not be opened, or reading stopped at errorLine
+    int errorLine = 0; // 1-based line that stopped the read (0 when the open failed)
+    int syntaxErrorLine = 0; // first line that failed the syntax check
     // List entries per list item code, in file order; a code named twice holds both lists.
     QMap<int, QStringList> lists;
 };

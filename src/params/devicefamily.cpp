@@ -2,17 +2,17 @@
 
 const DeviceFamily &DeviceFamily::dravion()
 {
-    static const DeviceFamily family{QStringLiteral("Dravion"), QStringLiteral("QRX Programming Utility"),
-                                     ParameterSet::dravion(), 12, 9, true, ConfigReader::Family::Dravion,
-                                     {QStringLiteral("Frequency"), QStringLiteral("Flow")}};
+    static const DeviceFamily family { QStringLiteral("Dravion"), QStringLiteral("QRX Programming Utility"),
+        ParameterSet::dravion(), 12, 9, true, ConfigReader::Family::Dravion,
+        { QStringLiteral("Frequency"), QStringLiteral("Flow") } };
     return family;
 }
 
 const DeviceFamily &DeviceFamily::mr()
 {
-    static const DeviceFamily family{QStringLiteral("MR"), QStringLiteral("MR Sensor Array"), ParameterSet::mr(), 4,
-                                     17, false, ConfigReader::Family::MR,
-                                     {QStringLiteral("Position"), QStringLiteral("Coefficient")}};
+    static const DeviceFamily family { QStringLiteral("MR"), QStringLiteral("MR Sensor Array"),
+        ParameterSet::mr(), 4, 17, false, ConfigReader::Family::MR,
+        { QStringLiteral("Position"), QStringLiteral("Coefficient") } };
     return family;
 }
 

@@ -9,17 +9,20 @@
 // captions, so that code asks the family instead of comparing its name.
 struct DeviceFamily
 {
-    QString name;        // "Dravion" or "MR"
-    QString caption;     // the main window's caption
+    QString name; // "Dravion" or "MR"
+    QString caption; // the main window's caption
     const ParameterSet &parameters;
-    int portCount;       // entries of the port menu
-    int fixedExchanges;  // progress steps of a transfer besides the two per linear point
+    int portCount; // entries of the port menu
+    int fixedExchanges; // progress steps of a transfer besides the two per linear point
     bool outputTypeOptions; // the answer to "I" selects the window's output type option
     ConfigReader::Family config;
     QString pointColumns[2]; // the two columns of the linear points window
 
     // The configuration file the window reads from its program's folder.
-    QString configurationPath(const QString &folder) const { return ConfigReader::chooseFile(folder, config); }
+    QString configurationPath(const QString &folder) const
+    {
+        return ConfigReader::chooseFile(folder, config);
+    }
 
     static const DeviceFamily &dravion();
     static const DeviceFamily &mr();

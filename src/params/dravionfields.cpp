@@ -13,7 +13,8 @@
 #include "params/devicefamily.h"
 
 DravionFields::DravionFields(Host host, AppContext &context, QObject *parent)
-    : SetupFields(DeviceFamily::dravion(), *host.controls->window, context, std::move(host.markMissingPoints), parent)
+    : SetupFields(
+        DeviceFamily::dravion(), *host.controls->window, context, std::move(host.markMissingPoints), parent)
     , m_controls(*host.controls)
 {
     for (int i = 0; i < 2; ++i) {

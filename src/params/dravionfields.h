@@ -21,8 +21,8 @@ public:
     };
 
     DravionFields(Host host, AppContext &context, QObject *parent);
-    void loadConfiguration();          // load step 4: the configuration file into records and lists
-    void optType_Click(int Index);     // also called by Read Setup with the device's output type
+    void loadConfiguration(); // load step 4: the configuration file into records and lists
+    void optType_Click(int Index); // also called by Read Setup with the device's output type
     void cboRateUnits_Click();
 
 protected:

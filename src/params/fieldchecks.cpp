@@ -20,7 +20,8 @@ void setCaptionColour(QLabel *caption, const QColor &colour)
     caption->setPalette(p);
 }
 
-void reportOutOfRange(QLineEdit *field, QLabel *caption, QLabel *marker, UserDialogs &dialogs, const QString &message)
+void reportOutOfRange(
+    QLineEdit *field, QLabel *caption, QLabel *marker, UserDialogs &dialogs, const QString &message)
 {
     FlagField(caption, marker);
     field->setFocus(Qt::OtherFocusReason);
@@ -69,18 +70,22 @@ void FlagUnlessStored(bool stored, QLabel *caption, QLabel *marker)
         FlagField(caption, marker);
 }
 
-bool CheckRealField(QLineEdit *field, const RealItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
+bool CheckRealField(
+    QLineEdit *field, const RealItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
 {
     if (!field->isEnabled() || !FieldRange::refusesReal(field->text(), range))
         return false;
-    reportOutOfRange(field, caption, marker, dialogs, FieldRange::message(caption ? caption->text() : QString(), range));
+    reportOutOfRange(
+        field, caption, marker, dialogs, FieldRange::message(caption ? caption->text() : QString(), range));
     return true;
 }
 
-bool CheckIntField(QLineEdit *field, const IntItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
+bool CheckIntField(
+    QLineEdit *field, const IntItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs)
 {
     if (!FieldRange::refusesInt(field->text(), range))
         return false;
-    reportOutOfRange(field, caption, marker, dialogs, FieldRange::message(caption ? caption->text() : QString(), range));
+    reportOutOfRange(
+        field, caption, marker, dialogs, FieldRange::message(caption ? caption->text() : QString(), range));
     return true;
 }

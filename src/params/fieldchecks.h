@@ -25,5 +25,7 @@ void FlagUnlessStored(bool stored, QLabel *caption, QLabel *marker);
 // Range checks of a text box against a record's limits. An invalid field is flagged, gets the focus
 // back with its whole text selected, and the user is told the limits; returns true when invalid.
 // An empty text is never invalid. CheckRealField passes a disabled field without looking at it.
-bool CheckRealField(QLineEdit *field, const RealItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs);
-bool CheckIntField(QLineEdit *field, const IntItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs);
+bool CheckRealField(
+    QLineEdit *field, const RealItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs);
+bool CheckIntField(
+    QLineEdit *field, const IntItem &range, QLabel *caption, QLabel *marker, UserDialogs &dialogs);

@@ -11,7 +11,7 @@ class FieldFilter final
 public:
     enum class Class {
         Decimal, // digits, backspace and "."
-        Digits,  // digits and backspace
+        Digits, // digits and backspace
     };
 
     static bool accepts(Class filter, QChar key);

@@ -36,7 +36,8 @@ bool FieldKeyFilter::eventFilter(QObject *watched, QEvent *event)
         return true;
     const QString text = key->text();
     for (QChar c : text) {
-        // Control characters are editing keys (Tab, Delete, Ctrl+C ...), not text; backspace is allowed anyway.
+        // Control characters are editing keys (Tab, Delete, Ctrl+C ...), not text; backspace is allowed
+        // anyway.
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             continue;
         if (!FieldFilter::accepts(m_filter, c))

@@ -14,18 +14,18 @@ struct Parameter
     enum class Kind { List, Integer, Real, Password };
     enum class Rule {
         Always,
-        MassUnit,     // only while the rate units list shows "Kgs" or "Lbs"
-        NotLiquid,    // only while the meter type list shows neither "Oil" nor "Water"
+        MassUnit, // only while the rate units list shows "Kgs" or "Lbs"
+        NotLiquid, // only while the meter type list shows neither "Oil" nor "Water"
         KfactorUnits, // its record is the K factor entry of the K factor units position
     };
 
-    int code;          // the item code the shipped configuration gives the record
-    const char *name;  // the parameter's name as a person reads it
+    int code; // the item code the shipped configuration gives the record
+    const char *name; // the parameter's name as a person reads it
     Kind kind;
-    IntItem DeviceState::*intRecord = nullptr;   // lists, integers and the password
+    IntItem DeviceState::*intRecord = nullptr; // lists, integers and the password
     RealItem DeviceState::*realRecord = nullptr; // reals (none for the K factor: see Rule)
-    qint16 DeviceState::*position = nullptr;     // lists whose index is kept beside the record
-    const char *control = "";                    // object names of the window's controls
+    qint16 DeviceState::*position = nullptr; // lists whose index is kept beside the record
+    const char *control = ""; // object names of the window's controls
     const char *caption = "";
     const char *marker = "";
     int typingLimit = 0; // characters a user may type; 0 for no limit

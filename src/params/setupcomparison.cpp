@@ -13,54 +13,54 @@ namespace SetupComparison {
 
 namespace {
 
-constexpr double Tolerance = 0.01;
+    constexpr double Tolerance = 0.01;
 
-struct Value
-{
-    QString shown;
-    std::optional<double> number; // none for an empty field or no selection
-};
+    struct Value
+    {
+        QString shown;
+        std::optional<double> number; // none for an empty field or no selection
+    };
 
-bool same(const Value &a, const Value &b)
-{
-    if (!a.number || !b.number)
-        return a.number.has_value() == b.number.has_value();
-    return std::fabs(*a.number - *b.number) <= Tolerance;
-}
-
-Value listValue(const Parameter &p, const Side &side)
-{
-    const int position = side.view.listPosition(p);
-    if (position < 0)
-        return {};
-    const QString entry = side.view.listText(p);
-    return {entry.isEmpty() ? QString::number(position) : entry, position};
-}
-
-Value textValue(const Parameter &p, const Side &side)
-{
-    const QString text = side.view.text(p);
-    if (Values::TrimSpaces(text).isEmpty())
-        return {};
-    const DeviceState &r = side.records;
-    if (p.rule == Parameter::Rule::KfactorUnits) {
-        const float v = r.KfactorItems[0].value; // the field stores one number into both entries
-        return {Values::FormatSingle(v), v};
+    bool same(const Value &a, const Value &b)
+    {
+        if (!a.number || !b.number)
+            return a.number.has_value() == b.number.has_value();
+        return std::fabs(*a.number - *b.number) <= Tolerance;
     }
-    if (p.realRecord) {
-        const float v = (r.*p.realRecord).value;
-        return {Values::FormatSingle(v), v};
-    }
-    const qint16 v = (r.*p.intRecord).value;
-    return {p.kind == Parameter::Kind::Password ? text : Values::FormatInt(v), v};
-}
 
-Value pointValue(float value, bool integer)
-{
-    if (value == -1.0f)
-        return {}; // never entered
-    return {integer ? Values::FormatInt(qint32(value)) : Values::FormatSingle(value), value};
-}
+    Value listValue(const Parameter &p, const Side &side)
+    {
+        const int position = side.view.listPosition(p);
+        if (position < 0)
+            return {};
+        const QString entry = side.view.listText(p);
+        return { entry.isEmpty() ? QString::number(position) : entry, position };
+    }
+
+    Value textValue(const Parameter &p, const Side &side)
+    {
+        const QString text = side.view.text(p);
+        if (Values::TrimSpaces(text).isEmpty())
+            return {};
+        const DeviceState &r = side.records;
+        if (p.rule == Parameter::Rule::KfactorUnits) {
+            const float v = r.KfactorItems[0].value; // the field stores one number into both entries
+            return { Values::FormatSingle(v), v };
+        }
+        if (p.realRecord) {
+            const float v = (r.*p.realRecord).value;
+            return { Values::FormatSingle(v), v };
+        }
+        const qint16 v = (r.*p.intRecord).value;
+        return { p.kind == Parameter::Kind::Password ? text : Values::FormatInt(v), v };
+    }
+
+    Value pointValue(float value, bool integer)
+    {
+        if (value == -1.0f)
+            return {}; // never entered
+        return { integer ? Values::FormatInt(qint32(value)) : Values::FormatSingle(value), value };
+    }
 
 } // namespace
 
@@ -68,7 +68,7 @@ std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Sid
 {
     std::vector<Row> rows;
     auto add = [&rows](const QString &name, const Value &a, const Value &b) {
-        rows.push_back({name, a.shown, b.shown, !same(a, b)});
+        rows.push_back({ name, a.shown, b.shown, !same(a, b) });
     };
     for (const Parameter &p : family.parameters.rows()) {
         if (p.switchable() && !(left.view.isActive(p) && right.view.isActive(p)))
@@ -98,7 +98,8 @@ std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Sid
 std::vector<Row> differences(const std::vector<Row> &rows)
 {
     std::vector<Row> result;
-    std::copy_if(rows.begin(), rows.end(), std::back_inserter(result), [](const Row &r) { return r.differs; });
+    std::copy_if(
+        rows.begin(), rows.end(), std::back_inserter(result), [](const Row &r) { return r.differs; });
     return result;
 }
 

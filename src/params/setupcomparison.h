@@ -15,8 +15,8 @@ namespace SetupComparison {
 struct Row
 {
     QString parameter; // "Damping", "Flow Linear Pt 3"
-    QString left;      // the window's or the file's value, as shown
-    QString right;     // the device's value
+    QString left; // the window's or the file's value, as shown
+    QString right; // the device's value
     bool differs = false;
 };
 

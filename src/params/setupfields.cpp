@@ -17,13 +17,14 @@
 #include "params/versioncheck.h"
 
 SetupFields::SetupFields(const DeviceFamily &family, QWidget &window, AppContext &context,
-                         std::function<bool(double)> markMissingPoints, QObject *parent)
+    std::function<bool(double)> markMissingPoints, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_family(family)
     , m_markMissingPoints(std::move(markMissingPoints))
 {
-    auto labelOf = [&window](const char *name) { return window.findChild<QLabel *>(QString::fromLatin1(name)); };
+    auto labelOf
+        = [&window](const char *name) { return window.findChild<QLabel *>(QString::fromLatin1(name)); };
     for (const Parameter &p : family.parameters.rows()) {
         Controls c;
         c.caption = labelOf(p.caption);
@@ -92,7 +93,8 @@ void SetupFields::loadConfigurationFrom(const QString &folder)
     if (result.readError)
         dialogs.message(ConfigReader::readErrorText(), UserDialogs::Icon::Critical);
     else if (result.syntaxError)
-        dialogs.message(ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical, ConfigReader::syntaxErrorTitle());
+        dialogs.message(
+            ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical, ConfigReader::syntaxErrorTitle());
 }
 
 bool SetupFields::isActive(const Parameter &parameter) const
@@ -159,9 +161,11 @@ void SetupFields::leaveField(const Parameter &parameter)
         if (const RealItem *range = ParameterSet::kfactorRecord(m_context.state, units))
             CheckRealField(text, *range, caption(parameter), marker(parameter), dialogs);
     } else if (parameter.intRecord) {
-        CheckIntField(text, m_context.state.*parameter.intRecord, caption(parameter), marker(parameter), dialogs);
+        CheckIntField(
+            text, m_context.state.*parameter.intRecord, caption(parameter), marker(parameter), dialogs);
     } else {
-        CheckRealField(text, m_context.state.*parameter.realRecord, caption(parameter), marker(parameter), dialogs);
+        CheckRealField(
+            text, m_context.state.*parameter.realRecord, caption(parameter), marker(parameter), dialogs);
     }
 }
 

@@ -40,7 +40,7 @@ protected:
     // The controls are found in the window by the rows' object names; markMissingPoints is the
     // linear points window's check of the first n rows.
     SetupFields(const DeviceFamily &family, QWidget &window, AppContext &context,
-                std::function<bool(double)> markMissingPoints, QObject *parent);
+        std::function<bool(double)> markMissingPoints, QObject *parent);
 
     // What a list's choice does besides storing it; the default stores it and clears the flag.
     virtual void listChanged(const Parameter &parameter) { listClicked(parameter); }

@@ -134,7 +134,8 @@ bool SetupModel::holdsNumber(const Parameter &parameter) const
     const QString &t = text(parameter);
     qint16 intValue = 0;
     float realValue = 0.0f;
-    return !t.isEmpty() && (parameter.intRecord ? Values::StoreInt(t, intValue) : Values::StoreSingle(t, realValue));
+    return !t.isEmpty()
+        && (parameter.intRecord ? Values::StoreInt(t, intValue) : Values::StoreSingle(t, realValue));
 }
 
 QStringList SetupModel::missing() const

@@ -1,9 +1,9 @@
 #include "versioncheck.h"
 
 #include "link/appcontext.h"
-#include "link/userdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
+#include "link/userdialogs.h"
 #include "link/values.h"
 
 VersionCheck::Outcome VersionCheck::compare(const QString &configVersion, const QString &deviceVersion)

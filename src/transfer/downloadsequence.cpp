@@ -35,7 +35,8 @@ void DownloadSequence::writeItems()
         const Parameter &p = rows[k];
         if (p.rule == Parameter::Rule::KfactorUnits) {
             const Parameter *units = kfactorUnits();
-            if (const RealItem *kfactor = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1))
+            if (const RealItem *kfactor
+                = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1))
                 send(ItemCommands::write(*kfactor));
             StepProgress();
             continue;

@@ -7,8 +7,8 @@
 #include "link/linkengine.h"
 #include "transfer/frequencydigits.h"
 
-FrequencyPoll::FrequencyPoll(AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules,
-                             QObject *parent)
+FrequencyPoll::FrequencyPoll(
+    AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules, QObject *parent)
     : QObject(parent)
     , m_context(context)
     , m_timer(timer)

@@ -20,8 +20,8 @@ public:
     // window's switch only starts and stops the timer.
     enum class Rules { UsePollingOn, TimerOnly };
 
-    FrequencyPoll(AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules,
-                  QObject *parent);
+    FrequencyPoll(
+        AppContext &context, QTimer *timer, std::array<QLabel *, 4> digits, Rules rules, QObject *parent);
 
     void Option1_Click();
     void Option2_Click();

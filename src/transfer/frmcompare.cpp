@@ -20,15 +20,15 @@ frmCompare::frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *p
     m_table = new QTableWidget(int(rows.size()), 4, this);
     m_table->setObjectName(QStringLiteral("tblCompare"));
     m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("Parameter"), QStringLiteral("Window"), QStringLiteral("Device"), QString()});
+        { QStringLiteral("Parameter"), QStringLiteral("Window"), QStringLiteral("Device"), QString() });
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     int differing = 0;
     for (int r = 0; r < int(rows.size()); ++r) {
         const SetupComparison::Row &row = rows[size_t(r)];
-        const QString cells[] = {row.parameter, row.left, row.right,
-                                 row.differs ? QStringLiteral("!") : QString()};
+        const QString cells[]
+            = { row.parameter, row.left, row.right, row.differs ? QStringLiteral("!") : QString() };
         for (int c = 0; c < 4; ++c) {
             auto *item = new QTableWidgetItem(cells[c]);
             if (row.differs) {
@@ -45,9 +45,10 @@ frmCompare::frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *p
     m_table->resizeColumnsToContents();
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    auto *summary = new QLabel(differing == 0 ? QStringLiteral("No differences")
-                                              : QStringLiteral("%1 of %2 differ").arg(differing).arg(rows.size()),
-                               this);
+    auto *summary
+        = new QLabel(differing == 0 ? QStringLiteral("No differences")
+                                    : QStringLiteral("%1 of %2 differ").arg(differing).arg(rows.size()),
+            this);
     summary->setObjectName(QStringLiteral("lblSummary"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "params/twips.h"
 #include "link/devicestate.h"
 #include "link/values.h"
+#include "params/twips.h"
 
 frmProgress::frmProgress(DeviceState &state, QWidget *owner)
     : QWidget(owner, Qt::Dialog)

@@ -56,7 +56,8 @@ void ReadSequence::readItems()
             // Only the two units positions with a K factor record of their own read a K factor;
             // any other position (or none) leaves the field as it is.
             const Parameter *units = kfactorUnits();
-            if (const RealItem *kfactor = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1)) {
+            if (const RealItem *kfactor
+                = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1)) {
                 send(ItemCommands::read(*kfactor));
                 stepProgress();
                 tolerant([&] { m_view.setText(p, reply); });

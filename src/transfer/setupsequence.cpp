@@ -9,7 +9,8 @@
 #include "params/versioncheck.h"
 #include "transfer/itemcommands.h"
 
-SetupSequence::SetupSequence(AppContext &link, const DeviceFamily &family, DeviceState &records, SetupView &view)
+SetupSequence::SetupSequence(
+    AppContext &link, const DeviceFamily &family, DeviceState &records, SetupView &view)
     : m_link(link)
     , m_family(family)
     , m_records(records)
@@ -97,6 +98,6 @@ QString SetupSequence::writeCommand(const Parameter &p) const
     // The device takes its password only under a four-digit item code.
     if (p.kind == Parameter::Kind::Password)
         return QString::number(item.code).rightJustified(4, QLatin1Char('0')) + item.typeLetter
-               + Values::FormatInt(item.value);
+            + Values::FormatInt(item.value);
     return ItemCommands::write(item);
 }

@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "link/userdialogs.h"
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
+#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "params/setupcomparison.h"
 #include "params/setupmodel.h"
@@ -20,7 +20,6 @@
 #include "transfer/readsequence.h"
 
 using Icon = UserDialogs::Icon;
-
 
 // For the duration of a transfer: both transfer buttons off, and every command that talks to
 // the device or changes the setup off too, so nothing can interleave with the sequence.
@@ -181,7 +180,7 @@ void SetupTransfer::mnuCompare_Click()
         m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
         return;
     }
-    const auto rows = SetupComparison::compare(family, {*m_host.view, s}, {device, device.records()});
+    const auto rows = SetupComparison::compare(family, { *m_host.view, s }, { device, device.records() });
     auto *table = new frmCompare(rows, m_host.mainWindow);
     table->open();
 }

@@ -25,11 +25,11 @@ public:
     // What a transfer needs of its main window and device family; each family's window gives its own.
     struct Host
     {
-        QWidget *mainWindow = nullptr;      // owner of the progress window
+        QWidget *mainWindow = nullptr; // owner of the progress window
         std::vector<QPushButton *> buttons; // Read Setup and Download Setup
-        std::vector<QAction *> commands;    // unavailable while a transfer runs
+        std::vector<QAction *> commands; // unavailable while a transfer runs
         const DeviceFamily *family = nullptr;
-        std::shared_ptr<SetupView> view;    // the window's fields as the sequences see them
+        std::shared_ptr<SetupView> view; // the window's fields as the sequences see them
         std::function<QWidget *()> linearPointsWindow;
         std::function<void()> mnuClear_Click;
         std::function<void(const QString &)> setStatusText;

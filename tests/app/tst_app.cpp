@@ -1,7 +1,5 @@
 // Main windows of both families, the splash and About window, and the port menu's device paths.
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -10,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+
+#include <gtest/gtest.h>
 
 #include "app/frmsplash.h"
 #include "app/mainwindowshell.h"
@@ -47,7 +47,10 @@ struct PortAssignmentsTest : ::testing::Test
 {
     QTemporaryDir root;
     PortAssignments::Machine machine;
-    QString at(const QString &relative) const { return relative.isEmpty() ? relative : root.filePath(relative); }
+    QString at(const QString &relative) const
+    {
+        return relative.isEmpty() ? relative : root.filePath(relative);
+    }
     QString cell(const TableRow &row, int i) const { return QString(row[i]).replace("@", root.path() + '/'); }
 
     void SetUp() override
@@ -81,8 +84,10 @@ TEST_F(PortAssignmentsTest, OffersFoundPortsByTheirStableNamesAndNamesMissingOne
         expected << at(row[0]) + " | " + cell(row, 1);
     EXPECT_EQ(offered, expected);
 
-    const std::map<QString, PortAssignments::Presence> presences { { "present", PortAssignments::Presence::Present },
-        { "missing", PortAssignments::Presence::Missing }, { "denied", PortAssignments::Presence::NoPermission } };
+    const std::map<QString, PortAssignments::Presence> presences {
+        { "present", PortAssignments::Presence::Present }, { "missing", PortAssignments::Presence::Missing },
+        { "denied", PortAssignments::Presence::NoPermission }
+    };
     for (const TableRow &row : tableRows(Ports, QStringLiteral("presence"))) {
         SCOPED_TRACE(row.where());
         EXPECT_EQ(model.presence(at(row[0])), presences.at(row[1]));
@@ -156,8 +161,10 @@ TEST(MainWindow, CaptionMenusShortcutsAndCommDebugOfEachFamily)
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
             const QRect main = rig.window->frameGeometry();
             if (window[4] == QLatin1String("beside")) {
-                EXPECT_EQ(monitor.frameGeometry(), QRect(main.left() + main.width(), main.top(), 339, main.height()));
-                EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(), main.height() - 60);
+                EXPECT_EQ(monitor.frameGeometry(),
+                    QRect(main.left() + main.width(), main.top(), 339, main.height()));
+                EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(),
+                    main.height() - 60);
             } else {
                 EXPECT_EQ(monitor.frameGeometry().topLeft(), QPoint(20, 30));
             }
@@ -176,18 +183,21 @@ TEST(MainWindow, StartUpSelectsTheStoredPortAndClosingStoresPortAndPosition)
         ASSERT_TRUE(rig.start());
         QStringList checked;
         for (QAction *a : rig.c().mnuSerialPort->actions())
-            if (a->isChecked()) checked << a->objectName().mid(10);
+            if (a->isChecked())
+                checked << a->objectName().mid(10);
         EXPECT_EQ(checked.isEmpty() ? QStringLiteral("none") : checked.join(' '), row[2]);
         EXPECT_TRUE(rig.state.ReplyReceived && rig.state.AutoFrame);
         EXPECT_EQ(rig.c().statusPanel1->text(), row[3]);
-        EXPECT_FALSE(rig.c().statusPanel2->text().isEmpty() || rig.c().statusPanel3->text().isEmpty()); // date, time
+        EXPECT_FALSE(
+            rig.c().statusPanel2->text().isEmpty() || rig.c().statusPanel3->text().isEmpty()); // date, time
         rig.window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
         rig.window->move(100, 60);
         QTest::qWait(20);
         rig.window->close();
         const QRect frame = rig.window->frameGeometry();
-        EXPECT_EQ(stored(), (QStringList { row[4], QString::number(frame.left() * 15), QString::number(frame.top() * 15) }));
+        EXPECT_EQ(stored(),
+            (QStringList { row[4], QString::number(frame.left() * 15), QString::number(frame.top() * 15) }));
     }
     Rig rig;
     SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), "3");

@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
+
+#include <gtest/gtest.h>
 
 #include "app/mainwindowshell.h"
 #include "calibration/calibrationlogic.h"
@@ -52,7 +52,10 @@ struct Calibration : Rig
         const QLabel *label = child<QLabel>(name);
         return label ? label->text() : child(name)->text();
     }
-    void arrowUp(const QString &name) { QTest::mouseClick(child<UpDownControl>(name)->upButton(), Qt::LeftButton); }
+    void arrowUp(const QString &name)
+    {
+        QTest::mouseClick(child<UpDownControl>(name)->upButton(), Qt::LeftButton);
+    }
     // The bodies of the frames the device took since the last call.
     QStringList sent()
     {
@@ -89,10 +92,11 @@ TEST(CalibrationLogic, LevelsRangesAndReplies)
     }
     EXPECT_FALSE(CalibrationLogic::levelsFor(3));
     EXPECT_FALSE(CalibrationLogic::minLevelFor(QStringLiteral("Label1")));
-    const IntItem item{13, 100, 4095, QStringLiteral("i"), 0};
-    for (const double v : {99.0, 100.0, 4095.0, 4096.0, 999999.0})
+    const IntItem item { 13, 100, 4095, QStringLiteral("i"), 0 };
+    for (const double v : { 99.0, 100.0, 4095.0, 4096.0, 999999.0 })
         EXPECT_EQ(CalibrationLogic::accepts(item, v), v == 100 || v == 4095) << v;
-    const std::pair<const char *, int> replies[] = {{"NoRsp", 0}, {"12.5", 12}, {"1E300", 2147483647}, {"-1E300", -2147483647 - 1}};
+    const std::pair<const char *, int> replies[]
+        = { { "NoRsp", 0 }, { "12.5", 12 }, { "1E300", 2147483647 }, { "-1E300", -2147483647 - 1 } };
     for (const auto &[reply, number] : replies)
         EXPECT_EQ(CalibrationLogic::upDownNumber(reply), number) << reply; // halves to even
 
@@ -108,7 +112,7 @@ TEST(CalibrationLogic, LevelsRangesAndReplies)
         sent << state.CommandString;
         state.ReplyValue = QStringLiteral("70000");
     });
-    state.MinDacItem = IntItem{13, 0, 4095, QStringLiteral("i"), 321};
+    state.MinDacItem = IntItem { 13, 0, 4095, QStringLiteral("i"), 321 };
     state.OutputType = 7;
     logic.Form_Load();
     EXPECT_EQ(state.MinDacItem.value, 321);
@@ -116,7 +120,7 @@ TEST(CalibrationLogic, LevelsRangesAndReplies)
     state.CommAbort = true;
     sent.clear();
     logic.Form_Unload();
-    EXPECT_EQ(sent, QStringList({"W", "F"}));
+    EXPECT_EQ(sent, QStringList({ "W", "F" }));
 }
 
 TEST(CalibrationWindow, OpeningReadsBothEndsThenStepsReachTheDevice)
@@ -125,8 +129,11 @@ TEST(CalibrationWindow, OpeningReadsBothEndsThenStepsReachTheDevice)
         SCOPED_TRACE(row.where());
         Calibration c(row[0]);
         c.open(qint16(row.number(1)));
-        EXPECT_EQ(c.sent(), QStringList({QStringLiteral("%1i").arg(c.lowCode()), QStringLiteral("%1i").arg(c.lowCode() + 1)}));
-        EXPECT_EQ(c.text("txtLowDAC") + ' ' + c.text("txtHiDAC") + ' ' + c.text("UpDownLowDAC"), "800 4000 800");
+        EXPECT_EQ(c.sent(),
+            QStringList(
+                { QStringLiteral("%1i").arg(c.lowCode()), QStringLiteral("%1i").arg(c.lowCode() + 1) }));
+        EXPECT_EQ(
+            c.text("txtLowDAC") + ' ' + c.text("txtHiDAC") + ' ' + c.text("UpDownLowDAC"), "800 4000 800");
         EXPECT_EQ(c.state.MaxDacItem.value, 4000);
         EXPECT_EQ(c.text("lblOutput") + ' ' + c.text("lblHiDAC"), row[2]);
         for (const QString &step : row.words(3))
@@ -139,7 +146,7 @@ TEST(CalibrationWindow, OpeningReadsBothEndsThenStepsReachTheDevice)
             else
                 EXPECT_EQ(c.text(name), value);
         }
-        EXPECT_EQ(c.dialogs.texts(), row[6] == "-" ? QStringList() : QStringList{row[6]});
+        EXPECT_EQ(c.dialogs.texts(), row[6] == "-" ? QStringList() : QStringList { row[6] });
         for (const auto &m : c.dialogs.messages)
             EXPECT_TRUE(m.icon == UserDialogs::Icon::Exclamation && m.title == UserDialogs::defaultTitle());
     }
@@ -169,11 +176,11 @@ TEST(CalibrationWindow, KeysPasteAndReturnInTheBoxes)
     low->setFocus();
     low->selectAll();
     QTest::keyClick(low, Qt::Key_5); // 5 is below the minimum of 100
-    EXPECT_EQ(c.dialogs.texts(), QStringList{"Invalid entry, value must be between 100 and 4095"});
+    EXPECT_EQ(c.dialogs.texts(), QStringList { "Invalid entry, value must be between 100 and 4095" });
     EXPECT_EQ(low->text(), "800");
     low->setSelection(0, 1); // overtyping one digit keeps every intermediate value in range
     QTest::keyClick(low, Qt::Key_5);
-    EXPECT_EQ(c.sent(), QStringList({"13i800", "13i500"}));
+    EXPECT_EQ(c.sent(), QStringList({ "13i800", "13i500" }));
     EXPECT_EQ(c.text("UpDownLowDAC"), "500");
 
     QLineEdit *hi = c.child("txtHiDAC");
@@ -184,7 +191,7 @@ TEST(CalibrationWindow, KeysPasteAndReturnInTheBoxes)
     QTest::keyClick(hi, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(hi->text(), "124");
     QTest::keyClick(hi, Qt::Key_Backspace);
-    EXPECT_EQ(c.sent(), QStringList({"14i1", "14i12", "14i124", "14i12"}));
+    EXPECT_EQ(c.sent(), QStringList({ "14i1", "14i12", "14i124", "14i12" }));
     QTest::keyClick(hi, Qt::Key_Return); // a pressed "Output Min" would send 99f0
     EXPECT_TRUE(c.sent().isEmpty());
     EXPECT_TRUE(c.window->isVisible());
@@ -193,19 +200,20 @@ TEST(CalibrationWindow, KeysPasteAndReturnInTheBoxes)
 // Regression: clicks and closing during a write were refused, leaving the device behind the screen.
 TEST(CalibrationWindow, WhatHappensDuringAWriteFollowsItInOrder)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         std::function<void(Calibration &)> meanwhile; // while the first write waits for its reply
         QStringList sent;
         double stored;
     } rows[] = {
-        {"nine more clicks, each while the last one waits",
-         [](Calibration &c) {
-             for (int i = 0; i < 9; ++i)
-                 QTimer::singleShot(2 * i, [&c] { c.arrowUp("UpDownLowDAC"); });
-         },
-         words("13i801 13i802 13i803 13i804 13i805 13i806 13i807 13i808 13i809 13i810"), 810},
-        {"closing", [](Calibration &c) { c.window->close(); }, words("13i801 W F"), 801},
+        { "nine more clicks, each while the last one waits",
+            [](Calibration &c) {
+                for (int i = 0; i < 9; ++i)
+                    QTimer::singleShot(2 * i, [&c] { c.arrowUp("UpDownLowDAC"); });
+            },
+            words("13i801 13i802 13i803 13i804 13i805 13i806 13i807 13i808 13i809 13i810"), 810 },
+        { "closing", [](Calibration &c) { c.window->close(); }, words("13i801 W F"), 801 },
     };
     for (const auto &r : rows) {
         SCOPED_TRACE(r.name);
@@ -218,8 +226,9 @@ TEST(CalibrationWindow, WhatHappensDuringAWriteFollowsItInOrder)
         QTest::qWait(100);
         EXPECT_EQ(c.sent(), r.sent);
         EXPECT_FALSE(c.link->exchangeOutstanding());
-        EXPECT_EQ(QList<double>({c.deviceValue(13), c.text("txtLowDAC").toDouble(), double(c.state.MinDacItem.value)}),
-                  QList<double>(3, r.stored));
+        EXPECT_EQ(QList<double>({ c.deviceValue(13), c.text("txtLowDAC").toDouble(),
+                      double(c.state.MinDacItem.value) }),
+            QList<double>(3, r.stored));
         EXPECT_TRUE(c.dialogs.messages.empty());
     }
 }
@@ -237,20 +246,20 @@ TEST(CalibrationWindow, ClosingStoresOnceOnEveryWayOutAndReopeningReadsAgain)
         c.sent();
         closeIt(c);
         EXPECT_TRUE(!c.window || !c.window->isVisible());
-        EXPECT_EQ(c.sent(), QStringList({"W", "F"}));
+        EXPECT_EQ(c.sent(), QStringList({ "W", "F" }));
     }
     Calibration c;
     c.open();
     c.window->hide();
     c.sent();
     c.window->show();
-    EXPECT_EQ(c.sent(), QStringList({"13i", "14i"}));
+    EXPECT_EQ(c.sent(), QStringList({ "13i", "14i" }));
 }
 
 // Through the Calibrate menu, for both families: the version check, then the window on its ends.
 TEST(CalibrationWindow, MenuChecksTheVersionAndOpensTheModalWindow)
 {
-    for (const QString family : {"Dravion", "MR"}) {
+    for (const QString family : { "Dravion", "MR" }) {
         Calibration c(family);
         c.setDeviceValue(c.lowCode(), 812);
         c.setDeviceValue(c.lowCode() + 1, 3990);
@@ -263,15 +272,16 @@ TEST(CalibrationWindow, MenuChecksTheVersionAndOpensTheModalWindow)
             if (!window || !window->loaded())
                 return;
             watcher.stop();
-            for (const char *name : {"lblOutput", "lblLowDAC", "lblHiDAC", "txtLowDAC"})
+            for (const char *name : { "lblOutput", "lblLowDAC", "lblHiDAC", "txtLowDAC" })
                 seen << window->findChild<QWidget *>(name)->property("text").toString();
             window->findChild<QPushButton *>(QStringLiteral("btnMax"))->click();
             window->close();
         });
         watcher.start(10);
         c.c().mnuCalibrate->trigger();
-        EXPECT_EQ(seen, QStringList({"4-20mA", "4mA", "20mA", "812"}));
-        EXPECT_EQ(c.sent(), words(QStringLiteral("V %1i %2i 99f100 W F").arg(c.lowCode()).arg(c.lowCode() + 1)));
+        EXPECT_EQ(seen, QStringList({ "4-20mA", "4mA", "20mA", "812" }));
+        EXPECT_EQ(
+            c.sent(), words(QStringLiteral("V %1i %2i 99f100 W F").arg(c.lowCode()).arg(c.lowCode() + 1)));
         EXPECT_EQ(c.state.MinDacItem.value + c.state.MaxDacItem.value, 812 + 3990);
         EXPECT_TRUE(c.dialogs.messages.empty()) << c.dialogs.texts().join('|').toStdString();
     }
@@ -282,19 +292,19 @@ TEST(UpDownControl, SignalsExactlyWhenTheValueChanges)
     UpDownControl upDown;
     upDown.setRange(0, 3);
     QSignalSpy changes(&upDown, &UpDownControl::valueChanged);
-    upDown.setValue(0);   // already 0
-    upDown.stepDown();    // at the minimum
+    upDown.setValue(0); // already 0
+    upDown.stepDown(); // at the minimum
     QTest::mouseClick(upDown.upButton(), Qt::LeftButton);
     upDown.setValue(3);
-    upDown.stepUp();       // at the maximum
+    upDown.stepUp(); // at the maximum
     EXPECT_FALSE(upDown.upButton()->isEnabled());
-    upDown.setValue(99);   // pulled to 3, unchanged
+    upDown.setValue(99); // pulled to 3, unchanged
     upDown.setRange(0, 2); // pulls the value down: a change
     upDown.setRange(5, 1); // swapped limits: 1 to 5, and 2 stays
     upDown.setRange(3, 5);
     QList<int> seen;
     for (const QList<QVariant> &c : changes)
         seen << c.at(0).toInt();
-    EXPECT_EQ(seen, QList<int>({1, 3, 2, 3}));
+    EXPECT_EQ(seen, QList<int>({ 1, 3, 2, 3 }));
     EXPECT_EQ(upDown.minimum() * 10 + upDown.maximum(), 35);
 }

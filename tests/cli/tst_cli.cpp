@@ -1,10 +1,10 @@
 // qrx-cli against a simulated device on a pty: the same file as the window's Save, the described
 // download bytes, exactly the changed items from compare, and an exit status per failure class.
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QProcess>
+
+#include <gtest/gtest.h>
 
 #include "datafile/datafilecommands.h"
 #include "rigcase.h"
@@ -64,7 +64,8 @@ TEST(Cli, ReadGivesTheWindowsSavedFileAndDownloadSendsTheDescribedBytes)
 // The rows the window's Compare marks (tests/data/transfer) are the lines the CLI prints.
 TEST(Cli, CompareListsExactlyTheChangedItems)
 {
-    for (const TableRow &row : tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("compare"))) {
+    for (const TableRow &row :
+        tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("compare"))) {
         SCOPED_TRACE(row.where());
         RigCase t(row[0], row.words(1), {}, true);
         const QString saved = t->dir.filePath(QStringLiteral("setup.dat"));
@@ -75,7 +76,8 @@ TEST(Cli, CompareListsExactlyTheChangedItems)
 
         QStringList lines = QString::fromLatin1(readAll(saved)).split("\r\n");
         for (const QString &edit : row.words(2))
-            lines.replaceInStrings(QRegularExpression('^' + edit.section('>', 0, 0) + '$'), edit.section('>', 1));
+            lines.replaceInStrings(
+                QRegularExpression('^' + edit.section('>', 0, 0) + '$'), edit.section('>', 1));
         writeFile(t->dir.filePath(QStringLiteral("edited.dat")), lines.join("\r\n").toLatin1());
         const Cli changed = run(*t, { "compare", t->dir.filePath(QStringLiteral("edited.dat")) });
         EXPECT_EQ(changed.status, 1);
@@ -90,7 +92,9 @@ TEST(Cli, EachFailureClassGivesItsStatusAndTheWindowsMessage)
         RigCase t(QStringLiteral("Dravion"), { "3=2", "11=5" }, row.words(1), true);
         Rig &r = *t;
         const QString sound = r.dir.filePath(QStringLiteral("sound.dat"));
-        writeFile(sound, "Parameter <Equals> Value\r\n3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n7=0.85\r\n");
+        writeFile(sound,
+            "Parameter <Equals> "
+            "Value\r\n3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n7=0.85\r\n");
         const QString corrupt = r.dir.filePath(QStringLiteral("corrupt.dat"));
         writeFile(corrupt, "Parameter <Equals> Value\r\n3=2\r\n11=abc\r\n");
         const QString out = r.dir.filePath(QStringLiteral("out.dat"));

@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/mainwindowshell.h"
 #include "datafile/datafilecommands.h"
@@ -38,10 +38,22 @@ QByteArray contents(const QString &path)
 // A family's main window on the rig, saving to and opening from the rig's folder.
 struct Files : Rig
 {
-    explicit Files(const QString &family = QStringLiteral("Dravion")) : Rig(family) { EXPECT_TRUE(start()); }
+    explicit Files(const QString &family = QStringLiteral("Dravion"))
+        : Rig(family)
+    {
+        EXPECT_TRUE(start());
+    }
     QString path(const QString &name) const { return dir.filePath(name); }
-    void save(const QString &path) { dialogs.fileAnswers.push_back(path); window->dataFiles().mnuSave_Click(); }
-    void open(const QString &path) { dialogs.fileAnswers.push_back(path); window->dataFiles().mnuOpen_Click(); }
+    void save(const QString &path)
+    {
+        dialogs.fileAnswers.push_back(path);
+        window->dataFiles().mnuSave_Click();
+    }
+    void open(const QString &path)
+    {
+        dialogs.fileAnswers.push_back(path);
+        window->dataFiles().mnuOpen_Click();
+    }
     // "name=value" for every control named in "name=..." or "name" words.
     QStringList screen(const QString &names) const
     {
@@ -60,9 +72,9 @@ TEST(DataFileReader, LinesSelectionsAndTexts)
         SCOPED_TRACE(row.where());
         const auto lines = DataFileReader::parse(row[0].toLatin1(), QLatin1Char('.'));
         ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(QStringList({QString::number(lines[0].isEntry), lines[0].name, lines[0].value,
-                               QString::number(lines[0].sound)}),
-                  row.cells.mid(1));
+        EXPECT_EQ(QStringList({ QString::number(lines[0].isEntry), lines[0].name, lines[0].value,
+                      QString::number(lines[0].sound) }),
+            row.cells.mid(1));
     }
     for (const TableRow &row : tableRows(Table, QStringLiteral("selection"))) {
         SCOPED_TRACE(row.where());
@@ -86,7 +98,8 @@ TEST(DataFileReader, LinesSelectionsAndTexts)
 TEST(DataFileWriter, WritesTheDravionSetByteForByte)
 {
     Files f; // the records as the configuration and the window leave them
-    f.enter("cboRateUnits=2 cboKfactorUnits=1 txtDamping=5 txtFlowLow=0.025 txtFlowHi=1234567 txtLinearPts=3 txtSpg=1 "
+    f.enter("cboRateUnits=2 cboKfactorUnits=1 txtDamping=5 txtFlowLow=0.025 txtFlowHi=1234567 txtLinearPts=3 "
+            "txtSpg=1 "
             "txtFreq0=100 txtCoef0=1.5 txtFreq2=31999 txtCoef2=1E-07");
     DeviceState &s = f.state;
     s.KfactorItems[0].value = 12.5f;
@@ -97,13 +110,13 @@ TEST(DataFileWriter, WritesTheDravionSetByteForByte)
     };
     for (const TableRow &row : tableRows(Table, QStringLiteral("dravion"))) {
         SCOPED_TRACE(row.where());
-        const QByteArray expected = row[3] == "failed" ? QByteArray("failed") : fileOf(row.words(3).join("\r\n"));
+        const QByteArray expected
+            = row[3] == "failed" ? QByteArray("failed") : fileOf(row.words(3).join("\r\n"));
         EXPECT_EQ(written(row.number(0), row[1], row[2][0]), expected);
     }
     EXPECT_TRUE(written(-1, "11", '.').endsWith("\r\n0=0\r\n0=0\r\n")); // the eleventh pair has no record
     s.SpgItem.code = 0; // its configuration line was missing
     EXPECT_TRUE(written(-1, "", '.').endsWith("\r\n100=3\r\n0=1\r\n"));
-
 }
 
 TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
@@ -111,7 +124,7 @@ TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
     QTemporaryDir dir;
     const QDir d(dir.path());
     ASSERT_TRUE(d.mkdir("locked") && d.mkdir("real"));
-    for (const char *name : {"locked/setup.dat", "real/setup.dat"}) {
+    for (const char *name : { "locked/setup.dat", "real/setup.dat" }) {
         writeFile(d.filePath(name), "old\r\n");
         QFile::setPermissions(d.filePath(name), QFile::Permissions(0x6666)); // everyone may overwrite it
     }
@@ -120,13 +133,17 @@ TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
     QFile::setPermissions(d.filePath("real"), QFile::Permissions(0x7777));
     QFile::setPermissions(d.filePath("locked"), QFile::Permissions(0x5555)); // nothing new may be created
     const QByteArray bytes = fileOf("11=5");
-    const char *const rows[][2] = {{"locked/setup.dat", "locked/setup.dat"}, {"link.dat", "real/setup.dat"}};
+    const char *const rows[][2]
+        = { { "locked/setup.dat", "locked/setup.dat" }, { "link.dat", "real/setup.dat" } };
     for (const auto &r : rows) {
         bool saved = false;
         if (geteuid() == 0) { // root ignores folder permissions: save as an unprivileged user
             const pid_t child = fork();
             if (child == 0)
-                _exit(setgid(65534) == 0 && setuid(65534) == 0 && DataFileWriter::save(d.filePath(r[0]), bytes) ? 0 : 1);
+                _exit(
+                    setgid(65534) == 0 && setuid(65534) == 0 && DataFileWriter::save(d.filePath(r[0]), bytes)
+                        ? 0
+                        : 1);
             int status = -1;
             waitpid(child, &status, 0);
             saved = WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -137,13 +154,13 @@ TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
         EXPECT_EQ(contents(d.filePath(r[1])), bytes) << r[0];
     }
     EXPECT_TRUE(QFileInfo(d.filePath("link.dat")).isSymLink());
-    EXPECT_EQ(QDir(d.filePath("locked")).entryList(QDir::Files), QStringList{"setup.dat"});
+    EXPECT_EQ(QDir(d.filePath("locked")).entryList(QDir::Files), QStringList { "setup.dat" });
     QFile::setPermissions(d.filePath("locked"), QFile::Permissions(0x7755)); // so the folder can be removed
 }
 
 TEST(DataFileCommands, DialogsCarryTheirSettingsAndCancelTouchesNothing)
 {
-    for (const QString family : {"Dravion", "MR"}) {
+    for (const QString family : { "Dravion", "MR" }) {
         Files f(family);
         f.set("txtDamping", "9");
         f.window->setStatusText(QStringLiteral("Status:  Com1"));
@@ -151,10 +168,12 @@ TEST(DataFileCommands, DialogsCarryTheirSettingsAndCancelTouchesNothing)
         f.window->dataFiles().mnuOpen_Click();
         QStringList seen;
         for (const auto &d : f.dialogs.fileDialogs)
-            seen << QStringList({d.title, d.filter, d.defaultSuffix, QString::number(d.overwritePrompt),
-                                 QDir::fromNativeSeparators(d.folder).section('/', -2)}).join('|');
-        EXPECT_EQ(seen, QStringList({"Save Data File as|Initilization File (*.dat)|dat|1|File Path/",
-                                     "Select Data File to Open|Text files (*.dat)||0|Data Files/"}));
+            seen << QStringList({ d.title, d.filter, d.defaultSuffix, QString::number(d.overwritePrompt),
+                                    QDir::fromNativeSeparators(d.folder).section('/', -2) })
+                        .join('|');
+        EXPECT_EQ(seen,
+            QStringList({ "Save Data File as|Initilization File (*.dat)|dat|1|File Path/",
+                "Select Data File to Open|Text files (*.dat)||0|Data Files/" }));
         EXPECT_TRUE(f.dialogs.messages.empty());
         EXPECT_EQ(f.shown("txtDamping") + f.window->statusText(), "9Status:  Com1");
     }
@@ -189,18 +208,22 @@ TEST(DataFileCommands, FailedSaveKeepsThePreviousFileAndLeavesNoPartOne)
     writeFile(old, "previous good setup\r\n");
     writeFile(f.path("plain"), "a file, not a folder");
     const std::pair<QString, const char *> rows[] = {
-        {old, "12"}, {old, "40000"}, {f.path("missing/new.dat"), "1"}, {f.path("plain/new.dat"), "1"}, {f.dir.path(), "1"},
+        { old, "12" },
+        { old, "40000" },
+        { f.path("missing/new.dat"), "1" },
+        { f.path("plain/new.dat"), "1" },
+        { f.dir.path(), "1" },
     };
     for (const auto &[target, points] : rows) {
         f.dialogs.clear();
         f.set("txtLinearPts", points);
         f.save(target);
-        ASSERT_EQ(f.dialogs.texts(), QStringList({"Saving File Error!"})) << target.toStdString() << points;
+        ASSERT_EQ(f.dialogs.texts(), QStringList({ "Saving File Error!" })) << target.toStdString() << points;
         EXPECT_EQ(f.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
     }
     EXPECT_EQ(contents(old), "previous good setup\r\n");
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"config", "old.dat", "plain"}));
+        QStringList({ "config", "old.dat", "plain" }));
 }
 
 TEST(DataFileCommands, OpenAppliesEntriesAndStopsWhereItMust)
@@ -223,9 +246,9 @@ TEST(DataFileCommands, OpenAppliesEntriesAndStopsWhereItMust)
         for (const QString &expected : row.words(4)) {
             if (expected == "opened" || expected == "cleared")
                 EXPECT_EQ(f.window->statusText(),
-                          expected == "opened" ? "Status:  Opened-->  in.dat" : "Status:  All Data Cleared");
+                    expected == "opened" ? "Status:  Opened-->  in.dat" : "Status:  All Data Cleared");
             else
-                EXPECT_EQ(f.screen(expected), QStringList{expected});
+                EXPECT_EQ(f.screen(expected), QStringList { expected });
         }
     }
 }
@@ -235,13 +258,15 @@ TEST(DataFileCommands, FileThatCannotBeReadLeavesTheWindowUntouched)
     Files f;
     QDir(f.dir.path()).mkdir(QStringLiteral("folder.dat"));
     writeFile(f.path("big.dat"), QByteArray(DataFileReader::MaxFileSize + 1, '\n'));
-    for (const QString &target : {f.path("nothing.dat"), f.path("folder.dat"), f.path("big.dat"), QString()}) {
+    for (const QString &target :
+        { f.path("nothing.dat"), f.path("folder.dat"), f.path("big.dat"), QString() }) {
         f.dialogs.clear();
         f.enter("cboRateUnits=1 txtDamping=9");
         f.window->setStatusText(QStringLiteral("Status:  Com1"));
         f.open(target);
-        ASSERT_EQ(f.dialogs.texts(), QStringList({"Opening File Error!"})) << target.toStdString();
-        EXPECT_EQ(f.shown("cboRateUnits") + f.shown("txtDamping") + f.window->statusText(), "M39Status:  Com1");
+        ASSERT_EQ(f.dialogs.texts(), QStringList({ "Opening File Error!" })) << target.toStdString();
+        EXPECT_EQ(
+            f.shown("cboRateUnits") + f.shown("txtDamping") + f.window->statusText(), "M39Status:  Com1");
     }
 }
 
@@ -258,22 +283,28 @@ TEST(DataFileCommands, RealsFollowTheUserLocaleAndOpenUnderEither)
     QLocale::setDefault(QLocale::c());
     EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(f.screen("txtKfactor txtFlowLow txtFlowHi cboRateUnits").join(' '),
-              "txtKfactor=12.5 txtFlowLow=1.5E3 txtFlowHi=2.5 cboRateUnits=Kgs");
+        "txtKfactor=12.5 txtFlowLow=1.5E3 txtFlowHi=2.5 cboRateUnits=Kgs");
     EXPECT_FLOAT_EQ(f.state.KfactorItems[0].value, 12.5f);
 }
 
 TEST(DataFileCommands, MalformedFilesNeverCrashOrHang)
 {
     std::vector<QByteArray> files = {
-        QByteArray(), "\r\r\r\n\n\n", "=\r\n==\r\n", QByteArray("9=") + QByteArray(200000, '9'),
-        QByteArray("3=") + QByteArray(200000, '9'), QByteArray(300000, 'x') + "=1",
+        QByteArray(),
+        "\r\r\r\n\n\n",
+        "=\r\n==\r\n",
+        QByteArray("9=") + QByteArray(200000, '9'),
+        QByteArray("3=") + QByteArray(200000, '9'),
+        QByteArray(300000, 'x') + "=1",
         "3=1E308\r\n9=-1E308\r\n100=1E-400\r\n11=99999999999\r\n101=1E39\r\n102=-\r\n103=.\r\n",
-        QByteArray("\xef\xbb\xbf" "3=1\r\n\xff\xfe\x00\x01=\x80\r\n", 16),
+        QByteArray("\xef\xbb\xbf"
+                   "3=1\r\n\xff\xfe\x00\x01=\x80\r\n",
+            16),
     };
     Files f;
     for (std::size_t i = 0; i < files.size(); ++i) {
         f.dialogs.clear();
-        f.dialogs.answers = {UserDialogs::Answer::Yes, UserDialogs::Answer::Yes, UserDialogs::Answer::No};
+        f.dialogs.answers = { UserDialogs::Answer::Yes, UserDialogs::Answer::Yes, UserDialogs::Answer::No };
         writeFile(f.path("junk.dat"), files[i]);
         f.open(f.path("junk.dat"));
         for (const QString &t : f.dialogs.texts())
@@ -288,29 +319,32 @@ TEST(ClearAllData, EmptiesEveryControlAndUnflagsIt)
         SCOPED_TRACE(row.where());
         Files f(row[0]);
         f.enter(row[1]);
-        const QStringList flagged = {"RateUnits", "RateInterval", "Damping", "FlowLow", "FlowHi", "LinearPts", "Spg"};
+        const QStringList flagged
+            = { "RateUnits", "RateInterval", "Damping", "FlowLow", "FlowHi", "LinearPts", "Spg" };
         for (const QString &name : flagged)
             FlagField(f.control<QLabel>("lbl" + name), f.control<QLabel>("lbl" + name + "E"));
         f.c().mnuClear->trigger();
         EXPECT_EQ(f.screen(row[2]).join(' '), row.words(2).join("= ") + '=');
         for (const QString &name : flagged) {
             EXPECT_FALSE(IsFieldFlagged(f.control<QLabel>("lbl" + name + "E"))) << name.toStdString();
-            EXPECT_NE(f.control<QLabel>("lbl" + name)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+            EXPECT_NE(
+                f.control<QLabel>("lbl" + name)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         }
         const DeviceState &s = f.state;
         for (int i = 0; i < 10; ++i)
             EXPECT_TRUE(s.LinFreqItems[i].value == -1 && s.LinFlowItems[i].value == -1.0f) << i;
-        EXPECT_EQ(QList<float>({s.KfactorItems[0].value, s.KfactorItems[1].value, float(s.DampingItem.value),
-                                s.FlowLowItem.value, s.FlowHiItem.value, float(s.LinearPtsItem.value), s.SpgItem.value,
-                                float(s.PasswordItem.value), s.ScaleFactorItem.value}),
-                  QList<float>(9, 0.0f));
+        EXPECT_EQ(QList<float>({ s.KfactorItems[0].value, s.KfactorItems[1].value, float(s.DampingItem.value),
+                      s.FlowLowItem.value, s.FlowHiItem.value, float(s.LinearPtsItem.value), s.SpgItem.value,
+                      float(s.PasswordItem.value), s.ScaleFactorItem.value }),
+            QList<float>(9, 0.0f));
         EXPECT_EQ(f.window->statusText(), "Status:  All Data Cleared");
         EXPECT_TRUE(f.dialogs.messages.empty());
         if (f.isMr()) { // Low Flow Cutoff keeps its default, and a saved file ends with the empty set
             EXPECT_EQ(f.shown("txtLowFlowCutoff"), "0.025");
             EXPECT_FLOAT_EQ(s.LowFlowCutoffItem.value, 0.025f);
             f.save(f.path("cleared.dat"));
-            EXPECT_TRUE(contents(f.path("cleared.dat")).endsWith("12=0.025\r\n13=0\r\n14=-1\r\n17=0\r\n18=0\r\n19=0\r\n100=0\r\n"));
+            EXPECT_TRUE(contents(f.path("cleared.dat"))
+                            .endsWith("12=0.025\r\n13=0\r\n14=-1\r\n17=0\r\n18=0\r\n19=0\r\n100=0\r\n"));
         }
     }
 }
@@ -320,23 +354,24 @@ TEST(ClearAllData, EmptiesEveryControlAndUnflagsIt)
 TEST(ClearAllData, RunsEveryDravionHandlerInOrder)
 {
     Files f;
-    f.enter("cboRateUnits=2 cboRateInterval=1 cboKfactorUnits=1 txtKfactor=12.5 txtDamping=5 txtFlowLow=0.025 "
-            "txtFlowHi=150 txtLinearPts=3 txtSpg=1.2 txtFreq1=2000 txtCoef1=0.003");
+    f.enter(
+        "cboRateUnits=2 cboRateInterval=1 cboKfactorUnits=1 txtKfactor=12.5 txtDamping=5 txtFlowLow=0.025 "
+        "txtFlowHi=150 txtLinearPts=3 txtSpg=1.2 txtFreq1=2000 txtCoef1=0.003");
     QStringList seen;
     for (const QString &name : words("cboRateUnits cboRateInterval cboKfactorUnits"))
         QObject::connect(f.control<QComboBox>(name), &QComboBox::currentIndexChanged, f.window.get(),
-                         [&seen, name](int index) { seen << name + '=' + QString::number(index); });
+            [&seen, name](int index) { seen << name + '=' + QString::number(index); });
     for (const QString &name : words("txtKfactor txtDamping txtFlowLow txtFlowHi txtLinearPts txtSpg"))
         QObject::connect(f.control<QLineEdit>(name), &QLineEdit::textChanged, f.window.get(),
-                         [&seen, name](const QString &t) { seen << name + '=' + t; });
-    QObject::connect(f.control<QLineEdit>("txtCoef1"), &QLineEdit::textChanged, f.window.get(), [&] {
-        seen << QStringLiteral("txtCoef1 sees frequency %1").arg(f.state.LinFreqItems[1].value);
-    });
+            [&seen, name](const QString &t) { seen << name + '=' + t; });
+    QObject::connect(f.control<QLineEdit>("txtCoef1"), &QLineEdit::textChanged, f.window.get(),
+        [&] { seen << QStringLiteral("txtCoef1 sees frequency %1").arg(f.state.LinFreqItems[1].value); });
     f.c().mnuClear->trigger();
-    EXPECT_EQ(seen.join(' '), "cboRateUnits=0 cboRateUnits=-1 cboRateInterval=0 cboRateInterval=-1 cboKfactorUnits=0 "
-                              "cboKfactorUnits=-1 txtKfactor=0 txtKfactor= txtDamping=0 txtDamping= txtFlowHi=1 "
-                              "txtFlowLow=0 txtFlowLow= txtFlowHi= txtLinearPts=0 txtLinearPts= txtSpg=0 txtSpg= "
-                              "txtCoef1 sees frequency -1");
+    EXPECT_EQ(seen.join(' '),
+        "cboRateUnits=0 cboRateUnits=-1 cboRateInterval=0 cboRateInterval=-1 cboKfactorUnits=0 "
+        "cboKfactorUnits=-1 txtKfactor=0 txtKfactor= txtDamping=0 txtDamping= txtFlowHi=1 "
+        "txtFlowLow=0 txtFlowLow= txtFlowHi= txtLinearPts=0 txtLinearPts= txtSpg=0 txtSpg= "
+        "txtCoef1 sees frequency -1");
     f.control<QComboBox>("cboRateInterval")->clear(); // a list without entries stays unselected
     f.window->setStatusText(QString());
     f.c().mnuClear->trigger();

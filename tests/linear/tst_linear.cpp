@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <gtest/gtest.h>
 
 #include "app/mainwindowshell.h"
 #include "linear/frmlinearpoints.h"
@@ -16,9 +16,15 @@
 
 using Column = LinearPointsLogic::Column;
 
-static bool isRed(const QLabel *l) { return l->palette().color(QPalette::WindowText) == QColor(255, 0, 0); }
+static bool isRed(const QLabel *l)
+{
+    return l->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
+}
 
-static Column column(QChar letter) { return letter.toLower() == 'f' ? Column::Freq : Column::Coef; }
+static Column column(QChar letter)
+{
+    return letter.toLower() == 'f' ? Column::Freq : Column::Coef;
+}
 
 // What the rows show beyond their texts, in the markup of the table's flags column.
 static QString flags(const LinearPointsLogic &logic)
@@ -38,7 +44,11 @@ static QString flags(const LinearPointsLogic &logic)
 // A family's main window on screen, so that focus and keys work, with its linear points window.
 struct Screen : Rig
 {
-    explicit Screen(const QString &family) : Rig(family) { start(); }
+    explicit Screen(const QString &family)
+        : Rig(family)
+    {
+        start();
+    }
     frmLinearPoints *points() { return window->linearPoints().window(); }
     QLineEdit *edit(const QString &name) { return control<QLineEdit>(name); }
     void click() { QTest::mouseClick(c().btnLinear, Qt::LeftButton); }
@@ -71,8 +81,8 @@ TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays)
         DeviceState state;
         FakeUserDialogs dialogs;
         for (int i = 0; i < LinearPointsLogic::Rows; ++i) {
-            state.LinFreqItems[i] = IntItem{qint16(101 + 2 * i), 0, 30000, "i", -1};
-            state.LinFlowItems[i] = RealItem{qint16(102 + 2 * i), 0.0f, 1000.0f, "f", -1.0f};
+            state.LinFreqItems[i] = IntItem { qint16(101 + 2 * i), 0, 30000, "i", -1 };
+            state.LinFlowItems[i] = RealItem { qint16(102 + 2 * i), 0.0f, 1000.0f, "f", -1.0f };
         }
         LinearPointsLogic logic(state, dialogs, row[0]);
         QStringList events, after;
@@ -104,9 +114,10 @@ TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays)
         for (const QString &expected : row.words(2)) {
             const QString key = expected.section('=', 0, 0);
             const int i = key.mid(1).toInt();
-            after << key + '=' + (key[0] == 'F'   ? QString::number(state.LinFreqItems[i].value)
-                                  : key[0] == 'C' ? Values::FormatSingle(state.LinFlowItems[i].value)
-                                                  : logic.text(column(key[0]), i));
+            after << key + '='
+                    + (key[0] == 'F'        ? QString::number(state.LinFreqItems[i].value)
+                            : key[0] == 'C' ? Values::FormatSingle(state.LinFlowItems[i].value)
+                                            : logic.text(column(key[0]), i));
         }
         EXPECT_EQ(after, row.words(2));
         EXPECT_EQ(flags(logic), row[3]);
@@ -128,11 +139,11 @@ TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt)
         EXPECT_EQ(s.shown("txtLinearPts"), row[2]);
         const int active = row.number(3);
         if (active == 0) {
-            EXPECT_EQ(s.dialogs.texts(), QStringList{"Please Enter Number of Linear Points First"});
+            EXPECT_EQ(s.dialogs.texts(), QStringList { "Please Enter Number of Linear Points First" });
             const auto &note = s.dialogs.messages.at(0);
             EXPECT_TRUE(note.title == "Note!" && note.icon == UserDialogs::Icon::None);
             EXPECT_TRUE(!s.window->linearPoints().hasWindow() && !s.control("lblLinearPtsE")->isHidden()
-                        && !isRed(s.control<QLabel>("lblLinearPts")));
+                && !isRed(s.control<QLabel>("lblLinearPts")));
             EXPECT_EQ(QApplication::focusWidget(), s.edit("txtLinearPts"));
             EXPECT_EQ(s.edit("txtLinearPts")->cursorPosition(), 0);
             continue;
@@ -145,9 +156,11 @@ TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt)
         for (int i = 0; i < frmLinearPoints::Rows; ++i) {
             const bool on = i < active;
             EXPECT_TRUE(p->txtFreq(i)->isEnabled() == on && p->txtCoef(i)->isEnabled() == on
-                        && p->lblPoints(i)->isVisible() == on) << i;
+                && p->lblPoints(i)->isVisible() == on)
+                << i;
             EXPECT_EQ(p->txtCoef(i)->palette().color(QPalette::Base),
-                      on ? QColor(Qt::white) : p->palette().color(QPalette::Button)) << i;
+                on ? QColor(Qt::white) : p->palette().color(QPalette::Button))
+                << i;
         }
         s.click(); // closes what it opened
         EXPECT_FALSE(p->isVisible());
@@ -166,7 +179,7 @@ TEST(LinearPointsWindow, BoxesFilterTypedAndPastedKeys)
             QTest::keySequence(s.edit(row[1]), QKeySequence::Paste);
         EXPECT_EQ(s.shown(row[1]), row[4]);
         EXPECT_EQ(row[1].contains("Freq") ? s.state.LinFreqItems[0].value : s.state.LinFlowItems[0].value,
-                  Values::Val(row[5]));
+            Values::Val(row[5]));
     }
 }
 
@@ -178,7 +191,7 @@ TEST(LinearPointsWindow, LeavingBoxesChecksThemAndTheFocusComesBack)
     s.set("txtCoef0", "200000"); // out of range too, but not left yet
     s.type("txtFreq0", "31000");
     s.tabAway();
-    EXPECT_EQ(s.dialogs.texts(), QStringList{"Freqency  Field must be between 0 and 30000"});
+    EXPECT_EQ(s.dialogs.texts(), QStringList { "Freqency  Field must be between 0 and 30000" });
     EXPECT_TRUE(isRed(points->lblFreq()) && !points->lblErr(0)->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), points->txtFreq(0));
     EXPECT_EQ(points->txtFreq(0)->selectedText(), "31000");
@@ -201,12 +214,13 @@ TEST(LinearPointsWindow, LeavingBoxesChecksThemAndTheFocusComesBack)
     s.click();
     points->close();
     EXPECT_FALSE(points->isVisible());
-    EXPECT_EQ(s.dialogs.texts(), QStringList({"Freqency  Field must be between 0 and 30000",
-                                              "Coefficient  Field must be between 0 and 99999"}));
+    EXPECT_EQ(s.dialogs.texts(),
+        QStringList({ "Freqency  Field must be between 0 and 30000",
+            "Coefficient  Field must be between 0 and 99999" }));
     s.click();
     EXPECT_EQ(s.points(), points);
-    EXPECT_EQ(s.shown("txtFreq0") + '/' + s.shown("txtCoef2") + '/' + s.shown("txtFreq3"),
-              "31000/200000/99999");
+    EXPECT_EQ(
+        s.shown("txtFreq0") + '/' + s.shown("txtCoef2") + '/' + s.shown("txtFreq3"), "31000/200000/99999");
     EXPECT_TRUE(!points->lblErr(0)->isHidden() && !points->lblErr(2)->isHidden() && isRed(points->lblFreq())
-                && points->lblErr(1)->isHidden() && isRed(points->lblCoef()));
+        && points->lblErr(1)->isHidden() && isRed(points->lblCoef()));
 }

@@ -1,7 +1,5 @@
 // The link: frames, numbers and exchanges, with port and timer faked and over a pty (rows in data/link).
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include <QCoreApplication>
@@ -9,12 +7,14 @@
 #include <QSerialPort>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
 #include "app/settingsstore.h"
 #include "link/echoformat.h"
 #include "link/frames.h"
-#include "link/trafficecho.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
+#include "link/trafficecho.h"
 #include "link/values.h"
 #include "linkfixture.h"
 #include "simulateddevice.h"
@@ -24,8 +24,9 @@ namespace {
 
 using Fixture = LinkFixture<FakeDevicePort, ManualReplyTimer>;
 
-const QString TimeoutText = QString(13, ' ') + "Communications Timeout\rCheck Serial Connection or Com Port Setting";
-const QStringList IconNames {"none", "critical", "exclamation", "information", "question"};
+const QString TimeoutText
+    = QString(13, ' ') + "Communications Timeout\rCheck Serial Connection or Com Port Setting";
+const QStringList IconNames { "none", "critical", "exclamation", "information", "question" };
 
 // A cell as it stands: double quotes keep its spaces, <TAB> is a tab.
 QString literal(const TableRow &row, int i)
@@ -49,26 +50,31 @@ QStringList shown(const FakeUserDialogs &dialogs)
 {
     QStringList out;
     for (const auto &m : dialogs.messages)
-        out << IconNames[int(m.icon)] + ' ' + m.text + (m.title == "QRX Programming Utility" ? "" : " titled " + m.title);
+        out << IconNames[int(m.icon)] + ' ' + m.text
+                + (m.title == "QRX Programming Utility" ? "" : " titled " + m.title);
     return out;
 }
 
 // The exchange has ended: nothing outstanding, the timer stopped, no resend pending.
 bool atRest(Fixture &f)
 {
-    return f.state.ReplyReceived && !f.link.exchangeOutstanding() && !f.timer.isActive() && f.link.ReplyRetries() == 0;
+    return f.state.ReplyReceived && !f.link.exchangeOutstanding() && !f.timer.isActive()
+        && f.link.ReplyRetries() == 0;
 }
 
 TEST(Frames, SplitCheckAndNames)
 {
-    const char *kinds[] = {"plain", "read", "write"};
+    const char *kinds[] = { "plain", "read", "write" };
     for (const TableRow &row : tableRows("link/frames.txt", "split")) {
         const Frames::Parts p = Frames::split(QString::fromLatin1(wireBytes(row[0])));
-        EXPECT_EQ(QStringList({p.codeText, p.letter, p.valueText, kinds[int(p.kind)]}), row.cells.mid(1, 4)) << row.where();
+        EXPECT_EQ(QStringList({ p.codeText, p.letter, p.valueText, kinds[int(p.kind)] }), row.cells.mid(1, 4))
+            << row.where();
     }
     for (const TableRow &row : tableRows("link/frames.txt", "reply"))
-        EXPECT_EQ(Frames::replyMatches(QString::fromLatin1(wireBytes(row[0])), QString::fromLatin1(wireBytes(row[1]))),
-                  row.number(2) == 1) << row.where();
+        EXPECT_EQ(Frames::replyMatches(
+                      QString::fromLatin1(wireBytes(row[0])), QString::fromLatin1(wireBytes(row[1]))),
+            row.number(2) == 1)
+            << row.where();
     for (const TableRow &row : tableRows("link/frames.txt", "item-names"))
         EXPECT_EQ(Frames::itemName(row[0]), row[1]) << row.where();
     for (const TableRow &row : tableRows("link/frames.txt", "device-errors"))
@@ -78,7 +84,9 @@ TEST(Frames, SplitCheckAndNames)
 TEST(Frames, EchoShowsControlCharactersByNameOrHex)
 {
     using M = TrafficEcho::Mode;
-    const QString cmd = QString::fromLatin1("\x02" "3i\r\x7f\xe9\x1f\x00", 8);
+    const QString cmd = QString::fromLatin1("\x02"
+                                            "3i\r\x7f\xe9\x1f\x00",
+        8);
     EXPECT_EQ(EchoFormat::text(cmd, M::Ascii), QString::fromUtf8("<STX>3i<CR><DEL>\u00e9<US><NUL>"));
     EXPECT_EQ(EchoFormat::text(cmd, M::Hex), "02 33 69 0D 7F E9 1F 00 ");
     EXPECT_EQ(EchoFormat::text(cmd, M::None), "");
@@ -94,7 +102,9 @@ TEST(Values, ParseRoundAndFormat)
     for (const TableRow &row : tableRows("link/frames.txt", "convert")) {
         const double value = row[1] == "nan" ? std::nan("") : row[1].toDouble();
         const auto convert = [&]() -> double {
-            return row[0] == "CInt" ? double(CInt(value)) : row[0] == "CLng" ? double(CLng(value)) : double(CSng(value));
+            return row[0] == "CInt" ? double(CInt(value))
+                : row[0] == "CLng"  ? double(CLng(value))
+                                    : double(CSng(value));
         };
         if (row[2] == "overflow")
             EXPECT_THROW(convert(), OverflowError) << row.where();
@@ -102,18 +112,20 @@ TEST(Values, ParseRoundAndFormat)
             EXPECT_EQ(convert(), row[2].toDouble()) << row.where();
     }
     for (const TableRow &row : tableRows("link/frames.txt", "numeric"))
-        EXPECT_EQ(IsNumeric(literal(row, 0), row[2].isEmpty() ? QChar('.') : row[2][0]), row.number(1) == 1) << row.where();
+        EXPECT_EQ(IsNumeric(literal(row, 0), row[2].isEmpty() ? QChar('.') : row[2][0]), row.number(1) == 1)
+            << row.where();
     for (const TableRow &row : tableRows("link/frames.txt", "format-single")) {
         const float value = row[0].toFloat();
         EXPECT_EQ(FormatSingle(value, row[3].isEmpty() ? QChar('.') : row[3][0]), row[1]) << row.where();
-        EXPECT_TRUE(row[2] == "rounded" || float(Val(FormatSingle(value))) == value) << row.where(); // reads back the same
+        EXPECT_TRUE(row[2] == "rounded" || float(Val(FormatSingle(value))) == value)
+            << row.where(); // reads back the same
     }
     EXPECT_EQ(FormatInt(-32768), "-32768");
 }
 
 TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome)
 {
-    for (int chunk : {0, 1, 3}) { // whole chunks and one character per receive event behave the same
+    for (int chunk : { 0, 1, 3 }) { // whole chunks and one character per receive event behave the same
         for (const TableRow &row : tableRows("link/exchanges.txt", "endings")) {
             SCOPED_TRACE(row.where() + " in chunks of " + std::to_string(chunk));
             Fixture f;
@@ -181,9 +193,13 @@ TEST(LinkEngine, EchoesTrafficRowsInTheMonitorsModeAndNothingWhenSkipped)
         EXPECT_EQ(f.send(row[2]), row[4]);
         EXPECT_TRUE(f.state.ReplyReceived);
         EXPECT_EQ(f.port.writes - writes, int(row.words(3).size()));
-        EXPECT_EQ(echo.text, row[5].isEmpty() ? "" : QString("\r\nTX-->  %1\r\nRX-->  %2\r\n").arg(literal(row, 5), literal(row, 6)));
-        EXPECT_EQ(QStringList({QString::number(f.state.MonitorRows), QString::number(echo.rows), QString::number(finished)}),
-                  row.words(7));
+        EXPECT_EQ(echo.text,
+            row[5].isEmpty()
+                ? ""
+                : QString("\r\nTX-->  %1\r\nRX-->  %2\r\n").arg(literal(row, 5), literal(row, 6)));
+        EXPECT_EQ(QStringList({ QString::number(f.state.MonitorRows), QString::number(echo.rows),
+                      QString::number(finished) }),
+            row.words(7));
     }
 }
 
@@ -191,7 +207,7 @@ TEST(LinkEngine, TimeoutResentSurvivesADeviceError)
 {
     // After a device error the next silent command already ends at its first expiry.
     Fixture f;
-    f.script({"<STX>E11<CR>~", "~"});
+    f.script({ "<STX>E11<CR>~", "~" });
     f.send("3i");
     EXPECT_TRUE(f.link.TimeoutResent());
     f.state.CommAbort = false;
@@ -202,8 +218,8 @@ TEST(LinkEngine, TimeoutResentSurvivesADeviceError)
 TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAreTold)
 {
     using K = DevicePort::ErrorKind;
-    const DevicePort::Error missing {K::NoSuchPort, 8002, "No such file"}, busy {K::InUse, 8005, "Busy"},
-        other {K::Other, 7, "Resource error"};
+    const DevicePort::Error missing { K::NoSuchPort, 8002, "No such file" }, busy { K::InUse, 8005, "Busy" },
+        other { K::Other, 7, "Resource error" };
     for (const TableRow &row : tableRows("link/exchanges.txt", "port-faults")) {
         SCOPED_TRACE(row.where());
         Fixture f;
@@ -241,7 +257,7 @@ TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAre
             EXPECT_EQ(f.port.writes, 0);
         }
         f.state.CommAbort = false;
-        f.script({"<STX>4i1<CR>"});
+        f.script({ "<STX>4i1<CR>" });
         EXPECT_EQ(f.send("4i"), "1"); // the next exchange opens the port again where needed
     }
 }
@@ -284,9 +300,9 @@ TEST(LinkEngine, NextExchangeMayStartFromTheFinishedSignal)
         if (values.size() == 1)
             f.send("4i");
     });
-    f.script({"<STX>3i2<CR>", "<STX>4i1<CR>"});
+    f.script({ "<STX>3i2<CR>", "<STX>4i1<CR>" });
     f.send("3i");
-    EXPECT_EQ(values, (QStringList {"2", "1"}));
+    EXPECT_EQ(values, (QStringList { "2", "1" }));
 }
 
 TEST(LinkEngine, QuittingTheApplicationDuringAWaitEndsTheExchange)
@@ -300,7 +316,8 @@ TEST(LinkEngine, QuittingTheApplicationDuringAWaitEndsTheExchange)
         returned = true;
     });
     QObject scope; // the guard goes with the test
-    QTimer::singleShot(5000, &scope, [] { QCoreApplication::exit(1); }); // ends the run only if the wait spins again
+    QTimer::singleShot(
+        5000, &scope, [] { QCoreApplication::exit(1); }); // ends the run only if the wait spins again
     QCoreApplication::exec();
     EXPECT_TRUE(returned && f.state.CommAbort && atRest(f));
 }
@@ -369,7 +386,7 @@ TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence)
 TEST(LinkOverPty, PortSelectionAndTransmissionReportEachOpenOutcome)
 {
     PtyFixture f;
-    const QStringList paths {f.sim.path(), f.sim.path(), "/dev/null", "/nonexistent/tty"};
+    const QStringList paths { f.sim.path(), f.sim.path(), "/dev/null", "/nonexistent/tty" };
     for (int n = 2; n <= 5; ++n)
         SettingsStore::open()->setValue(QString("Ports/Com%1").arg(n), paths[n - 2]);
     f.link.setPortResolver(&SettingsStore::portPath);
@@ -390,8 +407,9 @@ TEST(LinkOverPty, PortSelectionAndTransmissionReportEachOpenOutcome)
     f.state.CommAbort = false;
     f.send("3i");
     EXPECT_EQ(shown(f.dialogs), boxes("exclamation timeout; none ERROR - Invalid Com Port"));
-    EXPECT_EQ(f.statuses, (QStringList {"Status:  Com2", "Status:  ERROR - Port in use", "Status:  Internal Error 7",
-                                        "Status:  ERROR - Invalid Com Port", "Status:  ERROR - Invalid Com Port"}));
+    EXPECT_EQ(f.statuses,
+        (QStringList { "Status:  Com2", "Status:  ERROR - Port in use", "Status:  Internal Error 7",
+            "Status:  ERROR - Invalid Com Port", "Status:  ERROR - Invalid Com Port" }));
     SettingsStore::open()->remove("Ports");
 }
 

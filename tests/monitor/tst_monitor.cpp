@@ -1,7 +1,5 @@
 // The line monitor: its traffic text driven through the link, and the window where the widget is the point.
 
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,6 +8,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
+
+#include <gtest/gtest.h>
 
 #include "monitor/frmlinemonitor.h"
 #include "monitor/traffictext.h"
@@ -27,7 +27,8 @@ QString text(const TableRow &row, int i)
     QString s = row[i].startsWith(QLatin1Char('"')) ? row[i].mid(1, row[i].size() - 2) : row[i];
     for (qsizetype k; (k = s.indexOf(QLatin1String("\\x"))) >= 0;)
         s.replace(k, 4, QChar(s.mid(k + 2, 2).toUShort(nullptr, 16)));
-    return s.replace(QLatin1String("\\n"), QLatin1String("\n")).replace(QLatin1String("\\r"), QLatin1String("\r"));
+    return s.replace(QLatin1String("\\n"), QLatin1String("\n"))
+        .replace(QLatin1String("\\r"), QLatin1String("\r"));
 }
 
 struct Monitor : ::testing::Test
@@ -55,7 +56,9 @@ struct Monitor : ::testing::Test
     }
 };
 
-struct Traffic : Monitor {};
+struct Traffic : Monitor
+{
+};
 
 TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay)
 {
@@ -94,9 +97,9 @@ TEST_F(Traffic, TimeStampsMarkRowsAndCompleteRepliesOnly)
     EXPECT_TRUE(Rig::waitFor([this] { return rig.state.ReplyReceived; }, 2000));
     send(QStringLiteral("<STX>3i"));
     EXPECT_EQ(rows(),
-        (QStringList { QString(), "10:15:02.345  TX-->  <STX>3i<CR>", "10:15:02.345  RX-->  <STX>3i2<CR>  (18 ms)",
-            QString(), "10:15:02.363  TX-->  <STX>3i", "10:15:02.363  RX-->  ", "10:15:02.363  TX-->  3",
-            "10:15:02.363  RX-->  " }));
+        (QStringList { QString(), "10:15:02.345  TX-->  <STX>3i<CR>",
+            "10:15:02.345  RX-->  <STX>3i2<CR>  (18 ms)", QString(), "10:15:02.363  TX-->  <STX>3i",
+            "10:15:02.363  RX-->  ", "10:15:02.363  TX-->  3", "10:15:02.363  RX-->  " }));
 }
 
 TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
@@ -128,7 +131,10 @@ struct Window : Monitor
         monitor->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(monitor.get()));
     }
-    template <typename T> T *get(const char *name) { return monitor->findChild<T *>(QString::fromLatin1(name)); }
+    template <typename T> T *get(const char *name)
+    {
+        return monitor->findChild<T *>(QString::fromLatin1(name));
+    }
     QTabBar *tabs() { return get<QTabBar>("TabStrip1"); }
     QPlainTextEdit *comm() { return get<QPlainTextEdit>("txtComm"); }
     QGroupBox *frame() { return get<QGroupBox>("Frame1"); }
@@ -193,12 +199,14 @@ TEST_F(Window, TestFrameOpensClosesAndResizesWithoutANegativeHeightAndItsPickerA
         EXPECT_EQ(tabs()->tabText(2), open ? QString() : QStringLiteral("  Test   "));
         EXPECT_EQ(monitor->mode(), Mode::Ascii);
         EXPECT_EQ(shown().size(), 240);
-        EXPECT_EQ(comm()->verticalScrollBar()->value(), comm()->verticalScrollBar()->maximum()) << "not at the end";
+        EXPECT_EQ(comm()->verticalScrollBar()->value(), comm()->verticalScrollBar()->maximum())
+            << "not at the end";
         resizeOuter(row.number(1), row.number(2));
         QCoreApplication::processEvents();
-        EXPECT_EQ((QList<int> { comm()->width(), tabs()->width(), frame()->width(), comm()->height(), frame()->y(),
-                      closeTest()->x() }),
-            (QList<int> { row.number(3), row.number(3), row.number(3), row.number(4), row.number(5), row.number(6) }));
+        EXPECT_EQ((QList<int> { comm()->width(), tabs()->width(), frame()->width(), comm()->height(),
+                      frame()->y(), closeTest()->x() }),
+            (QList<int> {
+                row.number(3), row.number(3), row.number(3), row.number(4), row.number(5), row.number(6) }));
     }
     // The last row leaves the frame open; its picker appends control characters to the test string.
     auto *picker = get<QComboBox>("Combo1");
@@ -226,8 +234,10 @@ TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed)
         SCOPED_TRACE(row.where());
         rig.mark();
         rig.dialogs.clear();
-        for (const auto &[i, box, label] : { std::tuple { 1, "ckbAutoSTX", "lblSTX" }, std::tuple { 2, "ckbAutoCR", "lblCR" } }) {
-            EXPECT_EQ(get<QCheckBox>(box)->isChecked(), get<QLabel>(label)->isVisible()); // checked when it opens
+        for (const auto &[i, box, label] :
+            { std::tuple { 1, "ckbAutoSTX", "lblSTX" }, std::tuple { 2, "ckbAutoCR", "lblCR" } }) {
+            EXPECT_EQ(
+                get<QCheckBox>(box)->isChecked(), get<QLabel>(label)->isVisible()); // checked when it opens
             if (get<QCheckBox>(box)->isChecked() != (row[i] == QLatin1String("yes")))
                 QTest::mouseClick(get<QCheckBox>(box), Qt::LeftButton);
             EXPECT_EQ(get<QLabel>(label)->isVisible(), row[i] == QLatin1String("yes"));
@@ -240,7 +250,8 @@ TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed)
         EXPECT_EQ(rows.value(rows.lastIndexOf("TX-->  " + row[3]) + 1), text(row, 4));
         EXPECT_TRUE(rig.state.AutoFrame);
         EXPECT_EQ(rig.state.CommAbort, !row[5].isEmpty());
-        EXPECT_EQ(rig.dialogs.messages.empty() ? QString() : rig.dialogs.texts().last().trimmed().section('\r', 0, 0),
+        EXPECT_EQ(rig.dialogs.messages.empty() ? QString()
+                                               : rig.dialogs.texts().last().trimmed().section('\r', 0, 0),
             row[5]);
     }
 }
@@ -252,7 +263,9 @@ TEST_F(Window, ExchangesWaitingGoOnUndisturbedBySendAndClose)
     send(QStringLiteral("3i"), false);
     get<QLineEdit>("txtOutput")->setText(QStringLiteral("W"));
     get<QPushButton>("btnSend")->click();
-    EXPECT_EQ(rig.state.CommandString, QStringLiteral("\x02" "3i\r"));
+    EXPECT_EQ(rig.state.CommandString,
+        QStringLiteral("\x02"
+                       "3i\r"));
     EXPECT_TRUE(rig.state.AutoFrame && !rig.state.CommAbort);
     EXPECT_TRUE(Rig::waitFor([this] { return rig.state.ReplyReceived; }, 2000));
     EXPECT_EQ(rig.state.ReplyValue, QStringLiteral("2"));

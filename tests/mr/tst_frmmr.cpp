@@ -1,8 +1,8 @@
 // The MR main window's own look and field behaviour; its transfers run in tests/transfer.
 
-#include <gtest/gtest.h>
-
 #include <QGroupBox>
+
+#include <gtest/gtest.h>
 
 #include "app/application.h"
 #include "app/frmsplash.h"
@@ -28,8 +28,8 @@ TEST(MrWindow, ConfigurationComesFromConfigInfOnly)
     AppContext context { state, r.link.get(), r.dialogs, QStringLiteral("MR") };
     frmMR w(context, folder);
     EXPECT_EQ(w.fields().configurationPath(), r.options.configPath);
-    const std::pair<const char *, const char *> lists[] = { { "cboMeterType", "Oil|Water|Gas|Steam" },
-        { "cboOutputMode", "4-20mA|0-5V|0-10V" } };
+    const std::pair<const char *, const char *> lists[]
+        = { { "cboMeterType", "Oil|Water|Gas|Steam" }, { "cboOutputMode", "4-20mA|0-5V|0-10V" } };
     for (const auto &[name, entries] : lists) {
         auto *box = w.findChild<QComboBox *>(QString::fromLatin1(name));
         QStringList shown;
@@ -60,11 +60,14 @@ TEST(MrWindow, DesignStateThenChoicesGreyAndRelabelTheirFields)
     EXPECT_EQ(r.window->objectName(), "frmMR");
     QStringList lists;
     for (QWidget *o : r.window->findChild<QGroupBox *>(QStringLiteral("Frame2"))->findChildren<QWidget *>())
-        if (qobject_cast<QComboBox *>(o) || qobject_cast<QLineEdit *>(o)) lists << o->objectName();
+        if (qobject_cast<QComboBox *>(o) || qobject_cast<QLineEdit *>(o))
+            lists << o->objectName();
     lists.sort();
-    EXPECT_EQ(lists.join('|'), "cboDisplayExp|cboDisplayMode|cboMeterType|cboOutputMode|cboRateInterval|cboRateUnits|"
-                               "cboTotalUnits|txtFlowHi|txtFlowLow");
-    EXPECT_EQ(r.window->findChild<QGroupBox *>(QStringLiteral("Frame1"))->findChildren<QLineEdit *>().size(), 9);
+    EXPECT_EQ(lists.join('|'),
+        "cboDisplayExp|cboDisplayMode|cboMeterType|cboOutputMode|cboRateInterval|cboRateUnits|"
+        "cboTotalUnits|txtFlowHi|txtFlowLow");
+    EXPECT_EQ(
+        r.window->findChild<QGroupBox *>(QStringLiteral("Frame1"))->findChildren<QLineEdit *>().size(), 9);
     // Low Flow Cutoff shows .025 on light grey, and that is also its value before any edit.
     t.expect(words(QStringLiteral("lblSPGcomp=SPG_Comp txtLowFlowCutoff=.025 Option2.checked=1")));
     EXPECT_EQ(base(r.control<QLineEdit>(QStringLiteral("txtLowFlowCutoff"))), QColor(192, 192, 192));
@@ -78,13 +81,17 @@ TEST(MrWindow, DesignStateThenChoicesGreyAndRelabelTheirFields)
         t.expect(row.words(1));
         for (const char *name : { "txtSpg", "txtPressureComp", "txtTempComp" }) {
             auto *field = r.control<QLineEdit>(QString::fromLatin1(name));
-            EXPECT_EQ(base(field), field->isEnabled() ? QColor(255, 255, 255) : QColor(192, 192, 192)) << name;
+            EXPECT_EQ(base(field), field->isEnabled() ? QColor(255, 255, 255) : QColor(192, 192, 192))
+                << name;
         }
         // Regression: unflagging painted disabled captions black, so greyed fields looked editable.
-        EXPECT_NE(r.control<QLabel>(QStringLiteral("lblSpg"))->palette().color(QPalette::Disabled, QPalette::WindowText),
+        EXPECT_NE(r.control<QLabel>(QStringLiteral("lblSpg"))
+                      ->palette()
+                      .color(QPalette::Disabled, QPalette::WindowText),
             Qt::black);
     }
-    EXPECT_EQ(r.state.RateUnitsItem.value, r.c().window->findChild<QComboBox *>("cboRateUnits")->currentIndex());
+    EXPECT_EQ(
+        r.state.RateUnitsItem.value, r.c().window->findChild<QComboBox *>("cboRateUnits")->currentIndex());
     EXPECT_EQ(r.state.MeterTypeItem.value, 3);
     EXPECT_EQ(r.state.OutputModeItem.value, 0);
 }

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -8,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <gtest/gtest.h>
 
 #include "app/frmaltmain.h"
 #include "app/qtuserdialogs.h"
@@ -26,7 +26,10 @@ namespace {
 
 const QString Table = QStringLiteral("params/fields.txt");
 
-Family familyOf(const QString &name) { return name == "MR" ? Family::MR : Family::Dravion; }
+Family familyOf(const QString &name)
+{
+    return name == "MR" ? Family::MR : Family::Dravion;
+}
 
 ConfigReadResult readText(const QString &text, DeviceState &state, Family family)
 {
@@ -37,23 +40,40 @@ ConfigReadResult readText(const QString &text, DeviceState &state, Family family
 
 QString describe(const DeviceState &s, const QString &name)
 {
-    auto text = [](const auto &r) { return QStringLiteral("%1 %2..%3 %4").arg(r.code).arg(r.minimum).arg(r.maximum).arg(r.typeLetter).trimmed(); };
-    const std::map<QString, QString> all{
-        {"Damping", text(s.DampingItem)}, {"Spg", text(s.SpgItem)}, {"MinDac", text(s.MinDacItem)},
-        {"Kfactor0", text(s.KfactorItems[0])}, {"Kfactor1", text(s.KfactorItems[1])},
-        {"PressureComp", text(s.PressureCompItem)}, {"Version", s.ConfigVersion},
-        {"LinFreq9", text(s.LinFreqItems[9]) + QStringLiteral(" =%1").arg(s.LinFreqItems[9].value)},
-        {"LinFlow9", text(s.LinFlowItems[9]) + QStringLiteral(" =%1").arg(s.LinFlowItems[9].value)},
+    auto text = [](const auto &r) {
+        return QStringLiteral("%1 %2..%3 %4")
+            .arg(r.code)
+            .arg(r.minimum)
+            .arg(r.maximum)
+            .arg(r.typeLetter)
+            .trimmed();
+    };
+    const std::map<QString, QString> all {
+        { "Damping", text(s.DampingItem) },
+        { "Spg", text(s.SpgItem) },
+        { "MinDac", text(s.MinDacItem) },
+        { "Kfactor0", text(s.KfactorItems[0]) },
+        { "Kfactor1", text(s.KfactorItems[1]) },
+        { "PressureComp", text(s.PressureCompItem) },
+        { "Version", s.ConfigVersion },
+        { "LinFreq9", text(s.LinFreqItems[9]) + QStringLiteral(" =%1").arg(s.LinFreqItems[9].value) },
+        { "LinFlow9", text(s.LinFlowItems[9]) + QStringLiteral(" =%1").arg(s.LinFlowItems[9].value) },
     };
     return all.at(name);
 }
 
 double stored(const DeviceState &s, const QString &field)
 {
-    const std::map<QString, double> all{
-        {"txtDamping", s.DampingItem.value}, {"txtLinearPts", s.LinearPtsItem.value}, {"txtFlowHi", s.FlowHiItem.value},
-        {"txtSpg", s.SpgItem.value}, {"txtScaleFactor", s.ScaleFactorItem.value}, {"txtPassword", s.PasswordItem.value},
-        {"cboRateInterval", s.RateInterval}, {"cboKfactorUnits", s.KfactorUnits}, {"cboOutputMode", s.OutputModeItem.value},
+    const std::map<QString, double> all {
+        { "txtDamping", s.DampingItem.value },
+        { "txtLinearPts", s.LinearPtsItem.value },
+        { "txtFlowHi", s.FlowHiItem.value },
+        { "txtSpg", s.SpgItem.value },
+        { "txtScaleFactor", s.ScaleFactorItem.value },
+        { "txtPassword", s.PasswordItem.value },
+        { "cboRateInterval", s.RateInterval },
+        { "cboKfactorUnits", s.KfactorUnits },
+        { "cboOutputMode", s.OutputModeItem.value },
     };
     if (field != "txtKfactor")
         return all.at(field);
@@ -61,12 +81,16 @@ double stored(const DeviceState &s, const QString &field)
     return s.KfactorItems[1].value;
 }
 
-bool isRed(const QLabel *label) { return label->palette().color(QPalette::WindowText) == QColor(255, 0, 0); }
+bool isRed(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
+}
 
 // A family's main window shown and active, so that typing and focus behave as for the user.
 struct Fields : Rig
 {
-    explicit Fields(const QString &family = QStringLiteral("Dravion")) : Rig(family)
+    explicit Fields(const QString &family = QStringLiteral("Dravion"))
+        : Rig(family)
     {
         EXPECT_TRUE(start());
         window->show();
@@ -104,22 +128,25 @@ TEST(ConfigReader, LinesFillTheirRecordsAndLists)
         SCOPED_TRACE(row.where());
         DeviceState state;
         EXPECT_EQ(readText(row[0], state, familyOf(row[1])).lists.value(row.number(2)).join('|'),
-                  row.cells.mid(3).join('|'));
+            row.cells.mid(3).join('|'));
     }
     for (const TableRow &row : tableRows(Table, QStringLiteral("overflow"))) {
         SCOPED_TRACE(row.where());
         DeviceState state;
-        const ConfigReadResult result = readText("Rate Units=3,0,1,Gal,Ltr\nBad=1\n" + row[0] + "\nLinear=100,0,10\n",
-                                                 state, Family::Dravion);
+        const ConfigReadResult result = readText(
+            "Rate Units=3,0,1,Gal,Ltr\nBad=1\n" + row[0] + "\nLinear=100,0,10\n", state, Family::Dravion);
         EXPECT_TRUE(result.readError);
         EXPECT_EQ(result.errorLine, 3);
-        EXPECT_EQ(result.lists.value(3), QStringList({"Gal", "Ltr"}));
+        EXPECT_EQ(result.lists.value(3), QStringList({ "Gal", "Ltr" }));
         EXPECT_EQ(state.LinearPtsItem.code, 0) << "lines after the error are lost";
         EXPECT_EQ(state.LinFreqItems[0].code + state.SpgItem.maximum + state.DampingItem.code, 0)
             << "the line's own record stays";
     }
     DeviceState state; // one very long line with a large list count
-    EXPECT_EQ(readText("L=3,0,32767," + QString(2'000'000, 'x') + ",y", state, Family::Dravion).lists.value(3).size(), 2);
+    EXPECT_EQ(readText("L=3,0,32767," + QString(2'000'000, 'x') + ",y", state, Family::Dravion)
+                  .lists.value(3)
+                  .size(),
+        2);
 }
 
 TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt)
@@ -136,7 +163,8 @@ TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt)
         const QString chosen = ConfigReader::chooseFile(dir.path(), familyOf(row[1]));
         EXPECT_EQ(chosen, dir.filePath(row[2]));
         DeviceState state; // a missing file or a folder cannot be read
-        EXPECT_EQ(ConfigReader::readFile(chosen, familyOf(row[1]), state).readError, !QFileInfo(chosen).isFile());
+        EXPECT_EQ(
+            ConfigReader::readFile(chosen, familyOf(row[1]), state).readError, !QFileInfo(chosen).isFile());
     }
 }
 
@@ -192,7 +220,7 @@ TEST(EntryFields, OutputTypeRelabelsTheFlowFieldsAndTheirMessages)
     EXPECT_EQ(f.shown("lblFlowLow") + f.shown("lblFlowHi"), "Flow at 0VFlow at 5V");
     EXPECT_EQ(f.state.OutputType, 1);
     f.typeAndLeave("txtFlowLow", "123456");
-    EXPECT_EQ(f.dialogs.texts(), QStringList{"Flow at 0V  Field must be between 0 and 99999"});
+    EXPECT_EQ(f.dialogs.texts(), QStringList { "Flow at 0V  Field must be between 0 and 99999" });
     f.dravion().fields().optType_Click(0);
     EXPECT_TRUE(f.control<QRadioButton>("optType0")->isChecked());
     EXPECT_EQ(f.shown("lblFlowLow") + f.shown("lblFlowHi"), "Flow at 4mAFlow at 20mA");
@@ -227,7 +255,7 @@ TEST(EntryFields, LeavingAnOutOfRangeFieldFlagsItOnce)
         if (!g.isMr())
             g.set("cboKfactorUnits", row[1]);
         g.typeAndLeave(row[2], row[3]);
-        EXPECT_EQ(g.dialogs.texts(), row[4] == "-" ? QStringList() : QStringList{row[4]});
+        EXPECT_EQ(g.dialogs.texts(), row[4] == "-" ? QStringList() : QStringList { row[4] });
         EXPECT_EQ(g.edit(row[2])->hasFocus(), row[4] != "-");
         EXPECT_EQ(IsFieldFlagged(g.label("lbl" + row[2].mid(3) + "E")), row[4] != "-");
     }
@@ -258,11 +286,11 @@ TEST(EntryFields, FocusTakenDuringTheMessageStartsNoSecondCheck)
         f.edit("txtFlowLow")->setFocus(Qt::TabFocusReason);
     };
     f.typeAndLeave("txtDamping", "500");
-    EXPECT_EQ(f.dialogs.texts(), QStringList{"Damping:  Field must be between 0 and 99"});
+    EXPECT_EQ(f.dialogs.texts(), QStringList { "Damping:  Field must be between 0 and 99" });
 
     QtUserDialogs real; // a real modal box, closed by a polling timer
-    AppContext realContext{f.state, nullptr, real};
-    frmAltMain realWindow{realContext};
+    AppContext realContext { f.state, nullptr, real };
+    frmAltMain realWindow { realContext };
     real.setParentWidget(&realWindow);
     realWindow.show();
     QApplication::setActiveWindow(&realWindow);
@@ -281,7 +309,7 @@ TEST(EntryFields, FocusTakenDuringTheMessageStartsNoSecondCheck)
     QTest::keyClicks(damping, QStringLiteral("250"));
     QTest::keyClick(damping, Qt::Key_Tab);
     QTest::qWait(100);
-    EXPECT_EQ(boxes, QStringList{"Damping:  Field must be between 0 and 99"});
+    EXPECT_EQ(boxes, QStringList { "Damping:  Field must be between 0 and 99" });
     EXPECT_EQ(realWindow.focusWidget(), damping); // nothing reactivates the window without a window manager
 }
 
@@ -290,11 +318,12 @@ TEST(EntryFields, MissingFieldsAreFlagged)
     Fields f;
     DravionFields &fields = f.dravion().fields();
     EXPECT_FALSE(fields.CheckMissingFields());
-    for (const char *marker : {"lblRateUnitsE", "lblRateIntervalE", "lblKfactorUnitsE", "lblKfactorE", "lblDampingE",
-                               "lblFlowLowE", "lblFlowHiE", "lblLinearPtsE"})
+    for (const char *marker : { "lblRateUnitsE", "lblRateIntervalE", "lblKfactorUnitsE", "lblKfactorE",
+             "lblDampingE", "lblFlowLowE", "lblFlowHiE", "lblLinearPtsE" })
         EXPECT_TRUE(IsFieldFlagged(f.label(marker))) << marker;
     EXPECT_FALSE(IsFieldFlagged(f.label("lblSpgE"))); // hidden, so not missing
-    f.enter("cboRateUnits=Kgs cboRateInterval=0 cboKfactorUnits=0 txtKfactor=0 txtDamping=0 txtFlowLow=0 txtFlowHi=0 "
+    f.enter("cboRateUnits=Kgs cboRateInterval=0 cboKfactorUnits=0 txtKfactor=0 txtDamping=0 txtFlowLow=0 "
+            "txtFlowHi=0 "
             "txtLinearPts=0"); // Kgs: Specific Gravity is now required
     EXPECT_FALSE(fields.CheckMissingFields());
     EXPECT_TRUE(IsFieldFlagged(f.label("lblSpgE")));
@@ -326,9 +355,10 @@ TEST(EntryFields, ConfigurationFailuresAreReported)
 {
     Fields f;
     const std::pair<QByteArray, const char *> rows[] = {
-        {QByteArray(), "Configuration File Missing or Read Error!"},
-        {"Title=Setup values\nRate Units=3,0,1,Ltr,Kgs\n", "Error Reading Configuration File\r\nMay have problems "
-         "using Software\r\nContact Manufacture for Help or new Configuration File"},
+        { QByteArray(), "Configuration File Missing or Read Error!" },
+        { "Title=Setup values\nRate Units=3,0,1,Ltr,Kgs\n",
+            "Error Reading Configuration File\r\nMay have problems "
+            "using Software\r\nContact Manufacture for Help or new Configuration File" },
     };
     for (const auto &[content, text] : rows) {
         QTemporaryDir dir;
@@ -338,10 +368,12 @@ TEST(EntryFields, ConfigurationFailuresAreReported)
         f.dravion().fields().loadConfigurationFrom(dir.path());
         ASSERT_EQ(f.dialogs.messages.size(), 1u);
         EXPECT_EQ(f.dialogs.messages[0].text, text);
-        EXPECT_EQ(f.dialogs.messages[0].title, content.isNull() ? UserDialogs::defaultTitle() : "Arlex Error");
+        EXPECT_EQ(
+            f.dialogs.messages[0].title, content.isNull() ? UserDialogs::defaultTitle() : "Arlex Error");
         EXPECT_EQ(f.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
     }
-    EXPECT_EQ(f.control<QComboBox>("cboRateUnits")->count(), 7); // the lines around a syntax error still apply
+    EXPECT_EQ(
+        f.control<QComboBox>("cboRateUnits")->count(), 7); // the lines around a syntax error still apply
     EXPECT_EQ(f.control<QComboBox>("cboRateUnits")->currentIndex(), -1);
 }
 
@@ -358,10 +390,12 @@ TEST(VersionCheck, ReportsOnlyADifference)
         EXPECT_EQ(rig.received(), QStringList(rig.options.silent ? 2 : 1, "<STX>V<CR>"));
         EXPECT_EQ(rig.state.CommAbort, rig.options.silent);
         const QString message = QString(row[3]).replace("\\r", "\r");
-        EXPECT_EQ(rig.dialogs.texts(), rig.options.silent ? QStringList{LinkEngine::timeoutMessage()}
-                                       : message == "-"   ? QStringList()
-                                                          : QStringList{message});
+        EXPECT_EQ(rig.dialogs.texts(),
+            rig.options.silent   ? QStringList { LinkEngine::timeoutMessage() }
+                : message == "-" ? QStringList()
+                                 : QStringList { message });
         for (const auto &m : rig.dialogs.messages)
-            EXPECT_TRUE(rig.options.silent || (m.icon == UserDialogs::Icon::Critical && m.title == UserDialogs::defaultTitle()));
+            EXPECT_TRUE(rig.options.silent
+                || (m.icon == UserDialogs::Icon::Critical && m.title == UserDialogs::defaultTitle()));
     }
 }

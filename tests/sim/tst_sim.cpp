@@ -1,10 +1,10 @@
 // The simulated device: its model and fault injection, its options, and the qrx-sim program.
 
-#include <gtest/gtest.h>
-
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include "deviceresponder.h"
 #include "link/qtreplytimer.h"
@@ -29,7 +29,7 @@ TEST(DeviceModel, AnswersEachFamilysCommandsWithinTheConfiguredRanges)
     EXPECT_TRUE(dravion.answer("F").startsWith('F'));
     for (const TableRow &row : tableRows("sim/device.txt", "mr"))
         EXPECT_EQ(mr.answer(row[0].toLatin1()), row[1].toLatin1()) << row.where();
-    for (int code : {1, 2, 5, 8, 12, 14, 15, 16, 17, 18, 19, 100, 101, 120})
+    for (int code : { 1, 2, 5, 8, 12, 14, 15, 16, 17, 18, 19, 100, 101, 120 })
         EXPECT_TRUE(mr.hasItem(code)) << code;
 }
 
@@ -54,7 +54,9 @@ TEST(DeviceResponder, InjectsEachFaultAndTheSameSeedGivesTheSameFaults)
         DeviceResponder d(mixed);
         QStringList faults;
         for (int i = 0; i < 40; ++i)
-            faults << d.respond("\x02" "3i\r").fault;
+            faults << d.respond("\x02"
+                                "3i\r")
+                          .fault;
         return faults;
     };
     const QStringList first = run();
@@ -65,13 +67,18 @@ TEST(DeviceResponder, InjectsEachFaultAndTheSameSeedGivesTheSameFaults)
 TEST(SimOptions, ParsesAndReproducesTheCommandLine)
 {
     QString error;
-    const auto o = SimOptions::parse(words("--family MR --latency 5 --no-pacing --error 13:11 --vanish-after 3 "
-                                           "--seed 7 --garble 0.25"), &error);
+    const auto o
+        = SimOptions::parse(words("--family MR --latency 5 --no-pacing --error 13:11 --vanish-after 3 "
+                                  "--seed 7 --garble 0.25"),
+            &error);
     ASSERT_TRUE(o) << error.toStdString();
-    EXPECT_EQ(o->toArguments().join(' '), "--family MR --output-type 0 --latency 5 --no-pacing --drop 0 --garble 0.25 "
-                                          "--wrong-code 0 --delay 0 --delay-ms 700 --error 13:11 --vanish-after 3 --seed 7");
+    EXPECT_EQ(o->toArguments().join(' '),
+        "--family MR --output-type 0 --latency 5 --no-pacing --drop 0 --garble 0.25 "
+        "--wrong-code 0 --delay 0 --delay-ms 700 --error 13:11 --vanish-after 3 --seed 7");
     EXPECT_EQ(SimOptions::parse(o->toArguments(), &error)->toArguments(), o->toArguments());
-    EXPECT_EQ(TrafficLog::markup("\x02" "3i\r\xe9\x7f"), "<STX>3i<CR><xE9><DEL>");
+    EXPECT_EQ(TrafficLog::markup("\x02"
+                                 "3i\r\xe9\x7f"),
+        "<STX>3i<CR><xE9><DEL>");
 }
 
 TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
@@ -79,15 +86,15 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
     QTemporaryDir dir;
     const QString link = dir.filePath("device");
     writeFile(dir.filePath("Config.inf"), "Version=-1,3.04\nDamping=11,0,40\n");
-    const QStringList args {"--family", "Dravion", "--config", dir.filePath("Config.inf"), "--link", link,
-                            "--state", dir.filePath("state.ini"), "--log", dir.filePath("traffic.log"), "--no-pacing"};
+    const QStringList args { "--family", "Dravion", "--config", dir.filePath("Config.inf"), "--link", link,
+        "--state", dir.filePath("state.ini"), "--log", dir.filePath("traffic.log"), "--no-pacing" };
     {
         SimProcess sim(QStringLiteral(QRX_SIM_PATH));
         ASSERT_TRUE(sim.start(args)) << sim.errorText().toStdString();
         EXPECT_TRUE(QFileInfo(link).isSymLink());
         Utility u;
         u.usePath(link);
-        for (const char *body : {"V", "11i12", "W", "11i3"}) // the last write is not stored
+        for (const char *body : { "V", "11i12", "W", "11i3" }) // the last write is not stored
             u.send(body);
         EXPECT_EQ(u.state.ReplyValue, "3");
         EXPECT_FALSE(u.state.CommAbort);
@@ -98,8 +105,8 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
     QFile log(dir.filePath("traffic.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly | QIODevice::Text));
     EXPECT_EQ(QString(log.readAll()).split('\n', Qt::SkipEmptyParts),
-              (QStringList {"recv <STX>V<CR>", "send <STX>V3.04<CR>", "recv <STX>11i12<CR>", "send <STX>11i12<CR>",
-                            "recv <STX>W<CR>", "send <STX>W<CR>", "recv <STX>11i3<CR>", "send <STX>11i3<CR>"}));
+        (QStringList { "recv <STX>V<CR>", "send <STX>V3.04<CR>", "recv <STX>11i12<CR>", "send <STX>11i12<CR>",
+            "recv <STX>W<CR>", "send <STX>W<CR>", "recv <STX>11i3<CR>", "send <STX>11i3<CR>" }));
     SimProcess again(QStringLiteral(QRX_SIM_PATH));
     ASSERT_TRUE(again.start(args)) << again.errorText().toStdString();
     Utility u;
@@ -115,7 +122,8 @@ TEST(SimProgram, HelpAndBadOptionsEndWithoutServing)
         ASSERT_TRUE(sim.waitForFinished(5000)) << row.where(); // no pty served
         EXPECT_EQ(sim.exitCode(), row.number(1)) << row.where();
         const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
-        EXPECT_TRUE(out.contains(row[2]) && err.contains(row[3])) << row.where() << out.toStdString() << err.toStdString();
+        EXPECT_TRUE(out.contains(row[2]) && err.contains(row[3]))
+            << row.where() << out.toStdString() << err.toStdString();
         EXPECT_FALSE(out.startsWith("port "));
     }
 }

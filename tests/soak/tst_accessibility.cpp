@@ -1,8 +1,6 @@
 // Keyboard and screen-reader access to the windows: every field is named by its caption label (its
 // buddy), every button takes focus by Tab, every menu entry is reachable by an access key, and the
 // port menu tells which device path each "Com n" stands for.
-#include <gtest/gtest.h>
-
 #include <set>
 
 #include <QAccessible>
@@ -14,6 +12,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+
+#include <gtest/gtest.h>
 
 #include "app/mainwindowshell.h"
 #include "app/settingsstore.h"
@@ -99,7 +99,8 @@ TEST(Accessibility, MainWindowsAreNamedAndReachableByKeyboard)
         QMainWindow &window = *rig.window;
         for (QWidget *field : fieldsOf(window)) {
             const QString caption = buddyCaption(window, field);
-            EXPECT_FALSE(caption.isEmpty()) << field->objectName().toStdString() << " has no caption label as buddy";
+            EXPECT_FALSE(caption.isEmpty())
+                << field->objectName().toStdString() << " has no caption label as buddy";
             EXPECT_EQ(accessibleName(field), caption) << field->objectName().toStdString();
         }
         for (const TableRow &row : tableRows("soak/access.txt", "captions")) {
@@ -124,7 +125,7 @@ TEST(Accessibility, MonitorCalibrationAndLinearPointsNameEveryControlByItsCaptio
         names[row[0]] = label.isEmpty() ? row[1] : calibration.findChild<QLabel *>(label)->text();
         EXPECT_FALSE(names[row[0]].isEmpty()) << row.where();
     }
-    for (QWidget *window : QList<QWidget *> {&monitor, &calibration, &points}) {
+    for (QWidget *window : QList<QWidget *> { &monitor, &calibration, &points }) {
         for (QWidget *control : fieldsOf(*window)) {
             // On this platform a list is named by its value and linked to its caption as its label.
             const QString name = qobject_cast<QComboBox *>(control) ? buddyCaption(*window, control)
@@ -146,10 +147,11 @@ TEST(Accessibility, PortMenuEntriesShowTheirDevicePaths)
         ASSERT_TRUE(rig.start());
         auto *menu = rig.window->findChild<QMenu *>("mnuSerialPort");
         ASSERT_TRUE(menu && menu->toolTipsVisible());
-        auto entry = [&](int n) { return rig.window->findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
+        auto entry
+            = [&](int n) { return rig.window->findChild<QAction *>(QStringLiteral("mnuComPort%1").arg(n)); };
         EXPECT_EQ(entry(3)->text(), "Com &3");
         EXPECT_EQ(entry(3)->toolTip(), "/dev/ttyUSB0");
-        for (const int n : {4, family == "Dravion" ? 12 : 4}) // the MR menu has fewer ports
+        for (const int n : { 4, family == "Dravion" ? 12 : 4 }) // the MR menu has fewer ports
             EXPECT_EQ(entry(n) ? entry(n)->toolTip() : "no entry", SettingsStore::portPath(n)) << n;
         SettingsStore::open()->setValue("Ports/Com1", "/tmp/qrx-device");
         emit menu->aboutToShow();

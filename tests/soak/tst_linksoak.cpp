@@ -1,12 +1,12 @@
 // The link under a bad line: thousands of exchanges with injected faults, each of which must end in
 // one of the defined ways, without a hang, a crash or two commands mixed on the line.
-#include <gtest/gtest.h>
-
 #include <iostream>
 #include <map>
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include "link/serialdeviceport.h"
 #include "linkfixture.h"
@@ -32,8 +32,9 @@ SimOptions dravion(const QString &arguments)
 void soakRows(const QString &table)
 {
     using C = SoakCounts;
-    const std::map<QString, int C::*> named {{"valid", &C::valid}, {"inval", &C::inval}, {"noRsp", &C::noRsp},
-        {"deviceError", &C::deviceError}, {"portError", &C::portError}, {"skipped", &C::skipped}};
+    const std::map<QString, int C::*> named { { "valid", &C::valid }, { "inval", &C::inval },
+        { "noRsp", &C::noRsp }, { "deviceError", &C::deviceError }, { "portError", &C::portError },
+        { "skipped", &C::skipped } };
     for (const TableRow &row : tableRows("soak/link.txt", table)) {
         SCOPED_TRACE(row.where());
         const C c = runClockedSoak(dravion(row[1]), row.number(2), quint32(row.number(3)), row.number(4), 3);
@@ -95,9 +96,18 @@ struct PtySoak : LinkFixture<SerialDevicePort, ManualReplyTimer>
 
 } // namespace
 
-TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay) { soakRows("mixed-faults"); }
-TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome) { soakRows("single-faults"); }
-TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined) { soakRows("late-replies"); }
+TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay)
+{
+    soakRows("mixed-faults");
+}
+TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome)
+{
+    soakRows("single-faults");
+}
+TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined)
+{
+    soakRows("late-replies");
+}
 
 TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)
 {

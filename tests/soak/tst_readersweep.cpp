@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <random>
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+
+#include <gtest/gtest.h>
 
 #include "link/devicestate.h"
 #include "params/configreader.h"
@@ -65,7 +65,8 @@ struct Sweep
     // Flips, inserts, deletes and copies bytes, favouring the characters the formats give meaning to.
     QByteArray mutate(QByteArray bytes)
     {
-        static const char special[] = {'=', ',', '\r', '\n', ' ', '-', '.', 'E', '\0', '\xff', '\xe9', '\xc3', '9', '0'};
+        static const char special[]
+            = { '=', ',', '\r', '\n', ' ', '-', '.', 'E', '\0', '\xff', '\xe9', '\xc3', '9', '0' };
         for (int e = 1 + int(random() % 8); e > 0; --e) {
             const qsizetype at = bytes.isEmpty() ? 0 : qsizetype(random() % std::size_t(bytes.size()));
             const auto kind = random() % 5;
@@ -86,7 +87,7 @@ struct Sweep
 
     QByteArray input(bool config)
     {
-        static const char *const lineEnds[] = {"\r\n", "\r\n", "\n", "\r", ""};
+        static const char *const lineEnds[] = { "\r\n", "\r\n", "\n", "\r", "" };
         const auto kind = random() % 4;
         if (kind == 0) { // raw bytes
             QByteArray bytes(qsizetype(random() % 200), '\0');
@@ -126,7 +127,7 @@ ConfigReadResult readBytes(const QByteArray &bytes, DeviceState &state)
 
 TEST(ReaderSweep, CorpusFilesPassEveryCheck)
 {
-    for (const char *folder : {"config", "datafile"}) {
+    for (const char *folder : { "config", "datafile" }) {
         const QList<QByteArray> files = corpus(QString::fromLatin1(folder));
         ASSERT_FALSE(files.isEmpty()) << folder;
         for (const QByteArray &bytes : files) {
@@ -142,11 +143,11 @@ TEST(ReaderSweep, RandomFilesPassEveryCheck)
     for (const TableRow &row : tableRows("soak/sweep.txt", "sweeps")) {
         const bool config = row[0] == "config";
         const auto check = config ? ReaderProbes::checkConfigReader : ReaderProbes::checkDataFileReader;
-        Sweep sweep {std::mt19937(quint32(row[1].toUInt())), corpus(row[0])};
+        Sweep sweep { std::mt19937(quint32(row[1].toUInt())), corpus(row[0]) };
         for (int i = 0; i < row.number(2); ++i) {
             const QByteArray bytes = sweep.input(config);
-            ASSERT_EQ(check(bytes).toStdString(), "")
-                << row.where() << " input " << i << "\n" << bytes.toHex().toStdString();
+            ASSERT_EQ(check(bytes).toStdString(), "") << row.where() << " input " << i << "\n"
+                                                      << bytes.toHex().toStdString();
         }
     }
 }
@@ -157,7 +158,7 @@ TEST(ReaderSweep, ConfigurationFileEndingInAn8BitCharacterKeepsIt)
     DeviceState state;
     const ConfigReadResult result = readBytes("Rate Units=3,0,1,Gal,Ltr\xe9", state);
     EXPECT_FALSE(result.readError);
-    EXPECT_EQ(result.lists.value(3), QStringList({QStringLiteral("Gal"), QString::fromLatin1("Ltr\xe9")}));
+    EXPECT_EQ(result.lists.value(3), QStringList({ QStringLiteral("Gal"), QString::fromLatin1("Ltr\xe9") }));
 }
 
 TEST(ReaderSweep, ConfigurationFileIsReadWholeUpToItsLimit)

@@ -1,8 +1,6 @@
 // Read Setup and Download Setup over and over on a bad line (virtual time): a read either lands
 // the device's whole setup in the window or leaves the window empty, and a download reports
 // success only when the device holds every value it was sent.
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <random>
 
@@ -10,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include "app/frmaltmain.h"
 #include "clockedport.h"
@@ -25,20 +25,21 @@ namespace {
 struct TransferSoakRig
 {
     SoakClock clock;
-    ClockedReplyTimer timer {clock};
+    ClockedReplyTimer timer { clock };
     ClockedPort port;
     DeviceState state;
     FakeUserDialogs dialogs;
-    LinkEngine link {state, port, timer, dialogs};
-    AppContext context {state, &link, dialogs};
-    frmAltMain window {context};
+    LinkEngine link { state, port, timer, dialogs };
+    AppContext context { state, &link, dialogs };
+    frmAltMain window { context };
     AltMainControls &c = window.controls();
     QTimer pump;
 
-    explicit TransferSoakRig(const SimOptions &options) : port(options, clock, timer)
+    explicit TransferSoakRig(const SimOptions &options)
+        : port(options, clock, timer)
     {
         link.setPortResolver([](int) { return QStringLiteral("soak"); });
-        for (QComboBox *list : {c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits})
+        for (QComboBox *list : { c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits })
             list->clear();
         window.fields().loadConfigurationFrom(QStringLiteral(QRX_CONFIG_DIR "/dravion"));
         QObject::connect(&pump, &QTimer::timeout, [this] { port.step(); });
@@ -60,11 +61,14 @@ struct TransferSoakRig
     QString readMismatches()
     {
         const DeviceState &s = state;
-        std::vector<std::pair<int, double>> held {{3, s.RateUnits}, {4, s.RateInterval}, {8, s.KfactorUnits},
-            {9, s.KfactorItems[std::size_t(s.KfactorUnits == 1)].value}, {11, s.DampingItem.value},
-            {15, s.FlowLowItem.value}, {16, s.FlowHiItem.value}, {100, s.LinearPtsItem.value}};
+        std::vector<std::pair<int, double>> held { { 3, s.RateUnits }, { 4, s.RateInterval },
+            { 8, s.KfactorUnits }, { 9, s.KfactorItems[std::size_t(s.KfactorUnits == 1)].value },
+            { 11, s.DampingItem.value }, { 15, s.FlowLowItem.value }, { 16, s.FlowHiItem.value },
+            { 100, s.LinearPtsItem.value } };
         for (std::size_t i = 0; i < 10; ++i)
-            held.insert(held.end(), {{int(101 + 2 * i), s.LinFreqItems[i].value}, {int(102 + 2 * i), s.LinFlowItems[i].value}});
+            held.insert(held.end(),
+                { { int(101 + 2 * i), s.LinFreqItems[i].value },
+                    { int(102 + 2 * i), s.LinFlowItems[i].value } });
         QStringList out;
         for (const auto &[code, value] : held) {
             const double device = port.model().value(code);
@@ -78,10 +82,10 @@ struct TransferSoakRig
     QString leftovers()
     {
         QStringList out;
-        for (QComboBox *list : {c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits})
+        for (QComboBox *list : { c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits })
             out << (list->currentIndex() != -1 ? list->objectName() : QString());
-        for (QLineEdit *field : {c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts,
-                                 c.txtSpg})
+        for (QLineEdit *field :
+            { c.txtKfactor, c.txtDamping, c.txtFlowLow, c.txtFlowHi, c.txtLinearPts, c.txtSpg })
             out << (field->text().isEmpty() ? QString() : field->objectName());
         out.removeAll(QString());
         return out.join(", ");
@@ -96,7 +100,9 @@ TEST(TransferSoak, ReadsAndDownloadsOnABadLineNeverHalfSucceed)
     const QString config = QStringLiteral(QRX_CONFIG_DIR "/dravion/ConfigK.inf");
     QString error;
     const auto o = SimOptions::parse(words("--no-pacing --drop 0.08 --garble 0.08 --wrong-code 0.05 "
-                                           "--delay 0.04 --seed 21 --config ") << config, &error);
+                                           "--delay 0.04 --seed 21 --config ")
+            << config,
+        &error);
     ASSERT_TRUE(o) << error.toStdString();
     TransferSoakRig rig(*o);
     DeviceModel &device = rig.port.model();
@@ -110,7 +116,7 @@ TEST(TransferSoak, ReadsAndDownloadsOnABadLineNeverHalfSucceed)
         const bool pull = run % 7 == 3;
         if (pull)
             rig.port.unplugAfterFrames(1 + int(random() % 25));
-        const QStringList read = rig.run(rig.c.btnRead, {"Read Successful", "Unable to perform Read!"});
+        const QStringList read = rig.run(rig.c.btnRead, { "Read Successful", "Unable to perform Read!" });
         ASSERT_EQ(read.size(), 1) << read.join(", ").toStdString();
         rig.port.plugIn();
         if (read[0] != "Read Successful") {
@@ -135,7 +141,7 @@ TEST(TransferSoak, ReadsAndDownloadsOnABadLineNeverHalfSucceed)
             rig.port.unplugAfterFrames(1 + int(random() % 12));
         const int storesBefore = device.stores();
         const QStringList download = rig.run(rig.c.btnDownload,
-            {"Programming Successful", "Unable to complete Download!", "Download Error"});
+            { "Programming Successful", "Unable to complete Download!", "Download Error" });
         ASSERT_EQ(download.size(), 1) << rig.dialogs.texts().join(", ").toStdString();
         if (download[0] == "Programming Successful") {
             ++downloadsOk;

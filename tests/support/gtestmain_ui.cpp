@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {

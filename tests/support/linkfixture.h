@@ -19,10 +19,18 @@ class ManualReplyTimer final : public ReplyTimer
 public:
     int starts = 0;
 
-    void start() override { m_active = true; ++starts; }
+    void start() override
+    {
+        m_active = true;
+        ++starts;
+    }
     void stop() override { m_active = false; }
     bool isActive() const override { return m_active; }
-    void fire() { if (m_active) emit expired(); }
+    void fire()
+    {
+        if (m_active)
+            emit expired();
+    }
 
 private:
     bool m_active = false;
@@ -82,8 +90,7 @@ private:
 };
 
 // The link over the given port and reply timer, with the state as the main window leaves it.
-template <class Port, class Timer>
-struct LinkFixture
+template <class Port, class Timer> struct LinkFixture
 {
     DeviceState state;
     Port port;
@@ -93,12 +100,16 @@ struct LinkFixture
     QStringList statuses;
 
     template <class... PortArgs>
-    explicit LinkFixture(PortArgs &&...args) : port(std::forward<PortArgs>(args)...)
+    explicit LinkFixture(PortArgs &&...args)
+        : port(std::forward<PortArgs>(args)...)
     {
         state.ReplyReceived = state.AutoFrame = true;
         QObject::connect(&link, &LinkEngine::statusTextChanged, [this](const QString &s) { statuses << s; });
     }
-    void usePath(const QString &path) { link.setPortResolver([path](int) { return path; }); }
+    void usePath(const QString &path)
+    {
+        link.setPortResolver([path](int) { return path; });
+    }
     QString send(const QString &body)
     {
         state.CommandString = body;

@@ -1,20 +1,21 @@
 #include "rig.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 
+#include <gtest/gtest.h>
+
 #include "app/frmaltmain.h"
 #include "app/settingsstore.h"
 #include "linear/frmlinearpoints.h"
-#include "params/dravionfields.h"
 #include "linear/linearpoints.h"
 #include "mr/frmmr.h"
+#include "params/dravionfields.h"
 #include "transfer/setuptransfer.h"
 
-Rig::Rig(const QString &family, const std::map<int, double> &deviceValues) : m_values(deviceValues)
+Rig::Rig(const QString &family, const std::map<int, double> &deviceValues)
+    : m_values(deviceValues)
 {
     SettingsStore::open()->clear();
     options.family = family;

@@ -31,20 +31,21 @@ struct Rig
     DeviceState state;
     FakeUserDialogs dialogs;
     QtReplyTimer timer { 500 };
-    std::unique_ptr<SimulatedPort> memory;     // the device in memory, or
-    std::unique_ptr<SimulatedDevice> pty;      // the device on a pty
-    std::unique_ptr<SerialDevicePort> serial;  // and the port to it
+    std::unique_ptr<SimulatedPort> memory; // the device in memory, or
+    std::unique_ptr<SimulatedDevice> pty; // the device on a pty
+    std::unique_ptr<SerialDevicePort> serial; // and the port to it
     std::unique_ptr<LinkEngine> link;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<MainWindowShell> window;
     QStringList percents; // every new text of the progress window's percentage
-    QString error;        // why start() failed
+    QString error; // why start() failed
 
     // Configuration lines replaced by label ("TimeOut=..."), in the copy both device and window read.
     QStringList configEdits;
 
     // family "Dravion" or "MR"; the device starts from the shipped configuration with these items.
-    explicit Rig(const QString &family = QStringLiteral("Dravion"), const std::map<int, double> &deviceValues = {});
+    explicit Rig(
+        const QString &family = QStringLiteral("Dravion"), const std::map<int, double> &deviceValues = {});
     ~Rig();
 
     // Starts the device and builds the window; false (with the reason in error) when the pty fails.
@@ -53,7 +54,10 @@ struct Rig
     bool isMr() const { return options.family == QLatin1String("MR"); }
     MainWindowControls &c();
     // A control of the main window or its linear points window (fails the test when there is none).
-    template <class W = QWidget> W *control(const QString &name) const { return qobject_cast<W *>(find(name)); }
+    template <class W = QWidget> W *control(const QString &name) const
+    {
+        return qobject_cast<W *>(find(name));
+    }
     // Sets a line edit's text or picks a list entry by its text or, for a number, its index.
     void set(const QString &name, const QString &value);
     // What a control shows: a line edit's text, a list's entry text, a label's text.
@@ -63,7 +67,7 @@ struct Rig
 
     double deviceValue(int code) const;
     void setDeviceValue(int code, double value);
-    QStringList received() const;          // every frame the device received, as markup
+    QStringList received() const; // every frame the device received, as markup
     void mark() { m_seen = int(received().size()); }
     QStringList receivedSinceMark() const { return received().mid(m_seen); }
 

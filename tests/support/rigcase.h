@@ -5,22 +5,22 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QLabel>
-#include <QMap>
 #include <QRegularExpression>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "app/mainwindowshell.h"
+#include "linear/frmlinearpoints.h"
+#include "linear/linearpoints.h"
 #include "params/mainwindowcontrols.h"
 #include "rig.h"
 #include "table.h"
-#include "linear/frmlinearpoints.h"
-#include "linear/linearpoints.h"
-#include "app/mainwindowshell.h"
 #include "transfer/setuptransfer.h"
 
 // A Rig built from table words and the probes rows name; shared names come from the [devices]
@@ -42,16 +42,25 @@ struct RigCase
         SimOptions &o = rig->options;
         for (const QString &w : options) {
             const QString key = w.section(QLatin1Char('='), 0, 0), value = w.section(QLatin1Char('='), 1);
-            if (key == QLatin1String("silent")) o.silent = true;
-            else if (key == QLatin1String("outputType")) o.outputType = value.toInt();
-            else if (key == QLatin1String("errorCode")) o.errorCode = value.toInt();
-            else if (key == QLatin1String("errorItem")) o.errorItem = value;
-            else if (key == QLatin1String("latencyMs")) o.latencyMs = value.toInt();
-            else if (key == QLatin1String("vanishAfter")) o.vanishAfter = value.toInt();
-            else if (key == QLatin1String("linked")) o.linkPath = rig->dir.filePath(QStringLiteral("device"));
+            if (key == QLatin1String("silent"))
+                o.silent = true;
+            else if (key == QLatin1String("outputType"))
+                o.outputType = value.toInt();
+            else if (key == QLatin1String("errorCode"))
+                o.errorCode = value.toInt();
+            else if (key == QLatin1String("errorItem"))
+                o.errorItem = value;
+            else if (key == QLatin1String("latencyMs"))
+                o.latencyMs = value.toInt();
+            else if (key == QLatin1String("vanishAfter"))
+                o.vanishAfter = value.toInt();
+            else if (key == QLatin1String("linked"))
+                o.linkPath = rig->dir.filePath(QStringLiteral("device"));
             else if (key == QLatin1String("config")) {
-                for (const TableRow &r : tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("configs")))
-                    if (r[0] == value) rig->configEdits << r[1];
+                for (const TableRow &r :
+                    tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("configs")))
+                    if (r[0] == value)
+                        rig->configEdits << r[1];
             }
         }
         if (!rig->start(onPty))
@@ -70,7 +79,8 @@ struct RigCase
                 continue;
             }
             for (const TableRow &r : tableRows(QStringLiteral("transfer/transfer.txt"), table))
-                if (r[0] == family && r[1] == w) out << lookup(table, family, r.words(2));
+                if (r[0] == family && r[1] == w)
+                    out << lookup(table, family, r.words(2));
         }
         return out;
     }
@@ -123,17 +133,23 @@ struct RigCase
             auto *b = qobject_cast<QAbstractButton *>(o);
             auto *timer = qobject_cast<QTimer *>(o);
             bool v = false;
-            if (prop == QLatin1String("hidden")) v = w && w->isHidden();
-            else if (prop == QLatin1String("enabled")) v = w ? w->isEnabled() : a && a->isEnabled();
-            else if (prop == QLatin1String("checked")) v = b && b->isChecked();
-            else if (prop == QLatin1String("visible")) v = w && w->isVisible();
-            else if (prop == QLatin1String("active")) v = timer && timer->isActive();
+            if (prop == QLatin1String("hidden"))
+                v = w && w->isHidden();
+            else if (prop == QLatin1String("enabled"))
+                v = w ? w->isEnabled() : a && a->isEnabled();
+            else if (prop == QLatin1String("checked"))
+                v = b && b->isChecked();
+            else if (prop == QLatin1String("visible"))
+                v = w && w->isVisible();
+            else if (prop == QLatin1String("active"))
+                v = timer && timer->isActive();
             return QString::number(int(v));
         }
         if (seen.contains(name))
             return seen.value(name);
         if (name.startsWith(QLatin1String("pt")))
-            return QStringLiteral("%1/%2").arg(r.state.LinFreqItems[name.mid(2).toUInt()].value)
+            return QStringLiteral("%1/%2")
+                .arg(r.state.LinFreqItems[name.mid(2).toUInt()].value)
                 .arg(double(r.state.LinFlowItems[name.mid(2).toUInt()].value));
         if (name.startsWith(QLatin1String("dev")))
             return QString::number(r.deviceValue(name.mid(3).toInt()));
@@ -141,10 +157,12 @@ struct RigCase
         QString hz;
         for (QLabel *digit : r.c().lblInputHz)
             hz += digit->text();
-        const QMap<QString, QString> values {{"OutputType", QString::number(r.state.OutputType)},
-            {"CommAbort", QString::number(int(r.state.CommAbort))}, {"PollingOn", QString::number(int(r.state.PollingOn))},
-            {"percents", r.percents.join(QLatin1Char(','))}, {"percent", progress->percent()}, {"status", r.window->statusText()},
-            {"bar", QString::number(progress->ProgressBar1()->value())}, {"hz", hz}};
+        const QMap<QString, QString> values { { "OutputType", QString::number(r.state.OutputType) },
+            { "CommAbort", QString::number(int(r.state.CommAbort)) },
+            { "PollingOn", QString::number(int(r.state.PollingOn)) },
+            { "percents", r.percents.join(QLatin1Char(',')) }, { "percent", progress->percent() },
+            { "status", r.window->statusText() },
+            { "bar", QString::number(progress->ProgressBar1()->value()) }, { "hz", hz } };
         return values.contains(name) ? values.value(name) : r.shown(name);
     }
 
@@ -156,7 +174,9 @@ struct RigCase
             const QString want = w.section(QLatin1Char('='), 1).replace(QLatin1Char('_'), QLatin1Char(' '));
             const QString got = probe(name);
             if (want.contains(QLatin1Char('?')) || want.contains(QLatin1Char('[')))
-                EXPECT_TRUE(QRegularExpression(QRegularExpression::wildcardToRegularExpression(want)).match(got).hasMatch())
+                EXPECT_TRUE(QRegularExpression(QRegularExpression::wildcardToRegularExpression(want))
+                                .match(got)
+                                .hasMatch())
                     << name.toStdString() << " shows " << got.toStdString();
             else
                 EXPECT_EQ(got, want) << name.toStdString();

@@ -1,8 +1,8 @@
 #include "table.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
+
+#include <gtest/gtest.h>
 
 QStringList TableRow::words(int i) const
 {

@@ -11,12 +11,17 @@
 // "<STX>3i<CR>" stands for 02 '3' 'i' 0D.
 inline QByteArray wireBytes(const QString &markup)
 {
-    return QString(markup).replace(QStringLiteral("<STX>"), QChar(2)).replace(QStringLiteral("<CR>"), QChar(13)).toLatin1();
+    return QString(markup)
+        .replace(QStringLiteral("<STX>"), QChar(2))
+        .replace(QStringLiteral("<CR>"), QChar(13))
+        .toLatin1();
 }
 
 inline QString wireMarkup(const QByteArray &bytes)
 {
-    return QString::fromLatin1(bytes).replace(QChar(2), QStringLiteral("<STX>")).replace(QChar(13), QStringLiteral("<CR>"));
+    return QString::fromLatin1(bytes)
+        .replace(QChar(2), QStringLiteral("<STX>"))
+        .replace(QChar(13), QStringLiteral("<CR>"));
 }
 
 // Frames as the simulator logs them: frames("3i 4i") -> {"<STX>3i<CR>", "<STX>4i<CR>"}.

@@ -1,12 +1,12 @@
 // Read Setup, Download Setup, Compare with Device and the frequency poll of both families, driven
 // through the main window against the simulated device; rows in tests/data/transfer/transfer.txt.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include "calibration/frmcalibration.h"
 #include "datafile/datafilecommands.h"
@@ -39,11 +39,13 @@ void hook(RigCase &t, const QStringList &options)
         const int n = o.section(QLatin1Char('='), 1).toInt();
         if (o.startsWith(QLatin1String("cancelAt=")))
             QObject::connect(progress, &frmProgress::percentChanged, [&r, progress, n] {
-                if (r.percents.size() == n) progress->btnCancel()->click();
+                if (r.percents.size() == n)
+                    progress->btnCancel()->click();
             });
         if (o.startsWith(QLatin1String("closeAt=")))
             QObject::connect(progress, &frmProgress::percentChanged, [&r, progress, n] {
-                if (r.percents.size() == n) progress->close();
+                if (r.percents.size() == n)
+                    progress->close();
             });
     }
 }
@@ -69,7 +71,8 @@ void runTransferRow(const TableRow &row)
             auto *calibration = qobject_cast<frmCalibration *>(QApplication::activeModalWidget());
             if (calibration && calibration->loaded()) {
                 watcher.stop();
-                t.seen[QStringLiteral("lowDac")] = calibration->findChild<QLineEdit *>(QStringLiteral("txtLowDAC"))->text();
+                t.seen[QStringLiteral("lowDac")]
+                    = calibration->findChild<QLineEdit *>(QStringLiteral("txtLowDAC"))->text();
                 calibration->close();
             }
         });
@@ -124,8 +127,10 @@ TEST(Transfer, CommandsThatTouchTheDeviceAreOffWhileATransferRuns)
         QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
             for (QAction *a : guarded)
                 offDuring += a->isEnabled() ? 0 : 1;
-            viewingOn = viewingOn && r.c().mnuCommDebug->isEnabled() && r.c().btnLinear->isEnabled() && r.state.TransferRunning;
-            monitor.findChild<QPushButton *>(QStringLiteral("btnSend"))->click(); // must not join the sequence
+            viewingOn = viewingOn && r.c().mnuCommDebug->isEnabled() && r.c().btnLinear->isEnabled()
+                && r.state.TransferRunning;
+            monitor.findChild<QPushButton *>(QStringLiteral("btnSend"))
+                ->click(); // must not join the sequence
         });
         r.mark();
         t.press(row[4]);
@@ -175,7 +180,8 @@ TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgai
         });
         r.c().btnRead->click();
         EXPECT_EQ(r.received(), frameList(row.words(2)));
-        EXPECT_EQ(r.dialogs.texts(), RigCase::texts(QStringLiteral("ERROR - Invalid Com Port;TIMEOUT;Unable to perform Read!")));
+        EXPECT_EQ(r.dialogs.texts(),
+            RigCase::texts(QStringLiteral("ERROR - Invalid Com Port;TIMEOUT;Unable to perform Read!")));
         ASSERT_EQ(shownAt.size(), 3);
         EXPECT_GE(shownAt[1], 950);
         EXPECT_LE(shownAt[1], 1300);
@@ -202,7 +208,8 @@ TEST(Transfer, LoadedValuesKeepTheirTextAndFlagWhatNoRecordHolds)
         SCOPED_TRACE(row.where());
         const QString line = row.words(0).at(1);
         const bool read = row.words(0).at(0) == QLatin1String("read");
-        RigCase t(QStringLiteral("Dravion"), QStringList { QStringLiteral("known"), read ? line : QString() }, {});
+        RigCase t(
+            QStringLiteral("Dravion"), QStringList { QStringLiteral("known"), read ? line : QString() }, {});
         Rig &r = *t;
         if (read) {
             r.c().btnRead->click();
@@ -211,7 +218,8 @@ TEST(Transfer, LoadedValuesKeepTheirTextAndFlagWhatNoRecordHolds)
             example.open(QIODevice::ReadOnly);
             QStringList lines = QString::fromLatin1(example.readAll()).split(QLatin1Char('\n'));
             for (QString &l : lines)
-                if (l.section(QLatin1Char('='), 0, 0) == line.section(QLatin1Char('='), 0, 0)) l = line;
+                if (l.section(QLatin1Char('='), 0, 0) == line.section(QLatin1Char('='), 0, 0))
+                    l = line;
             const QString path = r.dir.filePath(QStringLiteral("edited.dat"));
             writeFile(path, lines.join(QLatin1Char('\n')).toLatin1());
             r.dialogs.fileAnswers.push_back(path);
@@ -261,7 +269,6 @@ TEST(Transfer, RoundTripsGiveBackWhatWasSent)
         EXPECT_EQ(r.dialogs.texts(), (QStringList { "Programming Successful", "Read Successful" }));
         t.expect(row.words(3));
     }
-
 }
 
 TEST(Transfer, CompareMarksExactlyTheChangedItemsAndChangesNothing)
@@ -278,7 +285,8 @@ TEST(Transfer, CompareMarksExactlyTheChangedItemsAndChangesNothing)
         in.open(QIODevice::ReadOnly);
         QStringList lines = QString::fromLatin1(in.readAll()).split(QStringLiteral("\r\n"));
         for (const QString &edit : row.words(2))
-            lines.replaceInStrings(QRegularExpression(QLatin1Char('^') + edit.section(QLatin1Char('>'), 0, 0) + QLatin1Char('$')),
+            lines.replaceInStrings(QRegularExpression(QLatin1Char('^') + edit.section(QLatin1Char('>'), 0, 0)
+                                       + QLatin1Char('$')),
                 edit.section(QLatin1Char('>'), 1));
         writeFile(saved, lines.join(QStringLiteral("\r\n")).toLatin1());
         r.dialogs.fileAnswers.push_back(saved);
@@ -292,8 +300,9 @@ TEST(Transfer, CompareMarksExactlyTheChangedItemsAndChangesNothing)
         QStringList marked;
         for (int i = 0; i < compare->table()->rowCount(); ++i) {
             if (compare->table()->item(i, 3)->text() == QLatin1String("!"))
-                marked << QStringList { compare->table()->item(i, 0)->text(), compare->table()->item(i, 1)->text(),
-                    compare->table()->item(i, 2)->text() }.join(QLatin1Char('/'));
+                marked << QStringList { compare->table()->item(i, 0)->text(),
+                    compare->table()->item(i, 1)->text(), compare->table()->item(i, 2)->text() }
+                              .join(QLatin1Char('/'));
         }
         EXPECT_EQ(marked, row[3].split(QStringLiteral(" ; ")));
         compare->close();
@@ -306,7 +315,8 @@ TEST(FrequencyPoll, TheReplyShowsAsFourDigitsOrLeavesThem)
 {
     for (const TableRow &row : tableRows(Data, QStringLiteral("digits"))) {
         SCOPED_TRACE(row.where());
-        const std::optional<QString> padded = FrequencyDigits::padded(row[0] == QLatin1String("-") ? QString() : row[0]);
+        const std::optional<QString> padded
+            = FrequencyDigits::padded(row[0] == QLatin1String("-") ? QString() : row[0]);
         QString shown;
         for (int i = 0; padded && i < 4; ++i)
             shown += FrequencyDigits::digit(*padded, i);
@@ -328,10 +338,14 @@ TEST(FrequencyPoll, ATickTalksOnlyWhenTheLinkIsFree)
                 t.press(w);
             const bool on = w.section(QLatin1Char('='), 1) == QLatin1String("1");
             const QString flag = w.section(QLatin1Char('='), 0, 0);
-            if (flag == QLatin1String("PollingOn")) r.state.PollingOn = on;
-            if (flag == QLatin1String("ReplyReceived")) r.state.ReplyReceived = on;
-            if (flag == QLatin1String("TransferRunning")) r.state.TransferRunning = on;
-            if (flag == QLatin1String("CommAbort")) r.state.CommAbort = on;
+            if (flag == QLatin1String("PollingOn"))
+                r.state.PollingOn = on;
+            if (flag == QLatin1String("ReplyReceived"))
+                r.state.ReplyReceived = on;
+            if (flag == QLatin1String("TransferRunning"))
+                r.state.TransferRunning = on;
+            if (flag == QLatin1String("CommAbort"))
+                r.state.CommAbort = on;
         }
         r.state.ReplyValue = QStringLiteral("7"); // an earlier exchange's answer is never shown
         r.window->poll().tmrPolling_Timer();
@@ -360,8 +374,10 @@ TEST(FrequencyPoll, ASecondTimeOutHoldsThePollUntilTheFamilysRestart)
         for (const QString &name : row.words(2))
             t.press(name);
         r.mark();
-        EXPECT_TRUE(Rig::waitFor([&] { return r.receivedSinceMark().count(QStringLiteral("<STX>F<CR>")) >= 2; }, 2000));
-        EXPECT_TRUE(Rig::waitFor([&] { return t.probe(QStringLiteral("hz")).startsWith(QLatin1Char('0')); }, 1000));
+        EXPECT_TRUE(Rig::waitFor(
+            [&] { return r.receivedSinceMark().count(QStringLiteral("<STX>F<CR>")) >= 2; }, 2000));
+        EXPECT_TRUE(
+            Rig::waitFor([&] { return t.probe(QStringLiteral("hz")).startsWith(QLatin1Char('0')); }, 1000));
         t.expect({ QStringLiteral("hz=0[23]??") });
     }
 }
