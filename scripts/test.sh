@@ -29,7 +29,7 @@ fi
 # lld where the machine has it: relinking the test programs is much of a build, and of CI's time.
 linker=()
 if command -v ld.lld > /dev/null; then linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld); fi
-scripts/build.sh "${linker[@]}"
+scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON
 settings=$(mktemp -d)
 reports=$(mktemp -d)
 trap 'rm -rf "$settings" "$reports"' EXIT
@@ -41,7 +41,7 @@ ctest --test-dir "${QRX_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)" || s
 if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then
     asan_dir=${QRX_ASAN_BUILD_DIR:-build-asan}
     # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces.
-    QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh "${linker[@]}" -DQRX_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+    QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DQRX_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
     # AddressSanitizer and LeakSanitizer reports go to files, and every test's output is kept and
     # searched, so a report from a child process (the simulator) that a test does not look at still
     # fails the run; UndefinedBehaviorSanitizer halts the process it finds something in.
