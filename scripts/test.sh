@@ -29,7 +29,8 @@ fi
 # lld where the machine has it: relinking the test programs is much of a build, and of CI's time.
 linker=()
 if command -v ld.lld > /dev/null; then linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld); fi
-scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON
+# Line tables only (-g1): enough for a stack trace, and much less for the compiler and linker to write.
+scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
 settings=$(mktemp -d)
 reports=$(mktemp -d)
 trap 'rm -rf "$settings" "$reports"' EXIT
@@ -40,8 +41,11 @@ ctest --test-dir "${QRX_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)" || s
 
 if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then
     asan_dir=${QRX_ASAN_BUILD_DIR:-build-asan}
-    # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces.
-    QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DQRX_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+    # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces. The
+    # normal build has already compiled every file on its own, so this one compiles each library's
+    # files together (a unity build) and leaves out the benchmarks, which the suite does not run.
+    QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DQRX_SANITIZE=ON \
+        -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" -DCMAKE_UNITY_BUILD=ON -DQRX_BENCHMARKS=OFF
     # AddressSanitizer and LeakSanitizer reports go to files, and every test's output is kept and
     # searched, so a report from a child process (the simulator) that a test does not look at still
     # fails the run; UndefinedBehaviorSanitizer halts the process it finds something in.
