@@ -305,7 +305,7 @@ TEST(LinkEngine, CallsDuringAnUnframedSendGoOutFramedAfterIt)
         const QString first = reactions.takeFirst();
         f.port.reactions.push_back([&] {
             QTimer::singleShot(0, [&] { f.react(first); }); // only the loops of the waits wake the link
-            for (const QString &body : { "V", "I", "3i" }) {
+            for (const char *body : { "V", "I", "3i" }) {
                 f.send(body);
                 outcome(body);
             }
