@@ -110,7 +110,7 @@ void MainWindowShell::buildMenus()
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
     c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
     c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
-    c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Compare with &Device..."), "mnuCompare");
+    c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Com&pare with Device..."), "mnuCompare");
     connect(c.mnuCalibrate, &QAction::triggered, this, &MainWindowShell::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &MainWindowShell::mnuCommDebug_Click);
 }
