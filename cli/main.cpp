@@ -39,7 +39,9 @@ int main(int argc, char *argv[])
         QStringLiteral("download, compare: pass over corrupt entries of the file."));
     const QCommandLineOption count(
         QStringLiteral("count"), QStringLiteral("poll: stop after N readings."), QStringLiteral("N"));
-    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count });
+    const QCommandLineOption csv(QStringLiteral("csv"),
+        QStringLiteral("poll: CSV rows of time, seconds since the first reading and Hz."));
+    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count, csv });
 
     StderrDialogs dialogs;
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -76,6 +78,12 @@ int main(int argc, char *argv[])
             dialogs.line(QStringLiteral("--count takes a whole number"));
             return QrxCli::UsageOrFile;
         }
+    }
+
+    o.csv = parser.isSet(csv);
+    if (o.csv && (o.json || o.command != QLatin1String("poll"))) {
+        dialogs.line(QStringLiteral("--csv is for poll, without --json"));
+        return QrxCli::UsageOrFile;
     }
 
     QrxCli cli(dialogs);
