@@ -53,6 +53,7 @@ UserDialogs::Answer StderrDialogs::showMessage(const Message &message)
 void StderrDialogs::line(const QString &text)
 {
     endProgress();
+    m_told << text;
     std::fputs(text.toLocal8Bit().constData(), m_out);
     std::fputc('\n', m_out);
     std::fflush(m_out);
