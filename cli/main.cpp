@@ -83,7 +83,9 @@ int main(int argc, char *argv[])
         QStringLiteral("download, compare: pass over corrupt entries of the file."));
     const QCommandLineOption count(QStringLiteral("count"),
         QStringLiteral("poll: stop after N readings (default: until interrupted)."), QStringLiteral("N"));
-    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count });
+    const QCommandLineOption csv(QStringLiteral("csv"),
+        QStringLiteral("poll: CSV rows of time, seconds since the first reading and Hz."));
+    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count, csv });
 
     StderrDialogs dialogs;
     if (!parser.parse(QCoreApplication::arguments()))
@@ -126,6 +128,10 @@ int main(int argc, char *argv[])
         if (!ok || o.count < 0)
             return usageError(dialogs, QStringLiteral("--count takes a whole number"), o.json);
     }
+
+    o.csv = parser.isSet(csv);
+    if (o.csv && (o.json || o.command != QLatin1String("poll")))
+        return usageError(dialogs, QStringLiteral("--csv is for poll, without --json"), o.json);
 
     QrxCli cli(dialogs);
     const int status = cli.run(o);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
@@ -28,6 +29,7 @@
 #include "stderrdialogs.h"
 #include "transfer/downloadsequence.h"
 #include "transfer/frequencydigits.h"
+#include "transfer/frequencytrend.h"
 #include "transfer/readsequence.h"
 
 #ifndef QRX_DEVICE_FAMILY
@@ -325,6 +327,9 @@ int QrxCli::poll(const Options &options)
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     QElapsedTimer clock;
+    qint64 firstMs = -1;
+    if (options.csv)
+        printOut(FrequencyTrend::csvHeader().toUtf8());
     for (int n = 0; (options.count < 0 || n < options.count) && !interrupted; ++n) {
         if (n > 0) {
             // One poll every 400 ms, counted from the start of the previous one.
@@ -344,7 +349,15 @@ int QrxCli::poll(const Options &options)
             return failure();
         const QString reply = m_state.ReplyValue;
         const QString shown = FrequencyDigits::padded(reply).value_or(reply);
-        if (options.json)
+        if (options.csv) {
+            // A reply the digits would not show is no reading, as in the trend window.
+            if (const std::optional<QString> padded = FrequencyDigits::padded(reply)) {
+                const qint64 now = QDateTime::currentMSecsSinceEpoch();
+                if (firstMs < 0)
+                    firstMs = now;
+                printOut(FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
+            }
+        } else if (options.json)
             printOut(QJsonDocument(QJsonObject { { QStringLiteral("frequency"), Values::Val(reply) },
                                        { QStringLiteral("text"), shown } })
                          .toJson(QJsonDocument::Compact)

@@ -35,6 +35,7 @@ public:
         bool verify = false;
         bool skipCorrupt = false;
         int count = -1; // polls; -1 until interrupted
+        bool csv = false; // poll: the trend window's CSV rows
     };
 
     explicit QrxCli(StderrDialogs &dialogs);

@@ -151,7 +151,10 @@ QByteArray DeviceModel::answer(const QByteArray &body)
         default: {
             // A slowly drifting input frequency, one cycle a minute.
             const double t = m_clock.elapsed() / 1000.0;
-            return "F" + QByteArray::number(250.0 + 50.0 * std::sin(t * 2 * M_PI / 60.0), 'f', 1);
+            double hz = 250.0 + 50.0 * std::sin(t * 2 * M_PI / 60.0);
+            if (m_jitterHz > 0)
+                hz += std::uniform_real_distribution<double>(-m_jitterHz, m_jitterHz)(m_jitterRandom);
+            return "F" + QByteArray::number(hz, 'f', 1);
         }
         }
     }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <random>
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -30,6 +31,11 @@ public:
     QString version() const { return m_version; }
     void setOutputType(int type) { m_outputType = type; }
     void setStatePath(const QString &path) { m_statePath = path; }
+    void setFrequencyJitter(double hz, quint32 seed)
+    {
+        m_jitterHz = hz;
+        m_jitterRandom.seed(seed);
+    }
 
     bool loadState();
     bool saveState() const;
@@ -56,4 +62,6 @@ private:
     int m_realWrites = 0;
     int m_stores = 0;
     QElapsedTimer m_clock;
+    double m_jitterHz = 0.0;
+    std::mt19937 m_jitterRandom; // apart from the fault draws, so a seed injects the same faults
 };

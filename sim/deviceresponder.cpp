@@ -64,6 +64,7 @@ DeviceResponder::DeviceResponder(const SimOptions &options)
         m_model->setVersion(options.version);
     m_model->setOutputType(options.outputType);
     m_model->setStatePath(options.statePath);
+    m_model->setFrequencyJitter(options.jitterHz, options.seed);
     m_model->loadState();
 }
 

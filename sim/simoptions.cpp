@@ -38,6 +38,7 @@ struct Parser
     const QCommandLineOption errorOpt = value("error", "CODE:ITEM, answer device error CODE for ITEM");
     const QCommandLineOption ignore = value("ignore", "ITEM, never answer commands for ITEM");
     const QCommandLineOption vanish = value("vanish-after", "close the pty when command N+1 arrives");
+    const QCommandLineOption jitter = value("jitter", "answer F up to this many Hz off, at random");
     const QCommandLineOption seed = value("seed", "seed of the fault generator");
     const QCommandLineOption help = p.addHelpOption();
 
@@ -104,6 +105,11 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
     o.ignoreItem = p.value(parser.ignore);
     o.vanishAfter = number(parser.vanish, -1);
     o.seed = number(parser.seed, quint32(1));
+    o.jitterHz = number(parser.jitter, 0.0);
+    if (o.jitterHz < 0) {
+        *error = QStringLiteral("--jitter must not be negative");
+        return std::nullopt;
+    }
     if (p.isSet(parser.errorOpt)) {
         const QStringList parts = p.value(parser.errorOpt).split(QLatin1Char(':'));
         if (parts.size() != 2 || parts[0].toInt() <= 0 || parts[1].isEmpty()) {
@@ -143,6 +149,8 @@ QStringList SimOptions::toArguments() const
     if (errorCode > 0)
         a << QStringLiteral("--error") << QStringLiteral("%1:%2").arg(errorCode).arg(errorItem);
     add("--ignore", ignoreItem);
+    if (jitterHz > 0)
+        a << QStringLiteral("--jitter") << QString::number(jitterHz);
     a << QStringLiteral("--vanish-after") << QString::number(vanishAfter) << QStringLiteral("--seed")
       << QString::number(seed);
     return a;

@@ -28,6 +28,7 @@ struct SimOptions
     QString errorItem; // an item code ("11") or a plain command letter ("W")
     QString ignoreItem; // never answer commands for this item code or plain letter
     int vanishAfter = -1; // close the pty when command N+1 arrives
+    double jitterHz = 0.0; // each "F" answer off by up to this much, either way
     quint32 seed = 1;
     bool help = false; // --help: print the usage and serve nothing
 

@@ -22,6 +22,8 @@
 #include "params/mainwindowcontrols.h"
 #include "params/screenfit.h"
 #include "params/twips.h"
+#include "transfer/frequencytrend.h"
+#include "transfer/frmfrequencytrend.h"
 #include "transfer/setuptransfer.h"
 
 namespace {
@@ -63,6 +65,14 @@ void MainWindowShell::buildShell(MainWindowControls &controls)
     connect(controls.Option1, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option1_Click);
     connect(controls.Option2, &QRadioButton::clicked, m_poll, &FrequencyPoll::Option2_Click);
     connect(controls.tmrPolling, &QTimer::timeout, m_poll, &FrequencyPoll::tmrPolling_Timer);
+
+    m_trend = new FrequencyTrend(m_context.dialogs, this);
+    connect(m_poll, &FrequencyPoll::frequencyShown, m_trend, &FrequencyTrend::addNow);
+    connect(m_poll, &FrequencyPoll::frequencyMissed, m_trend, &FrequencyTrend::breakLine);
+    connect(m_poll, &FrequencyPoll::pollingSwitched, m_trend, [this](bool on) {
+        if (!on)
+            m_trend->breakLine();
+    });
 }
 
 void MainWindowShell::buildMenus()
@@ -111,6 +121,9 @@ void MainWindowShell::buildMenus()
     c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
     c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
     c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Com&pare with Device..."), "mnuCompare");
+    // Additions go after the described entries, each with a letter of its own.
+    QAction *trend = namedAction(c.mnuTools, QStringLiteral("&Frequency Trend..."), "mnuFrequencyTrend");
+    connect(trend, &QAction::triggered, this, &MainWindowShell::mnuFrequencyTrend_Click);
     connect(c.mnuCalibrate, &QAction::triggered, this, &MainWindowShell::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &MainWindowShell::mnuCommDebug_Click);
 }
@@ -246,6 +259,20 @@ void MainWindowShell::mnuCommDebug_Click()
     m_lineMonitor->show();
     ScreenFit::keepOnScreen(m_lineMonitor); // beside a wide main window it may pass the screen's edge
     m_lineMonitor->raise();
+}
+
+void MainWindowShell::mnuFrequencyTrend_Click()
+{
+    if (!m_trendWindow)
+        m_trendWindow = new frmFrequencyTrend(m_context, *m_trend, *m_poll, this);
+    m_trendWindow->show();
+    m_trendWindow->raise();
+    m_trendWindow->activateWindow();
+}
+
+frmFrequencyTrend *MainWindowShell::trendWindow() const
+{
+    return m_trendWindow;
 }
 
 void MainWindowShell::mnuExit_Click()

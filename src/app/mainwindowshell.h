@@ -14,6 +14,8 @@ class QLayout;
 class DataFileCommands;
 class LinearPoints;
 class SetupTransfer;
+class FrequencyTrend;
+class frmFrequencyTrend;
 class frmCalibration;
 struct DeviceFamily;
 struct MainWindowControls;
@@ -46,9 +48,13 @@ public:
     void mnuAssignPorts_Click();
     void mnuCalibrate_Click();
     void mnuCommDebug_Click();
+    void mnuFrequencyTrend_Click();
     virtual void mnuExit_Click();
 
     FrequencyPoll &poll() { return *m_poll; }
+    // The poll's readings, recorded from the start whether or not the trend window is open.
+    FrequencyTrend &trend() { return *m_trend; }
+    frmFrequencyTrend *trendWindow() const; // once it was opened
     // The family's controllers of the shared controls, created by the family window.
     LinearPoints &linearPoints() { return *m_linearPointsButton; }
     DataFileCommands &dataFiles() { return *m_dataFiles; }
@@ -100,6 +106,8 @@ private:
     Traits m_traits;
     MainWindowControls *m_controls = nullptr;
     FrequencyPoll *m_poll = nullptr;
+    FrequencyTrend *m_trend = nullptr;
+    QPointer<frmFrequencyTrend> m_trendWindow;
     QPointer<frmCalibration> m_calibration;
     bool m_unloaded = false;
 };

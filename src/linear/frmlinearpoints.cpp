@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "linear/linearcurve.h"
+#include "linear/linearcurveview.h"
 #include "linear/markerlabel.h"
 #include "params/fieldchecks.h"
 #include "params/fieldkeyfilter.h"
@@ -107,8 +110,14 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
     m_btnOK->setAutoDefault(false);
     connect(m_btnOK, &QPushButton::clicked, &m_logic, &LinearPointsLogic::btnOK_Click);
 
+    const bool mr = context.DeviceFamily == QLatin1String("MR");
+    m_curve = new LinearCurveView(mr ? QStringLiteral("Position") : QStringLiteral("Frequency"),
+        mr ? QStringLiteral("Coefficient") : QStringLiteral("Flow"), this);
+    auto *table = new QHBoxLayout;
+    table->addWidget(m_frame);
+    table->addWidget(m_curve);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame);
+    layout->addLayout(table);
     layout->addWidget(m_btnOK, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -161,6 +170,12 @@ void frmLinearPoints::connectLogic()
         edit->setSelection(0, int(edit->text().size()));
     });
     connect(&m_logic, &LinearPointsLogic::hideRequested, this, &QWidget::hide);
+    // Drawn once the edit is done: clearing sets a table entry back to -1 after the box's text.
+    m_curveUpdate.setSingleShot(true);
+    m_curveUpdate.setInterval(0);
+    connect(&m_curveUpdate, &QTimer::timeout, this, &frmLinearPoints::showCurve);
+    connect(&m_logic, &LinearPointsLogic::textSet, &m_curveUpdate, qOverload<>(&QTimer::start));
+    connect(&m_logic, &LinearPointsLogic::rowChanged, &m_curveUpdate, qOverload<>(&QTimer::start));
 }
 
 void frmLinearPoints::showRow(int i)
@@ -188,6 +203,18 @@ void frmLinearPoints::leave(Column column, int i)
         m_logic.txtFreq_LostFocus(i);
     else
         m_logic.txtCoef_LostFocus(i);
+}
+
+void frmLinearPoints::showCurve()
+{
+    m_curve->setPoints(LinearCurve::points(m_logic, m_context.state));
+}
+
+void frmLinearPoints::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The tables may have changed while the window was hidden (Read Setup, Open).
+    showCurve();
 }
 
 void frmLinearPoints::Form_Unload()

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QTimer>
 #include <QWidget>
 
 #include "linear/linearpointslogic.h"
@@ -11,6 +12,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class LinearCurveView;
 
 // The linearisation table editor: shows the rows of its logic and forwards the user's edits, leaves
 // and clicks to it. Closing it only hides it, so its texts and markers survive.
@@ -32,6 +34,7 @@ public:
     QLabel *lblFreq() const { return m_lblFreq; }
     QLabel *lblCoef() const { return m_lblCoef; }
     QPushButton *btnOK() const { return m_btnOK; }
+    LinearCurveView *curve() const { return m_curve; }
 
     // Checks every active row, then hides the window (the close box; Read Setup before reading).
     void Form_Unload();
@@ -39,6 +42,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void Form_Load();
@@ -49,6 +53,7 @@ private:
     }
     void showRow(int i);
     void leave(Column column, int i);
+    void showCurve();
 
     AppContext &m_context;
     LinearPointsLogic m_logic;
@@ -62,6 +67,8 @@ private:
     QLabel *m_lblLow = nullptr;
     QLabel *m_lblHigh = nullptr;
     QPushButton *m_btnOK = nullptr;
+    LinearCurveView *m_curve = nullptr;
+    QTimer m_curveUpdate;
     bool m_checking = false; // a check is moving the focus; those moves are not the user leaving
     bool m_mirroring = false; // a text from the logic is being shown; it has run its handler already
 };

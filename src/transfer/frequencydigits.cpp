@@ -25,4 +25,9 @@ QString digit(const QString &padded, int i)
     return padded.mid(i, 1);
 }
 
+double shownHz(const QString &padded)
+{
+    return Values::Val(padded.left(4));
+}
+
 } // namespace FrequencyDigits

@@ -14,4 +14,7 @@ std::optional<QString> padded(const QString &reply);
 // Character i of the padded text, empty past its end.
 QString digit(const QString &padded, int i);
 
+// The number the four digits show ("0012.5" shows 0012, so 12): the value a trend records.
+double shownHz(const QString &padded);
+
 } // namespace FrequencyDigits

@@ -25,6 +25,7 @@ void FrequencyPoll::Option1_Click()
     m_context.state.CommAbort = false;
     if (m_timer)
         m_timer->start();
+    emit pollingSwitched(true);
 }
 
 void FrequencyPoll::Option2_Click()
@@ -33,6 +34,12 @@ void FrequencyPoll::Option2_Click()
         m_context.state.PollingOn = false;
     if (m_timer)
         m_timer->stop();
+    emit pollingSwitched(false);
+}
+
+bool FrequencyPoll::isPolling() const
+{
+    return m_timer && m_timer->isActive() && (m_rules == Rules::TimerOnly || m_context.state.PollingOn);
 }
 
 void FrequencyPoll::tmrPolling_Timer()
@@ -48,15 +55,15 @@ void FrequencyPoll::tmrPolling_Timer()
     s.CommandString = QStringLiteral("F");
     m_context.link->SendCommand(false);
     // With the latch set nothing was sent and ReplyValue is some earlier exchange's answer.
-    if (s.CommAbort)
+    const std::optional<QString> padded = s.CommAbort ? std::nullopt : FrequencyDigits::padded(s.ReplyValue);
+    if (!padded) {
+        emit frequencyMissed();
         return;
-
-    const std::optional<QString> padded = FrequencyDigits::padded(s.ReplyValue);
-    if (!padded)
-        return;
+    }
     s.ReplyValue = *padded;
     for (int i = 0; i < int(m_digits.size()); ++i) {
         if (m_digits[size_t(i)])
             m_digits[size_t(i)]->setText(FrequencyDigits::digit(*padded, i));
     }
+    emit frequencyShown(FrequencyDigits::shownHz(*padded));
 }

@@ -27,6 +27,14 @@ public:
     void Option2_Click();
     void tmrPolling_Timer();
 
+    // The timer runs and, where the rules use it, PollingOn holds.
+    bool isPolling() const;
+
+Q_SIGNALS:
+    void frequencyShown(double hz); // as the digits show it
+    void frequencyMissed(); // a poll was due and showed nothing
+    void pollingSwitched(bool on); // "On" or "Off" selected
+
 private:
     AppContext &m_context;
     QPointer<QTimer> m_timer;

@@ -64,6 +64,28 @@ TEST(DeviceResponder, InjectsEachFaultAndTheSameSeedGivesTheSameFaults)
     EXPECT_TRUE(first.contains("drop") && first.contains("garble") && first.contains(""));
 }
 
+TEST(DeviceResponder, JittersTheFrequencyByAtMostTheGivenAmount)
+{
+    for (const double jitter : { 0.0, 5.0 }) {
+        SimOptions o;
+        o.jitterHz = jitter;
+        DeviceResponder device(o);
+        double lo = 1e9, hi = -1e9;
+        for (int i = 0; i < 50; ++i) {
+            const double hz = device
+                                  .respond("\x02"
+                                           "F\r")
+                                  .frame.mid(2)
+                                  .chopped(1)
+                                  .toDouble();
+            lo = std::min(lo, hz);
+            hi = std::max(hi, hz);
+        }
+        EXPECT_LE(hi - lo, 2 * jitter + 0.3); // the drift adds little within a few milliseconds
+        EXPECT_GE(hi - lo, jitter); // fifty draws spread over most of the range
+    }
+}
+
 TEST(SimOptions, ParsesAndReproducesTheCommandLine)
 {
     QString error;
