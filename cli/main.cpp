@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -8,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qrx-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QRX_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -20,6 +23,7 @@ int main(int argc, char *argv[])
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
         "2 usage or file error, 3 communication failure."));
     parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("read, download, compare or poll"));
     parser.addPositionalArgument(
@@ -48,6 +52,10 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return QrxCli::Success;
+    }
+    if (parser.isSet(version)) {
+        std::printf("qrx-cli (QRX Programming Utility) %s\n", QRX_VERSION);
         return QrxCli::Success;
     }
 

@@ -23,7 +23,7 @@ struct Parser
     const QCommandLineOption family = value("family", "Dravion or MR");
     const QCommandLineOption config = value("config", "configuration file with the item ranges");
     const QCommandLineOption state = value("state", "file the W command stores the items in");
-    const QCommandLineOption version = value("version", "version text answered to V");
+    const QCommandLineOption deviceVersion = value("device-version", "version text answered to V");
     const QCommandLineOption outputType = value("output-type", "output type answered to I");
     const QCommandLineOption latency = value("latency", "reply latency in ms");
     const QCommandLineOption noPacing = flag("no-pacing", "write replies at once instead of at 9600 baud");
@@ -39,6 +39,7 @@ struct Parser
     const QCommandLineOption vanish = value("vanish-after", "close the pty when command N+1 arrives");
     const QCommandLineOption seed = value("seed", "seed of the fault generator");
     const QCommandLineOption help = p.addHelpOption();
+    const QCommandLineOption version = p.addVersionOption();
 
     Parser() { p.setApplicationDescription(QStringLiteral("Plays a QRX device on a pseudo-terminal.")); }
 };
@@ -59,14 +60,15 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
         *error = p.errorText();
         return std::nullopt;
     }
-    if (p.isSet(parser.help)) {
-        SimOptions o;
-        o.help = true;
-        return o;
-    }
     if (!p.positionalArguments().isEmpty()) {
         *error = QStringLiteral("unexpected argument ") + p.positionalArguments().first();
         return std::nullopt;
+    }
+    if (p.isSet(parser.help) || p.isSet(parser.version)) {
+        SimOptions o;
+        o.help = p.isSet(parser.help);
+        o.showVersion = !o.help;
+        return o;
     }
     SimOptions o;
     bool ok = true;
@@ -88,7 +90,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
     }
     o.configPath = p.value(parser.config);
     o.statePath = p.value(parser.state);
-    o.version = p.value(parser.version);
+    o.version = p.value(parser.deviceVersion);
     o.outputType = number(parser.outputType, 0);
     o.latencyMs = number(parser.latency, 0);
     o.pacing = !p.isSet(parser.noPacing);
@@ -125,7 +127,7 @@ QStringList SimOptions::toArguments() const
     };
     add("--config", configPath);
     add("--state", statePath);
-    add("--version", version);
+    add("--device-version", version);
     add("--link", linkPath);
     add("--log", logPath);
     a << QStringLiteral("--output-type") << QString::number(outputType);

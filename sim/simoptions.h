@@ -29,6 +29,7 @@ struct SimOptions
     int vanishAfter = -1; // close the pty when command N+1 arrives
     quint32 seed = 1;
     bool help = false; // --help: print the usage and serve nothing
+    bool showVersion = false; // --version: print the program's version and serve nothing
 
     // The options and what they do, as --help prints them.
     static QString usage();
