@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the demo and the tests need, only those that are missing.
+# QRX_NO_INSTALL=1 skips it: the caller installs what is missing.
 set -euo pipefail
+[ "${QRX_NO_INSTALL:-0}" = 1 ] && exit 0
 packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgtest-dev xvfb xauth fonts-dejavu-core)
 packages+=("$@")
 missing=()
