@@ -2,9 +2,45 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "qrxcli.h"
 #include "stderrdialogs.h"
+
+namespace {
+
+// Each command's own form; --help starts with it and a usage error repeats it.
+QString usage()
+{
+    return QStringLiteral("Usage: qrx-cli read FILE.dat [options]\n"
+                          "   or: qrx-cli download FILE.dat [--verify] [--skip-corrupt] [options]\n"
+                          "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
+                          "   or: qrx-cli poll [--count N] [options]");
+}
+
+// A scripted caller reading --json gets one object even when the command failed.
+void printFailure(int status, const QStringList &told)
+{
+    const QJsonObject failure { { QStringLiteral("result"), QStringLiteral("failed") },
+        { QStringLiteral("message"), told.join(QStringLiteral("; ")) },
+        { QStringLiteral("exitStatus"), status } };
+    const QByteArray bytes = QJsonDocument(failure).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+int usageError(StderrDialogs &dialogs, const QString &what, bool json)
+{
+    dialogs.line(what);
+    for (const QString &line : usage().split(QLatin1Char('\n')))
+        dialogs.line(line);
+    if (json)
+        printFailure(QrxCli::UsageOrFile, { what });
+    return QrxCli::UsageOrFile;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -19,15 +55,19 @@ int main(int argc, char *argv[])
         "  read FILE.dat            read the device's setup into a data file\n"
         "  download FILE.dat        write a data file's setup into the device (ending with \"W\")\n"
         "  compare FILE.dat         list each parameter whose value differs between file and device\n"
-        "  poll                     print the input frequency every 400 ms\n\n"
+        "                           (name, file value, device value; equal within 0.01)\n"
+        "  poll                     print the input frequency every 400 ms, one line per reading\n\n"
+        "Messages go to standard error, results to standard output. A data file for download or\n"
+        "compare must begin with the line \"Parameter <Equals> Value\".\n\n"
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
-        "2 usage or file error, 3 communication failure."));
+        "2 usage or file error, 3 communication failure (no answer, no port), 4 the device\n"
+        "refused a command (a device error reply)."));
     parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("read, download, compare or poll"));
     parser.addPositionalArgument(
-        QStringLiteral("file"), QStringLiteral("the data file (read, download, compare)"));
+        QStringLiteral("file"), QStringLiteral("the data file (read, download, compare; poll takes none)"));
     const QCommandLineOption port(QStringLiteral("port"),
         QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings."),
         QStringLiteral("port"));
@@ -36,22 +76,26 @@ int main(int argc, char *argv[])
     const QCommandLineOption config(QStringLiteral("config"),
         QStringLiteral("Configuration file (default: as the utility chooses it)."), QStringLiteral("file"));
     const QCommandLineOption json(QStringLiteral("json"),
-        QStringLiteral("Machine-readable output of read, download, compare and poll."));
+        QStringLiteral("Machine-readable output: one JSON object on standard output (poll: one per "
+                       "reading, JSON Lines); a failure prints {\"result\": \"failed\", \"message\", "
+                       "\"exitStatus\"}."));
     const QCommandLineOption verify(
         QStringLiteral("verify"), QStringLiteral("download: read the device back and compare."));
     const QCommandLineOption skipCorrupt(QStringLiteral("skip-corrupt"),
         QStringLiteral("download, compare: pass over corrupt entries of the file."));
-    const QCommandLineOption count(
-        QStringLiteral("count"), QStringLiteral("poll: stop after N readings."), QStringLiteral("N"));
+    const QCommandLineOption count(QStringLiteral("count"),
+        QStringLiteral("poll: stop after N readings (default: until interrupted)."), QStringLiteral("N"));
     parser.addOptions({ port, family, config, json, verify, skipCorrupt, count });
 
     StderrDialogs dialogs;
-    if (!parser.parse(QCoreApplication::arguments())) {
-        dialogs.line(parser.errorText());
-        return QrxCli::UsageOrFile;
-    }
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(
+            dialogs, parser.errorText(), QCoreApplication::arguments().contains(QStringLiteral("--json")));
     if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        // Qt's own first line names one form for all commands; ours names each.
+        QString help = parser.helpText();
+        help.replace(0, help.indexOf(QLatin1Char('\n')), usage());
+        std::fputs(help.toLocal8Bit().constData(), stdout);
         return QrxCli::Success;
     }
     if (parser.isSet(version)) {
@@ -60,32 +104,38 @@ int main(int argc, char *argv[])
     }
 
     QrxCli::Options o;
+    o.json = parser.isSet(json);
     const QStringList args = parser.positionalArguments();
     o.command = args.value(0);
     o.file = args.value(1);
+    if (o.command.isEmpty())
+        return usageError(dialogs, QStringLiteral("No command given"), o.json);
     const bool needsFile = o.command != QLatin1String("poll");
     const bool known = o.command == QLatin1String("read") || o.command == QLatin1String("download")
         || o.command == QLatin1String("compare") || o.command == QLatin1String("poll");
-    if (!known || args.size() != (needsFile ? 2 : 1)) {
-        dialogs.line(
-            QStringLiteral("Usage: qrx-cli read|download|compare FILE.dat | poll [options]; see --help"));
-        return QrxCli::UsageOrFile;
+    if (!known)
+        return usageError(dialogs, QStringLiteral("Unknown command '%1'").arg(o.command), o.json);
+    if (args.size() != (needsFile ? 2 : 1)) {
+        return usageError(dialogs,
+            needsFile ? QStringLiteral("'%1' takes one data file").arg(o.command)
+                      : QStringLiteral("'poll' takes no file"),
+            o.json);
     }
     o.port = parser.value(port);
     o.family = parser.value(family);
     o.config = parser.value(config);
-    o.json = parser.isSet(json);
     o.verify = parser.isSet(verify);
     o.skipCorrupt = parser.isSet(skipCorrupt);
     if (parser.isSet(count)) {
         bool ok = false;
         o.count = parser.value(count).toInt(&ok);
-        if (!ok || o.count < 0) {
-            dialogs.line(QStringLiteral("--count takes a whole number"));
-            return QrxCli::UsageOrFile;
-        }
+        if (!ok || o.count < 0)
+            return usageError(dialogs, QStringLiteral("--count takes a whole number"), o.json);
     }
 
     QrxCli cli(dialogs);
-    return cli.run(o);
+    const int status = cli.run(o);
+    if (o.json && status >= QrxCli::UsageOrFile)
+        printFailure(status, dialogs.told());
+    return status;
 }

@@ -17,6 +17,7 @@
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "datafile/modelloader.h"
+#include "deviceerrorwatch.h"
 #include "link/appcontext.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
@@ -54,7 +55,7 @@ void printOut(const QByteArray &bytes)
 class QrxCli::Port
 {
 public:
-    SerialDevicePort port;
+    DeviceErrorWatch port { std::make_unique<SerialDevicePort>() };
     QtReplyTimer timer { 500 };
 };
 
@@ -66,6 +67,14 @@ QrxCli::QrxCli(StderrDialogs &dialogs)
 QrxCli::~QrxCli()
 {
     m_link.reset(); // before the port and timer it refers to
+}
+
+bool QrxCli::hasHeader(const QByteArray &bytes)
+{
+    qsizetype end = 0;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+        ++end;
+    return QString::fromLatin1(bytes.left(end)).trimmed() == DataFileFormat::header();
 }
 
 int QrxCli::comNumber(const QString &port)
@@ -134,9 +143,15 @@ int QrxCli::setUp(const Options &options)
     return Success;
 }
 
+int QrxCli::failure() const
+{
+    return m_port->port.errorReplySeen() ? Refused : Communication;
+}
+
 bool QrxCli::readDevice(SetupModel &device)
 {
     m_state.CommAbort = false;
+    m_port->port.forget();
     ReadSequence sequence(*m_context, *m_family, device.records(), device);
     sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
     QElapsedTimer clock;
@@ -155,6 +170,14 @@ int QrxCli::loadFile(const QString &path, SetupModel &model)
     const std::optional<QByteArray> bytes = DataFileReader::load(path);
     if (!bytes) {
         m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+        return UsageOrFile;
+    }
+    // The window loads any text, but a file without the header is no saved setup: downloading or
+    // comparing it would take every missing entry for an empty field.
+    if (!hasHeader(*bytes)) {
+        m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+        m_dialogs.line(QStringLiteral("%1 is not a setup data file: its first line is not \"%2\"")
+                           .arg(path, DataFileFormat::header()));
         return UsageOrFile;
     }
     switch (ModelLoader::apply(
@@ -176,7 +199,7 @@ int QrxCli::read(const Options &options)
     SetupModel device(*m_family, m_state);
     device.setLists(m_config.lists);
     if (!readDevice(device))
-        return Communication;
+        return failure();
 
     const Parameter *units = m_family->parameters.find(QStringLiteral("cboKfactorUnits"));
     const QString points = device.text(m_family->parameters.linearPts());
@@ -218,6 +241,7 @@ int QrxCli::download(const Options &options)
     }
 
     m_state.CommAbort = false;
+    m_port->port.forget();
     bool ok = false;
     try {
         DownloadSequence sequence(*m_context, *m_family, file.records(), file);
@@ -235,7 +259,7 @@ int QrxCli::download(const Options &options)
     m_state.CommAbort = false;
     if (!ok) {
         m_dialogs.message(QStringLiteral("Unable to complete Download!"), UserDialogs::Icon::Critical);
-        return Communication;
+        return failure();
     }
     m_dialogs.message(QStringLiteral("Programming Successful"));
     if (options.json && !options.verify) // with --verify the differences are the output
@@ -249,7 +273,7 @@ int QrxCli::download(const Options &options)
     SetupModel device(*m_family, m_state);
     device.setLists(m_config.lists);
     if (!readDevice(device))
-        return Communication;
+        return failure();
     const auto differences = SetupComparison::differences(
         SetupComparison::compare(*m_family, { file, file.records() }, { device, device.records() }));
     printRows(differences, options.json);
@@ -271,7 +295,7 @@ int QrxCli::compare(const Options &options)
     SetupModel device(*m_family, m_state);
     device.setLists(m_config.lists);
     if (!readDevice(device))
-        return Communication;
+        return failure();
     const auto differences = SetupComparison::differences(
         SetupComparison::compare(*m_family, { file, file.records() }, { device, device.records() }));
     printRows(differences, options.json);
@@ -313,10 +337,11 @@ int QrxCli::poll(const Options &options)
         }
         clock.start();
         m_state.CommAbort = false;
+        m_port->port.forget();
         m_state.CommandString = QStringLiteral("F");
         m_link->SendCommand();
         if (m_state.CommAbort)
-            return Communication;
+            return failure();
         const QString reply = m_state.ReplyValue;
         const QString shown = FrequencyDigits::padded(reply).value_or(reply);
         if (options.json)

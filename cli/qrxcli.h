@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +21,8 @@ class StderrDialogs;
 class QrxCli final
 {
 public:
-    enum Status { Success = 0, Differences = 1, UsageOrFile = 2, Communication = 3 };
+    // Communication: no answer or no port; Refused: the device answered with an error reply.
+    enum Status { Success = 0, Differences = 1, UsageOrFile = 2, Communication = 3, Refused = 4 };
 
     struct Options
     {
@@ -42,6 +44,8 @@ public:
 
     // "Com 3", "COM3" -> 3; 0 when the text is not of that form.
     static int comNumber(const QString &port);
+    // The first line is the data file's header (spaces around it allowed).
+    static bool hasHeader(const QByteArray &bytes);
 
 private:
     int setUp(const Options &options);
@@ -51,6 +55,7 @@ private:
     int poll(const Options &options);
 
     int loadFile(const QString &path, SetupModel &model);
+    int failure() const; // the status of a failed exchange
     bool readDevice(SetupModel &device);
     void printRows(const std::vector<SetupComparison::Row> &rows, bool json) const;
 

@@ -73,6 +73,7 @@ UserDialogs::Answer StderrDialogs::showMessage(const Message &message)
 void StderrDialogs::line(const QString &text)
 {
     endProgress();
+    m_told << text;
     std::fputs(text.toLocal8Bit().constData(), m_out);
     std::fputc('\n', m_out);
     std::fflush(m_out);

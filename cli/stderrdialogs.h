@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <QStringList>
+
 #include "link/userdialogs.h"
 
 // Message boxes as lines on standard error, for a program without a display. A Yes/No question
@@ -22,6 +24,8 @@ public:
 
     // Any other line for standard error (not counted as a message).
     void line(const QString &text);
+    // Every line written so far, messages included, for a machine-readable failure.
+    const QStringList &told() const { return m_told; }
     // A percentage shown in place, only when standard error is a terminal.
     void progress(const QString &percent);
     void endProgress();
@@ -32,4 +36,5 @@ private:
     bool m_progressShown = false;
     Answer m_questionAnswer = Answer::No;
     int m_count = 0;
+    QStringList m_told;
 };

@@ -38,7 +38,7 @@ QByteArray otherCode(const QByteArray &body)
     return out;
 }
 
-// True when the command addresses the item the --error option names (codes compare by number).
+// True when the command addresses the item the --error or --ignore option names (codes compare by number).
 bool addresses(const QByteArray &body, const QString &item)
 {
     int k = 0;
@@ -81,6 +81,10 @@ DeviceResponder::Response DeviceResponder::respond(const QByteArray &frame)
         return r;
     }
     const QByteArray body = frame.mid(1, frame.size() - 2);
+    if (!m_options.ignoreItem.isEmpty() && addresses(body, m_options.ignoreItem)) {
+        r.fault = QStringLiteral("ignore");
+        return r;
+    }
     QByteArray reply;
     if (m_options.errorCode > 0 && addresses(body, m_options.errorItem))
         reply = "E" + QByteArray::number(m_options.errorCode);

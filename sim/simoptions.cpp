@@ -36,6 +36,7 @@ struct Parser
     const QCommandLineOption delayMs = value("delay-ms", "how late, in ms (default 700)");
     const QCommandLineOption silent = flag("silent", "never answer");
     const QCommandLineOption errorOpt = value("error", "CODE:ITEM, answer device error CODE for ITEM");
+    const QCommandLineOption ignore = value("ignore", "ITEM, never answer commands for ITEM");
     const QCommandLineOption vanish = value("vanish-after", "close the pty when command N+1 arrives");
     const QCommandLineOption seed = value("seed", "seed of the fault generator");
     const QCommandLineOption help = p.addHelpOption();
@@ -102,6 +103,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
     o.delay = number(parser.delay, 0.0);
     o.delayMs = number(parser.delayMs, 700);
     o.silent = p.isSet(parser.silent);
+    o.ignoreItem = p.value(parser.ignore);
     o.vanishAfter = number(parser.vanish, -1);
     o.seed = number(parser.seed, quint32(1));
     if (p.isSet(parser.errorOpt)) {
@@ -142,6 +144,7 @@ QStringList SimOptions::toArguments() const
         a << QStringLiteral("--silent");
     if (errorCode > 0)
         a << QStringLiteral("--error") << QStringLiteral("%1:%2").arg(errorCode).arg(errorItem);
+    add("--ignore", ignoreItem);
     a << QStringLiteral("--vanish-after") << QString::number(vanishAfter) << QStringLiteral("--seed")
       << QString::number(seed);
     return a;

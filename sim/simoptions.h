@@ -26,6 +26,7 @@ struct SimOptions
     bool silent = false;
     int errorCode = 0; // with errorItem: answer "E<code>" to every command for that item
     QString errorItem; // an item code ("11") or a plain command letter ("W")
+    QString ignoreItem; // never answer commands for this item code or plain letter
     int vanishAfter = -1; // close the pty when command N+1 arrives
     quint32 seed = 1;
     bool help = false; // --help: print the usage and serve nothing

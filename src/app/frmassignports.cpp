@@ -1,12 +1,19 @@
 #include "frmassignports.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
+
+#include "params/screenfit.h"
 
 frmAssignPorts::frmAssignPorts(PortAssignments &model, QWidget *parent)
     : QDialog(parent)
@@ -24,8 +31,12 @@ frmAssignPorts::frmAssignPorts(PortAssignments &model, QWidget *parent)
 
     auto *grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
-    grid->setColumnMinimumWidth(1, 320);
-    grid->setColumnMinimumWidth(2, 260);
+    // The path and note columns give up width on a narrow screen, so OK and Cancel stay on it.
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - 120 : 580;
+    const double narrow = std::clamp(room / 580.0, 0.4, 1.0);
+    grid->setColumnMinimumWidth(1, int(320 * narrow));
+    grid->setColumnMinimumWidth(2, int(260 * narrow));
     for (int com = 1; com <= m_model.comCount(); ++com) {
         auto *caption
             = new QLabel(com <= 9 ? QStringLiteral("Com &%1").arg(com) : QStringLiteral("Com %1").arg(com));
@@ -67,6 +78,13 @@ frmAssignPorts::frmAssignPorts(PortAssignments &model, QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+}
+
+void frmAssignPorts::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    ScreenFit::fitDialog(this);
+    ScreenFit::keepOnScreen(this);
 }
 
 void frmAssignPorts::showNote(int com)

@@ -21,6 +21,9 @@ public:
     // Hands every row's text to the model; the caller stores it when the dialog was accepted.
     void collect();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void showNote(int com);
 

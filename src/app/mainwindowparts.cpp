@@ -15,6 +15,7 @@
 #include "app/frmassignports.h"
 #include "app/portassignments.h"
 #include "app/settingsstore.h"
+#include "params/screenfit.h"
 #include "params/twips.h"
 
 namespace MainWindowParts {
@@ -131,8 +132,11 @@ void moveCompanions(const QMainWindow *window, QWidget *linearPoints, QWidget *l
         return;
     const QRect frame = window->frameGeometry();
     linearPoints->move(frame.left() + Twips::toPixels(180), frame.top() + Twips::toPixels(800));
-    if (lineMonitor)
+    ScreenFit::keepOnScreen(linearPoints);
+    if (lineMonitor) {
         lineMonitor->move(frame.left() + frame.width(), lineMonitor->frameGeometry().top());
+        ScreenFit::keepOnScreen(lineMonitor);
+    }
 }
 
 } // namespace MainWindowParts

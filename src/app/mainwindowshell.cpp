@@ -20,6 +20,7 @@
 #include "link/linkengine.h"
 #include "params/devicefamily.h"
 #include "params/mainwindowcontrols.h"
+#include "params/screenfit.h"
 #include "params/twips.h"
 #include "transfer/setuptransfer.h"
 
@@ -109,7 +110,7 @@ void MainWindowShell::buildMenus()
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
     c.mnuCalibrate = namedAction(c.mnuTools, QStringLiteral("&Calibrate"), "mnuCalibrate");
     c.mnuCommDebug = namedAction(c.mnuTools, QStringLiteral("Comm &Debug"), "mnuCommDebug");
-    c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Compare with &Device..."), "mnuCompare");
+    c.mnuCompare = namedAction(c.mnuTools, QStringLiteral("Com&pare with Device..."), "mnuCompare");
     connect(c.mnuCalibrate, &QAction::triggered, this, &MainWindowShell::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &MainWindowShell::mnuCommDebug_Click);
 }
@@ -243,6 +244,7 @@ void MainWindowShell::mnuCommDebug_Click()
         m_lineMonitor->move(frame.left() + frame.width(), frame.top()); // move() places the outer frame
     }
     m_lineMonitor->show();
+    ScreenFit::keepOnScreen(m_lineMonitor); // beside a wide main window it may pass the screen's edge
     m_lineMonitor->raise();
 }
 

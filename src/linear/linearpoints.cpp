@@ -8,6 +8,7 @@
 #include "link/devicestate.h"
 #include "link/userdialogs.h"
 #include "link/values.h"
+#include "params/screenfit.h"
 #include "params/twips.h"
 
 LinearPoints::LinearPoints(Host host, AppContext &context, QObject *parent)
@@ -52,6 +53,7 @@ void LinearPoints::btnLinear_Click()
     const QRect frame = m_host.mainWindow->frameGeometry();
     w->move(frame.left() + Twips::toPixels(110), frame.top() + Twips::toPixels(630));
     w->show();
+    ScreenFit::keepOnScreen(w);
     w->raise();
     w->activateWindow();
 
@@ -71,6 +73,7 @@ bool LinearPoints::markMissingPoints(double count)
             const QRect frame = m_host.mainWindow->frameGeometry();
             points->move(frame.left() + Twips::toPixels(185), frame.top() + Twips::toPixels(800));
             points->show();
+            ScreenFit::keepOnScreen(points);
         }
         points->logic().setRowMarked(i, true);
     }

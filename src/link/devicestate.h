@@ -30,6 +30,7 @@ class DeviceState final
 {
 public:
     static constexpr int LinearTableSize = 11; // the configuration fills entries 0 to 9
+    static constexpr int LinearPointRows = 10; // the most points in use: the rows of the points window
 
     DeviceState();
 

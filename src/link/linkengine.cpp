@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QEventLoop>
+#include <QScopeGuard>
 
 #include "devicestate.h"
 #include "echoformat.h"
@@ -119,10 +120,16 @@ void LinkEngine::SendCommand(bool NoWait)
         transmit(true, s.AutoFrame);
         return;
     }
+    // AutoFrame False belongs to the monitor's own call, and the monitor sets it back only when that
+    // call returns. A call made meanwhile (a Read clicked during the monitor's wait) comes from
+    // elsewhere and is framed as it would be alone.
+    const bool frame = s.AutoFrame || m_unframedCalls > 0;
+    m_unframedCalls += !frame;
+    const auto uncount = qScopeGuard([this, frame] { m_unframedCalls -= !frame; });
     Waiter waiter;
     if (m_phase == Phase::Idle && m_queue.empty()) {
         m_current = &waiter;
-        transmit(false, s.AutoFrame);
+        transmit(false, frame);
     } else if (s.CommAbort) {
         // A failed sequence sends nothing, and the outstanding exchange keeps its command.
         s.CommandString = m_sentCommand;
@@ -131,7 +138,7 @@ void LinkEngine::SendCommand(bool NoWait)
     } else {
         // Wait for our turn; the outstanding exchange still checks its reply against its command.
         waiter.command = s.CommandString;
-        waiter.autoFrame = s.AutoFrame;
+        waiter.autoFrame = frame;
         s.CommandString = m_sentCommand;
         m_queue.push_back(&waiter);
     }
@@ -163,6 +170,8 @@ void LinkEngine::transmit(bool resend, bool frame)
     s.ReplyReceived = false;
     s.ReplyValue.clear();
     m_phase = Phase::Waiting;
+    if (fresh)
+        m_framed = frame; // resends keep the framing of the exchange's own command
     if (frame)
         s.CommandString = Stx() + s.CommandString + Cr();
     m_sentCommand = s.CommandString;
@@ -340,7 +349,7 @@ void LinkEngine::onCompleteFrame()
         m_rxBuffer.clear();
         if (s.CommandString.size() >= 2)
             s.CommandString = s.CommandString.mid(1, s.CommandString.size() - 2);
-        transmit(true, s.AutoFrame);
+        transmit(true, m_framed);
         return;
     }
     if (m_port.isOpen())
@@ -383,7 +392,7 @@ void LinkEngine::tmrTimeOut_Timer()
         m_timeoutResent = true;
         if (s.CommandString.size() > 2)
             s.CommandString = s.CommandString.mid(1, s.CommandString.size() - 2);
-        transmit(true, s.AutoFrame);
+        transmit(true, m_framed);
         return;
     }
     m_timeoutResent = false;

@@ -98,6 +98,8 @@ private:
     std::deque<Waiter *> m_queue; // callers waiting for their turn, in call order
     bool m_startingQueued = false;
     QString m_sentCommand; // the outstanding command as transmitted
+    bool m_framed = true; // the outstanding command went out framed
+    int m_unframedCalls = 0; // calls made with AutoFrame False that have not returned yet
     bool m_exchangeFailed = false; // the link latched a failure of the outstanding exchange
     bool m_latchBeforeFailure = false;
     bool m_openFailed = false; // the first transmission could not open the port

@@ -66,6 +66,7 @@ frmLineMonitor::frmLineMonitor(AppContext &context, QWidget *parent)
     connect(&m_traffic, &TrafficText::appended, this, &frmLineMonitor::onAppended);
     connect(&m_traffic, &TrafficText::removedFromStart, this, &frmLineMonitor::onRemovedFromStart);
     connect(&m_traffic, &TrafficText::cleared, this, &frmLineMonitor::onCleared);
+    m_traffic.setOrigin(context.link, context.DeviceFamily);
 
     buildControls();
     resize(Twips::toPixels(DesignWidth), Twips::toPixels(DesignHeight));

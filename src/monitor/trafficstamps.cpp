@@ -49,6 +49,30 @@ void TrafficStamps::reset()
     m_atRowStart = true;
     m_row = Row::Other;
     m_rowLength = 0;
+    m_heldPrefix = false;
+}
+
+namespace {
+
+// Where a stamp would stand on a reply row that nothing arrived on: the columns stay, no time is claimed.
+QString blankStamp()
+{
+    return QString(TrafficStamps::stamp(QTime(0, 0)).size(), QLatin1Char(' '));
+}
+
+} // namespace
+
+QString TrafficStamps::held() const
+{
+    return m_heldPrefix ? blankStamp() + RxPrefix : QString();
+}
+
+QString TrafficStamps::releasePrefix(bool arrived)
+{
+    m_heldPrefix = false;
+    if (!m_enabled)
+        return RxPrefix;
+    return (arrived ? stamp(m_clock.timeOfDay()) : blankStamp()) + RxPrefix;
 }
 
 QString TrafficStamps::process(const QString &text)
@@ -57,7 +81,7 @@ QString TrafficStamps::process(const QString &text)
     const qsizetype n = text.size();
     if (!m_atRowStart && std::none_of(text.begin(), text.end(), isBreak)) {
         m_rowLength += n;
-        return text;
+        return m_heldPrefix && n > 0 ? releasePrefix(true) + text : text;
     }
 
     QString out;
@@ -71,12 +95,21 @@ QString TrafficStamps::process(const QString &text)
             m_row = rest.startsWith(TxPrefix) ? Row::Tx : rest.startsWith(RxPrefix) ? Row::Rx : Row::Other;
             if (m_row == Row::Rx)
                 m_commandEnd = m_clock.milliseconds(); // the command was echoed just before it goes out
-            if (m_row != Row::Other && m_enabled)
+            if (m_row == Row::Tx && m_enabled)
                 out += stamp(m_clock.timeOfDay());
+            // A reply row is stamped when its first character arrives, which is not yet known.
+            if (m_row == Row::Rx && m_enabled) {
+                m_heldPrefix = true;
+                m_rowLength = RxPrefix.size();
+                i += RxPrefix.size();
+                continue;
+            }
         }
         qsizetype j = i;
         while (j < n && !isBreak(text[j]))
             ++j;
+        if (m_heldPrefix)
+            out += releasePrefix(j > i);
         out += QStringView(text).mid(i, j - i);
         m_rowLength += j - i;
         if (j == n)

@@ -5,9 +5,10 @@
 #include <QString>
 #include <QTime>
 
-// Time stamps for the monitor's traffic text: while switched on, each "TX-->  " and "RX-->  " row
-// starts with the time of day, and a reply row that the device completed ends with the time from
-// the command to the end of the reply. Switched off, the text passes through unchanged.
+// Time stamps for the monitor's traffic text: while switched on, each "TX-->  " row starts with
+// the time of day, each "RX-->  " row with the time its first character arrived, and a reply row
+// that the device completed ends with the time from the command to the end of the reply.
+// Switched off, the text passes through unchanged.
 class TrafficStamps final
 {
 public:
@@ -30,6 +31,8 @@ public:
     QString process(const QString &text);
     // The traffic text was emptied: the next text starts a row.
     void reset();
+    // A reply row's start that waits for its first character, as it would show if cut now.
+    QString held() const;
 
     static QString stamp(const QTime &time); // "12:04:09.125  "
     static QString replyTime(qint64 milliseconds); // "  (18 ms)"
@@ -37,10 +40,13 @@ public:
 private:
     enum class Row { Other, Tx, Rx };
 
+    QString releasePrefix(bool arrived);
+
     Clock m_clock;
     bool m_enabled = false;
     bool m_atRowStart = true;
     Row m_row = Row::Other;
     qsizetype m_rowLength = 0;
     qint64 m_commandEnd = 0;
+    bool m_heldPrefix = false; // "RX-->  " is held back until its row's first character
 };

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <QDateTime>
+
 #include "link/devicestate.h"
+#include "link/linkengine.h"
 #include "link/userdialogs.h"
 #include "monitor/trafficfile.h"
 
@@ -63,7 +66,22 @@ void TrafficText::selectDisplay(Mode mode)
 
 QString TrafficText::text() const
 {
-    return QString(m_text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return QString(m_text + m_stamps.held()).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void TrafficText::setOrigin(const LinkEngine *link, const QString &family)
+{
+    m_link = link;
+    m_family = family;
+}
+
+QString TrafficText::firstLine() const
+{
+    const QString port = m_link
+        ? QStringLiteral("Com %1 (%2)").arg(m_link->portNumber()).arg(m_link->portPath())
+        : QStringLiteral("none");
+    return QStringLiteral("Traffic of %1, port %2, family %3")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), port, m_family);
 }
 
 void TrafficText::btnSaveTraffic_Click()
@@ -76,7 +94,7 @@ void TrafficText::btnSaveTraffic_Click()
     const std::optional<QString> path = m_dialogs.saveFileName(dialog);
     if (!path)
         return;
-    const QString error = TrafficFile::save(*path, text());
+    const QString error = TrafficFile::save(*path, firstLine() + QStringLiteral("\r\n") + text());
     if (!error.isEmpty())
         m_dialogs.message(QStringLiteral("Unable to save the traffic to %1:\r%2").arg(*path, error),
             UserDialogs::Icon::Critical);

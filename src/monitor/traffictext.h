@@ -7,6 +7,7 @@
 #include "monitor/trafficstamps.h"
 
 class DeviceState;
+class LinkEngine;
 class UserDialogs;
 
 // The line monitor's traffic text without widgets: the rows the link echoes in the chosen display
@@ -34,8 +35,11 @@ public:
 
     // Rows separated by '\n', as the text box shows them.
     const QString &shownText() const { return m_text; }
-    // Rows joined by CR LF, as Save Traffic writes them.
+    // Rows joined by CR LF, as Save Traffic writes them after its first line.
     QString text() const;
+    // Save Traffic's first line names the port and the family the traffic went through.
+    void setOrigin(const LinkEngine *link, const QString &family);
+    QString firstLine() const; // date and time, port, family; no line break
     void btnSaveTraffic_Click();
 
 Q_SIGNALS:
@@ -47,6 +51,8 @@ private:
     DeviceState &m_state;
     UserDialogs &m_dialogs;
     TrafficStamps m_stamps;
+    const LinkEngine *m_link = nullptr;
+    QString m_family = QStringLiteral("Dravion");
     QString m_text;
     bool m_pendingCr = false; // the text so far ends with a CR whose LF may still follow
     Mode m_mode = Mode::Ascii;

@@ -1,5 +1,6 @@
 #include "configreader.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QDir>
@@ -209,6 +210,9 @@ void processLine(const QString &line, ConfigReader::Family family, DeviceState &
     }
     IntItem &item = state.*(slot->intItem);
     fillInt(item, code, Min, Max);
+    // More points than the window has rows would reach the device under item codes the tables lack.
+    if (slot->intItem == &DeviceState::LinearPtsItem)
+        item.maximum = std::min<qint16>(item.maximum, DeviceState::LinearPointRows);
     if (slot->list)
         ConfigReader::FillComboList(result.lists[code], T, item.maximum);
 }

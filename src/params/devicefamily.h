@@ -13,7 +13,7 @@ struct DeviceFamily
     QString caption; // the main window's caption
     const ParameterSet &parameters;
     int portCount; // entries of the port menu
-    int fixedExchanges; // progress steps of a transfer besides the two per linear point
+    int fixedExchanges; // progress steps of a download besides the two per linear point
     bool outputTypeOptions; // the answer to "I" selects the window's output type option
     ConfigReader::Family config;
     QString pointColumns[2]; // the two columns of the linear points window

@@ -66,6 +66,11 @@ bool ParameterSet::isFlowPair(const Parameter &parameter)
     return control == QLatin1String("txtFlowLow") || control == QLatin1String("txtFlowHi");
 }
 
+bool ParameterSet::tooManyPoints(const QString &count)
+{
+    return Values::Val(count) > DeviceState::LinearPointRows;
+}
+
 const Parameter *ParameterSet::find(const QString &control) const
 {
     for (const Parameter &p : m_rows) {

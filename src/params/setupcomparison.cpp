@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 #include "link/devicestate.h"
 #include "link/values.h"
@@ -20,6 +22,32 @@ namespace {
         QString shown;
         std::optional<double> number; // none for an empty field or no selection
     };
+
+    // A real as the link would send and check it: its shortest text, read back in double
+    // precision, so that 1.01 against 1 differs exactly when the device's echo would be refused.
+    Value realValue(float v)
+    {
+        const QString text = Values::FormatSingle(v);
+        return { text, Values::Val(text) };
+    }
+
+    // The rows are named as the window captions its fields; the device's item names of the
+    // Dravion set differ for these.
+    QString caption(const Parameter &p)
+    {
+        static const std::pair<const char *, const char *> captions[] = {
+            { "cboKfactorUnits", "K Factor Units" },
+            { "txtKfactor", "K Factor" },
+            { "txtFlowLow", "Flow at 4mA" },
+            { "txtFlowHi", "Flow at 20mA" },
+            { "txtLinearPts", "Linear Points" },
+        };
+        for (const auto &[control, text] : captions) {
+            if (std::strcmp(p.control, control) == 0)
+                return QString::fromLatin1(text);
+        }
+        return QString::fromLatin1(p.name);
+    }
 
     bool same(const Value &a, const Value &b)
     {
@@ -43,14 +71,10 @@ namespace {
         if (Values::TrimSpaces(text).isEmpty())
             return {};
         const DeviceState &r = side.records;
-        if (p.rule == Parameter::Rule::KfactorUnits) {
-            const float v = r.KfactorItems[0].value; // the field stores one number into both entries
-            return { Values::FormatSingle(v), v };
-        }
-        if (p.realRecord) {
-            const float v = (r.*p.realRecord).value;
-            return { Values::FormatSingle(v), v };
-        }
+        if (p.rule == Parameter::Rule::KfactorUnits)
+            return realValue(r.KfactorItems[0].value); // the field stores one number into both entries
+        if (p.realRecord)
+            return realValue((r.*p.realRecord).value);
         const qint16 v = (r.*p.intRecord).value;
         return { p.kind == Parameter::Kind::Password ? text : Values::FormatInt(v), v };
     }
@@ -59,7 +83,9 @@ namespace {
     {
         if (value == -1.0f)
             return {}; // never entered
-        return { integer ? Values::FormatInt(qint32(value)) : Values::FormatSingle(value), value };
+        if (!integer)
+            return realValue(value);
+        return { Values::FormatInt(qint32(value)), value };
     }
 
 } // namespace
@@ -73,7 +99,7 @@ std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Sid
     for (const Parameter &p : family.parameters.rows()) {
         if (p.switchable() && !(left.view.isActive(p) && right.view.isActive(p)))
             continue;
-        const QString name = QString::fromLatin1(p.name);
+        const QString name = caption(p);
         if (p.kind == Parameter::Kind::List)
             add(name, listValue(p, left), listValue(p, right));
         else

@@ -214,7 +214,8 @@ bool SetupFields::CheckMissingFields()
     const QString text = field(points)->text();
     const double count = Values::Val(text);
     const IntItem &range = m_context.state.LinearPtsItem;
-    if (text.isEmpty() || !FitsIntRecord(text) || count < range.minimum || count > range.maximum) {
+    if (text.isEmpty() || !FitsIntRecord(text) || ParameterSet::tooManyPoints(text) || count < range.minimum
+        || count > range.maximum) {
         FlagField(caption(points), marker(points));
         return false;
     }

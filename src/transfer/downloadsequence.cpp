@@ -9,7 +9,7 @@
 
 bool DownloadSequence::run()
 {
-    startProgress();
+    startProgress(m_family.fixedExchanges);
     checkVersion();
     writeItems();
     writePoints();

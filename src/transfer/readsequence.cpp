@@ -29,7 +29,8 @@ bool ReadSequence::run()
     tolerant([&] { checkVersion(); });
     tolerant([&] { ReadOutputType(); });
     tolerant([&] { m_view.setText(m_family.parameters.linearPts(), QStringLiteral("10")); });
-    tolerant([&] { startProgress(); });
+    // One step per item of the set, whether or not a choice greys it: the bar never passes 100%.
+    tolerant([&] { startProgress(int(m_family.parameters.rows().size())); });
     readItems();
     readPoints();
     return !aborted();

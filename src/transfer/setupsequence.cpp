@@ -35,9 +35,9 @@ void SetupSequence::checkVersion()
         VersionCheck::CheckDeviceVersion(m_link);
 }
 
-void SetupSequence::startProgress()
+void SetupSequence::startProgress(int fixed)
 {
-    m_counter.start(linearPtsNumber(), m_family.fixedExchanges);
+    m_counter.start(linearPtsNumber(), fixed);
 }
 
 void SetupSequence::StepProgress()

@@ -30,7 +30,8 @@ protected:
     // Stores the body, sends it and returns when the exchange has ended.
     void send(const QString &body);
     void checkVersion();
-    void startProgress();
+    // Divides the bar into 2n + fixed steps, n the number of points shown.
+    void startProgress(int fixed);
     // One step; a failed exchange keeps the percentage where it was.
     void StepProgress();
     void setFull();

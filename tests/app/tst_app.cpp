@@ -9,14 +9,18 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 
 #include <gtest/gtest.h>
 
+#include "app/frmassignports.h"
 #include "app/frmsplash.h"
 #include "app/mainwindowshell.h"
 #include "app/portassignments.h"
 #include "app/settingsstore.h"
+#include "linear/frmlinearpoints.h"
+#include "linear/linearpoints.h"
 #include "monitor/frmlinemonitor.h"
 #include "params/mainwindowcontrols.h"
 #include "rig.h"
@@ -154,11 +158,11 @@ TEST(MainWindow, CaptionMenusShortcutsAndCommDebugOfEachFamily)
         frmLineMonitor monitor(*rig.context);
         monitor.move(20, 30);
         rig.window->setLineMonitorWindow(&monitor);
-        rig.window->setGeometry(100, 80, 600, 400);
+        rig.window->setGeometry(40, 80, 400, 400); // room for the monitor beside it
         rig.window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
         for (const int height : { 400, 300 }) { // before and after the monitor has a frame of its own
-            rig.window->resize(600, height);
+            rig.window->resize(400, height);
             rig.c().mnuCommDebug->trigger();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
             const QRect main = rig.window->frameGeometry();
@@ -282,6 +286,52 @@ TEST(Splash, TimerOrTopLeftSpotShowsTheMainWindowOnceThenAboutStaysUntilExit)
         EXPECT_EQ(clicked.findChild<QLabel *>("lblVersion")->text(), "Software Version 1.03");
     }
 }
+
+// Placed as described, a window that would pass the edge of the screen's available area is moved
+// back by the smallest shift; our own dialog is no larger than that area.
+TEST(MainWindow, WindowsPlacedBesideTheMainWindowStayOnTheScreen)
+{
+    Rig rig;
+    ASSERT_TRUE(rig.start());
+    frmLineMonitor monitor(*rig.context);
+    rig.window->setLineMonitorWindow(&monitor);
+    rig.window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
+    const QRect area = rig.window->screen()->availableGeometry();
+    auto inside = [&area](const QWidget &w) { return area.contains(w.frameGeometry()); };
+
+    // Beside a main window near the right edge: as far right as the screen lets it, at the same top.
+    rig.window->move(area.right() - rig.window->frameGeometry().width() - 100, area.top() + 20);
+    rig.c().mnuCommDebug->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
+    EXPECT_TRUE(inside(monitor));
+    EXPECT_EQ(
+        monitor.frameGeometry().topLeft(), QPoint(area.right() + 1 - 339, rig.window->frameGeometry().top()));
+
+    // The linear points window below the top of a main window near the bottom edge, and after a
+    // resize that moves it and the monitor along.
+    rig.set("txtLinearPts", "3");
+    rig.window->move(area.left() + 10, area.bottom() - 60);
+    rig.c().btnLinear->click();
+    QWidget *points = rig.window->linearPoints().window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(points));
+    EXPECT_TRUE(inside(*points));
+    EXPECT_EQ(points->frameGeometry().left(), rig.window->frameGeometry().left() + 7) << "only moved up";
+    EXPECT_EQ(points->frameGeometry().bottom(), area.bottom());
+    rig.window->resize(rig.window->width() + 300, rig.window->height());
+    EXPECT_TRUE(inside(*points));
+    EXPECT_TRUE(inside(monitor));
+
+    PortAssignments model(12, PortAssignments::thisMachine());
+    model.load();
+    frmAssignPorts dialog(model, rig.window.get());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_TRUE(inside(dialog)) << dialog.frameGeometry().width() << " x " << dialog.frameGeometry().height();
+    EXPECT_TRUE(area.contains(
+        dialog.findChild<QPushButton *>("btnCancel")
+            ->rect()
+            .translated(dialog.findChild<QPushButton *>("btnCancel")->mapToGlobal(QPoint(0, 0)))));
 
 // Run as from a shell without a display: --help and --version of every program answer at once,
 // and a wrong option of the utility gives its usage instead of starting (or failing to start) Qt.

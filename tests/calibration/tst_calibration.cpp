@@ -186,12 +186,15 @@ TEST(CalibrationWindow, KeysPasteAndReturnInTheBoxes)
     QLineEdit *hi = c.child("txtHiDAC");
     hi->setFocus();
     hi->selectAll();
-    QTest::keyClicks(hi, "12");
-    QGuiApplication::clipboard()->setText(QStringLiteral(" 4x\n")); // only digits are pasted
+    QTest::keyClick(hi, Qt::Key_9); // the digits at both ends of the range pass, typed and pasted
+    QGuiApplication::clipboard()->setText(QStringLiteral(" 0x9\n")); // only digits are pasted
     QTest::keyClick(hi, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(hi->text(), "124");
+    EXPECT_EQ(hi->text(), "909");
     QTest::keyClick(hi, Qt::Key_Backspace);
-    EXPECT_EQ(c.sent(), QStringList({ "14i1", "14i12", "14i124", "14i12" }));
+    QTest::keyClick(hi, Qt::Key_0);
+    QTest::keyClicks(hi, "/:"); // the characters beside the digits are refused
+    EXPECT_EQ(hi->text(), "900");
+    EXPECT_EQ(c.sent(), QStringList({ "14i9", "14i909", "14i90", "14i900" }));
     QTest::keyClick(hi, Qt::Key_Return); // a pressed "Output Min" would send 99f0
     EXPECT_TRUE(c.sent().isEmpty());
     EXPECT_TRUE(c.window->isVisible());
@@ -298,6 +301,12 @@ TEST(UpDownControl, SignalsExactlyWhenTheValueChanges)
     upDown.setValue(3);
     upDown.stepUp(); // at the maximum
     EXPECT_FALSE(upDown.upButton()->isEnabled());
+    EXPECT_TRUE(upDown.downButton()->isEnabled());
+    upDown.stepDown();
+    upDown.stepDown();
+    upDown.stepDown(); // reaches the minimum: only the up arrow is left
+    EXPECT_TRUE(upDown.upButton()->isEnabled() && !upDown.downButton()->isEnabled());
+    upDown.setValue(3);
     upDown.setValue(99); // pulled to 3, unchanged
     upDown.setRange(0, 2); // pulls the value down: a change
     upDown.setRange(5, 1); // swapped limits: 1 to 5, and 2 stays
@@ -305,6 +314,6 @@ TEST(UpDownControl, SignalsExactlyWhenTheValueChanges)
     QList<int> seen;
     for (const QList<QVariant> &c : changes)
         seen << c.at(0).toInt();
-    EXPECT_EQ(seen, QList<int>({ 1, 3, 2, 3 }));
+    EXPECT_EQ(seen, QList<int>({ 1, 3, 2, 1, 0, 3, 2, 3 }));
     EXPECT_EQ(upDown.minimum() * 10 + upDown.maximum(), 35);
 }

@@ -2,12 +2,19 @@
 // download bytes, exactly the changed items from compare, and an exit status per failure class.
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeySequence>
+#include <QLocale>
+#include <QMenu>
 #include <QProcess>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
 #include "datafile/datafilecommands.h"
 #include "rigcase.h"
+#include "transfer/frmcompare.h"
 
 namespace {
 
@@ -18,11 +25,16 @@ struct Cli
 };
 
 // Runs the CLI against the rig's device (or the given port), with the rig's family and configuration.
-Cli run(Rig &r, QStringList arguments, const QString &port = {})
+Cli run(Rig &r, QStringList arguments, const QString &port = {}, const QString &locale = {})
 {
     arguments << "--family" << r.options.family << "--config" << r.options.configPath << "--port"
               << (port.isEmpty() ? r.pty->path() : port);
     QProcess p;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), locale);
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(QRX_CLI_PATH), arguments);
     p.waitForFinished(60000);
     return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -33,6 +45,15 @@ QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A saved file with each "old>new" edit applied to the line that is exactly old.
+void edit(const QString &path, const QStringList &edits)
+{
+    QStringList lines = QString::fromLatin1(readAll(path)).split("\r\n");
+    for (const QString &e : edits)
+        lines.replaceInStrings(QRegularExpression('^' + e.section('>', 0, 0) + '$'), e.section('>', 1));
+    writeFile(path, lines.join("\r\n").toLatin1());
 }
 
 } // namespace
@@ -95,17 +116,110 @@ TEST(Cli, EachFailureClassGivesItsStatusAndTheWindowsMessage)
         writeFile(sound,
             "Parameter <Equals> "
             "Value\r\n3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n7=0.85\r\n");
-        const QString corrupt = r.dir.filePath(QStringLiteral("corrupt.dat"));
-        writeFile(corrupt, "Parameter <Equals> Value\r\n3=2\r\n11=abc\r\n");
+        const QMap<QString, QByteArray> files {
+            { "CORRUPT", "Parameter <Equals> Value\r\n3=2\r\n11=abc\r\n" }, { "EMPTY", "" },
+            { "BARE", "3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n" }
+        };
         const QString out = r.dir.filePath(QStringLiteral("out.dat"));
         QStringList args;
-        for (const QString &a : row.words(2))
-            args << (a == "FILE" ? sound : a == "CORRUPT" ? corrupt : a == "OUT" ? out : a);
-        const Cli cli = run(r, args, row[3] == "-" ? QString() : row[3]);
+        for (const QString &a : row.words(2)) {
+            if (files.contains(a))
+                writeFile(r.dir.filePath(a), files[a]);
+            args << (a == "FILE" ? sound : files.contains(a) ? r.dir.filePath(a) : a == "OUT" ? out : a);
+        }
+        const bool json = row[7] == "yes";
+        const Cli cli = run(r, json ? args << "--json" : args, row[3] == "-" ? QString() : row[3]);
         EXPECT_EQ(cli.status, row.number(4)) << cli.err.toStdString();
         EXPECT_TRUE(cli.err.contains(row[5])) << cli.err.toStdString();
+        if (json) {
+            const QStringList lines = cli.out.split('\n', Qt::SkipEmptyParts);
+            EXPECT_EQ(lines.size(), 1) << cli.out.toStdString();
+            const QJsonObject failure = QJsonDocument::fromJson(lines.value(0).toUtf8()).object();
+            EXPECT_EQ(failure.value("result").toString(), "failed");
+            EXPECT_EQ(failure.value("exitStatus").toInt(), row.number(4));
+            EXPECT_TRUE(failure.value("message").toString().contains(row[5])) << cli.out.toStdString();
+        } else {
+            EXPECT_EQ(cli.out, "");
+        }
         EXPECT_EQ(!r.received().isEmpty(), row[6] == "yes");
         EXPECT_FALSE(r.received().contains("<STX>W<CR>"));
         EXPECT_FALSE(QFile::exists(out));
+    }
+}
+
+// The window's Compare and the programmer's name a row as the window captions the field, and count
+// numbers as equal within 0.01 as the link does, under either decimal separator.
+TEST(Cli, CompareNamesTheWindowsCaptionsAndKeepsTheLinksTolerance)
+{
+    for (const TableRow &row : tableRows(QStringLiteral("cli/cli.txt"), QStringLiteral("compare"))) {
+        SCOPED_TRACE(row.where());
+        RigCase t(row[0], row.words(1), {}, true);
+        Rig &r = *t;
+        const QString locale = row[3] == "-" ? QString() : row[3];
+        const QString saved = r.dir.filePath(QStringLiteral("setup.dat"));
+        ASSERT_EQ(run(r, { "read", saved }, {}, locale).status, 0);
+        edit(saved, row.words(2));
+        const QStringList rows = row[4] == "-" ? QStringList() : row[4].split(" ; ");
+        const Cli cli = run(r, { "compare", saved }, {}, locale);
+        EXPECT_EQ(cli.status, rows.isEmpty() ? 0 : 1) << cli.err.toStdString();
+        EXPECT_EQ(cli.out.split('\n', Qt::SkipEmptyParts).replaceInStrings("\t", "/"), rows);
+
+        const QLocale before;
+        if (!locale.isEmpty())
+            QLocale::setDefault(QLocale(locale.section('.', 0, 0)));
+        r.dialogs.fileAnswers.push_back(saved);
+        r.window->dataFiles().mnuOpen_Click();
+        QLocale::setDefault(before);
+        r.c().mnuCompare->trigger();
+        auto *compare = r.window->findChild<frmCompare *>(QStringLiteral("frmCompare"));
+        ASSERT_TRUE(compare);
+        QStringList marked;
+        for (int i = 0; i < compare->table()->rowCount(); ++i) {
+            if (compare->table()->item(i, 3)->text() == "!")
+                marked << QStringList { compare->table()->item(i, 0)->text(),
+                    compare->table()->item(i, 1)->text(), compare->table()->item(i, 2)->text() }
+                              .join('/');
+        }
+        EXPECT_EQ(marked, rows);
+        compare->close();
+    }
+}
+
+TEST(Cli, PollWithJsonIsOneObjectPerReadingAndHelpSaysSo)
+{
+    RigCase t(QStringLiteral("Dravion"), {}, {}, true);
+    const Cli poll = run(*t, { "poll", "--count", "3", "--json" });
+    EXPECT_EQ(poll.status, 0) << poll.err.toStdString();
+    const QStringList lines = poll.out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 3);
+    for (const QString &line : lines)
+        EXPECT_TRUE(QJsonDocument::fromJson(line.toUtf8()).object().contains("frequency"))
+            << line.toStdString();
+
+    QProcess help;
+    help.start(QStringLiteral(QRX_CLI_PATH), { "--help" });
+    help.waitForFinished(10000);
+    const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(text.startsWith("Usage: qrx-cli read FILE.dat")) << text.toStdString();
+    for (const char *told : { "or: qrx-cli poll [--count N]", "JSON Lines", "4 the device",
+             "refused a command (a device error reply)" })
+        EXPECT_TRUE(text.contains(told)) << told;
+}
+
+// Alt+T then a letter must reach every entry of the Tools menu.
+TEST(CompareWithDevice, HasAnAccessKeyOfItsOwnUnderTools)
+{
+    for (const QString family : { "Dravion", "MR" }) {
+        SCOPED_TRACE(family.toStdString());
+        RigCase t(family, {}, {});
+        QStringList keys;
+        for (const QAction *a : t->c().mnuTools->actions()) {
+            if (!a->isSeparator())
+                keys << QKeySequence::mnemonic(a->text()).toString();
+        }
+        EXPECT_FALSE(QKeySequence::mnemonic(t->c().mnuCompare->text()).isEmpty());
+        EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
+            << keys.join(' ').toStdString();
     }
 }

@@ -291,6 +291,38 @@ TEST(LinkEngine, CallsDuringAWaitTakeTheirTurnInCallOrderAndEachSeesItsOwnOutcom
     }
 }
 
+// Regression: calls queued behind the monitor's unframed send, and their resends, went out unframed.
+TEST(LinkEngine, CallsDuringAnUnframedSendGoOutFramedAfterIt)
+{
+    for (const TableRow &row : tableRows("link/exchanges.txt", "during-unframed")) {
+        SCOPED_TRACE(row.where());
+        Fixture f;
+        QStringList outcomes;
+        const auto outcome = [&](const QString &body) {
+            outcomes << body + '=' + f.state.ReplyValue + '/' + wireMarkup(f.state.CommandString.toLatin1());
+        };
+        QStringList reactions = row.words(0);
+        const QString first = reactions.takeFirst();
+        f.port.reactions.push_back([&] {
+            QTimer::singleShot(0, [&] { f.react(first); }); // only the loops of the waits wake the link
+            for (const char *body : { "V", "I", "3i" }) {
+                f.send(body);
+                outcome(body);
+            }
+        });
+        f.script(reactions);
+        f.state.AutoFrame = false;
+        f.state.CommandString = QString::fromLatin1(wireBytes("<STX>77i<CR>"));
+        f.link.SendCommand();
+        f.state.AutoFrame = true;
+        outcome("monitor");
+        EXPECT_EQ(wireMarkup(f.port.wire), row.words(1).join(""));
+        EXPECT_EQ(outcomes.join(' '), row[2]);
+        EXPECT_TRUE(f.state.CommAbort && atRest(f));
+        EXPECT_EQ(shown(f.dialogs), boxes("exclamation timeout"));
+    }
+}
+
 TEST(LinkEngine, NextExchangeMayStartFromTheFinishedSignal)
 {
     Fixture f;

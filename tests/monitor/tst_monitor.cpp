@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabBar>
 
 #include <gtest/gtest.h>
 
 #include "monitor/frmlinemonitor.h"
+#include "monitor/trafficstamps.h"
 #include "monitor/traffictext.h"
 #include "rig.h"
 #include "table.h"
@@ -96,14 +98,28 @@ TEST_F(Traffic, TimeStampsMarkRowsAndCompleteRepliesOnly)
     ms += 18;
     EXPECT_TRUE(Rig::waitFor([this] { return rig.state.ReplyReceived; }, 2000));
     send(QStringLiteral("<STX>3i"));
+    // Regression: the reply row carried the time of its command, not of its first character.
     EXPECT_EQ(rows(),
         (QStringList { QString(), "10:15:02.345  TX-->  <STX>3i<CR>",
-            "10:15:02.345  RX-->  <STX>3i2<CR>  (18 ms)", QString(), "10:15:02.363  TX-->  <STX>3i",
-            "10:15:02.363  RX-->  ", "10:15:02.363  TX-->  3", "10:15:02.363  RX-->  " }));
+            "10:15:02.363  RX-->  <STX>3i2<CR>  (18 ms)", QString(), "10:15:02.363  TX-->  <STX>3i",
+            "              RX-->  ", "10:15:02.363  TX-->  3", QString() }));
+    EXPECT_TRUE(traffic.text().endsWith("TX-->  3\r\n              RX-->  ")); // what a save holds
+    for (const TableRow &row : tableRows(Table, QStringLiteral("stamps"))) {
+        TrafficStamps stamps({ [&] { return QTime(10, 0).addMSecs(int(ms)); }, [&] { return ms; } });
+        stamps.setEnabled(row[0] == QLatin1String("on"));
+        QString out;
+        ms = 0;
+        for (const QString &chunk : text(row, 1).split(QLatin1Char('^'))) {
+            out += stamps.process(chunk);
+            ms += 10;
+        }
+        EXPECT_EQ(out, text(row, 2)) << row.where();
+    }
 }
 
 TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
 {
+    traffic.setOrigin(rig.link.get(), QStringLiteral("Dravion"));
     send(QStringLiteral("3i"));
     const QString good = rig.dir.filePath(QStringLiteral("traffic.txt"));
     const QString bad = rig.dir.filePath(QStringLiteral("no such folder/traffic.txt"));
@@ -112,7 +128,13 @@ TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
         traffic.btnSaveTraffic_Click();
     QFile saved(good);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "\r\nTX-->  <STX>3i<CR>\r\nRX-->  <STX>3i2<CR>\r\n");
+    const QString content = QString::fromUtf8(saved.readAll());
+    EXPECT_TRUE(QRegularExpression("^Traffic of \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d, port Com 1 "
+                                   "\\(simulated\\), family Dravion\r\n\r\nTX-->  <STX>3i<CR>\r\n"
+                                   "RX-->  <STX>3i2<CR>\r\n$")
+                    .match(content)
+                    .hasMatch())
+        << content.toStdString();
     EXPECT_TRUE(rig.dialogs.fileDialogs.at(0).overwritePrompt);
     ASSERT_EQ(rig.dialogs.messages.size(), 1u); // the failure only; a cancel says nothing
     EXPECT_TRUE(rig.dialogs.messages[0].text.startsWith("Unable to save the traffic to " + bad + ":\r"));
@@ -253,6 +275,43 @@ TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed)
         EXPECT_EQ(rig.dialogs.messages.empty() ? QString()
                                                : rig.dialogs.texts().last().trimmed().section('\r', 0, 0),
             row[5]);
+    }
+}
+
+// A device that never answers item 77: the test send times out, and what was clicked meanwhile runs.
+struct WindowOnPtyIgnoring77 : Window
+{
+    WindowOnPtyIgnoring77()
+    {
+        onPty = true;
+        rig.options.ignoreItem = QStringLiteral("77");
+    }
+};
+
+// Regression: a Read or Download clicked during a test send went out without its frames and failed.
+TEST_F(WindowOnPtyIgnoring77, ReadAndDownloadClickedDuringATestSendGoOutFramedAfterIt)
+{
+    tabs()->setCurrentIndex(2);
+    get<QLineEdit>("txtOutput")->setText(QStringLiteral("77i"));
+    for (const auto &[button, success] : { std::pair { "btnRead", "Read Successful" },
+             std::pair { "btnDownload", "Programming Successful" } }) {
+        SCOPED_TRACE(button);
+        rig.mark();
+        rig.dialogs.clear();
+        QTimer::singleShot(100, monitor.get(), [this, b = button] { rig.control<QPushButton>(b)->click(); });
+        get<QPushButton>("btnSend")->click();
+        Rig::waitFor([this] { return rig.receivedSinceMark().size() > 3; }, 500);
+        const QStringList received = rig.receivedSinceMark();
+        EXPECT_EQ(received.mid(0, 3), (QStringList { "<STX>77i<CR>", "77i", "<STX>V<CR>" }));
+        for (const QString &frame : received.mid(2))
+            EXPECT_TRUE(frame.startsWith("<STX>") && frame.endsWith("<CR>")) << frame.toStdString();
+        ASSERT_EQ(rig.dialogs.texts().size(), 2);
+        EXPECT_TRUE(rig.dialogs.texts().first().contains("Communications Timeout"));
+        EXPECT_EQ(rig.dialogs.texts().last(), QString::fromLatin1(success));
+        EXPECT_TRUE(rig.state.AutoFrame);
+        const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
+        EXPECT_TRUE(rows.contains("TX-->  <STX>77i<CR>") && rows.contains("TX-->  77i")
+            && rows.contains("TX-->  <STX>V<CR>"));
     }
 }
 

@@ -14,8 +14,10 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "params/configreader.h"
+#include "params/devicefamily.h"
 #include "params/dravionfields.h"
 #include "params/fieldchecks.h"
+#include "params/setupmodel.h"
 #include "params/versioncheck.h"
 #include "rig.h"
 #include "table.h"
@@ -56,6 +58,7 @@ QString describe(const DeviceState &s, const QString &name)
         { "Kfactor1", text(s.KfactorItems[1]) },
         { "PressureComp", text(s.PressureCompItem) },
         { "Version", s.ConfigVersion },
+        { "LinearPts", text(s.LinearPtsItem) },
         { "LinFreq9", text(s.LinFreqItems[9]) + QStringLiteral(" =%1").arg(s.LinFreqItems[9].value) },
         { "LinFlow9", text(s.LinFlowItems[9]) + QStringLiteral(" =%1").arg(s.LinFlowItems[9].value) },
     };
@@ -147,6 +150,27 @@ TEST(ConfigReader, LinesFillTheirRecordsAndLists)
                   .lists.value(3)
                   .size(),
         2);
+}
+
+// What qrx-cli checks before a download: a count the point tables cannot hold is missing itself.
+TEST(SetupModel, PointCountAndFrequencyLimitOfTheLinearPoints)
+{
+    for (const TableRow &row : tableRows(Table, QStringLiteral("model"))) {
+        SCOPED_TRACE(row.where());
+        DeviceState configured;
+        configured.LinearPtsItem.maximum = 20;
+        SetupModel model(DeviceFamily::dravion(), configured);
+        model.setText(*model.family().parameters.find("txtLinearPts"), row[0]);
+        model.setPointText(0, 0, "100");
+        model.setPointText(0, 1, "1.5");
+        model.setPointText(0, 0, row[1]);
+        EXPECT_EQ(model.records().LinFreqItems[0].value, row.number(2));
+        QStringList linear;
+        for (const QString &name : model.missing())
+            if (name == "Number of Linear Points" || name == "Linear Pt 1" || name == "Linear Pt 2")
+                linear << name;
+        EXPECT_EQ(linear.join(", "), row[3]);
+    }
 }
 
 TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt)

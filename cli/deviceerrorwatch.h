@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "link/deviceport.h"
+
+// A port that hands everything through to another and notes whether a device error reply
+// (STX "E" ...) arrived, so that a refused value is told apart from a device that did not answer.
+class DeviceErrorWatch final : public DevicePort
+{
+    Q_OBJECT
+public:
+    explicit DeviceErrorWatch(std::unique_ptr<DevicePort> port, QObject *parent = nullptr);
+
+    bool errorReplySeen() const { return m_seen; }
+    void forget() { m_seen = false; }
+
+    Error open(const QString &path) override { return m_port->open(path); }
+    void close() override { m_port->close(); }
+    bool isOpen() const override { return m_port->isOpen(); }
+    void discardInput() override { m_port->discardInput(); }
+    Error write(const QByteArray &data) override { return m_port->write(data); }
+    QByteArray readAll() override;
+
+private:
+    std::unique_ptr<DevicePort> m_port;
+    bool m_afterStx = false; // a frame's first character is next, possibly in the next read
+    bool m_seen = false;
+};
