@@ -332,6 +332,7 @@ TEST(MainWindow, WindowsPlacedBesideTheMainWindowStayOnTheScreen)
         dialog.findChild<QPushButton *>("btnCancel")
             ->rect()
             .translated(dialog.findChild<QPushButton *>("btnCancel")->mapToGlobal(QPoint(0, 0)))));
+}
 
 // Run as from a shell without a display: --help and --version of every program answer at once,
 // and a wrong option of the utility gives its usage instead of starting (or failing to start) Qt.
