@@ -46,6 +46,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qrx-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QRX_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -62,6 +63,7 @@ int main(int argc, char *argv[])
         "2 usage or file error, 3 communication failure (no answer, no port), 4 the device\n"
         "refused a command (a device error reply)."));
     parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"), QStringLiteral("read, download, compare or poll"));
     parser.addPositionalArgument(
@@ -96,6 +98,10 @@ int main(int argc, char *argv[])
         QString help = parser.helpText();
         help.replace(0, help.indexOf(QLatin1Char('\n')), usage());
         std::fputs(help.toLocal8Bit().constData(), stdout);
+        return QrxCli::Success;
+    }
+    if (parser.isSet(version)) {
+        std::printf("qrx-cli (QRX Programming Utility) %s\n", QRX_VERSION);
         return QrxCli::Success;
     }
 

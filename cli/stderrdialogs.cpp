@@ -3,11 +3,31 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
+
+namespace {
+
+bool isTerminal(FILE *out)
+{
+#ifdef Q_OS_UNIX
+    return isatty(fileno(out)) == 1;
+#elif defined(Q_OS_WIN)
+    return _isatty(_fileno(out)) != 0;
+#else
+    Q_UNUSED(out);
+    return false; // no progress counter where a terminal cannot be told
+#endif
+}
+
+} // namespace
 
 StderrDialogs::StderrDialogs(FILE *out)
     : m_out(out)
-    , m_terminal(isatty(fileno(out)) == 1)
+    , m_terminal(isTerminal(out))
 {
 }
 

@@ -37,6 +37,10 @@ trap 'rm -rf "$settings" "$reports"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$settings"
 
 status=0
+# Every shell script of the project, where the machine has shellcheck.
+if command -v shellcheck > /dev/null; then
+    shellcheck -S warning scripts/*.sh bench/*.sh bench/*/*.sh .ci/run packaging/completion/qrx-cli || status=1
+fi
 ctest --test-dir "${QRX_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)" || status=1
 
 if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then

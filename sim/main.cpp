@@ -33,6 +33,10 @@ int main(int argc, char **argv)
         std::printf("%s", qPrintable(SimOptions::usage()));
         return 0;
     }
+    if (options->showVersion) {
+        std::printf("qrx-sim (QRX Programming Utility) %s\n", QRX_VERSION);
+        return 0;
+    }
     PtyServer server(*options);
     if (!server.open(&error)) {
         std::fprintf(stderr, "qrx-sim: %s\n", qPrintable(error));

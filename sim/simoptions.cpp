@@ -23,7 +23,7 @@ struct Parser
     const QCommandLineOption family = value("family", "Dravion or MR");
     const QCommandLineOption config = value("config", "configuration file with the item ranges");
     const QCommandLineOption state = value("state", "file the W command stores the items in");
-    const QCommandLineOption version = value("version", "version text answered to V");
+    const QCommandLineOption deviceVersion = value("device-version", "version text answered to V");
     const QCommandLineOption outputType = value("output-type", "output type answered to I");
     const QCommandLineOption latency = value("latency", "reply latency in ms");
     const QCommandLineOption noPacing = flag("no-pacing", "write replies at once instead of at 9600 baud");
@@ -41,6 +41,7 @@ struct Parser
     const QCommandLineOption jitter = value("jitter", "answer F up to this many Hz off, at random");
     const QCommandLineOption seed = value("seed", "seed of the fault generator");
     const QCommandLineOption help = p.addHelpOption();
+    const QCommandLineOption version = p.addVersionOption();
 
     Parser() { p.setApplicationDescription(QStringLiteral("Plays a QRX device on a pseudo-terminal.")); }
 };
@@ -61,14 +62,15 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
         *error = p.errorText();
         return std::nullopt;
     }
-    if (p.isSet(parser.help)) {
-        SimOptions o;
-        o.help = true;
-        return o;
-    }
     if (!p.positionalArguments().isEmpty()) {
         *error = QStringLiteral("unexpected argument ") + p.positionalArguments().first();
         return std::nullopt;
+    }
+    if (p.isSet(parser.help) || p.isSet(parser.version)) {
+        SimOptions o;
+        o.help = p.isSet(parser.help);
+        o.showVersion = !o.help;
+        return o;
     }
     SimOptions o;
     bool ok = true;
@@ -90,7 +92,7 @@ std::optional<SimOptions> SimOptions::parse(const QStringList &arguments, QStrin
     }
     o.configPath = p.value(parser.config);
     o.statePath = p.value(parser.state);
-    o.version = p.value(parser.version);
+    o.version = p.value(parser.deviceVersion);
     o.outputType = number(parser.outputType, 0);
     o.latencyMs = number(parser.latency, 0);
     o.pacing = !p.isSet(parser.noPacing);
@@ -133,7 +135,7 @@ QStringList SimOptions::toArguments() const
     };
     add("--config", configPath);
     add("--state", statePath);
-    add("--version", version);
+    add("--device-version", version);
     add("--link", linkPath);
     add("--log", logPath);
     a << QStringLiteral("--output-type") << QString::number(outputType);

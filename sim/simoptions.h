@@ -31,6 +31,7 @@ struct SimOptions
     double jitterHz = 0.0; // each "F" answer off by up to this much, either way
     quint32 seed = 1;
     bool help = false; // --help: print the usage and serve nothing
+    bool showVersion = false; // --version: print the program's version and serve nothing
 
     // The options and what they do, as --help prints them.
     static QString usage();

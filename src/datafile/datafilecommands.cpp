@@ -1,28 +1,17 @@
 #include "datafilecommands.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 
 #include "datafile/clearalldata.h"
+#include "datafile/datafilefolders.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafileloader.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "linear/frmlinearpoints.h"
 #include "link/userdialogs.h"
-
-namespace {
-
-QString programSubfolder(const QString &name)
-{
-    return QDir::toNativeSeparators(
-        QCoreApplication::applicationDirPath() + QLatin1Char('/') + name + QLatin1Char('/'));
-}
-
-} // namespace
 
 DataFileCommands::DataFileCommands(Host host, AppContext &context, QObject *parent)
     : QObject(parent)
@@ -36,7 +25,7 @@ void DataFileCommands::mnuSave_Click()
     UserDialogs::FileDialog dialog;
     dialog.title = QStringLiteral("Save Data File as");
     dialog.filter = QStringLiteral("Initilization File (*.dat)");
-    dialog.folder = programSubfolder(QStringLiteral("File Path"));
+    dialog.folder = DataFileFolders::initialFolder(QStringLiteral("File Path"));
     dialog.defaultSuffix = QStringLiteral("dat");
     dialog.overwritePrompt = true;
     const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
@@ -53,7 +42,7 @@ void DataFileCommands::mnuOpen_Click()
     UserDialogs::FileDialog dialog;
     dialog.title = QStringLiteral("Select Data File to Open");
     dialog.filter = QStringLiteral("Text files (*.dat)");
-    dialog.folder = programSubfolder(QStringLiteral("Data Files"));
+    dialog.folder = DataFileFolders::initialFolder(QStringLiteral("Data Files"));
     const std::optional<QString> path = m_context.dialogs.openFileName(dialog);
     if (!path)
         return;

@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -330,4 +332,28 @@ TEST(MainWindow, WindowsPlacedBesideTheMainWindowStayOnTheScreen)
         dialog.findChild<QPushButton *>("btnCancel")
             ->rect()
             .translated(dialog.findChild<QPushButton *>("btnCancel")->mapToGlobal(QPoint(0, 0)))));
+}
+
+// Run as from a shell without a display: --help and --version of every program answer at once,
+// and a wrong option of the utility gives its usage instead of starting (or failing to start) Qt.
+TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay)
+{
+    const QMap<QString, QString> programs { { "qrx-utility", QRX_UTILITY_PATH }, { "qrx-cli", QRX_CLI_PATH },
+        { "qrx-sim", QRX_SIM_PATH } };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+        env.remove(QLatin1String(name));
+    for (const TableRow &row : tableRows(QStringLiteral("app/programs.txt"), QStringLiteral("options"))) {
+        SCOPED_TRACE(row.where());
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(programs.value(row[0]), row.words(1));
+        ASSERT_TRUE(p.waitForFinished(10000));
+        const QString out = p.readAllStandardOutput(), err = p.readAllStandardError();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), row.number(2)) << err.toStdString();
+        const QString begins = QString(row[3]).replace("VERSION", QRX_VERSION_TEXT).replace("\\n", "\n");
+        EXPECT_TRUE(begins.isEmpty() ? out.isEmpty() : out.startsWith(begins)) << out.toStdString();
+        EXPECT_TRUE(row[4].isEmpty() ? err.isEmpty() : err.contains(row[4])) << err.toStdString();
+    }
 }

@@ -12,6 +12,7 @@
 
 #include "app/mainwindowshell.h"
 #include "datafile/datafilecommands.h"
+#include "datafile/datafilefolders.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "params/fieldchecks.h"
@@ -172,10 +173,33 @@ TEST(DataFileCommands, DialogsCarryTheirSettingsAndCancelTouchesNothing)
                                     QDir::fromNativeSeparators(d.folder).section('/', -2) })
                         .join('|');
         EXPECT_EQ(seen,
-            QStringList({ "Save Data File as|Initilization File (*.dat)|dat|1|File Path/",
-                "Select Data File to Open|Text files (*.dat)||0|Data Files/" }));
+            QStringList({ "Save Data File as|Initilization File (*.dat)|dat|1|QRX Setups/",
+                "Select Data File to Open|Text files (*.dat)||0|QRX Setups/" }));
         EXPECT_TRUE(f.dialogs.messages.empty());
         EXPECT_EQ(f.shown("txtDamping") + f.window->statusText(), "9Status:  Com1");
+    }
+}
+
+// The program's folder of an installed copy has neither subfolder and may not be written: the
+// dialogs must offer a folder that is there.
+TEST(DataFileFolders, DescribedSubfolderWhereItExistsElseOneInTheDocuments)
+{
+    for (const TableRow &row : tableRows(Table, QStringLiteral("folders"))) {
+        SCOPED_TRACE(row.where());
+        QTemporaryDir root;
+        QDir d(root.path());
+        ASSERT_TRUE(d.mkpath("program"));
+        for (const QString &entry : row[0].split(',', Qt::SkipEmptyParts)) {
+            const QString path = d.filePath("program/" + entry.trimmed());
+            ASSERT_TRUE(path.endsWith('/') ? d.mkpath(path) : QFile(path).open(QIODevice::WriteOnly));
+        }
+        if (row[1] == "yes") {
+            ASSERT_TRUE(d.mkpath("Documents"));
+        }
+        const QString folder = QDir::fromNativeSeparators(
+            DataFileFolders::initialFolder(d.filePath("program"), row[2], d.filePath("Documents")));
+        EXPECT_EQ(folder, d.filePath(row[3]));
+        EXPECT_TRUE(QFileInfo(folder).isDir());
     }
 }
 

@@ -379,7 +379,7 @@ struct PtyFixture : LinkFixture<SerialDevicePort, QtReplyTimer>
 
 TEST(LinkOverPty, CleanExchangeOfEachKind)
 {
-    PtyFixture f("--no-pacing --version 2.10 --output-type 1");
+    PtyFixture f("--no-pacing --device-version 2.10 --output-type 1");
     QStringList wire;
     for (const TableRow &row : tableRows("link/exchanges.txt", "pty-clean")) {
         EXPECT_EQ(f.send(row[0]), row[1]) << row.where();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,12 @@ int main(int argc, char **argv)
     // never reads or overwrites the user's real settings.
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    // The user's documents folder, where Save and Open may make a folder, lies in it as well.
+    QFile userDirs(settings.filePath(QStringLiteral("user-dirs.dirs")));
+    if (userDirs.open(QIODevice::WriteOnly))
+        userDirs.write(
+            "XDG_DOCUMENTS_DIR=\"" + settings.filePath(QStringLiteral("Documents")).toLocal8Bit() + "\"\n");
+    userDirs.close();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
