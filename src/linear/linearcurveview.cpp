@@ -46,7 +46,8 @@ LinearCurveView::LinearCurveView(const QString &xName, const QString &yName, QWi
                 QToolTip::hideText();
         });
     }
-    setMinimumSize(320, 280);
+    // Small enough that the window still fits beside the main window on a small screen.
+    setMinimumSize(200, 220);
     setPoints({});
 }
 
