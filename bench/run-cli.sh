@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times qrx-cli read and download (ten points) against the paced simulator and compares each with
 # the line time of the bytes it exchanged (9600 baud 8N1: 10 bits a byte, both directions).
 # Usage: bench/run-cli.sh [Dravion|MR]   (the limit is 1.05 x the line time)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the link benchmark (release) and runs 1,000 read exchanges against the paced simulator.
 # Usage: bench/run-link.sh [exchanges] [latency-ms]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the transfer benchmark (release) and runs Read Setup, Download Setup (ten points) and ten
 # seconds of polling against the paced simulator, headless.
 # Usage: bench/run-transfer.sh [latency-ms] [screenshot.png]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "deviceerrorwatch.h"
 
 DeviceErrorWatch::DeviceErrorWatch(std::unique_ptr<DevicePort> port, QObject *parent)

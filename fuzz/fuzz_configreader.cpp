@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the configuration file reader: any input must read without a crash, a hang,
 // a sanitizer report or a broken result.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the setup data file reader: any input must parse without a crash, a hang,
 // a sanitizer report or a broken result.
 #include <cstdio>

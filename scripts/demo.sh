@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, starts the device simulator on a pseudo-terminal, maps Com 1 to it
 # in a demo settings folder of its own, and runs the utility. The simulator stops with the utility.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build, the demo and the tests need, only those that are missing.
 # QRX_NO_INSTALL=1 skips it: the caller installs what is missing.
 set -euo pipefail

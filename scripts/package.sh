@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in build-deb/ (or $QRX_DEB_BUILD_DIR) with the distribution's hardening
 # flags, as Debian's own packages are built, and checks it: lintian (no error or warning),
 # desktop-file-validate and appstreamcli on the files inside the package.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and runs the whole test suite headless: first the normal build,
 # then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer, where any
 # sanitizer report (also from the simulator the tests start) fails the run.

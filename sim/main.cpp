@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qrx-sim: plays a QRX flow meter electronics on a pseudo-terminal for the utility, its tests and demos.
 
 #include <csignal>

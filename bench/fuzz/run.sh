@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer harnesses of the configuration file reader and the data file reader with
 # clang and runs each for the given number of seconds (default 300), starting from the corpus in
 # fuzz/corpus/. New inputs collect in the build folder; `--merge` folds the ones that add edge coverage

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 1,000 read exchanges against the paced simulator (a separate process, so only the utility's side
 // is measured): wall time against the line time of the bytes exchanged, and the utility's CPU time.
 

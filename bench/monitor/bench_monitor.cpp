@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 100,000 received characters through the link's echo into a visible line monitor: time per
 // character, and the largest gap of a 10 ms timer while the stream runs (event loop responsiveness).
 #include <algorithm>

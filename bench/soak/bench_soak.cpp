@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long soak of the link: bench_soak [virtual-exchanges] [pty-exchanges]. Prints the outcome counts
 // and fails (exit 1) when any exchange ended in no defined way.
 #include <cstdio>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the long soak of the link: bench/soak/run.sh [virtual-exchanges] [pty-exchanges]
 # (defaults 200,000 on the virtual-time line and 2,000 on a paced pty with the real timer).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read Setup and Download Setup (ten points) through the main window against the paced qrx-sim
 // program: wall time against the line time of the bytes exchanged; the utility's CPU while it
 // polls the frequency for ten seconds; its peak resident memory. Optionally a screenshot of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtreplytimer.h"
 
 QtReplyTimer::QtReplyTimer(int intervalMs, QObject *parent)

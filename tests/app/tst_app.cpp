@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Main windows of both families, the splash and About window, and the port menu's device paths.
 
 #include <QAction>

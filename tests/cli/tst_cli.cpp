@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qrx-cli against a simulated device on a pty: the same file as the window's Save, the described
 // download bytes, exactly the changed items from compare, and an exit status per failure class.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The linearisation curve beside the points table: which points break the increasing order
 // (rows in tests/data/linear/curve.txt), and the plot following the user's edits.
 

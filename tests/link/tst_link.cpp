@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link: frames, numbers and exchanges, with port and timer faked and over a pty (rows in data/link).
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line monitor: its traffic text driven through the link, and the window where the widget is the point.
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MR main window's own look and field behaviour; its transfers run in tests/transfer.
 
 #include <QGroupBox>

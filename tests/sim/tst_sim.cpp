@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated device: its model and fault injection, its options, and the qrx-sim program.
 
 #include <QFileInfo>

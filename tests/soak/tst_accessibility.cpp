@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard and screen-reader access to the windows: every field is named by its caption label (its
 // buddy), every button takes focus by Tab, every menu entry is reachable by an access key, and the
 // port menu tells which device path each "Com n" stands for.

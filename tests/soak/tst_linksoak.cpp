@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link under a bad line: thousands of exchanges with injected faults, each of which must end in
 // one of the defined ways, without a hang, a crash or two commands mixed on the line.
 #include <iostream>

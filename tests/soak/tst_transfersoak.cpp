@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read Setup and Download Setup over and over on a bad line (virtual time): a read either lands
 // the device's whole setup in the window or leaves the window empty, and a download reports
 // success only when the device holds every value it was sent.

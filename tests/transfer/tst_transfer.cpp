@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read Setup, Download Setup, Compare with Device and the frequency poll of both families, driven
 // through the main window against the simulated device; rows in tests/data/transfer/transfer.txt.
 

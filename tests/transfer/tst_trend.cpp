@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency trend: its statistics, lines and CSV (rows in tests/data/transfer/trend.txt), and
 // its window listening to the main window's poll.
 
