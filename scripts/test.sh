@@ -56,7 +56,7 @@ if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then
     # fails the run; UndefinedBehaviorSanitizer halts the process it finds something in.
     export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:log_path=$reports/asan"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$reports/ubsan"
-    export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+    export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0:fast_unwind_on_malloc=0"
     echo "== Sanitizer run (AddressSanitizer + UndefinedBehaviorSanitizer) in $asan_dir"
     ctest --test-dir "$asan_dir" --output-on-failure -j"$(nproc)" --output-log "$reports/ctest.log" || status=1
     if compgen -G "$reports/[alu]san.*" > /dev/null \
