@@ -140,7 +140,7 @@ int QrxCli::setUp(const Options &options)
     m_port = std::make_unique<Port>();
     m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
     m_link->setPortResolver([path](int) { return path; });
-    m_context = std::make_unique<AppContext>(AppContext { m_state, m_link.get(), m_dialogs, m_family->name });
+    m_context = std::make_unique<AppContext>(AppContext { m_state, m_link.get(), m_dialogs, *m_family });
     m_state.ReplyReceived = true;
     m_state.AutoFrame = true;
     return Success;
@@ -204,12 +204,10 @@ int QrxCli::read(const Options &options)
     if (!readDevice(device))
         return failure();
 
-    const Parameter *units = m_family->parameters.find(QStringLiteral("cboKfactorUnits"));
-    const QString points = device.text(m_family->parameters.linearPts());
-    const QChar decimalPoint = DataFileFormat::userDecimalPoint();
-    const auto entries = units
-        ? DataFileWriter::dravionEntries(device.records(), device.listPosition(*units), points, decimalPoint)
-        : DataFileWriter::mrEntries(device.records(), points, decimalPoint);
+    const Parameter *units = m_family->parameters.kfactorUnits();
+    const auto entries = DataFileWriter::entries(m_family->parameters, device.records(),
+        units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
+        DataFileFormat::userDecimalPoint());
     if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
         m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;

@@ -12,6 +12,7 @@
 #include "link/devicestate.h"
 #include "link/values.h"
 #include "params/configreader.h"
+#include "params/parameterset.h"
 
 namespace ReaderProbes {
 
@@ -220,8 +221,8 @@ namespace {
 
             // What the window does with a sound entry must be defined for any number in it.
             const double code = DataFileReader::code(line.name);
-            for (const char *family : { "Dravion", "MR" }) {
-                const auto target = DataFileTargets::lookup(QString::fromLatin1(family), code);
+            for (const ParameterSet *family : { &ParameterSet::dravion(), &ParameterSet::mr() }) {
+                const auto target = DataFileTargets::lookup(*family, code);
                 if (target && (target->row < -1 || target->row > 9))
                     return where + QStringLiteral("target row %1").arg(target->row);
             }

@@ -19,6 +19,7 @@
 #include "link/replytimer.h"
 #include "link/userdialogs.h"
 #include "monitor/frmlinemonitor.h"
+#include "params/devicefamily.h"
 
 namespace {
 
@@ -156,7 +157,7 @@ int main(int argc, char **argv)
     StreamPort port;
     IdleTimer timer;
     LinkEngine link(state, port, timer, dialogs);
-    AppContext context { state, &link, dialogs };
+    AppContext context { state, &link, dialogs, DeviceFamily::dravion() };
     frmLineMonitor monitor(context);
     link.setEcho(&monitor);
     monitor.show();

@@ -27,6 +27,7 @@
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "link/userdialogs.h"
+#include "params/devicefamily.h"
 #include "simprocess.h"
 #include "transfer/frmprogress.h"
 #include "transfer/setuptransfer.h"
@@ -161,7 +162,7 @@ int main(int argc, char **argv)
     LinkEngine link(state, port, timer, dialogs);
     const QString path = sim.path();
     link.setPortResolver([path](int) { return path; });
-    AppContext context { state, &link, dialogs };
+    AppContext context { state, &link, dialogs, DeviceFamily::dravion() };
     frmAltMain window(context);
     window.show();
     dialogs.texts.clear();

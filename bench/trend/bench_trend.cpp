@@ -12,6 +12,7 @@
 #include "link/appcontext.h"
 #include "link/devicestate.h"
 #include "link/userdialogs.h"
+#include "params/devicefamily.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/frequencytrend.h"
 #include "transfer/frmfrequencytrend.h"
@@ -33,7 +34,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     DeviceState state;
     SilentDialogs dialogs;
-    AppContext context { state, nullptr, dialogs };
+    AppContext context { state, nullptr, dialogs, DeviceFamily::dravion() };
     QTimer pollTimer;
     FrequencyPoll poll(context, &pollTimer, {}, FrequencyPoll::Rules::TimerOnly, nullptr);
     FrequencyTrend trend(dialogs);

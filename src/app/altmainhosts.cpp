@@ -36,7 +36,7 @@ ClearAllData::Host clearAll(frmAltMain &window)
 
 DataFileCommands::Host dataFiles(frmAltMain &window, AppContext &context)
 {
-    return { &window, QStringLiteral("Dravion"),
+    return { &window,
         [&window, &context] {
             const AltMainControls &c = window.controls();
             return DataFileWriter::dravionEntries(context.state, c.cboKfactorUnits->currentIndex(),

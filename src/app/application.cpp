@@ -12,8 +12,9 @@
 #include "link/serialdeviceport.h"
 #include "monitor/frmlinemonitor.h"
 #include "mr/frmmr.h"
+#include "params/devicefamily.h"
 
-Application::Application(UserDialogs *dialogs, QObject *parent)
+Application::Application(const DeviceFamily &family, UserDialogs *dialogs, QObject *parent)
     : QObject(parent)
     , m_state(std::make_unique<DeviceState>())
 {
@@ -27,7 +28,7 @@ Application::Application(UserDialogs *dialogs, QObject *parent)
     auto *timer = new QtReplyTimer(500);
     m_link = new LinkEngine(*m_state, *port, *timer, *m_dialogs, this);
     m_link->setPortResolver(&SettingsStore::portPath);
-    m_context = std::make_unique<AppContext>(AppContext { *m_state, m_link, *m_dialogs });
+    m_context = std::make_unique<AppContext>(AppContext { *m_state, m_link, *m_dialogs, family });
 
     // The line monitor carries the port and the reply timer, hidden until the user opens it.
     m_monitor = new frmLineMonitor(*m_context);
@@ -46,21 +47,19 @@ Application::~Application()
     delete m_monitor;
 }
 
-void Application::Main(const QString &DeviceFamily)
+void Application::Main()
 {
-    m_context->DeviceFamily = DeviceFamily;
-    if (DeviceFamily == QLatin1String("Dravion")) {
-        auto *window = new frmAltMain(*m_context);
-        connect(window, &frmAltMain::closed, this, &Application::finished);
-        window->setLineMonitorWindow(m_monitor);
-        m_mainWindow = window;
-    } else if (DeviceFamily == QLatin1String("MR")) {
+    // Each family has its own main window; the two families are the only values there are.
+    if (&m_context->family == &DeviceFamily::mr()) {
         auto *window = new frmMR(*m_context);
         connect(window, &frmMR::closed, this, &Application::finished);
         window->setLineMonitorWindow(m_monitor);
         m_mainWindow = window;
     } else {
-        return; // no other family is built into the program
+        auto *window = new frmAltMain(*m_context);
+        connect(window, &frmAltMain::closed, this, &Application::finished);
+        window->setLineMonitorWindow(m_monitor);
+        m_mainWindow = window;
     }
     if (m_ownDialogs)
         m_ownDialogs->setParentWidget(m_mainWindow);

@@ -6,6 +6,7 @@
 #include <QObject>
 
 struct AppContext;
+struct DeviceFamily;
 class DeviceState;
 class LinkEngine;
 class QtUserDialogs;
@@ -20,13 +21,15 @@ class Application final : public QObject
     Q_OBJECT
 
 public:
-    // Uses real message boxes unless the caller hands in its own dialogs (tests).
-    explicit Application(UserDialogs *dialogs = nullptr, QObject *parent = nullptr);
+    // Uses real message boxes unless the caller hands in its own dialogs (tests). The family is
+    // known from the start, as the line monitor names it in its saved traffic.
+    explicit Application(
+        const DeviceFamily &family, UserDialogs *dialogs = nullptr, QObject *parent = nullptr);
     ~Application() override;
 
     // Start-up: the family's main window is created hidden (its load runs), then the splash shows;
     // the splash's timer shows the main window.
-    void Main(const QString &DeviceFamily);
+    void Main();
 
     DeviceState &state() { return *m_state; }
     LinkEngine *link() { return m_link; }

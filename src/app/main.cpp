@@ -6,6 +6,7 @@
 #include <QIcon>
 
 #include "app/application.h"
+#include "params/devicefamily.h"
 
 namespace {
 
@@ -94,8 +95,9 @@ int main(int argc, char **argv)
     icon.addFile(QStringLiteral(":/icons/qrx-utility-256.png"));
     QApplication::setWindowIcon(icon);
 
-    Application application;
+    // The build accepts no other family than the two there are.
+    Application application(*DeviceFamily::byName(QStringLiteral(QRX_DEVICE_FAMILY)));
     QObject::connect(&application, &Application::finished, &qtApp, &QApplication::quit, Qt::QueuedConnection);
-    application.Main(QStringLiteral(QRX_DEVICE_FAMILY));
+    application.Main();
     return qtApp.exec();
 }

@@ -57,7 +57,7 @@ void DataFileCommands::mnuOpen_Click()
     }
     m_host.mnuClear_Click();
 
-    DataFileLoader loader(m_context.dialogs, m_host.family, *m_host.mainWindow, m_host.linearPointsWindow);
+    DataFileLoader loader(m_context.dialogs, m_context.family, *m_host.mainWindow, m_host.linearPointsWindow);
     switch (loader.apply(DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()))) {
     case DataFileLoader::Outcome::Loaded:
         m_host.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(*path).fileName());

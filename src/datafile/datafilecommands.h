@@ -20,7 +20,6 @@ public:
     struct Host
     {
         QWidget *mainWindow = nullptr; // holds the controls the entries go into, by object name
-        QString family; // "Dravion" or "MR": which entry table applies
         // The window's set in file order, or nothing when it cannot be written.
         std::function<std::optional<std::vector<DataFileWriter::Entry>>()> entries;
         std::function<QWidget *()> linearPointsWindow; // created on first use

@@ -6,11 +6,12 @@
 
 #include "datafile/datafileformat.h"
 #include "link/userdialogs.h"
+#include "params/devicefamily.h"
 
-DataFileLoader::DataFileLoader(
-    UserDialogs &dialogs, QString family, QWidget &mainWindow, std::function<QWidget *()> linearPointsWindow)
+DataFileLoader::DataFileLoader(UserDialogs &dialogs, const DeviceFamily &family, QWidget &mainWindow,
+    std::function<QWidget *()> linearPointsWindow)
     : m_dialogs(dialogs)
-    , m_family(std::move(family))
+    , m_family(family)
     , m_mainWindow(mainWindow)
     , m_linearPointsWindow(std::move(linearPointsWindow))
 {
@@ -29,7 +30,7 @@ DataFileLoader::Outcome DataFileLoader::apply(const std::vector<DataFileReader::
                 return Outcome::Stopped;
             continue;
         }
-        const auto target = DataFileTargets::lookup(m_family, DataFileReader::code(line.name));
+        const auto target = DataFileTargets::lookup(m_family.parameters, DataFileReader::code(line.name));
         if (target && !applyEntry(*target, line.value))
             return Outcome::Failed;
     }

@@ -9,6 +9,7 @@
 #include "datafile/datafilereader.h"
 #include "datafile/datafiletargets.h"
 
+struct DeviceFamily;
 class QWidget;
 class UserDialogs;
 
@@ -23,7 +24,7 @@ public:
         Failed, // an entry named an index its list does not have; the rest was not read
     };
 
-    DataFileLoader(UserDialogs &dialogs, QString family, QWidget &mainWindow,
+    DataFileLoader(UserDialogs &dialogs, const DeviceFamily &family, QWidget &mainWindow,
         std::function<QWidget *()> linearPointsWindow);
 
     Outcome apply(const std::vector<DataFileReader::Line> &lines);
@@ -32,7 +33,7 @@ private:
     bool applyEntry(const DataFileTargets::Target &target, const QString &value);
 
     UserDialogs &m_dialogs;
-    QString m_family;
+    const DeviceFamily &m_family;
     QWidget &m_mainWindow;
     std::function<QWidget *()> m_linearPointsWindow;
 };

@@ -25,7 +25,7 @@ namespace {
 
 } // namespace
 
-std::optional<Target> lookup(const QString &family, double code)
+std::optional<Target> lookup(const ParameterSet &family, double code)
 {
     // Point codes are shared by both families: odd codes the first column, even the second.
     for (int c = FirstPointCode; c <= LastPointCode; ++c) {
@@ -37,9 +37,7 @@ std::optional<Target> lookup(const QString &family, double code)
             return Target { Kind::PointFrequency, QStringLiteral("txtFreq%1").arg(row), row };
         return Target { Kind::PointCoefficient, QStringLiteral("txtCoef%1").arg(row), row };
     }
-    if (family == QLatin1String("MR"))
-        return find(ParameterSet::mr(), code);
-    return find(ParameterSet::dravion(), code);
+    return find(family, code);
 }
 
 } // namespace DataFileTargets

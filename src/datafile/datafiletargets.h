@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class ParameterSet;
+
 // Where a data file entry goes in a main window: which control, and how its value is applied.
 // Both device families have a table; controls are named by their object names so a window can
 // find them without the core knowing any widget type.
@@ -27,6 +29,6 @@ struct Target
 
 // The target of an entry whose name reads as the number code, or nothing when the family's table
 // has no such code (code 0, the eleventh point table entry, the converter values, other families').
-std::optional<Target> lookup(const QString &family, double code);
+std::optional<Target> lookup(const ParameterSet &family, double code);
 
 } // namespace DataFileTargets

@@ -61,31 +61,25 @@ std::optional<int> pointCount(const QString &linearPtsText)
     return n < 0 ? 0 : int(n);
 }
 
-namespace {
-
-    // The family's parameters in order: a list by its index, the K factor by the units' entry (none for
-    // other units), every other parameter by its record, the Specific Gravity whether shown or not.
-    std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state,
-        int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint)
-    {
-        EntryList list(decimalPoint);
-        for (const Parameter &p : set.rows()) {
-            if (p.position)
-                list.index((state.*p.intRecord).code, state.*p.position);
-            else if (p.rule == Parameter::Rule::KfactorUnits) {
-                if (const RealItem *kfactor = ParameterSet::kfactorRecord(state, kfactorUnitsIndex))
-                    list.add(*kfactor);
-            } else if (p.realRecord)
-                list.add(state.*p.realRecord);
-            else
-                list.add(state.*p.intRecord);
-        }
-        if (!list.addPoints(state, linearPtsText))
-            return std::nullopt;
-        return list.take();
+std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state,
+    int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint)
+{
+    EntryList list(decimalPoint);
+    for (const Parameter &p : set.rows()) {
+        if (p.position)
+            list.index((state.*p.intRecord).code, state.*p.position);
+        else if (p.rule == Parameter::Rule::KfactorUnits) {
+            if (const RealItem *kfactor = ParameterSet::kfactorRecord(state, kfactorUnitsIndex))
+                list.add(*kfactor);
+        } else if (p.realRecord)
+            list.add(state.*p.realRecord);
+        else
+            list.add(state.*p.intRecord);
     }
-
-} // namespace
+    if (!list.addPoints(state, linearPtsText))
+        return std::nullopt;
+    return list.take();
+}
 
 std::optional<std::vector<Entry>> dravionEntries(
     const DeviceState &state, int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint)

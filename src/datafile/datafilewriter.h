@@ -9,6 +9,7 @@
 #include <QString>
 
 class DeviceState;
+class ParameterSet;
 
 // Builds the text of a setup data file from the shared device state, one entry per parameter in
 // the family's fixed order, then the linear point pairs.
@@ -24,6 +25,11 @@ struct Entry
 // The number of point pairs a Linear Points text asks for, or nothing when it does not fit a
 // 16-bit integer or runs past the point tables.
 std::optional<int> pointCount(const QString &linearPtsText);
+
+// A family's parameters in order: a list by its index, the K factor by the units' entry (none for
+// other units), every other parameter by its record, the Specific Gravity whether shown or not.
+std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state,
+    int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint);
 
 // Dravion set. kfactorUnitsIndex is the K Factor Units list's current selection: 0 or 1 writes the
 // K factor from that unit's record, anything else leaves the K factor out.

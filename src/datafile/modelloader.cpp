@@ -24,7 +24,7 @@ Outcome apply(SetupModel &model, const std::vector<DataFileReader::Line> &lines,
                 return Outcome::Stopped;
             continue;
         }
-        const auto target = DataFileTargets::lookup(model.family().name, DataFileReader::code(line.name));
+        const auto target = DataFileTargets::lookup(set, DataFileReader::code(line.name));
         if (!target)
             continue;
         switch (target->kind) {

@@ -16,6 +16,7 @@
 #include "linear/linearcurve.h"
 #include "linear/linearcurveview.h"
 #include "linear/markerlabel.h"
+#include "params/devicefamily.h"
 #include "params/fieldchecks.h"
 #include "params/fieldkeyfilter.h"
 #include "params/typinglimit.h"
@@ -36,7 +37,7 @@ void setTextColour(QLabel *label, const QColor &colour)
 frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
-    , m_logic(context.state, context.dialogs, context.DeviceFamily)
+    , m_logic(context.state, context.dialogs, context.family)
 {
     setObjectName(QStringLiteral("frmLinearPoints"));
     setWindowTitle(QStringLiteral("Linear Point Configuration"));
@@ -111,9 +112,7 @@ frmLinearPoints::frmLinearPoints(AppContext &context, QWidget *parent)
     m_btnOK->setAutoDefault(false);
     connect(m_btnOK, &QPushButton::clicked, &m_logic, &LinearPointsLogic::btnOK_Click);
 
-    const bool mr = context.DeviceFamily == QLatin1String("MR");
-    m_curve = new LinearCurveView(mr ? QStringLiteral("Position") : QStringLiteral("Frequency"),
-        mr ? QStringLiteral("Coefficient") : QStringLiteral("Flow"), this);
+    m_curve = new LinearCurveView(context.family.pointColumns[0], context.family.pointColumns[1], this);
     auto *table = new QHBoxLayout;
     table->addWidget(m_frame);
     table->addWidget(m_curve);

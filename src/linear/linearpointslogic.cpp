@@ -7,6 +7,7 @@
 #include "link/devicestate.h"
 #include "link/userdialogs.h"
 #include "link/values.h"
+#include "params/devicefamily.h"
 #include "params/fieldrange.h"
 
 namespace {
@@ -17,11 +18,11 @@ constexpr double FrequencyLimit = 32000.0;
 } // namespace
 
 LinearPointsLogic::LinearPointsLogic(
-    DeviceState &state, UserDialogs &dialogs, const QString &family, QObject *parent)
+    DeviceState &state, UserDialogs &dialogs, const DeviceFamily &family, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_dialogs(dialogs)
-    , m_mr(family == QLatin1String("MR"))
+    , m_family(family)
 {
 }
 
@@ -41,7 +42,7 @@ QString LinearPointsLogic::heading(Column column) const
 {
     if (column == Column::Coef)
         return QStringLiteral("Coefficient");
-    return m_mr ? QStringLiteral("Position") : QStringLiteral("Freqency");
+    return m_family.pointHeading;
 }
 
 void LinearPointsLogic::setText(Column column, int row, const QString &text)
@@ -102,7 +103,7 @@ bool LinearPointsLogic::replaceLonePoint(Column column, int row)
 void LinearPointsLogic::txtFreq_Change(int row)
 {
     // Positions take a lone point like the flow column; one integer table serves both families.
-    if (m_mr && replaceLonePoint(Column::Freq, row))
+    if (m_family.pointPositions && replaceLonePoint(Column::Freq, row))
         return;
     const QString &text = cell(Column::Freq, row);
     if (Values::Val(text) < FrequencyLimit)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+struct DeviceFamily;
 class DeviceState;
 class UserDialogs;
 
@@ -22,9 +23,9 @@ public:
     static constexpr int Rows = 10;
     enum class Column { Freq, Coef };
 
-    // family "MR" edits positions in the first column; anything else is the Dravion frequency.
+    // The family tells what the first column holds: a frequency or a position.
     LinearPointsLogic(
-        DeviceState &state, UserDialogs &dialogs, const QString &family, QObject *parent = nullptr);
+        DeviceState &state, UserDialogs &dialogs, const DeviceFamily &family, QObject *parent = nullptr);
 
     // The rows among the first `count` whose point was never entered.
     static QList<int> missingRows(const DeviceState &state, double count);
@@ -80,7 +81,7 @@ private:
 
     DeviceState &m_state;
     UserDialogs &m_dialogs;
-    bool m_mr = false;
+    const DeviceFamily &m_family;
     std::array<Row, Rows> m_rows {};
     std::array<bool, 2> m_headingRed {};
 };

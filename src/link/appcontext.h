@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
-
+struct DeviceFamily;
 class DeviceState;
 class LinkEngine;
 class UserDialogs;
@@ -13,5 +12,5 @@ struct AppContext
     DeviceState &state;
     LinkEngine *link; // null only in tests that need no device
     UserDialogs &dialogs;
-    QString DeviceFamily = QStringLiteral("Dravion"); // "Dravion" or "MR", fixed by the build
+    const DeviceFamily &family; // fixed by the build (the command line may choose another)
 };

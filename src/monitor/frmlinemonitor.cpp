@@ -21,6 +21,7 @@
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "monitor/teststring.h"
+#include "params/devicefamily.h"
 #include "params/twips.h"
 
 namespace {
@@ -67,7 +68,7 @@ frmLineMonitor::frmLineMonitor(AppContext &context, QWidget *parent)
     connect(&m_traffic, &TrafficText::appended, this, &frmLineMonitor::onAppended);
     connect(&m_traffic, &TrafficText::removedFromStart, this, &frmLineMonitor::onRemovedFromStart);
     connect(&m_traffic, &TrafficText::cleared, this, &frmLineMonitor::onCleared);
-    m_traffic.setOrigin(context.link, context.DeviceFamily);
+    m_traffic.setOrigin(context.link, context.family.name);
 
     buildControls();
     resize(Twips::toPixels(DesignWidth), Twips::toPixels(DesignHeight));

@@ -95,7 +95,7 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
             [this] { poll().Option2_Click(); }, [this](QWidget *points) { setLinearPointsWindow(points); } },
         m_context, this);
     m_dataFiles = new DataFileCommands(
-        DataFileCommands::Host { this, QStringLiteral("MR"),
+        DataFileCommands::Host { this,
             [this] {
                 return DataFileWriter::mrEntries(
                     m_context.state, m_controls.txtLinearPts->text(), DataFileFormat::userDecimalPoint());

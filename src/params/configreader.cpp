@@ -231,11 +231,6 @@ QString decode(const QByteArray &bytes)
 
 } // namespace
 
-ConfigReader::Family ConfigReader::familyFromName(const QString &deviceFamily)
-{
-    return deviceFamily == QLatin1String("MR") ? Family::MR : Family::Dravion;
-}
-
 bool ConfigReader::FileExists(const QString &path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);

@@ -27,8 +27,6 @@ class ConfigReader final
 public:
     enum class Family { Dravion, MR };
 
-    static Family familyFromName(const QString &deviceFamily); // "MR" gives MR, anything else Dravion
-
     // True when a file or a folder of that name exists.
     static bool FileExists(const QString &path);
     // The file to read in the program's folder: Dravion takes the first alternative parameter set

@@ -5,7 +5,7 @@ const DeviceFamily &DeviceFamily::dravion()
 {
     static const DeviceFamily family { QStringLiteral("Dravion"), QStringLiteral("QRX Programming Utility"),
         ParameterSet::dravion(), 12, 9, true, ConfigReader::Family::Dravion,
-        { QStringLiteral("Frequency"), QStringLiteral("Flow") } };
+        { QStringLiteral("Frequency"), QStringLiteral("Flow") }, QStringLiteral("Freqency"), false };
     return family;
 }
 
@@ -13,7 +13,7 @@ const DeviceFamily &DeviceFamily::mr()
 {
     static const DeviceFamily family { QStringLiteral("MR"), QStringLiteral("MR Sensor Array"),
         ParameterSet::mr(), 4, 17, false, ConfigReader::Family::MR,
-        { QStringLiteral("Position"), QStringLiteral("Coefficient") } };
+        { QStringLiteral("Position"), QStringLiteral("Coefficient") }, QStringLiteral("Position"), true };
     return family;
 }
 

@@ -18,6 +18,8 @@ struct DeviceFamily
     bool outputTypeOptions; // the answer to "I" selects the window's output type option
     ConfigReader::Family config;
     QString pointColumns[2]; // the two columns of the linear points window
+    QString pointHeading; // the points window's first heading, as the device's manuals print it
+    bool pointPositions; // the first column holds positions, which take a lone point like a flow
 
     // The configuration file the window reads from its program's folder.
     QString configurationPath(const QString &folder) const

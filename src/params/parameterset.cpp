@@ -91,6 +91,14 @@ const Parameter &ParameterSet::linearPts() const
     return *find(QStringLiteral("txtLinearPts"));
 }
 
+const Parameter *ParameterSet::kfactorUnits() const
+{
+    for (const Parameter &p : m_rows)
+        if (p.position == &DeviceState::KfactorUnits)
+            return &p;
+    return nullptr;
+}
+
 const RealItem *ParameterSet::kfactorRecord(const DeviceState &records, int position)
 {
     if (position < 0 || position >= int(records.KfactorItems.size()))

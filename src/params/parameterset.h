@@ -55,6 +55,8 @@ public:
     const Parameter *find(const QString &control) const;
     int indexOf(const Parameter &parameter) const;
     const Parameter &linearPts() const; // every family has one
+    // The list whose position chooses the K factor's record; nullptr for a family without one.
+    const Parameter *kfactorUnits() const;
     // Clear all Data's order: every list in item order, then the text fields.
     std::vector<const Parameter *> clearingOrder() const;
     // The two flow fields are cleared and unflagged as a pair.

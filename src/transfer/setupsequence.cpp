@@ -79,7 +79,7 @@ bool SetupSequence::aborted() const
 
 const Parameter *SetupSequence::kfactorUnits() const
 {
-    return m_family.parameters.find(QStringLiteral("cboKfactorUnits"));
+    return m_family.parameters.kfactorUnits();
 }
 
 QString SetupSequence::readCommand(const Parameter &p) const

@@ -11,6 +11,7 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "link/values.h"
+#include "params/devicefamily.h"
 #include "params/mainwindowcontrols.h"
 #include "rig.h"
 #include "table.h"
@@ -85,7 +86,7 @@ TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays)
             state.LinFreqItems[i] = IntItem { qint16(101 + 2 * i), 0, 30000, "i", -1 };
             state.LinFlowItems[i] = RealItem { qint16(102 + 2 * i), 0.0f, 1000.0f, "f", -1.0f };
         }
-        LinearPointsLogic logic(state, dialogs, row[0]);
+        LinearPointsLogic logic(state, dialogs, *DeviceFamily::byName(row[0]));
         QStringList events, after;
         QObject::connect(&logic, &LinearPointsLogic::focusReturned, [&](Column c, int i) {
             events << QString("focus:%1%2").arg(c == Column::Freq ? 'f' : 'c').arg(i);

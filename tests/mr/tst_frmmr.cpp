@@ -11,6 +11,7 @@
 #include "monitor/frmlinemonitor.h"
 #include "mr/frmmr.h"
 #include "mr/mrfields.h"
+#include "params/devicefamily.h"
 #include "rigcase.h"
 
 namespace {
@@ -26,7 +27,7 @@ TEST(MrWindow, ConfigurationComesFromConfigInfOnly)
     const QString folder = QFileInfo(r.options.configPath).absolutePath();
     writeFile(folder + QStringLiteral("/ConfigK.inf"), "Meter Type=8,0,1,Alt,Other\n"); // not the MR window's
     DeviceState state;
-    AppContext context { state, r.link.get(), r.dialogs, QStringLiteral("MR") };
+    AppContext context { state, r.link.get(), r.dialogs, DeviceFamily::mr() };
     frmMR w(context, folder);
     EXPECT_EQ(w.fields().configurationPath(), r.options.configPath);
     const std::pair<const char *, const char *> lists[]
@@ -46,7 +47,7 @@ TEST(MrWindow, ConfigurationComesFromConfigInfOnly)
 
     QTemporaryDir empty;
     DeviceState other;
-    AppContext otherContext { other, r.link.get(), r.dialogs, QStringLiteral("MR") };
+    AppContext otherContext { other, r.link.get(), r.dialogs, DeviceFamily::mr() };
     frmMR missing(otherContext, empty.path());
     EXPECT_EQ(RigCase::texts(QStringLiteral("Configuration File Missing or Read Error!")), r.dialogs.texts());
     EXPECT_EQ(r.dialogs.messages.back().icon, UserDialogs::Icon::Critical);
@@ -150,10 +151,10 @@ TEST(MrWindow, StartUpCreatesTheMrWindowBehindTheSplashAndExitEndsTheProgram)
 {
     SettingsStore::open()->clear();
     FakeUserDialogs dialogs;
-    Application app(&dialogs);
+    Application app(DeviceFamily::mr(), &dialogs);
     bool finished = false;
     QObject::connect(&app, &Application::finished, [&] { finished = true; });
-    app.Main(QStringLiteral("MR"));
+    app.Main();
     auto *w = qobject_cast<frmMR *>(app.mainWindow());
     ASSERT_TRUE(w);
     EXPECT_TRUE(!w->isVisible() && app.splash()->isVisible());
@@ -165,6 +166,8 @@ TEST(MrWindow, StartUpCreatesTheMrWindowBehindTheSplashAndExitEndsTheProgram)
     w->controls().mnuCommDebug->trigger();
     EXPECT_TRUE(app.lineMonitor()->isVisible());
     EXPECT_EQ(app.lineMonitor()->pos(), before);
+    // The saved traffic names the family the program runs, not the default one.
+    EXPECT_TRUE(app.lineMonitor()->traffic().firstLine().endsWith(", family MR"));
 
     w->controls().mnuExit->trigger();
     EXPECT_TRUE(finished && !app.lineMonitor()->isVisible());

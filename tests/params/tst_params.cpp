@@ -314,7 +314,7 @@ TEST(EntryFields, FocusTakenDuringTheMessageStartsNoSecondCheck)
     EXPECT_EQ(f.dialogs.texts(), QStringList { "Damping:  Field must be between 0 and 99" });
 
     QtUserDialogs real; // a real modal box, closed by a polling timer
-    AppContext realContext { f.state, nullptr, real };
+    AppContext realContext { f.state, nullptr, real, DeviceFamily::dravion() };
     frmAltMain realWindow { realContext };
     real.setParentWidget(&realWindow);
     realWindow.show();

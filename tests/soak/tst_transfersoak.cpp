@@ -17,6 +17,7 @@
 #include "fakeuserdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
+#include "params/devicefamily.h"
 #include "params/dravionfields.h"
 #include "table.h"
 #include "wire.h"
@@ -31,7 +32,7 @@ struct TransferSoakRig
     DeviceState state;
     FakeUserDialogs dialogs;
     LinkEngine link { state, port, timer, dialogs };
-    AppContext context { state, &link, dialogs };
+    AppContext context { state, &link, dialogs, DeviceFamily::dravion() };
     frmAltMain window { context };
     AltMainControls &c = window.controls();
     QTimer pump;

@@ -12,6 +12,7 @@
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "mr/frmmr.h"
+#include "params/devicefamily.h"
 #include "params/dravionfields.h"
 #include "transfer/setuptransfer.h"
 
@@ -64,7 +65,8 @@ bool Rig::start(bool onPty)
     }
     link = std::make_unique<LinkEngine>(state, *port, timer, dialogs);
     link->setPortResolver([path](int) { return path; });
-    context = std::make_unique<AppContext>(AppContext { state, link.get(), dialogs, options.family });
+    context = std::make_unique<AppContext>(
+        AppContext { state, link.get(), dialogs, *DeviceFamily::byName(options.family) });
     if (isMr()) {
         window = std::make_unique<frmMR>(*context, folder);
     } else {
