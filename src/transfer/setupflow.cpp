@@ -55,6 +55,12 @@ void SetupFlow::setPercent(const QString &text) const
         m_hooks.setPercent(text);
 }
 
+void SetupFlow::tellReadFailed() const
+{
+    setStatusText(QStringLiteral("Status:  Unable to perform Read"));
+    m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
+}
+
 void SetupFlow::finish() const
 {
     m_context.state.CommAbort = false;
@@ -79,8 +85,7 @@ SetupFlow::Result SetupFlow::read(SetupView &view, DeviceState &records)
     call(m_hooks.sequenceEnded);
     if (!ok) {
         call(m_hooks.mnuClear_Click);
-        setStatusText(QStringLiteral("Status:  Unable to perform Read"));
-        m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
+        tellReadFailed();
     } else if (m_hooks.keepRead && !m_hooks.keepRead(result)) {
         result.outcome = Outcome::NotKept;
     } else {
@@ -165,9 +170,7 @@ bool SetupFlow::readDevice(SetupModel &device, double *seconds)
     call(m_hooks.sequenceEnded);
     // The progress window goes before the message: nothing of the window's setup was touched.
     finish();
-    if (!ok) {
-        setStatusText(QStringLiteral("Status:  Unable to perform Read"));
-        m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
-    }
+    if (!ok)
+        tellReadFailed();
     return ok;
 }

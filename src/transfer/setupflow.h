@@ -73,6 +73,7 @@ private:
     void setStatusText(const QString &text) const;
     void setPercent(const QString &text) const;
     void finish() const;
+    void tellReadFailed() const;
 
     AppContext &m_context;
     const DeviceFamily &m_family;
