@@ -28,10 +28,9 @@
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 #include "stderrdialogs.h"
-#include "transfer/downloadsequence.h"
 #include "transfer/frequencydigits.h"
 #include "transfer/frequencytrend.h"
-#include "transfer/readsequence.h"
+#include "transfer/setupflow.h"
 
 #ifndef QRX_DEVICE_FAMILY
 #define QRX_DEVICE_FAMILY "Dravion"
@@ -146,26 +145,44 @@ int QrxCli::setUp(const Options &options)
     return Success;
 }
 
-int QrxCli::failure() const
+SetupFlow QrxCli::flow(SetupFlow::Hooks hooks)
 {
+    hooks.sequenceStarting = [this](const QString &) {
+        m_port->port.forget();
+        m_progressShown = true;
+    };
+    // The percentage only while the exchanges run: a terminal keeps its last figure.
+    hooks.setPercent = [this](const QString &percent) {
+        if (m_progressShown)
+            m_dialogs.progress(percent);
+    };
+    hooks.sequenceEnded = [this] {
+        m_progressShown = false;
+        m_dialogs.endProgress();
+    };
+    return SetupFlow(*m_context, *m_family, std::move(hooks));
+}
+
+int QrxCli::status(const SetupFlow::Result &result) const
+{
+    switch (result.outcome) {
+    case SetupFlow::Outcome::Succeeded:
+        return Success;
+    case SetupFlow::Outcome::Missing:
+    case SetupFlow::Outcome::Error:
+    case SetupFlow::Outcome::NotKept:
+        return UsageOrFile;
+    case SetupFlow::Outcome::Failed:
+        break;
+    }
     return m_port->port.errorReplySeen() ? Refused : Communication;
 }
 
-bool QrxCli::readDevice(SetupModel &device)
+SetupModel QrxCli::emptySetup() const
 {
-    m_state.CommAbort = false;
-    m_port->port.forget();
-    ReadSequence sequence(*m_context, *m_family, device.records(), device);
-    sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
-    QElapsedTimer clock;
-    clock.start();
-    const bool ok = sequence.run();
-    m_seconds = clock.nsecsElapsed() / 1e9;
-    m_dialogs.endProgress();
-    m_state.CommAbort = false;
-    if (!ok)
-        m_dialogs.message(QStringLiteral("Unable to perform Read!"), UserDialogs::Icon::Critical);
-    return ok;
+    SetupModel setup(*m_family, m_state);
+    setup.setLists(m_config.lists);
+    return setup;
 }
 
 int QrxCli::loadFile(const QString &path, SetupModel &model)
@@ -199,84 +216,60 @@ int QrxCli::loadFile(const QString &path, SetupModel &model)
 
 int QrxCli::read(const Options &options)
 {
-    SetupModel device(*m_family, m_state);
-    device.setLists(m_config.lists);
-    if (!readDevice(device))
-        return failure();
-
-    const Parameter *units = m_family->parameters.kfactorUnits();
-    const auto entries = DataFileWriter::entries(m_family->parameters, device.records(),
-        units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
-        DataFileFormat::userDecimalPoint());
-    if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
-        m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
-        return UsageOrFile;
-    }
-    if (options.json) {
-        QJsonArray list;
-        for (const auto &e : *entries)
-            list.append(
-                QJsonObject { { QStringLiteral("code"), e.code }, { QStringLiteral("value"), e.value } });
-        printOut(
-            QJsonDocument(QJsonObject { { QStringLiteral("family"), m_family->name },
-                              { QStringLiteral("file"), options.file },
-                              { QStringLiteral("seconds"), m_seconds }, { QStringLiteral("entries"), list } })
-                .toJson(QJsonDocument::Compact)
-            + '\n');
-    }
-    m_dialogs.message(QStringLiteral("Read Successful"));
-    return Success;
+    SetupModel device = emptySetup();
+    std::optional<std::vector<DataFileWriter::Entry>> entries;
+    // Saved before the success is told: a setup that could not be saved was not read for the user.
+    SetupFlow::Hooks hooks;
+    hooks.keepRead = [&](const SetupFlow::Result &result) {
+        const Parameter *units = m_family->parameters.kfactorUnits();
+        entries = DataFileWriter::entries(m_family->parameters, device.records(),
+            units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
+            DataFileFormat::userDecimalPoint());
+        if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
+            m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
+            return false;
+        }
+        if (options.json) {
+            QJsonArray list;
+            for (const auto &e : *entries)
+                list.append(
+                    QJsonObject { { QStringLiteral("code"), e.code }, { QStringLiteral("value"), e.value } });
+            printOut(QJsonDocument(QJsonObject { { QStringLiteral("family"), m_family->name },
+                                       { QStringLiteral("file"), options.file },
+                                       { QStringLiteral("seconds"), result.seconds },
+                                       { QStringLiteral("entries"), list } })
+                         .toJson(QJsonDocument::Compact)
+                + '\n');
+        }
+        return true;
+    };
+    return status(flow(std::move(hooks)).read(device, device.records()));
 }
 
 int QrxCli::download(const Options &options)
 {
     m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    SetupModel file(*m_family, m_state);
-    file.setLists(m_config.lists);
+    SetupModel file = emptySetup();
     if (const int status = loadFile(options.file, file); status != Success)
         return status;
-    if (const QStringList missing = file.missing(); !missing.isEmpty()) {
-        m_dialogs.message(QStringLiteral("Plese enter missing information"), UserDialogs::Icon::Exclamation);
-        m_dialogs.line(QStringLiteral("Missing: ") + missing.join(QStringLiteral(", ")));
-        return UsageOrFile;
-    }
-
-    m_state.CommAbort = false;
-    m_port->port.forget();
-    bool ok = false;
-    try {
-        DownloadSequence sequence(*m_context, *m_family, file.records(), file);
-        sequence.setProgress([this](const QString &p) { m_dialogs.progress(p); });
-        QElapsedTimer clock;
-        clock.start();
-        ok = sequence.run();
-        m_seconds = clock.nsecsElapsed() / 1e9;
-        m_dialogs.endProgress();
-    } catch (const std::exception &) {
-        m_state.CommAbort = false;
-        m_dialogs.message(QStringLiteral("Download Error"), UserDialogs::Icon::Critical);
-        return UsageOrFile;
-    }
-    m_state.CommAbort = false;
-    if (!ok) {
-        m_dialogs.message(QStringLiteral("Unable to complete Download!"), UserDialogs::Icon::Critical);
-        return failure();
-    }
-    m_dialogs.message(QStringLiteral("Programming Successful"));
-    if (options.json && !options.verify) // with --verify the differences are the output
-        printOut(QJsonDocument(QJsonObject { { QStringLiteral("file"), options.file },
-                                   { QStringLiteral("seconds"), m_seconds } })
-                     .toJson(QJsonDocument::Compact)
-            + '\n');
-    if (!options.verify)
+    SetupModel device = emptySetup();
+    SetupFlow::Hooks hooks;
+    hooks.CheckMissingFields = [&file] { return file.missing().isEmpty(); };
+    const SetupFlow::Result result
+        = flow(std::move(hooks)).download(file, file.records(), options.verify ? &device : nullptr);
+    if (result.outcome == SetupFlow::Outcome::Missing)
+        m_dialogs.line(QStringLiteral("Missing: ") + file.missing().join(QStringLiteral(", ")));
+    if (!result.succeeded())
+        return status(result);
+    if (!options.verify) {
+        if (options.json)
+            printOut(QJsonDocument(QJsonObject { { QStringLiteral("file"), options.file },
+                                       { QStringLiteral("seconds"), result.seconds } })
+                         .toJson(QJsonDocument::Compact)
+                + '\n');
         return Success;
-
-    SetupModel device(*m_family, m_state);
-    device.setLists(m_config.lists);
-    if (!readDevice(device))
-        return failure();
-    const auto differences = SetupComparison::differences(
-        SetupComparison::compare(*m_family, { file, file.records() }, { device, device.records() }));
+    }
+    const auto differences = SetupComparison::differences(result.rows);
     printRows(differences, options.json);
     if (!differences.empty()) {
         m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
@@ -289,16 +282,14 @@ int QrxCli::download(const Options &options)
 int QrxCli::compare(const Options &options)
 {
     m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    SetupModel file(*m_family, m_state);
-    file.setLists(m_config.lists);
+    SetupModel file = emptySetup();
     if (const int status = loadFile(options.file, file); status != Success)
         return status;
-    SetupModel device(*m_family, m_state);
-    device.setLists(m_config.lists);
-    if (!readDevice(device))
-        return failure();
-    const auto differences = SetupComparison::differences(
-        SetupComparison::compare(*m_family, { file, file.records() }, { device, device.records() }));
+    SetupModel device = emptySetup();
+    const SetupFlow::Result result = flow().compare({ file, file.records() }, device);
+    if (!result.succeeded())
+        return status(result);
+    const auto differences = SetupComparison::differences(result.rows);
     printRows(differences, options.json);
     return differences.empty() ? Success : Differences;
 }
@@ -345,7 +336,7 @@ int QrxCli::poll(const Options &options)
         m_state.CommandString = QStringLiteral("F");
         m_link->SendCommand();
         if (m_state.CommAbort)
-            return failure();
+            return m_port->port.errorReplySeen() ? Refused : Communication;
         const QString reply = m_state.ReplyValue;
         const QString shown = FrequencyDigits::padded(reply).value_or(reply);
         if (options.csv) {

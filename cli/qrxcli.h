@@ -10,11 +10,12 @@
 #include "link/devicestate.h"
 #include "params/configreader.h"
 #include "params/setupcomparison.h"
+#include "params/setupmodel.h"
+#include "transfer/setupflow.h"
 
 struct AppContext;
 struct DeviceFamily;
 class LinkEngine;
-class SetupModel;
 class StderrDialogs;
 
 // The command-line programmer: Read Setup, Download Setup, a comparison and the frequency poll
@@ -57,15 +58,17 @@ private:
     int poll(const Options &options);
 
     int loadFile(const QString &path, SetupModel &model);
-    int failure() const; // the status of a failed exchange
-    bool readDevice(SetupModel &device);
+    // The flow with the terminal's progress and the port's error watch added to the hooks.
+    SetupFlow flow(SetupFlow::Hooks hooks = {});
+    int status(const SetupFlow::Result &result) const;
+    SetupModel emptySetup() const; // the family's setup with the configured lists
     void printRows(const std::vector<SetupComparison::Row> &rows, bool json) const;
 
     StderrDialogs &m_dialogs;
     const DeviceFamily *m_family = nullptr;
     DeviceState m_state;
     ConfigReadResult m_config;
-    double m_seconds = 0.0; // the last sequence's time on the link
+    bool m_progressShown = false; // a sequence's exchanges are running
     std::unique_ptr<LinkEngine> m_link;
     std::unique_ptr<AppContext> m_context;
     class Port;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setuptransfer.h"
 
-#include <exception>
 #include <vector>
 
 #include <QAction>
@@ -11,16 +10,11 @@
 
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
-#include "link/userdialogs.h"
 #include "params/devicefamily.h"
-#include "params/setupcomparison.h"
 #include "params/setupmodel.h"
-#include "transfer/downloadsequence.h"
 #include "transfer/frmcompare.h"
 #include "transfer/frmprogress.h"
-#include "transfer/readsequence.h"
-
-using Icon = UserDialogs::Icon;
+#include "transfer/setupflow.h"
 
 // For the duration of a transfer: both transfer buttons off, and every command that talks to
 // the device or changes the setup off too, so nothing can interleave with the sequence.
@@ -79,84 +73,50 @@ void SetupTransfer::setPercent(const QString &text)
         m_progress->setPercent(text);
 }
 
-void SetupTransfer::endTransfer()
+SetupFlow SetupTransfer::flow()
 {
-    m_context.state.CommAbort = false;
-    if (m_progress)
-        m_progress->finish();
+    SetupFlow::Hooks hooks;
+    hooks.readStarting = [this] {
+        // Hidden or shown, the window is closed through its unload, which checks the rows first.
+        if (auto *points = qobject_cast<frmLinearPoints *>(m_host.linearPointsWindow()))
+            points->Form_Unload();
+    };
+    hooks.mnuClear_Click = m_host.mnuClear_Click;
+    hooks.setStatusText = m_host.setStatusText;
+    hooks.sequenceStarting = [this](const QString &caption) {
+        setPercent(QStringLiteral("0%"));
+        if (m_progress)
+            m_progress->showFor(caption);
+    };
+    hooks.setPercent = [this](const QString &text) { setPercent(text); };
+    hooks.finished = [this] {
+        if (m_progress)
+            m_progress->finish();
+    };
+    hooks.CheckDeviceVersion = m_host.CheckDeviceVersion;
+    hooks.CheckMissingFields = m_host.CheckMissingFields;
+    return SetupFlow(m_context, *m_host.family, std::move(hooks));
 }
 
 void SetupTransfer::btnRead_Click()
 {
-    DeviceState &s = m_context.state;
     Running running(*this);
-    s.CommAbort = false;
-    // Hidden or shown, the window is closed through its unload, which checks the rows first.
-    if (auto *points = qobject_cast<frmLinearPoints *>(m_host.linearPointsWindow()))
-        points->Form_Unload();
-    m_host.mnuClear_Click();
-    m_host.setStatusText(QStringLiteral("Status:  Reading"));
-    setPercent(QStringLiteral("0%"));
-    if (m_progress)
-        m_progress->showFor(QStringLiteral("Reading Setup Parameters..."));
-
-    ReadSequence read(m_context, *m_host.family, s, *m_host.view);
-    read.setProgress([this](const QString &text) { setPercent(text); });
-    read.setVersionCheck(m_host.CheckDeviceVersion);
-    if (!read.run()) {
-        m_host.mnuClear_Click();
-        m_host.setStatusText(QStringLiteral("Status:  Unable to perform Read"));
-        m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
-    } else {
-        setPercent(QStringLiteral("100%"));
-        m_host.setStatusText(QStringLiteral("Status:  Read Successful"));
-        m_context.dialogs.message(QStringLiteral("Read Successful"));
-    }
-    endTransfer();
+    flow().read(*m_host.view, m_context.state);
 }
 
 void SetupTransfer::btnDownload_Click()
 {
-    DeviceState &s = m_context.state;
     Running running(*this);
-    try {
-        s.CommAbort = false;
-        if (!m_host.CheckMissingFields()) {
-            m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
-            return;
-        }
-        m_host.setStatusText(QStringLiteral("Status:  Programming"));
-        setPercent(QStringLiteral("0%"));
-        if (m_progress)
-            m_progress->showFor(QStringLiteral("Downloading Setup Parameters..."));
-        DownloadSequence download(m_context, *m_host.family, s, *m_host.view);
-        download.setProgress([this](const QString &text) { setPercent(text); });
-        download.setVersionCheck(m_host.CheckDeviceVersion);
-        const bool ok = download.run();
-        m_host.setStatusText(QStringLiteral("Status:  Complete"));
-        if (!ok) {
-            setPercent(QStringLiteral("0%"));
-            m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
-        } else {
-            m_context.dialogs.message(QStringLiteral("Programming Successful"));
-        }
-        endTransfer();
-    } catch (const std::exception &) {
-        // Nothing more is sent; the window is tidied up as after a normal end.
-        m_context.dialogs.message(QStringLiteral("Download Error"), Icon::Critical);
-        endTransfer();
-    }
+    flow().download(*m_host.view, m_context.state);
 }
 
 void SetupTransfer::mnuCompare_Click()
 {
-    DeviceState &s = m_context.state;
     Running running(*this);
-    s.CommAbort = false;
 
     // Codes, limits and list entries as the window has them; values only from the device.
     const DeviceFamily &family = *m_host.family;
-    SetupModel device(family, s);
+    SetupModel device(family, m_context.state);
     for (const Parameter &p : family.parameters.rows()) {
         if (p.kind != Parameter::Kind::List)
             continue;
@@ -168,20 +128,9 @@ void SetupTransfer::mnuCompare_Click()
         device.setListEntries(p, entries);
     }
 
-    setPercent(QStringLiteral("0%"));
-    if (m_progress)
-        m_progress->showFor(QStringLiteral("Reading Setup Parameters..."));
-    ReadSequence read(m_context, family, device.records(), device);
-    read.setProgress([this](const QString &text) { setPercent(text); });
-    read.setVersionCheck(m_host.CheckDeviceVersion);
-    const bool ok = read.run();
-    endTransfer();
-    if (!ok) {
-        m_host.setStatusText(QStringLiteral("Status:  Unable to perform Read"));
-        m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
+    const SetupFlow::Result result = flow().compare({ *m_host.view, m_context.state }, device);
+    if (!result.succeeded())
         return;
-    }
-    const auto rows = SetupComparison::compare(family, { *m_host.view, s }, { device, device.records() });
-    auto *table = new frmCompare(rows, m_host.mainWindow);
+    auto *table = new frmCompare(result.rows, m_host.mainWindow);
     table->open();
 }

@@ -10,6 +10,7 @@
 
 #include "link/appcontext.h"
 #include "transfer/frmprogress.h"
+#include "transfer/setupflow.h"
 
 class QAction;
 class QLineEdit;
@@ -53,7 +54,7 @@ private:
     class Running;
 
     void setPercent(const QString &text);
-    void endTransfer();
+    SetupFlow flow();
 
     Host m_host;
     AppContext &m_context;

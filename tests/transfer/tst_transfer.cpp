@@ -15,10 +15,15 @@
 #include "linear/linearpoints.h"
 #include "link/values.h"
 #include "monitor/frmlinemonitor.h"
+#include "params/configreader.h"
+#include "params/devicefamily.h"
+#include "params/setupcomparison.h"
+#include "params/setupmodel.h"
 #include "rigcase.h"
 #include "transfer/frequencydigits.h"
 #include "transfer/frmcompare.h"
 #include "transfer/progresscounter.h"
+#include "transfer/setupflow.h"
 
 namespace {
 
@@ -397,4 +402,48 @@ TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
     EXPECT_EQ(counter.step(), 97);
     counter.start(-4.5); // 2n + 9 = 0: a failure, not a nonsense percentage
     EXPECT_THROW(counter.step(), Values::OverflowError);
+}
+
+// The flow's result is what history, backup and the command line act on: a download stopped by a
+// missing entry sends nothing, and a verified one reads back and compares what it sent.
+TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
+{
+    for (const QString family : { QStringLiteral("Dravion"), QStringLiteral("MR") }) {
+        SCOPED_TRACE(family.toStdString());
+        Rig r(family);
+        ASSERT_TRUE(r.start());
+        const DeviceFamily &f = *DeviceFamily::byName(family);
+        const ConfigReadResult config = ConfigReader::readFile(r.options.configPath, f.config, r.state);
+        const auto setup = [&] {
+            SetupModel model(f, r.state);
+            model.setLists(config.lists);
+            return model;
+        };
+        int ended = 0;
+        SetupFlow::Hooks hooks;
+        hooks.sequenceEnded = [&] { ++ended; };
+        SetupModel empty = setup();
+        hooks.CheckMissingFields = [&] { return empty.missing().isEmpty(); };
+        r.mark();
+        SetupFlow::Result result = SetupFlow(*r.context, f, hooks).download(empty, empty.records());
+        EXPECT_EQ(result.outcome, SetupFlow::Outcome::Missing);
+        EXPECT_TRUE(r.receivedSinceMark().isEmpty());
+        EXPECT_EQ(r.dialogs.texts(), QStringList { QStringLiteral("Plese enter missing information") });
+
+        SetupModel device = setup(), again = setup();
+        result = SetupFlow(*r.context, f, hooks).read(device, device.records());
+        EXPECT_EQ(result.outcome, SetupFlow::Outcome::Succeeded);
+        EXPECT_EQ(result.step, SetupFlow::Step::Read);
+        hooks.CheckMissingFields = [&] { return device.missing().isEmpty(); };
+        r.mark();
+        result = SetupFlow(*r.context, f, hooks).download(device, device.records(), &again);
+        EXPECT_EQ(result.outcome, SetupFlow::Outcome::Succeeded);
+        EXPECT_EQ(result.step, SetupFlow::Step::Verify);
+        EXPECT_FALSE(result.rows.empty());
+        EXPECT_TRUE(SetupComparison::differences(result.rows).empty());
+        EXPECT_EQ(r.receivedSinceMark().count(frameList({ QStringLiteral("W") }).front()), 1);
+        EXPECT_EQ(ended, 3);
+        EXPECT_EQ(r.dialogs.texts().mid(1),
+            (QStringList { QStringLiteral("Read Successful"), QStringLiteral("Programming Successful") }));
+    }
 }

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "setupflow.h"
+
+#include <exception>
+
+#include <QElapsedTimer>
+
+#include "link/appcontext.h"
+#include "link/devicestate.h"
+#include "link/userdialogs.h"
+#include "params/setupmodel.h"
+#include "transfer/downloadsequence.h"
+#include "transfer/readsequence.h"
+
+using Icon = UserDialogs::Icon;
+
+namespace {
+
+const QString readingCaption = QStringLiteral("Reading Setup Parameters...");
+
+template <typename Sequence> bool runTimed(Sequence &sequence, double *seconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = sequence.run();
+    if (seconds)
+        *seconds = double(clock.nsecsElapsed()) / 1e9;
+    return ok;
+}
+
+} // namespace
+
+SetupFlow::SetupFlow(AppContext &context, const DeviceFamily &family, Hooks hooks)
+    : m_context(context)
+    , m_family(family)
+    , m_hooks(std::move(hooks))
+{
+}
+
+void SetupFlow::call(const std::function<void()> &hook) const
+{
+    if (hook)
+        hook();
+}
+
+void SetupFlow::setStatusText(const QString &text) const
+{
+    if (m_hooks.setStatusText)
+        m_hooks.setStatusText(text);
+}
+
+void SetupFlow::setPercent(const QString &text) const
+{
+    if (m_hooks.setPercent)
+        m_hooks.setPercent(text);
+}
+
+void SetupFlow::tellReadFailed() const
+{
+    setStatusText(QStringLiteral("Status:  Unable to perform Read"));
+    m_context.dialogs.message(QStringLiteral("Unable to perform Read!"), Icon::Critical);
+}
+
+void SetupFlow::finish() const
+{
+    m_context.state.CommAbort = false;
+    call(m_hooks.finished);
+}
+
+SetupFlow::Result SetupFlow::read(SetupView &view, DeviceState &records)
+{
+    Result result;
+    result.step = Step::Read;
+    m_context.state.CommAbort = false;
+    call(m_hooks.readStarting);
+    call(m_hooks.mnuClear_Click);
+    setStatusText(QStringLiteral("Status:  Reading"));
+    if (m_hooks.sequenceStarting)
+        m_hooks.sequenceStarting(readingCaption);
+
+    ReadSequence sequence(m_context, m_family, records, view);
+    sequence.setProgress(m_hooks.setPercent);
+    sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
+    const bool ok = runTimed(sequence, &result.seconds);
+    call(m_hooks.sequenceEnded);
+    if (!ok) {
+        call(m_hooks.mnuClear_Click);
+        tellReadFailed();
+    } else if (m_hooks.keepRead && !m_hooks.keepRead(result)) {
+        result.outcome = Outcome::NotKept;
+    } else {
+        setPercent(QStringLiteral("100%"));
+        setStatusText(QStringLiteral("Status:  Read Successful"));
+        m_context.dialogs.message(QStringLiteral("Read Successful"));
+        result.outcome = Outcome::Succeeded;
+    }
+    finish();
+    return result;
+}
+
+SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, SetupModel *verify)
+{
+    Result result;
+    result.step = Step::Download;
+    m_context.state.CommAbort = false;
+    if (m_hooks.CheckMissingFields && !m_hooks.CheckMissingFields()) {
+        m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
+        result.outcome = Outcome::Missing;
+        return result;
+    }
+    setStatusText(QStringLiteral("Status:  Programming"));
+    if (m_hooks.sequenceStarting)
+        m_hooks.sequenceStarting(QStringLiteral("Downloading Setup Parameters..."));
+    bool ok = false;
+    try {
+        DownloadSequence sequence(m_context, m_family, records, view);
+        sequence.setProgress(m_hooks.setPercent);
+        sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
+        ok = runTimed(sequence, &result.seconds);
+    } catch (const std::exception &) {
+        // Nothing more is sent; the window is tidied up as after a normal end.
+        call(m_hooks.sequenceEnded);
+        m_context.dialogs.message(QStringLiteral("Download Error"), Icon::Critical);
+        finish();
+        result.outcome = Outcome::Error;
+        return result;
+    }
+    call(m_hooks.sequenceEnded);
+    setStatusText(QStringLiteral("Status:  Complete"));
+    if (!ok) {
+        setPercent(QStringLiteral("0%"));
+        m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
+        finish();
+        return result;
+    }
+    m_context.dialogs.message(QStringLiteral("Programming Successful"));
+    finish();
+    if (!verify) {
+        result.outcome = Outcome::Succeeded;
+        return result;
+    }
+    result.step = Step::Verify;
+    if (!readDevice(*verify, nullptr))
+        return result;
+    result.rows = SetupComparison::compare(m_family, { view, records }, { *verify, verify->records() });
+    result.outcome = Outcome::Succeeded;
+    return result;
+}
+
+SetupFlow::Result SetupFlow::compare(const SetupComparison::Side &left, SetupModel &device)
+{
+    Result result;
+    result.step = Step::Read;
+    if (!readDevice(device, &result.seconds))
+        return result;
+    result.rows = SetupComparison::compare(m_family, left, { device, device.records() });
+    result.outcome = Outcome::Succeeded;
+    return result;
+}
+
+bool SetupFlow::readDevice(SetupModel &device, double *seconds)
+{
+    m_context.state.CommAbort = false;
+    if (m_hooks.sequenceStarting)
+        m_hooks.sequenceStarting(readingCaption);
+    ReadSequence sequence(m_context, m_family, device.records(), device);
+    sequence.setProgress(m_hooks.setPercent);
+    sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
+    const bool ok = runTimed(sequence, seconds);
+    call(m_hooks.sequenceEnded);
+    // The progress window goes before the message: nothing of the window's setup was touched.
+    finish();
+    if (!ok)
+        tellReadFailed();
+    return ok;
+}
