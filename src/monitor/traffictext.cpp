@@ -5,10 +5,10 @@
 
 #include <QDateTime>
 
+#include "link/atomicfile.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/userdialogs.h"
-#include "monitor/trafficfile.h"
 
 TrafficText::TrafficText(DeviceState &state, UserDialogs &dialogs, QObject *parent)
     : QObject(parent)
@@ -95,7 +95,7 @@ void TrafficText::btnSaveTraffic_Click()
     const std::optional<QString> path = m_dialogs.saveFileName(dialog);
     if (!path)
         return;
-    const QString error = TrafficFile::save(*path, firstLine() + QStringLiteral("\r\n") + text());
+    const QString error = AtomicFile::write(*path, (firstLine() + QStringLiteral("\r\n") + text()).toUtf8());
     if (!error.isEmpty())
         m_dialogs.message(QStringLiteral("Unable to save the traffic to %1:\r%2").arg(*path, error),
             UserDialogs::Icon::Critical);

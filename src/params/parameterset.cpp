@@ -67,9 +67,11 @@ bool ParameterSet::isFlowPair(const Parameter &parameter)
     return control == QLatin1String("txtFlowLow") || control == QLatin1String("txtFlowHi");
 }
 
-bool ParameterSet::tooManyPoints(const QString &count)
+bool ParameterSet::unusablePoints(const QString &count)
 {
-    return Values::Val(count) > DeviceState::LinearPointRows;
+    // A fraction is no number of rows: the count sent and the pairs sent would not agree.
+    const double points = Values::Val(count);
+    return points > DeviceState::LinearPointRows || points != std::floor(points);
 }
 
 const Parameter *ParameterSet::find(const QString &control) const

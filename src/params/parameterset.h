@@ -61,9 +61,10 @@ public:
     std::vector<const Parameter *> clearingOrder() const;
     // The two flow fields are cleared and unflagged as a pair.
     static bool isFlowPair(const Parameter &parameter);
-    // A number of points beyond the rows of the points window: its record holds it, but the point
-    // tables do not, so it counts as never entered, whatever the configuration allows.
-    static bool tooManyPoints(const QString &count);
+    // A number of points beyond the rows of the points window, or one between two rows ("2.5"): its
+    // record holds it, but the point tables do not, so it counts as never entered, whatever the
+    // configuration allows.
+    static bool unusablePoints(const QString &count);
 
     // The K factor entry for a units position; only positions 0 and 1 have one.
     static const RealItem *kfactorRecord(const DeviceState &records, int position);

@@ -215,7 +215,7 @@ bool SetupFields::CheckMissingFields()
     const QString text = field(points)->text();
     const double count = Values::Val(text);
     const IntItem &range = m_context.state.LinearPtsItem;
-    if (text.isEmpty() || !FitsIntRecord(text) || ParameterSet::tooManyPoints(text) || count < range.minimum
+    if (text.isEmpty() || !FitsIntRecord(text) || ParameterSet::unusablePoints(text) || count < range.minimum
         || count > range.maximum) {
         FlagField(caption(points), marker(points));
         return false;

@@ -151,7 +151,7 @@ QStringList SetupModel::missing() const
     if (text(count).isEmpty())
         return names;
     const double points = Values::Val(text(count));
-    if (ParameterSet::tooManyPoints(text(count)) || points < m_records.LinearPtsItem.minimum
+    if (ParameterSet::unusablePoints(text(count)) || points < m_records.LinearPtsItem.minimum
         || points > m_records.LinearPtsItem.maximum)
         return names << QString::fromLatin1(count.name);
     const int rows = std::clamp(int(std::floor(points)), 0, 10);

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include <QDateTime>
-#include <QSaveFile>
 
+#include "link/atomicfile.h"
 #include "link/userdialogs.h"
 
 FrequencyTrend::FrequencyTrend(UserDialogs &dialogs, QObject *parent)
@@ -188,12 +188,7 @@ void FrequencyTrend::exportCsv()
     const std::optional<QString> path = m_dialogs.saveFileName(dialog);
     if (!path)
         return;
-    // Written to a temporary file and renamed at the end, so a failure leaves no partial file.
-    QSaveFile file(*path);
-    const QByteArray bytes = csv().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
+    if (const QString error = AtomicFile::write(*path, csv().toUtf8()); !error.isEmpty()) {
         m_dialogs.message(QStringLiteral("Unable to export the readings to %1:\r%2").arg(*path, error),
             UserDialogs::Icon::Critical);
     }

@@ -14,10 +14,10 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include "link/atomicfile.h"
 #include "link/userdialogs.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/frequencytrend.h"
@@ -194,10 +194,9 @@ void frmFrequencyTrend::btnSaveImage_Click()
     if (!path)
         return;
     const QImage image = m_view->grab().toImage();
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
+    const QString error
+        = AtomicFile::write(*path, [&image](QIODevice &file) { return image.save(&file, "PNG"); });
+    if (!error.isEmpty()) {
         m_context.dialogs.message(QStringLiteral("Unable to save the image to %1:\r%2").arg(*path, error),
             UserDialogs::Icon::Critical);
     }

@@ -117,10 +117,13 @@ TEST(Cli, EachFailureClassGivesItsStatusAndTheWindowsMessage)
         writeFile(sound,
             "Parameter <Equals> "
             "Value\r\n3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n7=0.85\r\n");
-        const QMap<QString, QByteArray> files {
-            { "CORRUPT", "Parameter <Equals> Value\r\n3=2\r\n11=abc\r\n" }, { "EMPTY", "" },
-            { "BARE", "3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n" }
-        };
+        const QMap<QString, QByteArray> files { { "CORRUPT",
+                                                    "Parameter <Equals> Value\r\n3=2\r\n11=abc\r\n" },
+            { "EMPTY", "" }, { "BARE", "3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=0\r\n" },
+            { "HALF",
+                "Parameter <Equals> "
+                "Value\r\n3=2\r\n4=1\r\n8=1\r\n9=12.5\r\n11=5\r\n15=0\r\n16=100\r\n100=2.5\r\n101=100\r\n"
+                "102=1.5\r\n103=200\r\n104=2.5\r\n105=300\r\n106=3.5\r\n7=0.85\r\n" } };
         const QString out = r.dir.filePath(QStringLiteral("out.dat"));
         QStringList args;
         for (const QString &a : row.words(2)) {
