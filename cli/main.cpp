@@ -17,7 +17,9 @@ QString usage()
     return QStringLiteral("Usage: qrx-cli read FILE.dat [options]\n"
                           "   or: qrx-cli download FILE.dat [--verify] [--skip-corrupt] [options]\n"
                           "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
-                          "   or: qrx-cli poll [--count N] [options]");
+                          "   or: qrx-cli poll [--count N] [options]\n"
+                          "   or: qrx-cli check FILE.dat [options]\n"
+                          "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]");
 }
 
 // A scripted caller reading --json gets one object even when the command failed.
@@ -57,7 +59,12 @@ int main(int argc, char *argv[])
         "  download FILE.dat        write a data file's setup into the device (ending with \"W\")\n"
         "  compare FILE.dat         list each parameter whose value differs between file and device\n"
         "                           (name, file value, device value; equal within 0.01)\n"
-        "  poll                     print the input frequency every 400 ms, one line per reading\n\n"
+        "  poll                     print the input frequency every 400 ms, one line per reading\n"
+        "  check FILE.dat           check a data file against the configuration without a device:\n"
+        "                           corrupt entries, values out of range, numbers too large,\n"
+        "                           missing entries, points beyond Linear Points (exit 1: problems)\n"
+        "  diff A.dat B.dat         list each parameter whose value differs between two files\n"
+        "                           (name, A's value, B's value; the rules of compare)\n\n"
         "Messages go to standard error, results to standard output. A data file for download or\n"
         "compare must begin with the line \"Parameter <Equals> Value\".\n\n"
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
@@ -66,9 +73,9 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
-        QStringLiteral("command"), QStringLiteral("read, download, compare or poll"));
-    parser.addPositionalArgument(
-        QStringLiteral("file"), QStringLiteral("the data file (read, download, compare; poll takes none)"));
+        QStringLiteral("command"), QStringLiteral("read, download, compare, poll, check or diff"));
+    parser.addPositionalArgument(QStringLiteral("file"),
+        QStringLiteral("the data file (read, download, compare, check; diff takes two; poll none)"));
     const QCommandLineOption port(QStringLiteral("port"),
         QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings."),
         QStringLiteral("port"));
@@ -83,7 +90,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption verify(
         QStringLiteral("verify"), QStringLiteral("download: read the device back and compare."));
     const QCommandLineOption skipCorrupt(QStringLiteral("skip-corrupt"),
-        QStringLiteral("download, compare: pass over corrupt entries of the file."));
+        QStringLiteral("download, compare, diff: pass over corrupt entries of the file."));
     const QCommandLineOption count(QStringLiteral("count"),
         QStringLiteral("poll: stop after N readings (default: until interrupted)."), QStringLiteral("N"));
     const QCommandLineOption csv(QStringLiteral("csv"),
@@ -111,17 +118,21 @@ int main(int argc, char *argv[])
     const QStringList args = parser.positionalArguments();
     o.command = args.value(0);
     o.file = args.value(1);
+    o.second = args.value(2);
     if (o.command.isEmpty())
         return usageError(dialogs, QStringLiteral("No command given"), o.json);
     const bool needsFile = o.command != QLatin1String("poll");
+    const bool twoFiles = o.command == QLatin1String("diff");
     const bool known = o.command == QLatin1String("read") || o.command == QLatin1String("download")
-        || o.command == QLatin1String("compare") || o.command == QLatin1String("poll");
+        || o.command == QLatin1String("compare") || o.command == QLatin1String("poll")
+        || o.command == QLatin1String("check") || twoFiles;
     if (!known)
         return usageError(dialogs, QStringLiteral("Unknown command '%1'").arg(o.command), o.json);
-    if (args.size() != (needsFile ? 2 : 1)) {
+    if (args.size() != (twoFiles ? 3 : needsFile ? 2 : 1)) {
         return usageError(dialogs,
-            needsFile ? QStringLiteral("'%1' takes one data file").arg(o.command)
-                      : QStringLiteral("'poll' takes no file"),
+            twoFiles        ? QStringLiteral("'diff' takes two data files")
+                : needsFile ? QStringLiteral("'%1' takes one data file").arg(o.command)
+                            : QStringLiteral("'poll' takes no file"),
             o.json);
     }
     o.port = parser.value(port);

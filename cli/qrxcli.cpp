@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "app/settingsstore.h"
+#include "checkcommand.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
@@ -97,6 +98,10 @@ int QrxCli::run(const Options &options)
         return download(options);
     if (options.command == QLatin1String("compare"))
         return compare(options);
+    if (options.command == QLatin1String("check"))
+        return CheckCommand::check(*m_family, m_state, m_config.lists, options.file, options.json, m_dialogs);
+    if (options.command == QLatin1String("diff"))
+        return diff(options);
     return poll(options);
 }
 
@@ -291,6 +296,23 @@ int QrxCli::compare(const Options &options)
         return status(result);
     const auto differences = SetupComparison::differences(result.rows);
     printRows(differences, options.json);
+    return differences.empty() ? Success : Differences;
+}
+
+int QrxCli::diff(const Options &options)
+{
+    m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
+    SetupModel a(*m_family, m_state);
+    a.setLists(m_config.lists);
+    if (const int status = loadFile(options.file, a); status != Success)
+        return status;
+    SetupModel b(*m_family, m_state);
+    b.setLists(m_config.lists);
+    if (const int status = loadFile(options.second, b); status != Success)
+        return status;
+    const auto differences = SetupComparison::differences(
+        SetupComparison::compare(*m_family, { a, a.records() }, { b, b.records() }));
+    CheckCommand::printDifferences(differences, options.file, options.second, options.json);
     return differences.empty() ? Success : Differences;
 }
 

@@ -28,8 +28,9 @@ public:
 
     struct Options
     {
-        QString command; // read, download, compare, poll
+        QString command; // read, download, compare, poll, check, diff
         QString file;
+        QString second; // diff: the other data file
         QString port; // a device path or "Com n"; empty for the remembered port
         QString family; // empty for the build's family
         QString config; // empty for the window's choice
@@ -56,6 +57,7 @@ private:
     int download(const Options &options);
     int compare(const Options &options);
     int poll(const Options &options);
+    int diff(const Options &options);
 
     int loadFile(const QString &path, SetupModel &model);
     // The flow with the terminal's progress and the port's error watch added to the hooks.

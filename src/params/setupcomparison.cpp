@@ -3,13 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
-#include <utility>
 
 #include "link/devicestate.h"
 #include "link/values.h"
 #include "params/devicefamily.h"
+#include "params/fieldcaptions.h"
 #include "params/setupview.h"
 
 namespace SetupComparison {
@@ -30,24 +29,6 @@ namespace {
     {
         const QString text = Values::FormatSingle(v);
         return { text, Values::Val(text) };
-    }
-
-    // The rows are named as the window captions its fields; the device's item names of the
-    // Dravion set differ for these.
-    QString caption(const Parameter &p)
-    {
-        static const std::pair<const char *, const char *> captions[] = {
-            { "cboKfactorUnits", "K Factor Units" },
-            { "txtKfactor", "K Factor" },
-            { "txtFlowLow", "Flow at 4mA" },
-            { "txtFlowHi", "Flow at 20mA" },
-            { "txtLinearPts", "Linear Points" },
-        };
-        for (const auto &[control, text] : captions) {
-            if (std::strcmp(p.control, control) == 0)
-                return QString::fromLatin1(text);
-        }
-        return QString::fromLatin1(p.name);
     }
 
     bool same(const Value &a, const Value &b)
@@ -100,7 +81,7 @@ std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Sid
     for (const Parameter &p : family.parameters.rows()) {
         if (p.switchable() && !(left.view.isActive(p) && right.view.isActive(p)))
             continue;
-        const QString name = caption(p);
+        const QString name = FieldCaptions::name(p);
         if (p.kind == Parameter::Kind::List)
             add(name, listValue(p, left), listValue(p, right));
         else

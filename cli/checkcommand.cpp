@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "checkcommand.h"
+
+#include <cstdio>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "datafile/datafileformat.h"
+#include "datafile/datafilereader.h"
+#include "datafile/setupcheck.h"
+#include "params/devicefamily.h"
+#include "params/setupmodel.h"
+#include "qrxcli.h"
+#include "stderrdialogs.h"
+
+namespace {
+
+void printOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int CheckCommand::check(const DeviceFamily &family, const DeviceState &configured,
+    const QMap<int, QStringList> &lists, const QString &path, bool json, StderrDialogs &dialogs)
+{
+    const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    if (!bytes || !QrxCli::hasHeader(*bytes)) {
+        dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+        if (bytes)
+            dialogs.line(QStringLiteral("%1 is not a setup data file: its first line is not \"%2\"")
+                             .arg(path, DataFileFormat::header()));
+        return QrxCli::UsageOrFile;
+    }
+    SetupModel model(family, configured);
+    model.setLists(lists);
+    const auto problems
+        = SetupCheck::check(model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()));
+
+    if (json) {
+        QJsonArray list;
+        for (const SetupCheck::Problem &p : problems) {
+            QJsonObject o { { QStringLiteral("class"), SetupCheck::kindName(p.kind) },
+                { QStringLiteral("parameter"), p.parameter }, { QStringLiteral("message"), p.message } };
+            if (p.line > 0)
+                o.insert(QStringLiteral("line"), p.line);
+            list.append(o);
+        }
+        printOut(QJsonDocument(
+                     QJsonObject { { QStringLiteral("file"), path },
+                         { QStringLiteral("family"), family.name }, { QStringLiteral("problems"), list } })
+                     .toJson(QJsonDocument::Compact)
+            + '\n');
+    } else {
+        for (const SetupCheck::Problem &p : problems)
+            printOut((SetupCheck::describe(p) + QLatin1Char('\n')).toLocal8Bit());
+    }
+    if (problems.empty()) {
+        dialogs.line(QStringLiteral("%1: no problems").arg(path));
+        return QrxCli::Success;
+    }
+    dialogs.line(QStringLiteral("%1: %2 problem(s)").arg(path).arg(problems.size()));
+    return QrxCli::Differences;
+}
+
+void CheckCommand::printDifferences(
+    const std::vector<SetupComparison::Row> &rows, const QString &a, const QString &b, bool json)
+{
+    if (json) {
+        QJsonArray list;
+        for (const auto &r : rows) {
+            list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
+                { QStringLiteral("a"), r.left }, { QStringLiteral("b"), r.right } });
+        }
+        printOut(QJsonDocument(QJsonObject { { QStringLiteral("a"), a }, { QStringLiteral("b"), b },
+                                   { QStringLiteral("differences"), list } })
+                     .toJson(QJsonDocument::Compact)
+            + '\n');
+        return;
+    }
+    for (const auto &r : rows)
+        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
+                     .toLocal8Bit());
+}
