@@ -78,7 +78,7 @@ namespace {
                             .arg(line.name, line.value));
                     continue;
                 }
-                const auto target = DataFileTargets::lookup(m_family.name, DataFileReader::code(line.name));
+                const auto target = DataFileTargets::lookup(m_family.parameters, DataFileReader::code(line.name));
                 if (!target)
                     continue;
                 const bool isPoint = target->row >= 0;
@@ -139,10 +139,10 @@ namespace {
             const double wanted = Values::Val(countText);
             // Without a sound number of points there is no telling which points are extra.
             const bool countSound = !countText.isEmpty() && fitsInt(countText)
-                && !ParameterSet::tooManyPoints(countText) && wanted >= countRange.minimum
+                && !ParameterSet::unusablePoints(countText) && wanted >= countRange.minimum
                 && wanted <= countRange.maximum;
             const int points = int(std::clamp(std::floor(wanted), 0.0, double(LinearPointsLogic::Rows)));
-            LinearPointsLogic headings(m_model.records(), m_dialogs, m_family.name);
+            LinearPointsLogic headings(m_model.records(), m_dialogs, m_family);
             const DeviceState &r = m_model.records();
             for (int row = 0; row < LinearPointsLogic::Rows; ++row) {
                 for (int column = 0; column < 2; ++column) {

@@ -408,7 +408,7 @@ TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
 // missing entry sends nothing, and a verified one reads back and compares what it sent.
 TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
 {
-    for (const QString family : { QStringLiteral("Dravion"), QStringLiteral("MR") }) {
+    for (const QString &family : { QStringLiteral("Dravion"), QStringLiteral("MR") }) {
         SCOPED_TRACE(family.toStdString());
         Rig r(family);
         ASSERT_TRUE(r.start());
