@@ -78,7 +78,8 @@ namespace {
                             .arg(line.name, line.value));
                     continue;
                 }
-                const auto target = DataFileTargets::lookup(m_family.parameters, DataFileReader::code(line.name));
+                const auto target
+                    = DataFileTargets::lookup(m_family.parameters, DataFileReader::code(line.name));
                 if (!target)
                     continue;
                 const bool isPoint = target->row >= 0;
