@@ -17,7 +17,7 @@
 
 namespace {
 
-void printOut(const QByteArray &bytes)
+void writeOut(const QByteArray &bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
@@ -50,14 +50,14 @@ int CheckCommand::check(const DeviceFamily &family, const DeviceState &configure
                 o.insert(QStringLiteral("line"), p.line);
             list.append(o);
         }
-        printOut(QJsonDocument(
+        writeOut(QJsonDocument(
                      QJsonObject { { QStringLiteral("file"), path },
                          { QStringLiteral("family"), family.name }, { QStringLiteral("problems"), list } })
                      .toJson(QJsonDocument::Compact)
             + '\n');
     } else {
         for (const SetupCheck::Problem &p : problems)
-            printOut((SetupCheck::describe(p) + QLatin1Char('\n')).toLocal8Bit());
+            writeOut((SetupCheck::describe(p) + QLatin1Char('\n')).toLocal8Bit());
     }
     if (problems.empty()) {
         dialogs.line(QStringLiteral("%1: no problems").arg(path));
@@ -76,13 +76,13 @@ void CheckCommand::printDifferences(
             list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
                 { QStringLiteral("a"), r.left }, { QStringLiteral("b"), r.right } });
         }
-        printOut(QJsonDocument(QJsonObject { { QStringLiteral("a"), a }, { QStringLiteral("b"), b },
+        writeOut(QJsonDocument(QJsonObject { { QStringLiteral("a"), a }, { QStringLiteral("b"), b },
                                    { QStringLiteral("differences"), list } })
                      .toJson(QJsonDocument::Compact)
             + '\n');
         return;
     }
     for (const auto &r : rows)
-        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
+        writeOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
                      .toLocal8Bit());
 }
