@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
@@ -127,6 +128,26 @@ TEST_F(PortAssignmentsTest, StoreWritesOnlyChangesAndCancelWritesNothing)
     EXPECT_FALSE(settings->contains("Ports/Com2")) << "an unchanged default is not written";
     EXPECT_FALSE(settings->contains("Ports/Com4"));
     EXPECT_EQ(SettingsStore::portPath(4), "/dev/ttyS3");
+}
+
+// Picking an entry puts its bare path in the box, for the first and the last entry and the last Com.
+TEST_F(PortAssignmentsTest, PickedEntriesGiveTheirPathsToTheModel)
+{
+    PortAssignments model(12, machine);
+    model.load();
+    frmAssignPorts dialog(model);
+    const QList<TableRow> rows = tableRows(Ports, QStringLiteral("dialog"));
+    for (const TableRow &row : rows) {
+        SCOPED_TRACE(row.where());
+        auto *port = dialog.findChild<QComboBox *>("cboPort" + row[0]);
+        ASSERT_TRUE(port);
+        port->setCurrentIndex(row.number(1));
+        EXPECT_EQ(port->currentText(), at(row[3]));
+        EXPECT_EQ(dialog.findChild<QLabel *>("lblCom" + row[0])->text(), row[2]);
+    }
+    dialog.collect();
+    for (const TableRow &row : rows)
+        EXPECT_EQ(model.path(row.number(0)), at(row[3])) << row.where();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -78,6 +79,12 @@ struct Calibration : Rig
             child(name)->setFocus();
             child(name)->selectAll();
             QTest::keyClicks(child(name), value);
+        } else if (what == "ime") {
+            child(name)->setFocus();
+            child(name)->selectAll();
+            QInputMethodEvent commit;
+            commit.setCommitString(value);
+            QCoreApplication::sendEvent(child(name), &commit);
         } else if (what == "set")
             child(name)->setText(value);
     }
