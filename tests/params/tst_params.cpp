@@ -304,6 +304,12 @@ TEST(EntryFields, FlowPairIsClearedTogetherWhileHighExceedsLow)
 TEST(EntryFields, FocusTakenDuringTheMessageStartsNoSecondCheck)
 {
     Fields f;
+    // A popup taking the focus (a list's, a context menu) is not leaving the field either.
+    f.edit("txtDamping")->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(f.edit("txtDamping"), "500");
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(f.edit("txtDamping"), &popup);
+    EXPECT_TRUE(f.dialogs.messages.empty());
     f.set("txtFlowLow", "123456"); // invalid too: a cascade would report it
     f.dialogs.onMessage = [&](const UserDialogs::Message &) {
         f.edit("txtFlowLow")->setFocus(Qt::TabFocusReason);

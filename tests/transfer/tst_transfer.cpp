@@ -445,5 +445,10 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
         EXPECT_EQ(ended, 3);
         EXPECT_EQ(r.dialogs.texts().mid(1),
             (QStringList { QStringLiteral("Read Successful"), QStringLiteral("Programming Successful") }));
+
+        AppContext unlinked { r.state, nullptr, r.dialogs, f }; // no port to talk through: nothing succeeds
+        SetupModel none = setup();
+        EXPECT_EQ(
+            SetupFlow(unlinked, f, hooks).read(none, none.records()).outcome, SetupFlow::Outcome::Failed);
     }
 }
