@@ -152,6 +152,18 @@ bool StoreInt(const QString &text, qint16 &target)
     }
 }
 
+bool FitsSingle(const QString &text)
+{
+    float unused = 0.0f;
+    return StoreSingle(text, unused);
+}
+
+bool FitsInt(const QString &text)
+{
+    qint16 unused = 0;
+    return StoreInt(text, unused);
+}
+
 QString TrimSpaces(const QString &text)
 {
     qsizetype begin = 0;

@@ -44,6 +44,11 @@ QString FormatInt(qint32 value);
 // carry one) leaves the record as it was and gives false; the field's range check then flags it.
 bool StoreSingle(const QString &text, float &target);
 bool StoreInt(const QString &text, qint16 &target);
+// Whether StoreSingle or StoreInt would store the text's number. The missing-entry checks count a
+// field whose number its record cannot hold as not entered, so a screen and a record that differ
+// never go unnoticed into a download.
+bool FitsSingle(const QString &text);
+bool FitsInt(const QString &text);
 
 // Removes leading and trailing spaces only (tabs and other blanks stay), as the file formats trim.
 QString TrimSpaces(const QString &text);
