@@ -3,7 +3,6 @@
 
 #include <exception>
 #include <functional>
-#include <stdexcept>
 
 #include "link/appcontext.h"
 #include "link/devicestate.h"
@@ -79,9 +78,8 @@ void ReadSequence::readItems()
             tolerant([&] {
                 const qint16 position = Values::CInt(Values::Val(reply));
                 // -1 clears the selection; a position the list does not have is refused.
-                if (position < -1 || position >= m_view.listCount(p))
-                    throw std::out_of_range("list position");
-                m_view.setListPosition(p, position);
+                if (position >= -1 && position < m_view.listCount(p))
+                    m_view.setListPosition(p, position);
             });
         } else if (p.kind == Parameter::Kind::Password) {
             tolerant([&] { m_view.setText(p, ParameterSet::passwordText(reply)); });
