@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
         "2 usage or file error, 3 communication failure (no answer, no port), 4 the device\n"
         "refused a command (a device error reply), 5 a unit's program crashed (several ports),\n"
-        "130 interrupted (a download stopped before its store command: not programmed)."));
+        "130 interrupted (poll: 0; a download stopped before its store command: not programmed)."));
     parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
