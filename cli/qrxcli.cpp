@@ -125,8 +125,10 @@ int QrxCli::run(const Options &options)
 void QrxCli::onInterrupted(const Options &options)
 {
     // Once the store command is out the unit is being programmed: it finishes, and tells how it went.
-    if (options.command == QLatin1String("download") && m_port && m_port->port.storeSent())
+    if (options.command == QLatin1String("download") && m_port && m_port->port.storeSent()) {
+        m_dialogs.line(QStringLiteral("Interrupted after the store command: finishing this unit"));
         return;
+    }
     m_dialogs.line(options.command == QLatin1String("download")
             ? QStringLiteral("Interrupted: not programmed")
             : QStringLiteral("Interrupted"));
