@@ -46,6 +46,9 @@ QString MultiPortRun::problem(const QrxCli::Options &options, const QStringList 
 {
     if (ports.size() > 1 && !QrxCli::onDevice(options.command))
         return QStringLiteral("'%1' takes no port").arg(options.command);
+    // Rows of several units in one CSV would need a column the trend window's rows do not have.
+    if (ports.size() > 1 && options.csv)
+        return QStringLiteral("--csv takes one port");
     const bool read = options.command == QLatin1String("read");
     if (ports.size() > 1 && read && !options.file.contains(QLatin1String("{port}")))
         return QStringLiteral("Reading from several ports needs {port} in the file name (unit-{port}.dat)");

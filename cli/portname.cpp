@@ -23,7 +23,16 @@ QString path(const QString &port)
         if (!ok)
             number = 1;
     }
-    return number > 0 ? SettingsStore::portPath(number) : port;
+    if (number > 0)
+        return SettingsStore::portPath(number);
+#ifdef Q_OS_UNIX
+    // The serial port takes a bare name for one under /dev ("ttyUSB0"); one that is only here, as a
+    // simulator's link, is meant as it is written.
+    if (!port.contains(QLatin1Char('/')) && !QFileInfo::exists(QLatin1String("/dev/") + port)
+        && QFileInfo::exists(port))
+        return QLatin1String("./") + port;
+#endif
+    return port;
 }
 
 QString device(const QString &port)

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -76,7 +77,7 @@ TEST(CliPorts, EachUnitRunsOnItsOwnAndLeavesItsRecord)
         for (const QString &unit : row.words(1)) {
             const QStringList parts = unit.split(',');
             const QString port = dir.filePath(QStringLiteral("P%1").arg(ports.size() + 1));
-            ports << (parts[0] == "same" ? ports.first() : port);
+            ports << (parts[0] == "same" ? ports.first() : parts[0] == "bare" ? QFileInfo(port).fileName() : port);
             devices.emplace_back();
             if (parts[0] == "missing" || parts[0] == "same")
                 continue;
@@ -106,6 +107,7 @@ TEST(CliPorts, EachUnitRunsOnItsOwnAndLeavesItsRecord)
             arguments << "--log" << log;
 
         QProcess cli;
+        cli.setWorkingDirectory(dir.path());
         cli.start(QStringLiteral(QRX_CLI_PATH), arguments);
         ASSERT_TRUE(cli.waitForStarted());
         const QStringList action = row.words(3);
