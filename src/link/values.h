@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 
 #include <QChar>
@@ -28,6 +29,10 @@ qint32 CLng(double value);
 
 // Narrows to a single; throws OverflowError when a finite value exceeds the single range.
 float CSng(double value);
+
+// CInt and CSng with the failure as a value, for a caller that goes on without the number.
+std::optional<qint16> IntOf(double value);
+std::optional<float> SingleOf(double value);
 
 // True when the whole text (surrounding spaces allowed) is one decimal number:
 // optional sign, digits with at most one decimal point, optional exponent. Empty is not numeric.

@@ -124,6 +124,31 @@ TEST(Values, ParseRoundAndFormat)
     EXPECT_EQ(FormatInt(-32768), "-32768");
 }
 
+namespace {
+
+    // The outcome a send returns, as the tables write it.
+    QString outcomeText(const ExchangeOutcome &o)
+    {
+        using Kind = ExchangeOutcome::Kind;
+        switch (o.kind) {
+        case Kind::NotSent:
+            return "notSent";
+        case Kind::Ok:
+            return "ok";
+        case Kind::NoResponse:
+            return "noResponse";
+        case Kind::Invalid:
+            return "invalid";
+        case Kind::DeviceError:
+            return QString("deviceError %1").arg(o.deviceError);
+        case Kind::PortError:
+            return "portError";
+        }
+        return {};
+    }
+
+} // namespace
+
 TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome)
 {
     for (int chunk : { 0, 1, 3 }) { // whole chunks and one character per receive event behave the same
@@ -139,6 +164,8 @@ TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome)
             EXPECT_EQ(wireMarkup(f.port.wire), QString("<STX>%1<CR>").arg(row[0]).repeated(sends));
             EXPECT_EQ(f.timer.starts, sends);
             EXPECT_EQ(f.state.ReplyValue, value);
+            EXPECT_EQ(outcomeText(f.outcome), row[6]);
+            EXPECT_EQ(f.outcome.value, value);
             EXPECT_EQ(f.state.CommAbort, row.number(4) == 1);
             EXPECT_EQ(f.state.PollingOn, value != "NoRsp");
             EXPECT_EQ(f.port.opens, value == "Inval" ? 2 : 1); // reset after invalid replies
@@ -243,6 +270,7 @@ TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAre
         }
         f.script(row.words(1));
         EXPECT_EQ(f.send("3i"), row[3]);
+        EXPECT_EQ(outcomeText(f.outcome), row[7]);
         const QStringList expected = boxes(row[4]);
         EXPECT_EQ(shown(f.dialogs), expected);
         EXPECT_EQ(f.statuses, boxes(row[5]));
