@@ -77,7 +77,9 @@ TEST(CliPorts, EachUnitRunsOnItsOwnAndLeavesItsRecord)
         for (const QString &unit : row.words(1)) {
             const QStringList parts = unit.split(',');
             const QString port = dir.filePath(QStringLiteral("P%1").arg(ports.size() + 1));
-            ports << (parts[0] == "same" ? ports.first() : parts[0] == "bare" ? QFileInfo(port).fileName() : port);
+            ports << (parts[0] == "same" ? ports.first()
+                    : parts[0] == "bare" ? QFileInfo(port).fileName()
+                                         : port);
             devices.emplace_back();
             if (parts[0] == "missing" || parts[0] == "same")
                 continue;
