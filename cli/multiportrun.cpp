@@ -124,6 +124,7 @@ int MultiPortRun::run()
         for (auto &unit : units)
             stopsSeen == 0 ? unit->terminate() : unit->kill();
         stopsSeen = stopRequests;
+        m_stopping = true;
     });
     watch.start(20);
     for (auto &unit : units) {
@@ -133,6 +134,7 @@ int MultiPortRun::run()
     if (running > 0)
         loop.exec();
     watch.stop();
+    m_stopping = m_stopping || stopRequests != 0; // also when the units ended before the watch looked
 
     std::vector<Outcome> outcomes;
     int status = QrxCli::Success;
@@ -147,6 +149,7 @@ int MultiPortRun::run()
 MultiPortRun::Outcome MultiPortRun::outcome(const UnitProcess &unit, const QString &recordPath) const
 {
     Outcome o { unit.port(), QString(), unit.exitCode(), double(unit.elapsedMs()) / 1000.0 };
+    const bool download = m_options.command == QLatin1String("download");
     QFile file(recordPath);
     std::optional<UnitLog::Record> told;
     if (file.open(QIODevice::ReadOnly))
@@ -154,32 +157,43 @@ MultiPortRun::Outcome MultiPortRun::outcome(const UnitProcess &unit, const QStri
     if (unit.exitedNormally() && told) {
         o.result = told->result;
         o.status = told->exitStatus;
-    } else if (unit.exitedNormally()) {
-        o.result = UnitLog::resultName(m_options.command, o.status, false);
-    } else {
-        // Whatever it said before, a unit whose program did not end by itself is no success. Its
-        // own record may be missing, so this one goes to the log in its place.
-        UnitLog::Record r;
-        r.time = QDateTime::currentDateTimeUtc().addMSecs(-unit.elapsedMs());
-        r.command = m_options.command;
-        r.port = unit.port();
-        r.portId = PortName::byId(unit.port());
-        r.family = m_options.family.isEmpty() ? QStringLiteral(QRX_DEVICE_FAMILY) : m_options.family;
-        if (!m_options.file.isEmpty())
-            r.file = QFileInfo(PortName::fileFor(m_options.file, unit.port())).absoluteFilePath();
-        r.exitStatus = o.status = unit.killed() ? QrxCli::Interrupted : QrxCli::Crashed;
-        r.result = o.result = UnitLog::resultName(m_options.command, r.exitStatus, false);
-        r.durationMs = unit.elapsedMs();
-        r.message = unit.killed() ? QStringLiteral("Stopped outright: whether it was programmed is unknown")
-                                  : QStringLiteral("Failed: ") + unit.failure();
-        std::fprintf(stderr, "%s: %s\n", qPrintable(unit.port()), qPrintable(r.message));
-        if (!m_options.log.isEmpty())
-            UnitLog::append(m_options.log, r);
+        // A unit that stopped at an interrupt by itself had not sent its store command.
+        if (o.status == QrxCli::Interrupted && download)
+            o.result = QStringLiteral("not programmed");
+        return o;
     }
-    // A download stopped before its store command left the unit as it was.
-    if (o.result == QLatin1String("interrupted") && unit.exitedNormally()
-        && m_options.command == QLatin1String("download"))
+    if (unit.exitedNormally()) {
+        o.result = UnitLog::resultName(m_options.command, o.status, false);
+        return o;
+    }
+    // Whatever it said before, a unit whose program did not end by itself is no success. Its own
+    // record may be missing, so this one goes to the log in its place. A unit that an interrupt
+    // ended outright had not yet set up its own handling, and so had sent nothing.
+    const bool beforeStart
+        = m_stopping && !unit.killed() && (unit.exitCode() == SIGINT || unit.exitCode() == SIGTERM);
+    UnitLog::Record r;
+    r.time = QDateTime::currentDateTimeUtc().addMSecs(-unit.elapsedMs());
+    r.command = m_options.command;
+    r.port = unit.port();
+    r.portId = PortName::byId(unit.port());
+    r.family = m_options.family.isEmpty() ? QStringLiteral(QRX_DEVICE_FAMILY) : m_options.family;
+    if (!m_options.file.isEmpty())
+        r.file = QFileInfo(PortName::fileFor(m_options.file, unit.port())).absoluteFilePath();
+    r.exitStatus = o.status = unit.killed() || beforeStart ? QrxCli::Interrupted : QrxCli::Crashed;
+    r.result = o.result = UnitLog::resultName(m_options.command, r.exitStatus, false);
+    r.durationMs = unit.elapsedMs();
+    if (unit.killed())
+        r.message = QStringLiteral("Stopped outright: whether it was programmed is unknown");
+    else if (beforeStart)
+        r.message = download ? QStringLiteral("Stopped before it began: not programmed")
+                             : QStringLiteral("Stopped before it began");
+    else
+        r.message = QStringLiteral("Failed: ") + unit.failure();
+    if (beforeStart && download)
         o.result = QStringLiteral("not programmed");
+    std::fprintf(stderr, "%s: %s\n", qPrintable(unit.port()), qPrintable(r.message));
+    if (!m_options.log.isEmpty())
+        UnitLog::append(m_options.log, r);
     return o;
 }
 

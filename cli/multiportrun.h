@@ -42,4 +42,5 @@ private:
 
     QrxCli::Options m_options;
     QStringList m_ports;
+    bool m_stopping = false; // an interrupt came
 };
