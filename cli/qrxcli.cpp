@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qrxcli.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -169,6 +170,9 @@ void QrxCli::writeRecord(const Options &options, int status)
         if (const QString error = UnitLog::append(options.log, r); !error.isEmpty()) {
             m_dialogs.line(QStringLiteral("Cannot write the log %1: %2").arg(options.log, error));
             m_recordLost = true;
+            // The unit's own result stands; the run still fails, as its trace is lost.
+            r.exitStatus = std::max(status, int(UsageOrFile));
+            r.message = m_dialogs.told().join(QStringLiteral("; "));
         }
     }
     if (!options.unitRecord.isEmpty())
