@@ -162,15 +162,12 @@ MultiPortRun::Outcome MultiPortRun::outcome(const UnitProcess &unit, const QStri
             o.result = QStringLiteral("not programmed");
         return o;
     }
-    if (unit.exitedNormally()) {
-        o.result = UnitLog::resultName(m_options.command, o.status, false);
-        return o;
-    }
-    // Whatever it said before, a unit whose program did not end by itself is no success. Its own
-    // record may be missing, so this one goes to the log in its place. A unit that an interrupt
-    // ended outright had not yet set up its own handling, and so had sent nothing.
-    const bool beforeStart
-        = m_stopping && !unit.killed() && (unit.exitCode() == SIGINT || unit.exitCode() == SIGTERM);
+    // Whatever it said before, a unit whose program did not end by itself, or ended without its
+    // record (a sanitizer's report of a crash), is no success. Its own record may be missing, so this
+    // one goes to the log in its place. A unit that an interrupt ended outright had not yet set up
+    // its own handling, and so had sent nothing.
+    const bool beforeStart = !unit.exitedNormally() && m_stopping && !unit.killed()
+        && (unit.exitCode() == SIGINT || unit.exitCode() == SIGTERM);
     UnitLog::Record r;
     r.time = QDateTime::currentDateTimeUtc().addMSecs(-unit.elapsedMs());
     r.command = m_options.command;
@@ -187,6 +184,9 @@ MultiPortRun::Outcome MultiPortRun::outcome(const UnitProcess &unit, const QStri
     else if (beforeStart)
         r.message = download ? QStringLiteral("Stopped before it began: not programmed")
                              : QStringLiteral("Stopped before it began");
+    else if (unit.exitedNormally())
+        r.message
+            = QStringLiteral("Failed: its program ended (status %1) without its record").arg(unit.exitCode());
     else
         r.message = QStringLiteral("Failed: ") + unit.failure();
     if (beforeStart && download)
