@@ -7,6 +7,8 @@
 # On a machine busy with other work, `chrt -f 10 bench/run-cli.sh` keeps the scheduler's delays out
 # of the figure (root only); QRX_BENCH_REPEAT sets the number of runs (default 5).
 set -euo pipefail
+# $EPOCHREALTIME times a run without a fork of date inside the measured span; with a point.
+export LC_NUMERIC=C
 cd "$(dirname "$0")/.."
 family=${1:-Dravion}
 build=${QRX_BENCH_BUILD_DIR:-build-bench}
@@ -39,10 +41,10 @@ run() { # name, then the qrx-cli arguments; repeated, as other work on the machi
     for _ in $(seq "${QRX_BENCH_REPEAT:-5}"); do
         local from=$(( $(wc -l < "$work/wire.log") + 1 ))
         local start end
-        start=$(date +%s.%N)
+        start=$EPOCHREALTIME
         "$build/bin/qrx-cli" "$@" --json --family "$family" --config "$config" --port "$work/port" \
             >"$work/out" 2>"$work/err" || { cat "$work/err"; exit 1; }
-        end=$(date +%s.%N)
+        end=$EPOCHREALTIME
         read -r bytes line < <(line_time "$from")
         # The sequence's own time (first command to last reply) and the whole program's.
         python3 -c "import json; print($bytes, $line, json.load(open('$work/out'))['seconds'], $end - $start)" \
@@ -124,10 +126,10 @@ units() { # count; prints the best and the median wall time of the download on t
     list=$(IFS=,; echo "${ports[*]:0:$1}")
     for _ in $(seq "${QRX_BENCH_REPEAT:-5}"); do
         local start end
-        start=$(date +%s.%N)
+        start=$EPOCHREALTIME
         "$build/bin/qrx-cli" download "$work/ten.dat" --family "$family" --config "$config" --port "$list" \
             >"$work/out" 2>"$work/err" || { cat "$work/err" "$work/out"; exit 1; }
-        end=$(date +%s.%N)
+        end=$EPOCHREALTIME
         echo "$start $end"
     done | python3 -c '
 import statistics, sys

@@ -113,7 +113,7 @@ TEST(CliPorts, EachUnitRunsOnItsOwnAndLeavesItsRecord)
         cli.start(QStringLiteral(QRX_CLI_PATH), arguments);
         ASSERT_TRUE(cli.waitForStarted());
         const QStringList action = row.words(3);
-        if (action[0] == "interrupt") {
+        if (action[0] == "interrupt" || action[0] == "change") {
             // Once every unit is talking, and long before a slow one reaches its store command.
             ASSERT_TRUE(waitUntil(
                 [&] {
@@ -123,7 +123,10 @@ TEST(CliPorts, EachUnitRunsOnItsOwnAndLeavesItsRecord)
                     return children(cli.processId()).size() == ports.size();
                 },
                 10000));
-            ::kill(pid_t(cli.processId()), SIGINT);
+            if (action[0] == "change")
+                writeFile(setup, "Parameter <Equals> Value\r\n3=1\r\n");
+            else
+                ::kill(pid_t(cli.processId()), SIGINT);
         } else if (action[0] == "crash") {
             const int n = action[1].toInt() - 1;
             qint64 unit = 0;
