@@ -41,15 +41,15 @@ void PrintTo(const TableRow &row, std::ostream *out);
     class Suite##_##Name : public ::testing::TestWithParam<TableRow>                                         \
     {                                                                                                        \
     protected:                                                                                               \
-        static void run(const TableRow &row);                                                                \
+        static void runTableRow(const TableRow &row);                                                        \
     };                                                                                                       \
     TEST_P(Suite##_##Name, Name)                                                                             \
     {                                                                                                        \
-        run(GetParam());                                                                                     \
+        runTableRow(GetParam());                                                                             \
     }                                                                                                        \
     INSTANTIATE_TEST_SUITE_P(Suite, Suite##_##Name, ::testing::ValuesIn(tableRows(File, Table)),             \
         [](const ::testing::TestParamInfo<TableRow> &info) { return info.param.caseName(); });               \
-    void Suite##_##Name::run(const TableRow &row)
+    void Suite##_##Name::runTableRow(const TableRow &row)
 
 // The rows of table `name` in tests/data/<file>. The format:
 //   # a comment, and blank lines, are skipped
