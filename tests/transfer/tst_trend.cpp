@@ -55,32 +55,26 @@ QString markup(const QList<QList<QPointF>> &lines)
 
 } // namespace
 
-TEST(FrequencyTrend, StatisticsOverTheSpanAsTheLabelsShowThem)
+TABLE_TEST(FrequencyTrend, StatisticsOverTheSpanAsTheLabelsShowThem, Data, "statistics")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("statistics"))) {
-        SCOPED_TRACE(row.where());
-        FakeUserDialogs dialogs;
-        FrequencyTrend trend(dialogs);
-        feed(trend, row.words(0));
-        trend.setSpanMinutes(row.number(1));
-        const FrequencyTrend::Statistics s = trend.statistics(row[2].toLongLong());
-        const QStringList shown { FrequencyTrend::digitsText(s, s.now), FrequencyTrend::digitsText(s, s.min),
-            FrequencyTrend::digitsText(s, s.max), FrequencyTrend::decimalText(s, s.mean),
-            FrequencyTrend::decimalText(s, s.stdDev) };
-        EXPECT_EQ(shown, row.words(3));
-    }
+    FakeUserDialogs dialogs;
+    FrequencyTrend trend(dialogs);
+    feed(trend, row.words("readings"));
+    trend.setSpanMinutes(row.number("span"));
+    const FrequencyTrend::Statistics s = trend.statistics(row["end"].toLongLong());
+    const QStringList shown { FrequencyTrend::digitsText(s, s.now), FrequencyTrend::digitsText(s, s.min),
+        FrequencyTrend::digitsText(s, s.max), FrequencyTrend::decimalText(s, s.mean),
+        FrequencyTrend::decimalText(s, s.stdDev) };
+    EXPECT_EQ(shown, row.words("shown"));
 }
 
-TEST(FrequencyTrend, LinesLeaveGapsAndKeepEachColumnsExtremes)
+TABLE_TEST(FrequencyTrend, LinesLeaveGapsAndKeepEachColumnsExtremes, Data, "lines")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("lines"))) {
-        SCOPED_TRACE(row.where());
-        FakeUserDialogs dialogs;
-        FrequencyTrend trend(dialogs);
-        feed(trend, row.words(0));
-        trend.setSpanMinutes(row.number(1));
-        EXPECT_EQ(markup(trend.lines(row[2].toLongLong(), row.number(3))), row[4]);
-    }
+    FakeUserDialogs dialogs;
+    FrequencyTrend trend(dialogs);
+    feed(trend, row.words("readings"));
+    trend.setSpanMinutes(row.number("span"));
+    EXPECT_EQ(markup(trend.lines(row["end"].toLongLong(), row.number("columns"))), row["lines"]);
 }
 
 TEST(FrequencyTrend, KeepsAnHourAtMostAndPauseFreezesTheView)
