@@ -39,6 +39,7 @@ public:
         bool skipCorrupt = false;
         int count = -1; // polls; -1 until interrupted
         bool csv = false; // poll: the trend window's CSV rows
+        QString backup; // download: the folder the device's setup is read into first
     };
 
     explicit QrxCli(StderrDialogs &dialogs);
@@ -73,6 +74,7 @@ private:
     bool m_progressShown = false; // a sequence's exchanges are running
     std::unique_ptr<LinkEngine> m_link;
     std::unique_ptr<AppContext> m_context;
+    QString m_portName; // as the setup history names it
     class Port;
     std::unique_ptr<Port> m_port;
 };
