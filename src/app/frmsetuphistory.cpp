@@ -84,6 +84,7 @@ void frmSetupHistory::fill()
             reselect = row;
     }
     m_table->resizeColumnsToContents();
+    m_table->horizontalHeader()->setSectionResizeMode(int(headings.size()) - 1, QHeaderView::Stretch);
     if (reselect < 0 && m_list.rowCount() > 0)
         reselect = 0;
     if (reselect >= 0)

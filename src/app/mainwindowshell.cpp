@@ -248,9 +248,12 @@ void MainWindowShell::setupSettled()
 
 void MainWindowShell::mnuSetupHistory_Click()
 {
-    if (!m_historyWindow)
+    if (!m_historyWindow) {
         m_historyWindow = new frmSetupHistory(*m_historyList, this);
+        m_historyWindow->move(frameGeometry().topLeft() + QPoint(40, 60)); // over the window it loads into
+    }
     m_historyWindow->show();
+    ScreenFit::keepOnScreen(m_historyWindow);
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
 }
