@@ -4,14 +4,27 @@
 #include <QDir>
 
 #include "app/historykeeper.h"
+#include "app/settingsstore.h"
 #include "params/setupmodel.h"
+#include "qrxcli.h"
 #include "stderrdialogs.h"
 
 namespace CliHistory {
 
-QString portName(const QString &port, int comNumber)
+QString portName(const QString &port)
 {
-    return comNumber > 0 ? QStringLiteral("Com%1").arg(comNumber) : port;
+    int number = QrxCli::comNumber(port);
+    if (port.trimmed().isEmpty()) {
+        bool ok = false;
+        number = SettingsStore::open()
+                     ->value(QStringLiteral("Settings/ComPort"))
+                     .toString()
+                     .trimmed()
+                     .toInt(&ok);
+        if (!ok)
+            number = 1;
+    }
+    return number > 0 ? QStringLiteral("Com%1").arg(number) : port;
 }
 
 void keep(const SetupModel &setup, SetupHistory::What what, const QString &port, StderrDialogs &dialogs)

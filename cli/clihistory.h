@@ -12,8 +12,8 @@ class StderrDialogs;
 // window keeps its own, and a download may first back the device up into a folder.
 namespace CliHistory {
 
-// "Com3" for a Com number, otherwise the port as given (its file name part names the file).
-QString portName(const QString &port, int comNumber);
+// "Com3" for a Com number or the remembered port (no --port), otherwise the port as given.
+QString portName(const QString &port);
 
 // Kept unless the window's "Keep Setup History" is off; a failure is one line on standard error
 // and changes nothing else.

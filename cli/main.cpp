@@ -3,11 +3,14 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QJsonDocument>
 #include <QJsonObject>
 
+#include "clioutput.h"
+#include "multiportrun.h"
+#include "portname.h"
 #include "qrxcli.h"
 #include "stderrdialogs.h"
+#include "unitlog.h"
 
 namespace {
 
@@ -29,9 +32,7 @@ void printFailure(int status, const QStringList &told)
     const QJsonObject failure { { QStringLiteral("result"), QStringLiteral("failed") },
         { QStringLiteral("message"), told.join(QStringLiteral("; ")) },
         { QStringLiteral("exitStatus"), status } };
-    const QByteArray bytes = QJsonDocument(failure).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    CliOutput::printJson(failure);
 }
 
 int usageError(StderrDialogs &dialogs, const QString &what, bool json)
@@ -72,7 +73,8 @@ int main(int argc, char *argv[])
         "(unless its \"Keep Setup History\" is off).\n\n"
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
         "2 usage or file error, 3 communication failure (no answer, no port), 4 the device\n"
-        "refused a command (a device error reply)."));
+        "refused a command (a device error reply), 5 a unit's program crashed (several ports),\n"
+        "130 interrupted (poll: 0; a download stopped before its store command: not programmed)."));
     parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
@@ -80,8 +82,20 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("file"),
         QStringLiteral("the data file (read, download, compare, check; diff takes two; poll none)"));
     const QCommandLineOption port(QStringLiteral("port"),
-        QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings."),
+        QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings. Given several "
+                       "times or as a comma-separated list, read, download, compare and poll run on "
+                       "every port at once, each line marked with its port, and end with a summary of "
+                       "port, result and seconds; the exit status is the highest of the units'. read "
+                       "then needs {port} in the file name (unit-{port}.dat)."),
         QStringLiteral("port"));
+    const QCommandLineOption log(QStringLiteral("log"),
+        QStringLiteral("read, download, compare, poll: append one JSON object per unit to the file "
+                       "(JSON Lines): time, command, port, portId, family, deviceVersion, file, sha256, "
+                       "result, exitStatus, durationMs, differences, message."),
+        QStringLiteral("file"));
+    // One unit's record handed back to the run on several ports that started it.
+    QCommandLineOption unitRecord(QStringLiteral("unit-record"), QString(), QStringLiteral("file"));
+    unitRecord.setFlags(QCommandLineOption::HiddenFromHelp);
     const QCommandLineOption family(QStringLiteral("family"),
         QStringLiteral("Dravion or MR (default: this build's)."), QStringLiteral("family"));
     const QCommandLineOption config(QStringLiteral("config"),
@@ -102,7 +116,8 @@ int main(int argc, char *argv[])
         QStringLiteral("download: first read the device's whole setup into a data file in DIR, named "
                        "by date, time and port; if that read fails nothing is written (exit 3)."),
         QStringLiteral("DIR"));
-    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count, csv, backup });
+    parser.addOptions(
+        { port, family, config, json, verify, skipCorrupt, count, csv, log, unitRecord, backup });
 
     StderrDialogs dialogs;
     if (!parser.parse(QCoreApplication::arguments()))
@@ -142,7 +157,15 @@ int main(int argc, char *argv[])
                             : QStringLiteral("'poll' takes no file"),
             o.json);
     }
-    o.port = parser.value(port);
+    QStringList ports;
+    for (const QString &given : parser.values(port)) {
+        for (const QString &p : given.split(QLatin1Char(','))) {
+            if (!p.trimmed().isEmpty())
+                ports << p.trimmed();
+        }
+    }
+    o.log = parser.value(log);
+    o.unitRecord = parser.value(unitRecord);
     o.family = parser.value(family);
     o.config = parser.value(config);
     o.verify = parser.isSet(verify);
@@ -161,6 +184,23 @@ int main(int argc, char *argv[])
     o.csv = parser.isSet(csv);
     if (o.csv && (o.json || o.command != QLatin1String("poll")))
         return usageError(dialogs, QStringLiteral("--csv is for poll, without --json"), o.json);
+
+    if (const QString problem = MultiPortRun::problem(o, ports); !problem.isEmpty())
+        return usageError(dialogs, problem, o.json);
+    // Before anything is sent: a unit programmed without its record is a unit the line cannot trace.
+    if (!o.log.isEmpty() && QrxCli::onDevice(o.command)) {
+        if (const QString error = UnitLog::checkWritable(o.log); !error.isEmpty()) {
+            dialogs.line(QStringLiteral("Cannot write the log %1: %2").arg(o.log, error));
+            if (o.json)
+                printFailure(QrxCli::UsageOrFile, dialogs.told());
+            return QrxCli::UsageOrFile;
+        }
+    }
+    if (ports.size() > 1)
+        return MultiPortRun(o, ports).run();
+    o.port = ports.value(0);
+    if (!o.port.isEmpty() && QrxCli::onDevice(o.command))
+        o.file = PortName::fileFor(o.file, o.port);
 
     QrxCli cli(dialogs);
     const int status = cli.run(o);

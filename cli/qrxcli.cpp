@@ -1,39 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qrxcli.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "app/settingsstore.h"
 #include "checkcommand.h"
 #include "clihistory.h"
+#include "clioutput.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "datafile/modelloader.h"
 #include "deviceerrorwatch.h"
 #include "link/appcontext.h"
+#include "link/atomicfile.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
+#include "params/versioncheck.h"
+#include "portname.h"
 #include "stderrdialogs.h"
 #include "transfer/frequencydigits.h"
 #include "transfer/frequencytrend.h"
 #include "transfer/setupflow.h"
+#include "unitlog.h"
 
 #ifndef QRX_DEVICE_FAMILY
 #define QRX_DEVICE_FAMILY "Dravion"
@@ -46,12 +53,6 @@ volatile std::sig_atomic_t interrupted = 0;
 void onInterrupt(int)
 {
     interrupted = 1;
-}
-
-void printOut(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -90,7 +91,97 @@ int QrxCli::comNumber(const QString &port)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+bool QrxCli::onDevice(const QString &command)
+{
+    return command == QLatin1String("read") || command == QLatin1String("download")
+        || command == QLatin1String("compare") || command == QLatin1String("poll");
+}
+
 int QrxCli::run(const Options &options)
+{
+    if (!onDevice(options.command))
+        return runCommand(options);
+    m_started = QDateTime::currentDateTimeUtc();
+    m_clock.start();
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    // The link waits in event loops, so a timer sees the interrupt within one exchange. A poll ends
+    // at an interrupt by itself, as it always has.
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!interrupted)
+            return;
+        watch.stop();
+        onInterrupted(options);
+    });
+    if (options.command != QLatin1String("poll"))
+        watch.start();
+    int status = runCommand(options);
+    watch.stop();
+    writeRecord(options, status);
+    if (!options.log.isEmpty() && m_recordLost && status < UsageOrFile)
+        status = UsageOrFile;
+    return status;
+}
+
+void QrxCli::onInterrupted(const Options &options)
+{
+    // Once the store command is out the unit is being programmed: it finishes, and tells how it went.
+    if (options.command == QLatin1String("download") && m_port && m_port->port.storeSent()) {
+        m_dialogs.line(QStringLiteral("Interrupted after the store command: finishing this unit"));
+        return;
+    }
+    m_dialogs.line(options.command == QLatin1String("download")
+            ? QStringLiteral("Interrupted: not programmed")
+            : QStringLiteral("Interrupted"));
+    if (m_port)
+        m_port->port.close();
+    writeRecord(options, Interrupted);
+    if (options.json)
+        CliOutput::printJson(QJsonObject { { QStringLiteral("result"), QStringLiteral("failed") },
+            { QStringLiteral("message"), m_dialogs.told().join(QStringLiteral("; ")) },
+            { QStringLiteral("exitStatus"), int(Interrupted) } });
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // Inside the link's wait: nothing more may be sent, and nothing was written for a read.
+    std::_Exit(Interrupted);
+}
+
+void QrxCli::writeRecord(const Options &options, int status)
+{
+    if (options.log.isEmpty() && options.unitRecord.isEmpty())
+        return;
+    UnitLog::Record r;
+    r.time = m_started;
+    r.command = options.command;
+    r.port = options.port;
+    r.portId = PortName::byId(options.port);
+    r.family = m_family ? m_family->name : options.family;
+    r.deviceVersion = m_deviceVersion;
+    if (!options.file.isEmpty())
+        r.file = QFileInfo(options.file).absoluteFilePath();
+    if (!m_fileBytes.isEmpty())
+        r.sha256 = QCryptographicHash::hash(m_fileBytes, QCryptographicHash::Sha256).toHex();
+    r.result = UnitLog::resultName(options.command, status, m_port && m_port->port.portFailed());
+    r.exitStatus = status;
+    r.durationMs = m_clock.elapsed();
+    r.differences = m_differences;
+    r.message = m_dialogs.told().join(QStringLiteral("; "));
+    if (!options.log.isEmpty()) {
+        if (const QString error = UnitLog::append(options.log, r); !error.isEmpty()) {
+            m_dialogs.line(QStringLiteral("Cannot write the log %1: %2").arg(options.log, error));
+            m_recordLost = true;
+            // The unit's own result stands; the run still fails, as its trace is lost.
+            r.exitStatus = std::max(status, int(UsageOrFile));
+            r.message = m_dialogs.told().join(QStringLiteral("; "));
+        }
+    }
+    if (!options.unitRecord.isEmpty())
+        AtomicFile::write(options.unitRecord, UnitLog::line(r) + '\n');
+}
+
+int QrxCli::runCommand(const Options &options)
 {
     if (const int status = setUp(options); status != Success)
         return status;
@@ -128,21 +219,8 @@ int QrxCli::setUp(const Options &options)
         m_dialogs.message(ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical);
 
     // The port as the window would take it: a Com number through the same per-user settings.
-    QString path = options.port;
-    int number = comNumber(path);
-    if (path.isEmpty()) {
-        auto settings = SettingsStore::open();
-        bool ok = false;
-        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
-                     .toString()
-                     .trimmed()
-                     .toInt(&ok);
-        if (!ok)
-            number = 1;
-    }
-    if (number > 0)
-        path = SettingsStore::portPath(number);
-    m_portName = CliHistory::portName(path, number);
+    const QString path = PortName::path(options.port);
+    m_portName = CliHistory::portName(options.port);
 
     m_port = std::make_unique<Port>();
     m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
@@ -167,6 +245,11 @@ SetupFlow QrxCli::flow(SetupFlow::Hooks hooks)
     hooks.sequenceEnded = [this] {
         m_progressShown = false;
         m_dialogs.endProgress();
+    };
+    hooks.CheckDeviceVersion = [this] {
+        VersionCheck::CheckDeviceVersion(*m_context);
+        if (!m_state.CommAbort)
+            m_deviceVersion = m_state.ReplyValue;
     };
     return SetupFlow(*m_context, *m_family, std::move(hooks));
 }
@@ -196,6 +279,8 @@ SetupModel QrxCli::emptySetup() const
 int QrxCli::loadFile(const QString &path, SetupModel &model)
 {
     const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    if (bytes)
+        m_fileBytes = *bytes; // what is sent is what was read here, whatever the file holds later
     if (!bytes) {
         m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;
@@ -233,21 +318,20 @@ int QrxCli::read(const Options &options)
         entries = DataFileWriter::entries(m_family->parameters, device.records(),
             units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
             DataFileFormat::userDecimalPoint());
-        if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
+        const QByteArray bytes = entries ? DataFileWriter::toBytes(*entries) : QByteArray();
+        if (!entries || !DataFileWriter::save(options.file, bytes)) {
             m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
             return false;
         }
+        m_fileBytes = bytes;
         if (options.json) {
             QJsonArray list;
             for (const auto &e : *entries)
                 list.append(
                     QJsonObject { { QStringLiteral("code"), e.code }, { QStringLiteral("value"), e.value } });
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("family"), m_family->name },
-                                       { QStringLiteral("file"), options.file },
-                                       { QStringLiteral("seconds"), result.seconds },
-                                       { QStringLiteral("entries"), list } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject { { QStringLiteral("family"), m_family->name },
+                { QStringLiteral("file"), options.file }, { QStringLiteral("seconds"), result.seconds },
+                { QStringLiteral("entries"), list } });
         }
         return true;
     };
@@ -291,14 +375,13 @@ int QrxCli::download(const Options &options)
         return status(result);
     if (!options.verify) {
         if (options.json)
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("file"), options.file },
-                                       { QStringLiteral("seconds"), result.seconds } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject {
+                { QStringLiteral("file"), options.file }, { QStringLiteral("seconds"), result.seconds } });
         return Success;
     }
     const auto differences = SetupComparison::differences(result.rows);
-    printRows(differences, options.json);
+    m_differences = differences;
+    CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     if (!differences.empty()) {
         m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
         return Differences;
@@ -318,53 +401,33 @@ int QrxCli::compare(const Options &options)
     if (!result.succeeded())
         return status(result);
     const auto differences = SetupComparison::differences(result.rows);
-    printRows(differences, options.json);
+    m_differences = differences;
+    CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     return differences.empty() ? Success : Differences;
 }
 
 int QrxCli::diff(const Options &options)
 {
     m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    SetupModel a(*m_family, m_state);
-    a.setLists(m_config.lists);
+    SetupModel a = emptySetup();
     if (const int status = loadFile(options.file, a); status != Success)
         return status;
-    SetupModel b(*m_family, m_state);
-    b.setLists(m_config.lists);
+    SetupModel b = emptySetup();
     if (const int status = loadFile(options.second, b); status != Success)
         return status;
     const auto differences = SetupComparison::differences(
         SetupComparison::compare(*m_family, { a, a.records() }, { b, b.records() }));
-    CheckCommand::printDifferences(differences, options.file, options.second, options.json);
+    CliOutput::printRows(differences, QStringLiteral("a"), QStringLiteral("b"),
+        { { QStringLiteral("a"), options.file }, { QStringLiteral("b"), options.second } }, options.json);
     return differences.empty() ? Success : Differences;
-}
-
-void QrxCli::printRows(const std::vector<SetupComparison::Row> &rows, bool json) const
-{
-    if (json) {
-        QJsonArray list;
-        for (const auto &r : rows) {
-            list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
-                { QStringLiteral("file"), r.left }, { QStringLiteral("device"), r.right } });
-        }
-        printOut(QJsonDocument(QJsonObject { { QStringLiteral("differences"), list } })
-                     .toJson(QJsonDocument::Compact)
-            + '\n');
-        return;
-    }
-    for (const auto &r : rows)
-        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
-                     .toLocal8Bit());
 }
 
 int QrxCli::poll(const Options &options)
 {
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
     QElapsedTimer clock;
     qint64 firstMs = -1;
     if (options.csv)
-        printOut(FrequencyTrend::csvHeader().toUtf8());
+        CliOutput::print(FrequencyTrend::csvHeader().toUtf8());
     for (int n = 0; (options.count < 0 || n < options.count) && !interrupted; ++n) {
         if (n > 0) {
             // One poll every 400 ms, counted from the start of the previous one.
@@ -390,15 +453,14 @@ int QrxCli::poll(const Options &options)
                 const qint64 now = QDateTime::currentMSecsSinceEpoch();
                 if (firstMs < 0)
                     firstMs = now;
-                printOut(FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
+                CliOutput::print(
+                    FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
             }
         } else if (options.json)
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("frequency"), Values::Val(reply) },
-                                       { QStringLiteral("text"), shown } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject {
+                { QStringLiteral("frequency"), Values::Val(reply) }, { QStringLiteral("text"), shown } });
         else
-            printOut((shown + QLatin1Char('\n')).toLocal8Bit());
+            CliOutput::printLine(shown);
     }
     return Success;
 }

@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include "link/atomicfile.h"
+#include "link/exportfile.h"
 #include "link/userdialogs.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/frequencytrend.h"
@@ -140,7 +140,8 @@ QLineSeries *frmFrequencyTrend::line(size_t i)
     while (m_lines.size() <= i) {
         auto *series = new QLineSeries(m_chart);
         QPen pen(QColor(0, 90, 170));
-        pen.setWidthF(1.5);
+        pen.setWidthF(1.0);
+        pen.setCosmetic(true);
         series->setPen(pen);
         m_chart->addSeries(series);
         series->attachAxis(m_axisX);
@@ -185,21 +186,10 @@ void frmFrequencyTrend::showPollState()
 
 void frmFrequencyTrend::btnSaveImage_Click()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Save Image");
-    dialog.filter = QStringLiteral("PNG Image (*.png)");
-    dialog.defaultSuffix = QStringLiteral("png");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    const QImage image = m_view->grab().toImage();
-    const QString error
-        = AtomicFile::write(*path, [&image](QIODevice &file) { return image.save(&file, "PNG"); });
-    if (!error.isEmpty()) {
-        m_context.dialogs.message(QStringLiteral("Unable to save the image to %1:\r%2").arg(*path, error),
-            UserDialogs::Icon::Critical);
-    }
+    ExportFile::saveAs(m_context.dialogs,
+        { QStringLiteral("Save Image"), QStringLiteral("PNG Image (*.png)"), QStringLiteral("png"),
+            QStringLiteral("Unable to save the image to %1:\r%2") },
+        [this](QIODevice &file) { return m_view->grab().toImage().save(&file, "PNG"); });
 }
 
 void frmFrequencyTrend::showEvent(QShowEvent *event)

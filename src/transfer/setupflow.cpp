@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setupflow.h"
 
-#include <exception>
-
 #include <QElapsedTimer>
 
 #include "link/appcontext.h"
@@ -18,14 +16,14 @@ namespace {
 
 const QString readingCaption = QStringLiteral("Reading Setup Parameters...");
 
-template <typename Sequence> bool runTimed(Sequence &sequence, double *seconds)
+template <typename Sequence> auto runTimed(Sequence &sequence, double *seconds)
 {
     QElapsedTimer clock;
     clock.start();
-    const bool ok = sequence.run();
+    const auto ending = sequence.run();
     if (seconds)
         *seconds = double(clock.nsecsElapsed()) / 1e9;
-    return ok;
+    return ending;
 }
 
 } // namespace
@@ -147,13 +145,11 @@ void SetupFlow::runDownload(SetupView &view, DeviceState &records, SetupModel *v
     setStatusText(QStringLiteral("Status:  Programming"));
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(QStringLiteral("Downloading Setup Parameters..."));
-    bool ok = false;
     DownloadSequence sequence(m_context, m_family, records, view);
-    try {
-        sequence.setProgress(m_hooks.setPercent);
-        sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
-        ok = runTimed(sequence, &result.seconds);
-    } catch (const std::exception &) {
+    sequence.setProgress(m_hooks.setPercent);
+    sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
+    const DownloadSequence::Ending ending = runTimed(sequence, &result.seconds);
+    if (ending == DownloadSequence::Ending::RunError) {
         // Nothing more is sent; the window is tidied up as after a normal end.
         result.sent = sequence.sent();
         call(m_hooks.sequenceEnded);
@@ -165,7 +161,7 @@ void SetupFlow::runDownload(SetupView &view, DeviceState &records, SetupModel *v
     result.sent = sequence.sent();
     call(m_hooks.sequenceEnded);
     setStatusText(QStringLiteral("Status:  Complete"));
-    if (!ok) {
+    if (ending == DownloadSequence::Ending::Failed) {
         setPercent(QStringLiteral("0%"));
         m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
         finish();

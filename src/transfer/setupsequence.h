@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "link/exchangeoutcome.h"
 #include "transfer/progresscounter.h"
 
 struct AppContext;
@@ -35,12 +36,13 @@ protected:
     void checkVersion();
     // Divides the bar into 2n + fixed steps, n the number of points shown.
     void startProgress(int fixed);
-    // One step; a failed exchange keeps the percentage where it was.
-    void StepProgress();
+    // One step; a failed exchange keeps the percentage where it was. False when the total is past
+    // a 16-bit number: the download stops there, the read goes on without showing it.
+    bool StepProgress();
     void setFull();
     void setPercent(const QString &text);
-    // The last exchange brought an answer: neither no reply nor an invalid one.
-    bool answered() const;
+    // The last exchange brought the device's reply value.
+    bool answered() const { return m_last.ok(); }
     double linearPtsNumber() const;
     bool aborted() const;
     QString readCommand(const Parameter &p) const;
@@ -58,4 +60,5 @@ private:
     std::function<void()> m_versionCheck;
     ProgressCounter m_counter;
     int m_sent = 0;
+    ExchangeOutcome m_last;
 };
