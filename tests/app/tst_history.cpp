@@ -123,6 +123,7 @@ TEST(SetupHistoryWindow, EditsNeitherDownloadedNorSavedAreKeptBeforeTheyAreDisca
             } else if (step == QLatin1String("historyOff")) {
                 action(r, "mnuKeepHistory")->trigger();
                 EXPECT_FALSE(r.window->history().keepsHistory());
+                EXPECT_FALSE(HistoryKeeper::storedKeepsHistory()); // remembered for the next run
             } else {
                 t.press(step);
             }
