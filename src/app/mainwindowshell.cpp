@@ -284,7 +284,7 @@ void MainWindowShell::compareKeptSetup(const QString &path)
     if (outcome == ModelLoader::Outcome::Failed)
         m_context.dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
     if (outcome == ModelLoader::Outcome::Loaded)
-        m_transfer->compareSetup({ *setup, setup->records() });
+        m_transfer->compareSetup({ *setup, setup->records() }, QStringLiteral("Kept Setup"));
 }
 
 std::vector<QAction *> MainWindowShell::guardedCommands() const

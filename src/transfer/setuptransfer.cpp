@@ -170,13 +170,13 @@ void SetupTransfer::mnuCompare_Click()
     compareSetup({ *m_host.view, m_context.state });
 }
 
-void SetupTransfer::compareSetup(const SetupComparison::Side &setup)
+void SetupTransfer::compareSetup(const SetupComparison::Side &setup, const QString &heading)
 {
     Running running(*this);
     const std::unique_ptr<SetupModel> device = emptySetup();
     const SetupFlow::Result result = flow().compare(setup, *device);
     if (!result.succeeded())
         return;
-    auto *table = new frmCompare(result.rows, m_host.mainWindow);
+    auto *table = new frmCompare(result.rows, m_host.mainWindow, heading);
     table->open();
 }

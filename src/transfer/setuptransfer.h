@@ -53,7 +53,7 @@ public:
     // window changes.
     void mnuCompare_Click();
     // The same for another setup, a kept one for instance.
-    void compareSetup(const SetupComparison::Side &setup);
+    void compareSetup(const SetupComparison::Side &setup, const QString &heading = QStringLiteral("Window"));
     // A setup apart from the window's: codes, limits and list entries as the window has them,
     // every value cleared.
     std::unique_ptr<SetupModel> emptySetup() const;

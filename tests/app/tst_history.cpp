@@ -231,6 +231,7 @@ TEST(SetupHistoryWindow, ListsOpensComparesAndDeletesKeptSetups)
         frameList(words(QStringLiteral("V I 3i 4i 8i 9f 11i 15f 16f 100i 7f +points"))).size());
     auto *compare = r.window->findChild<frmCompare *>();
     ASSERT_TRUE(compare);
+    EXPECT_EQ(compare->table()->horizontalHeaderItem(1)->text(), QStringLiteral("Kept Setup"));
     delete compare;
 
     // A corrupt kept file is told as Open Data File tells it.
