@@ -17,12 +17,13 @@ namespace {
 // Each command's own form; --help starts with it and a usage error repeats it.
 QString usage()
 {
-    return QStringLiteral("Usage: qrx-cli read FILE.dat [options]\n"
-                          "   or: qrx-cli download FILE.dat [--verify] [--skip-corrupt] [options]\n"
-                          "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
-                          "   or: qrx-cli poll [--count N] [options]\n"
-                          "   or: qrx-cli check FILE.dat [options]\n"
-                          "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]");
+    return QStringLiteral(
+        "Usage: qrx-cli read FILE.dat [options]\n"
+        "   or: qrx-cli download FILE.dat [--verify] [--backup DIR] [--skip-corrupt] [options]\n"
+        "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
+        "   or: qrx-cli poll [--count N] [options]\n"
+        "   or: qrx-cli check FILE.dat [options]\n"
+        "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]");
 }
 
 // A scripted caller reading --json gets one object even when the command failed.
@@ -68,6 +69,8 @@ int main(int argc, char *argv[])
         "                           (name, A's value, B's value; the rules of compare)\n\n"
         "Messages go to standard error, results to standard output. A data file for download or\n"
         "compare must begin with the line \"Parameter <Equals> Value\".\n\n"
+        "read and download keep each setup they read or sent in the utility's setup history\n"
+        "(unless its \"Keep Setup History\" is off).\n\n"
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
         "2 usage or file error, 3 communication failure (no answer, no port), 4 the device\n"
         "refused a command (a device error reply), 5 a unit's program crashed (several ports),\n"
@@ -109,7 +112,12 @@ int main(int argc, char *argv[])
         QStringLiteral("poll: stop after N readings (default: until interrupted)."), QStringLiteral("N"));
     const QCommandLineOption csv(QStringLiteral("csv"),
         QStringLiteral("poll: CSV rows of time, seconds since the first reading and Hz."));
-    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count, csv, log, unitRecord });
+    const QCommandLineOption backup(QStringLiteral("backup"),
+        QStringLiteral("download: first read the device's whole setup into a data file in DIR, named "
+                       "by date, time and port; if that read fails nothing is written (exit 3)."),
+        QStringLiteral("DIR"));
+    parser.addOptions(
+        { port, family, config, json, verify, skipCorrupt, count, csv, log, unitRecord, backup });
 
     StderrDialogs dialogs;
     if (!parser.parse(QCoreApplication::arguments()))
@@ -168,6 +176,10 @@ int main(int argc, char *argv[])
         if (!ok || o.count < 0)
             return usageError(dialogs, QStringLiteral("--count takes a whole number"), o.json);
     }
+
+    o.backup = parser.value(backup);
+    if (parser.isSet(backup) && (o.command != QLatin1String("download") || o.backup.isEmpty()))
+        return usageError(dialogs, QStringLiteral("--backup DIR is for download"), o.json);
 
     o.csv = parser.isSet(csv);
     if (o.csv && (o.json || o.command != QLatin1String("poll")))

@@ -84,6 +84,8 @@ QStringList MultiPortRun::arguments(const QrxCli::Options &o, const QString &por
         a << QStringLiteral("--log") << o.log;
     if (o.count >= 0)
         a << QStringLiteral("--count") << QString::number(o.count);
+    if (!o.backup.isEmpty())
+        a << QStringLiteral("--backup") << o.backup; // one folder: the port names each file
     const std::pair<bool, const char *> flags[] = { { o.json, "--json" }, { o.verify, "--verify" },
         { o.skipCorrupt, "--skip-corrupt" }, { o.csv, "--csv" } };
     for (const auto &[set, flag] : flags) {

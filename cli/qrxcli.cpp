@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include "checkcommand.h"
+#include "clihistory.h"
 #include "clioutput.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
@@ -218,6 +220,7 @@ int QrxCli::setUp(const Options &options)
 
     // The port as the window would take it: a Com number through the same per-user settings.
     const QString path = PortName::path(options.port);
+    m_portName = CliHistory::portName(options.port);
 
     m_port = std::make_unique<Port>();
     m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
@@ -332,7 +335,10 @@ int QrxCli::read(const Options &options)
         }
         return true;
     };
-    return status(flow(std::move(hooks)).read(device, device.records()));
+    const SetupFlow::Result result = flow(std::move(hooks)).read(device, device.records());
+    if (result.succeeded())
+        CliHistory::keep(device, SetupHistory::What::Read, m_portName, m_dialogs);
+    return status(result);
 }
 
 int QrxCli::download(const Options &options)
@@ -344,10 +350,27 @@ int QrxCli::download(const Options &options)
     SetupModel device = emptySetup();
     SetupFlow::Hooks hooks;
     hooks.CheckMissingFields = [&file] { return file.missing().isEmpty(); };
-    const SetupFlow::Result result
-        = flow(std::move(hooks)).download(file, file.records(), options.verify ? &device : nullptr);
+    SetupModel *verify = options.verify ? &device : nullptr;
+    SetupModel backup = emptySetup();
+    QString backupPath;
+    const SetupFlow::Result result = options.backup.isEmpty()
+        ? flow(std::move(hooks)).download(file, file.records(), verify)
+        : flow(std::move(hooks))
+              .backedUpDownload(
+                  file, file.records(), backup,
+                  [&](const SetupModel &b) {
+                      return CliHistory::keepBackup(b, options.backup, m_portName, m_dialogs, &backupPath);
+                  },
+                  verify);
     if (result.outcome == SetupFlow::Outcome::Missing)
         m_dialogs.line(QStringLiteral("Missing: ") + file.missing().join(QStringLiteral(", ")));
+    if (result.step == SetupFlow::Step::Backup && result.outcome == SetupFlow::Outcome::Failed)
+        return Communication; // whatever the device answered, nothing was written
+    if (result.outcome == SetupFlow::Outcome::Succeeded || result.step == SetupFlow::Step::Verify)
+        CliHistory::keep(file, SetupHistory::What::Download, m_portName, m_dialogs);
+    else if (!backupPath.isEmpty() && result.sent > 0)
+        m_dialogs.line(QStringLiteral("The device may hold part of the new setup; its setup before is in %1")
+                           .arg(QDir::toNativeSeparators(backupPath)));
     if (!result.succeeded())
         return status(result);
     if (!options.verify) {

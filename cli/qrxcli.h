@@ -52,6 +52,7 @@ public:
         bool skipCorrupt = false;
         int count = -1; // polls; -1 until interrupted
         bool csv = false; // poll: the trend window's CSV rows
+        QString backup; // download: the folder the device's setup is read into first
         QString log; // JSON Lines file that gets this unit's record
         QString unitRecord; // the record again, alone, for the run that started this one
     };
@@ -99,6 +100,7 @@ private:
     bool m_recordLost = false; // the log would not take the record
     std::unique_ptr<LinkEngine> m_link;
     std::unique_ptr<AppContext> m_context;
+    QString m_portName; // as the setup history names it
     class Port;
     std::unique_ptr<Port> m_port;
 };

@@ -54,6 +54,8 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
 
     connectCommands();
     connect(m_controls.mnuClear, &QAction::triggered, m_clearAll, &ClearAllData::mnuClear_Click);
+    connect(m_clearAll, &ClearAllData::aboutToClear, this, &frmAltMain::setupDiscarding);
+    connect(m_clearAll, &ClearAllData::cleared, this, &frmAltMain::setupSettled);
 
     Form_Load([this] { m_fields->loadConfiguration(); });
 }

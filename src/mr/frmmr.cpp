@@ -223,6 +223,8 @@ frmLinearPoints *frmMR::linearPointsWindow()
 
 void frmMR::mnuClear_Click()
 {
+    setupDiscarding();
     ClearAllData::clearSetup(ParameterSet::mr(), *this, *linearPointsWindow(), m_context.state);
     setStatusText(ClearAllData::clearedStatus());
+    setupSettled();
 }

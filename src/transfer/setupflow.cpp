@@ -96,16 +96,52 @@ SetupFlow::Result SetupFlow::read(SetupView &view, DeviceState &records)
     return result;
 }
 
+bool SetupFlow::fieldsComplete(Result &result) const
+{
+    if (m_hooks.CheckMissingFields && !m_hooks.CheckMissingFields()) {
+        m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
+        result.outcome = Outcome::Missing;
+        return false;
+    }
+    return true;
+}
+
 SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, SetupModel *verify)
 {
     Result result;
     result.step = Step::Download;
     m_context.state.CommAbort = false;
-    if (m_hooks.CheckMissingFields && !m_hooks.CheckMissingFields()) {
-        m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
-        result.outcome = Outcome::Missing;
+    if (fieldsComplete(result))
+        runDownload(view, records, verify, result);
+    return result;
+}
+
+SetupFlow::Result SetupFlow::backedUpDownload(SetupView &view, DeviceState &records, SetupModel &backup,
+    const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify)
+{
+    Result result;
+    result.step = Step::Backup;
+    m_context.state.CommAbort = false;
+    if (!fieldsComplete(result))
+        return result;
+    // The link's own messages have told why the read failed; the download is not started.
+    if (!readDevice(backup, nullptr, false)) {
+        setStatusText(QStringLiteral("Status:  Download cancelled"));
+        m_context.dialogs.message(backupFailedText(), Icon::Critical);
         return result;
     }
+    if (keepBackup && !keepBackup(backup)) {
+        result.outcome = Outcome::NotKept;
+        return result;
+    }
+    result.step = Step::Download;
+    runDownload(view, records, verify, result);
+    return result;
+}
+
+void SetupFlow::runDownload(SetupView &view, DeviceState &records, SetupModel *verify, Result &result)
+{
+    result.outcome = Outcome::Failed;
     setStatusText(QStringLiteral("Status:  Programming"));
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(QStringLiteral("Downloading Setup Parameters..."));
@@ -115,32 +151,33 @@ SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, Set
     const DownloadSequence::Ending ending = runTimed(sequence, &result.seconds);
     if (ending == DownloadSequence::Ending::RunError) {
         // Nothing more is sent; the window is tidied up as after a normal end.
+        result.sent = sequence.sent();
         call(m_hooks.sequenceEnded);
         m_context.dialogs.message(QStringLiteral("Download Error"), Icon::Critical);
         finish();
         result.outcome = Outcome::Error;
-        return result;
+        return;
     }
+    result.sent = sequence.sent();
     call(m_hooks.sequenceEnded);
     setStatusText(QStringLiteral("Status:  Complete"));
     if (ending == DownloadSequence::Ending::Failed) {
         setPercent(QStringLiteral("0%"));
         m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
         finish();
-        return result;
+        return;
     }
     m_context.dialogs.message(QStringLiteral("Programming Successful"));
     finish();
     if (!verify) {
         result.outcome = Outcome::Succeeded;
-        return result;
+        return;
     }
     result.step = Step::Verify;
     if (!readDevice(*verify, nullptr))
-        return result;
+        return;
     result.rows = SetupComparison::compare(m_family, { view, records }, { *verify, verify->records() });
     result.outcome = Outcome::Succeeded;
-    return result;
 }
 
 SetupFlow::Result SetupFlow::compare(const SetupComparison::Side &left, SetupModel &device)
@@ -154,7 +191,7 @@ SetupFlow::Result SetupFlow::compare(const SetupComparison::Side &left, SetupMod
     return result;
 }
 
-bool SetupFlow::readDevice(SetupModel &device, double *seconds)
+bool SetupFlow::readDevice(SetupModel &device, double *seconds, bool tellFailure)
 {
     m_context.state.CommAbort = false;
     if (m_hooks.sequenceStarting)
@@ -166,7 +203,7 @@ bool SetupFlow::readDevice(SetupModel &device, double *seconds)
     call(m_hooks.sequenceEnded);
     // The progress window goes before the message: nothing of the window's setup was touched.
     finish();
-    if (!ok)
+    if (!ok && tellFailure)
         tellReadFailed();
     return ok;
 }

@@ -22,6 +22,8 @@ SetupSequence::SetupSequence(
 void SetupSequence::send(const QString &body)
 {
     m_link.state.CommandString = body;
+    if (!m_link.state.CommAbort)
+        ++m_sent; // an aborted link transmits nothing
     if (m_link.link) {
         m_last = m_link.link->SendCommand();
     } else {

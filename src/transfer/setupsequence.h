@@ -27,6 +27,8 @@ public:
     void setProgress(std::function<void(const QString &)> progress) { m_progress = std::move(progress); }
     // Replaces the version check (the default asks the device with "V").
     void setVersionCheck(std::function<void()> check) { m_versionCheck = std::move(check); }
+    // The item and store commands this sequence transmitted (the version check aside).
+    int sent() const { return m_sent; }
 
 protected:
     // Stores the body, sends it and returns when the exchange has ended.
@@ -57,5 +59,6 @@ private:
     std::function<void(const QString &)> m_progress;
     std::function<void()> m_versionCheck;
     ProgressCounter m_counter;
+    int m_sent = 0;
     ExchangeOutcome m_last;
 };

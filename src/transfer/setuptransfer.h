@@ -15,6 +15,7 @@
 class QAction;
 class QLineEdit;
 class QPushButton;
+class SetupModel;
 class SetupView;
 struct DeviceFamily;
 
@@ -37,6 +38,10 @@ public:
         std::function<void(const QString &)> setStatusText;
         std::function<void()> CheckDeviceVersion;
         std::function<bool()> CheckMissingFields;
+        // Told each setup that went through the link: a read or a download that succeeded (the
+        // setup sent), and a backup once it is read. Optional.
+        std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> transferred;
+        std::function<bool()> backUpBeforeDownload; // optional: true reads the device first
     };
 
     SetupTransfer(Host host, AppContext &context, QObject *parent);
@@ -47,16 +52,35 @@ public:
     // Reads the device into a setup of its own and shows it beside the window's; nothing in the
     // window changes.
     void mnuCompare_Click();
+    // The same for another setup, a kept one for instance.
+    void compareSetup(const SetupComparison::Side &setup, const QString &heading = QStringLiteral("Window"));
+    // A setup apart from the window's: codes, limits and list entries as the window has them,
+    // every value cleared.
+    std::unique_ptr<SetupModel> emptySetup() const;
 
     frmProgress *progressWindow() const { return m_progress; }
+
+    // The hooks of the setup history, set after the window's controllers exist.
+    void setTransferred(std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> hook)
+    {
+        m_host.transferred = std::move(hook);
+    }
+    void setBackUpBeforeDownload(std::function<bool()> hook)
+    {
+        m_host.backUpBeforeDownload = std::move(hook);
+    }
+    void setReadStarting(std::function<void()> hook) { m_readStarting = std::move(hook); }
 
 private:
     class Running;
 
     void setPercent(const QString &text);
-    SetupFlow flow();
+    SetupFlow flow(std::function<bool()> checkMissing = {});
+    void tell(SetupFlow::Step step, const SetupView &view, const DeviceState &records) const;
+    void offerBackup(SetupModel &backup);
 
     Host m_host;
     AppContext &m_context;
     QPointer<frmProgress> m_progress;
+    std::function<void()> m_readStarting;
 };

@@ -2,6 +2,7 @@
 // qrx-cli against a simulated device on a pty: the same file as the window's Save, the described
 // download bytes, exactly the changed items from compare, and an exit status per failure class.
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "datafile/datafilecommands.h"
+#include "datafile/setuphistory.h"
+#include "params/devicefamily.h"
 #include "rigcase.h"
 #include "transfer/frmcompare.h"
 
@@ -194,6 +197,39 @@ TEST(Cli, PollWithJsonIsOneObjectPerReadingAndHelpSaysSo)
     for (const char *told : { "or: qrx-cli poll [--count N]", "JSON Lines", "4 the device",
              "refused a command (a device error reply)" })
         EXPECT_TRUE(text.contains(told)) << told;
+}
+
+// read and download keep their setups in the window's history; --backup reads the whole setup
+// into its folder before the first write, and a backup read that fails sends no write.
+TEST(Cli, ReadAndDownloadKeepHistoryAndABackupComesWholeBeforeTheFirstWrite)
+{
+    RigCase t(QStringLiteral("Dravion"), { QStringLiteral("known") }, {}, true);
+    Rig &r = *t;
+    QDir(SetupHistory::defaultFolder()).removeRecursively();
+    const QString saved = r.dir.filePath(QStringLiteral("setup.dat"));
+    ASSERT_EQ(run(r, { "read", saved }).status, 0);
+    edit(saved, { "11=7>11=4" });
+    const QString folder = r.dir.filePath(QStringLiteral("backups"));
+    r.mark();
+    const Cli download = run(r, { "download", saved, "--backup", folder });
+    EXPECT_EQ(download.status, 0) << download.err.toStdString();
+
+    QStringList sent = r.receivedSinceMark();
+    const int firstWrite = int(sent.indexOf(QStringLiteral("<STX>3i2<CR>")));
+    EXPECT_EQ(sent.mid(0, firstWrite),
+        frameList(words(QStringLiteral("V I 3i 4i 8i 9f 11i 15f 16f 100i 7f +points V"))));
+    const QStringList backups = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}_backup_\\w+\\.dat$"))
+                    .match(backups[0])
+                    .hasMatch());
+    EXPECT_TRUE(readAll(QDir(folder).filePath(backups[0])).contains("\r\n11=7\r\n"));
+    EXPECT_EQ(r.deviceValue(11), 4);
+
+    QStringList whats;
+    for (const SetupHistory::Entry &e : SetupHistory().entries(DeviceFamily::dravion()))
+        whats << SetupHistory::whatName(e.what);
+    EXPECT_EQ(whats, QStringList({ "download", "read" }));
 }
 
 // Alt+T then a letter must reach every entry of the Tools menu.

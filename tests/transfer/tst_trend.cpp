@@ -149,8 +149,9 @@ TEST(FrequencyTrendWindow, ListensToThePollAndShowsAStopAsAGap)
         Rig r(family);
         ASSERT_TRUE(r.start()) << r.error.toStdString();
         QMenu *tools = r.c().mnuTools;
-        const QList<QAction *> entries = tools->actions();
-        ASSERT_EQ(entries.size(), 4);
+        const QList<QAction *> all = tools->actions();
+        ASSERT_GE(all.size(), 4);
+        const QList<QAction *> entries = all.mid(0, 4); // later additions follow
         EXPECT_EQ(entries.last()->text(), QStringLiteral("&Frequency Trend..."));
         // The other entries' letters are not ours to settle; ours must be free of them.
         const auto letter
