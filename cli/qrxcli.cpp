@@ -16,6 +16,9 @@
 
 #include "app/settingsstore.h"
 #include "checkcommand.h"
+#ifdef QRX_SHEET
+#include "sheetcommand.h"
+#endif
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
@@ -102,6 +105,12 @@ int QrxCli::run(const Options &options)
         return CheckCommand::check(*m_family, m_state, m_config.lists, options.file, options.json, m_dialogs);
     if (options.command == QLatin1String("diff"))
         return diff(options);
+#ifdef QRX_SHEET
+    if (options.command == QLatin1String("sheet")) {
+        return SheetCommand::sheet(
+            *m_family, m_state, m_config.lists, options.file, options.second, options.skipCorrupt, m_dialogs);
+    }
+#endif
     return poll(options);
 }
 

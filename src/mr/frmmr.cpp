@@ -225,4 +225,6 @@ void frmMR::mnuClear_Click()
 {
     ClearAllData::clearSetup(ParameterSet::mr(), *this, *linearPointsWindow(), m_context.state);
     setStatusText(ClearAllData::clearedStatus());
+    if (m_transfer)
+        m_transfer->forgetRead();
 }

@@ -10,6 +10,7 @@
 
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
+#include "link/linkengine.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 #include "transfer/frmcompare.h"
@@ -93,7 +94,14 @@ SetupFlow SetupTransfer::flow()
         if (m_progress)
             m_progress->finish();
     };
-    hooks.CheckDeviceVersion = m_host.CheckDeviceVersion;
+    if (m_host.CheckDeviceVersion) {
+        hooks.CheckDeviceVersion = [this] {
+            m_versionSeen.clear();
+            m_host.CheckDeviceVersion();
+            if (!m_context.state.CommAbort)
+                m_versionSeen = m_context.state.ReplyValue;
+        };
+    }
     hooks.CheckMissingFields = m_host.CheckMissingFields;
     return SetupFlow(m_context, *m_host.family, std::move(hooks));
 }
@@ -101,7 +109,14 @@ SetupFlow SetupTransfer::flow()
 void SetupTransfer::btnRead_Click()
 {
     Running running(*this);
-    flow().read(*m_host.view, m_context.state);
+    m_versionSeen.clear();
+    if (!flow().read(*m_host.view, m_context.state).succeeded())
+        return;
+    QString port;
+    if (m_context.link)
+        port
+            = QStringLiteral("Com %1 (%2)").arg(m_context.link->portNumber()).arg(m_context.link->portPath());
+    m_lastRead = ReadOrigin { port, m_versionSeen };
 }
 
 void SetupTransfer::btnDownload_Click()

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -39,6 +40,13 @@ public:
         std::function<bool()> CheckMissingFields;
     };
 
+    // Where the last Read Setup took the window's setup from.
+    struct ReadOrigin
+    {
+        QString port; // "Com 1 (/dev/ttyUSB0)"
+        QString deviceVersion; // the answer to "V"; empty when the check gave none
+    };
+
     SetupTransfer(Host host, AppContext &context, QObject *parent);
     ~SetupTransfer() override;
 
@@ -49,6 +57,12 @@ public:
     void mnuCompare_Click();
 
     frmProgress *progressWindow() const { return m_progress; }
+    const SetupView &view() const { return *m_host.view; }
+
+    // Kept from a successful Read Setup until the window's setup is cleared (by Clear all Data,
+    // Open or the next Read Setup).
+    const std::optional<ReadOrigin> &lastRead() const { return m_lastRead; }
+    void forgetRead() { m_lastRead.reset(); }
 
 private:
     class Running;
@@ -59,4 +73,6 @@ private:
     Host m_host;
     AppContext &m_context;
     QPointer<frmProgress> m_progress;
+    std::optional<ReadOrigin> m_lastRead;
+    QString m_versionSeen; // the device's answer to the last version check
 };
