@@ -48,7 +48,7 @@ QList<double> ticks(double a, double b, int count)
     const double raw = (b - a) / count;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     double step = magnitude;
-    for (double m : { 1.0, 2.0, 5.0, 10.0 }) {
+    for (double m : { 1.0, 2.0, 2.5, 5.0, 10.0 }) {
         step = m * magnitude;
         if (raw <= step)
             break;
@@ -92,7 +92,7 @@ void paintCurve(QPainter &p, const SetupSheet &sheet, const QRectF &area)
             plot.bottom() - (y - y0) / (y1 - y0) * plot.height());
     };
 
-    for (double x : ticks(x0, x1, 4)) {
+    for (double x : ticks(x0, x1, 5)) {
         const QPointF a = at(x, y0);
         p.setPen(QPen(Grid, 0.3));
         p.drawLine(a, at(x, y1));
@@ -100,7 +100,7 @@ void paintCurve(QPainter &p, const SetupSheet &sheet, const QRectF &area)
         p.drawText(QRectF(a.x() - 30, plot.bottom() + 2, 60, 10), Qt::AlignHCenter | Qt::AlignTop,
             Values::FormatSingle(float(x)));
     }
-    for (double y : ticks(y0, y1, 4)) {
+    for (double y : ticks(y0, y1, 6)) {
         const QPointF a = at(x0, y);
         p.setPen(QPen(Grid, 0.3));
         p.drawLine(a, at(x1, y));
@@ -137,7 +137,9 @@ void paintCurve(QPainter &p, const SetupSheet &sheet, const QRectF &area)
         p.drawEllipse(a, 2.2, 2.2);
         if (pt.outOfOrder()) {
             const QString label = QString::number(pt.row + 1);
-            p.drawText(QRectF(a.x() + 3, a.y() - 12, metrics.horizontalAdvance(label) + 2, 10), label);
+            // Beside the point, where the top of the plot cannot cut it off.
+            p.drawText(QRectF(a.x() + 4, a.y() - 5, metrics.horizontalAdvance(label) + 2, 10),
+                Qt::AlignLeft | Qt::AlignVCenter, label);
         }
     }
     p.setBrush(Qt::NoBrush);
