@@ -4,9 +4,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QJsonDocument>
 #include <QJsonObject>
 
+#include "clioutput.h"
 #include "qrxcli.h"
 #ifdef QRX_SHEET
 #include "sheetcommand.h"
@@ -36,9 +36,7 @@ void printFailure(int status, const QStringList &told)
     const QJsonObject failure { { QStringLiteral("result"), QStringLiteral("failed") },
         { QStringLiteral("message"), told.join(QStringLiteral("; ")) },
         { QStringLiteral("exitStatus"), status } };
-    const QByteArray bytes = QJsonDocument(failure).toJson(QJsonDocument::Compact) + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    CliOutput::printJson(failure);
 }
 
 int usageError(StderrDialogs &dialogs, const QString &what, bool json)

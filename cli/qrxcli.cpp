@@ -2,23 +2,19 @@
 #include "qrxcli.h"
 
 #include <csignal>
-#include <cstdio>
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimer>
 
 #include "app/settingsstore.h"
 #include "checkcommand.h"
-#ifdef QRX_SHEET
-#include "sheetcommand.h"
-#endif
+#include "clioutput.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
@@ -31,6 +27,9 @@
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
+#ifdef QRX_SHEET
+#include "sheetcommand.h"
+#endif
 #include "stderrdialogs.h"
 #include "transfer/frequencydigits.h"
 #include "transfer/frequencytrend.h"
@@ -47,12 +46,6 @@ volatile std::sig_atomic_t interrupted = 0;
 void onInterrupt(int)
 {
     interrupted = 1;
-}
-
-void printOut(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -248,12 +241,9 @@ int QrxCli::read(const Options &options)
             for (const auto &e : *entries)
                 list.append(
                     QJsonObject { { QStringLiteral("code"), e.code }, { QStringLiteral("value"), e.value } });
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("family"), m_family->name },
-                                       { QStringLiteral("file"), options.file },
-                                       { QStringLiteral("seconds"), result.seconds },
-                                       { QStringLiteral("entries"), list } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject { { QStringLiteral("family"), m_family->name },
+                { QStringLiteral("file"), options.file }, { QStringLiteral("seconds"), result.seconds },
+                { QStringLiteral("entries"), list } });
         }
         return true;
     };
@@ -277,14 +267,12 @@ int QrxCli::download(const Options &options)
         return status(result);
     if (!options.verify) {
         if (options.json)
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("file"), options.file },
-                                       { QStringLiteral("seconds"), result.seconds } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject {
+                { QStringLiteral("file"), options.file }, { QStringLiteral("seconds"), result.seconds } });
         return Success;
     }
     const auto differences = SetupComparison::differences(result.rows);
-    printRows(differences, options.json);
+    CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     if (!differences.empty()) {
         m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
         return Differences;
@@ -304,43 +292,24 @@ int QrxCli::compare(const Options &options)
     if (!result.succeeded())
         return status(result);
     const auto differences = SetupComparison::differences(result.rows);
-    printRows(differences, options.json);
+    CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     return differences.empty() ? Success : Differences;
 }
 
 int QrxCli::diff(const Options &options)
 {
     m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    SetupModel a(*m_family, m_state);
-    a.setLists(m_config.lists);
+    SetupModel a = emptySetup();
     if (const int status = loadFile(options.file, a); status != Success)
         return status;
-    SetupModel b(*m_family, m_state);
-    b.setLists(m_config.lists);
+    SetupModel b = emptySetup();
     if (const int status = loadFile(options.second, b); status != Success)
         return status;
     const auto differences = SetupComparison::differences(
         SetupComparison::compare(*m_family, { a, a.records() }, { b, b.records() }));
-    CheckCommand::printDifferences(differences, options.file, options.second, options.json);
+    CliOutput::printRows(differences, QStringLiteral("a"), QStringLiteral("b"),
+        { { QStringLiteral("a"), options.file }, { QStringLiteral("b"), options.second } }, options.json);
     return differences.empty() ? Success : Differences;
-}
-
-void QrxCli::printRows(const std::vector<SetupComparison::Row> &rows, bool json) const
-{
-    if (json) {
-        QJsonArray list;
-        for (const auto &r : rows) {
-            list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
-                { QStringLiteral("file"), r.left }, { QStringLiteral("device"), r.right } });
-        }
-        printOut(QJsonDocument(QJsonObject { { QStringLiteral("differences"), list } })
-                     .toJson(QJsonDocument::Compact)
-            + '\n');
-        return;
-    }
-    for (const auto &r : rows)
-        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
-                     .toLocal8Bit());
 }
 
 int QrxCli::poll(const Options &options)
@@ -350,7 +319,7 @@ int QrxCli::poll(const Options &options)
     QElapsedTimer clock;
     qint64 firstMs = -1;
     if (options.csv)
-        printOut(FrequencyTrend::csvHeader().toUtf8());
+        CliOutput::print(FrequencyTrend::csvHeader().toUtf8());
     for (int n = 0; (options.count < 0 || n < options.count) && !interrupted; ++n) {
         if (n > 0) {
             // One poll every 400 ms, counted from the start of the previous one.
@@ -376,15 +345,14 @@ int QrxCli::poll(const Options &options)
                 const qint64 now = QDateTime::currentMSecsSinceEpoch();
                 if (firstMs < 0)
                     firstMs = now;
-                printOut(FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
+                CliOutput::print(
+                    FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
             }
         } else if (options.json)
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("frequency"), Values::Val(reply) },
-                                       { QStringLiteral("text"), shown } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject {
+                { QStringLiteral("frequency"), Values::Val(reply) }, { QStringLiteral("text"), shown } });
         else
-            printOut((shown + QLatin1Char('\n')).toLocal8Bit());
+            CliOutput::printLine(shown);
     }
     return Success;
 }

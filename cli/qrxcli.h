@@ -64,7 +64,6 @@ private:
     SetupFlow flow(SetupFlow::Hooks hooks = {});
     int status(const SetupFlow::Result &result) const;
     SetupModel emptySetup() const; // the family's setup with the configured lists
-    void printRows(const std::vector<SetupComparison::Row> &rows, bool json) const;
 
     StderrDialogs &m_dialogs;
     const DeviceFamily *m_family = nullptr;

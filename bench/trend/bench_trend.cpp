@@ -9,31 +9,19 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include "fakeuserdialogs.h"
 #include "link/appcontext.h"
 #include "link/devicestate.h"
-#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/frequencytrend.h"
 #include "transfer/frmfrequencytrend.h"
 
-namespace {
-
-class SilentDialogs final : public UserDialogs
-{
-public:
-    Answer showMessage(const Message &) override { return Answer::Ok; }
-    std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
-};
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     DeviceState state;
-    SilentDialogs dialogs;
+    FakeUserDialogs dialogs;
     AppContext context { state, nullptr, dialogs, DeviceFamily::dravion() };
     QTimer pollTimer;
     FrequencyPoll poll(context, &pollTimer, {}, FrequencyPoll::Rules::TimerOnly, nullptr);

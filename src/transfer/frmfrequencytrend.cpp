@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include "link/atomicfile.h"
+#include "link/exportfile.h"
 #include "link/userdialogs.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/frequencytrend.h"
@@ -185,21 +185,10 @@ void frmFrequencyTrend::showPollState()
 
 void frmFrequencyTrend::btnSaveImage_Click()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Save Image");
-    dialog.filter = QStringLiteral("PNG Image (*.png)");
-    dialog.defaultSuffix = QStringLiteral("png");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    const QImage image = m_view->grab().toImage();
-    const QString error
-        = AtomicFile::write(*path, [&image](QIODevice &file) { return image.save(&file, "PNG"); });
-    if (!error.isEmpty()) {
-        m_context.dialogs.message(QStringLiteral("Unable to save the image to %1:\r%2").arg(*path, error),
-            UserDialogs::Icon::Critical);
-    }
+    ExportFile::saveAs(m_context.dialogs,
+        { QStringLiteral("Save Image"), QStringLiteral("PNG Image (*.png)"), QStringLiteral("png"),
+            QStringLiteral("Unable to save the image to %1:\r%2") },
+        [this](QIODevice &file) { return m_view->grab().toImage().save(&file, "PNG"); });
 }
 
 void frmFrequencyTrend::showEvent(QShowEvent *event)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setupflow.h"
 
-#include <exception>
-
 #include <QElapsedTimer>
 
 #include "link/appcontext.h"
@@ -18,14 +16,14 @@ namespace {
 
 const QString readingCaption = QStringLiteral("Reading Setup Parameters...");
 
-template <typename Sequence> bool runTimed(Sequence &sequence, double *seconds)
+template <typename Sequence> auto runTimed(Sequence &sequence, double *seconds)
 {
     QElapsedTimer clock;
     clock.start();
-    const bool ok = sequence.run();
+    const auto ending = sequence.run();
     if (seconds)
         *seconds = double(clock.nsecsElapsed()) / 1e9;
-    return ok;
+    return ending;
 }
 
 } // namespace
@@ -111,13 +109,11 @@ SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, Set
     setStatusText(QStringLiteral("Status:  Programming"));
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(QStringLiteral("Downloading Setup Parameters..."));
-    bool ok = false;
-    try {
-        DownloadSequence sequence(m_context, m_family, records, view);
-        sequence.setProgress(m_hooks.setPercent);
-        sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
-        ok = runTimed(sequence, &result.seconds);
-    } catch (const std::exception &) {
+    DownloadSequence sequence(m_context, m_family, records, view);
+    sequence.setProgress(m_hooks.setPercent);
+    sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
+    const DownloadSequence::Ending ending = runTimed(sequence, &result.seconds);
+    if (ending == DownloadSequence::Ending::RunError) {
         // Nothing more is sent; the window is tidied up as after a normal end.
         call(m_hooks.sequenceEnded);
         m_context.dialogs.message(QStringLiteral("Download Error"), Icon::Critical);
@@ -127,7 +123,7 @@ SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, Set
     }
     call(m_hooks.sequenceEnded);
     setStatusText(QStringLiteral("Status:  Complete"));
-    if (!ok) {
+    if (ending == DownloadSequence::Ending::Failed) {
         setPercent(QStringLiteral("0%"));
         m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
         finish();

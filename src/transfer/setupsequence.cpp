@@ -41,11 +41,15 @@ void SetupSequence::startProgress(int fixed)
     m_counter.start(linearPtsNumber(), fixed);
 }
 
-void SetupSequence::StepProgress()
+bool SetupSequence::StepProgress()
 {
     if (aborted())
-        return; // the bar stops where the failure happened
-    setPercent(ProgressCounter::percentText(m_counter.step()));
+        return true; // the bar stops where the failure happened
+    const std::optional<qint16> percent = m_counter.step();
+    if (!percent)
+        return false;
+    setPercent(ProgressCounter::percentText(*percent));
+    return true;
 }
 
 void SetupSequence::setFull()

@@ -33,8 +33,9 @@ protected:
     void checkVersion();
     // Divides the bar into 2n + fixed steps, n the number of points shown.
     void startProgress(int fixed);
-    // One step; a failed exchange keeps the percentage where it was.
-    void StepProgress();
+    // One step; a failed exchange keeps the percentage where it was. False when the total is past
+    // a 16-bit number: the download stops there, the read goes on without showing it.
+    bool StepProgress();
     void setFull();
     void setPercent(const QString &text);
     // The last exchange brought an answer: neither no reply nor an invalid one.

@@ -394,14 +394,14 @@ TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
     counter.start(-0.5); // 100 / 8 = 12.5 a step: halves go to the even neighbour
     QStringList shown;
     for (int i = 0; i < 5; ++i)
-        shown << ProgressCounter::percentText(counter.step());
+        shown << ProgressCounter::percentText(counter.step().value_or(-1));
     EXPECT_EQ(shown, (QStringList { "12%", "25%", "38%", "50%", "62%" }));
     counter.start(10); // ten points without the Specific Gravity: 28 of 29 steps
     for (int i = 0; i < 27; ++i)
         counter.step();
-    EXPECT_EQ(counter.step(), 97);
+    EXPECT_EQ(counter.step(), std::optional<qint16>(97));
     counter.start(-4.5); // 2n + 9 = 0: a failure, not a nonsense percentage
-    EXPECT_THROW(counter.step(), Values::OverflowError);
+    EXPECT_EQ(counter.step(), std::nullopt);
 }
 
 // The flow's result is what history, backup and the command line act on: a download stopped by a
@@ -445,5 +445,17 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
         EXPECT_EQ(ended, 3);
         EXPECT_EQ(r.dialogs.texts().mid(1),
             (QStringList { QStringLiteral("Read Successful"), QStringLiteral("Programming Successful") }));
+
+        // A caller without the missing-entry check and a count past the tables: the ten pairs
+        // go out, then the download stops without storing anything.
+        hooks.CheckMissingFields = {};
+        device.setText(f.parameters.linearPts(), QStringLiteral("12"));
+        r.dialogs.clear();
+        r.mark();
+        result = SetupFlow(*r.context, f, hooks).download(device, device.records());
+        EXPECT_EQ(result.outcome, SetupFlow::Outcome::Error);
+        EXPECT_EQ(r.dialogs.texts().last(), QStringLiteral("Download Error")); // after the device's refusal
+        EXPECT_EQ(r.receivedSinceMark().count(frameList({ QStringLiteral("W") }).front()), 0);
+        EXPECT_FALSE(r.state.CommAbort);
     }
 }
