@@ -59,7 +59,7 @@ int SheetCommand::sheet(const DeviceFamily &family, const DeviceState &configure
     sheet.file = QFileInfo(file).fileName();
     const QString error = SetupSheetPainter::writePdf(sheet, out);
     if (!error.isEmpty()) {
-        dialogs.line(QStringLiteral("The setup sheet could not be written to %1: %2").arg(out, error));
+        dialogs.line(QStringLiteral("Unable to write the setup sheet to %1: %2").arg(out, error));
         return QrxCli::UsageOrFile;
     }
     return QrxCli::Success;

@@ -2,14 +2,13 @@
 #include "setupsheetcommands.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "datafile/datafilefolders.h"
 #include "datafile/setupsheetpainter.h"
 #include "link/devicestate.h"
+#include "link/exportfile.h"
 #include "link/userdialogs.h"
 #include "transfer/setuptransfer.h"
 
@@ -33,21 +32,10 @@ SetupSheet SetupSheetCommands::sheet() const
 
 void SetupSheetCommands::mnuExportSheet_Click()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Export Setup Sheet");
-    dialog.filter = QStringLiteral("PDF files (*.pdf)");
-    dialog.folder = DataFileFolders::initialFolder(QStringLiteral("File Path"));
-    dialog.defaultSuffix = QStringLiteral("pdf");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    const QString error = SetupSheetPainter::writePdf(sheet(), *path);
-    if (!error.isEmpty()) {
-        m_context.dialogs.message(QStringLiteral("The setup sheet could not be written to %1: %2")
-                                      .arg(QDir::toNativeSeparators(*path), error),
-            UserDialogs::Icon::Critical, QStringLiteral("Export Setup Sheet"));
-    }
+    ExportFile::saveAs(m_context.dialogs,
+        { QStringLiteral("Export Setup Sheet"), QStringLiteral("PDF File (*.pdf)"), QStringLiteral("pdf"),
+            QStringLiteral("Unable to write the setup sheet to %1:\r%2") },
+        [this](QIODevice &file) { return SetupSheetPainter::writePdf(sheet(), file); });
 }
 
 void SetupSheetCommands::mnuPrintSetup_Click()
@@ -59,7 +47,7 @@ void SetupSheetCommands::mnuPrintSetup_Click()
         return;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        m_context.dialogs.message(QStringLiteral("The setup sheet could not be printed"),
+        m_context.dialogs.message(QStringLiteral("Unable to print the setup sheet"),
             UserDialogs::Icon::Critical, QStringLiteral("Print Setup"));
         return;
     }

@@ -10,9 +10,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "datafile/setupsheet.h"
+#include "link/atomicfile.h"
 #include "link/values.h"
 
 namespace {
@@ -246,28 +246,23 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
     p.restore();
 }
 
+bool SetupSheetPainter::writePdf(const SetupSheet &sheet, QIODevice &file)
+{
+    QPdfWriter writer(&file);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setTitle(QStringLiteral("Setup Sheet"));
+    writer.setCreator(sheet.title);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    // The painter starts at the margins' corner.
+    const QRectF area(QPointF(), writer.pageLayout().paintRectPixels(writer.resolution()).size());
+    paint(sheet, painter, area, writer.resolution());
+    return painter.end();
+}
+
 QString SetupSheetPainter::writePdf(const SetupSheet &sheet, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    {
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setTitle(QStringLiteral("Setup Sheet"));
-        writer.setCreator(sheet.title);
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return QStringLiteral("the PDF could not be started");
-        }
-        // The painter starts at the margins' corner.
-        const QRectF area(QPointF(), writer.pageLayout().paintRectPixels(writer.resolution()).size());
-        paint(sheet, painter, area, writer.resolution());
-        painter.end();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return AtomicFile::write(path, [&sheet](QIODevice &file) { return writePdf(sheet, file); });
 }

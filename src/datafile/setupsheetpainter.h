@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QString>
 
+class QIODevice;
 class QPainter;
 struct SetupSheet;
 
@@ -13,8 +14,9 @@ namespace SetupSheetPainter {
 // page: where to paint, in device pixels; dpi: the device's resolution.
 void paint(const SetupSheet &sheet, QPainter &painter, const QRectF &page, double dpi);
 
-// Writes the sheet as a one-page A4 PDF. Empty on success, otherwise the reason; a file that
-// could not be written completely is not left behind, and one that was there stays as it was.
+// Writes the sheet as a one-page A4 PDF; false when the page could not be made.
+bool writePdf(const SetupSheet &sheet, QIODevice &file);
+// The same into a file, whole or not at all. Empty on success, otherwise the reason.
 QString writePdf(const SetupSheet &sheet, const QString &path);
 
 } // namespace SetupSheetPainter

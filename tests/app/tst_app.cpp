@@ -378,7 +378,7 @@ TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCannotWr
         t.press(QStringLiteral("mnuExportSheet"));
         EXPECT_EQ(r.dialogs.texts(), QStringList());
         ASSERT_EQ(r.dialogs.fileDialogs.size(), 1u);
-        EXPECT_EQ(r.dialogs.fileDialogs[0].filter, QStringLiteral("PDF files (*.pdf)"));
+        EXPECT_EQ(r.dialogs.fileDialogs[0].filter, QStringLiteral("PDF File (*.pdf)"));
         QStringList expected;
         for (const QString &line : row[2].split(';', Qt::SkipEmptyParts)) {
             expected << QString(line.trimmed())
@@ -403,7 +403,7 @@ TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCannotWr
         t.press(QStringLiteral("mnuExportSheet"));
         ASSERT_EQ(r.dialogs.messages.size(), 1u);
         EXPECT_TRUE(r.dialogs.messages[0].text.startsWith(
-            QStringLiteral("The setup sheet could not be written to %1: ").arg(folder.filePath("taken.pdf"))))
+            QStringLiteral("Unable to write the setup sheet to %1:\r").arg(folder.filePath("taken.pdf"))))
             << r.dialogs.messages[0].text.toStdString();
         EXPECT_EQ(r.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
         EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
