@@ -36,14 +36,14 @@ QFont sheetFont(int size, bool bold = false)
     return font;
 }
 
-void text(QPainter &p, const QRectF &box, const QString &s, int flags = Qt::AlignLeft | Qt::AlignVCenter)
+void drawCell(QPainter &p, const QRectF &box, const QString &s, int flags = Qt::AlignLeft | Qt::AlignVCenter)
 {
     const QString shown = QFontMetricsF(p.font()).elidedText(s, Qt::ElideRight, box.width());
     p.drawText(box, flags, shown);
 }
 
 // Tick values from a to b, about `count` of them, on round steps.
-QList<double> ticks(double a, double b, int count)
+QList<double> axisTicks(double a, double b, int count)
 {
     const double raw = (b - a) / count;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
@@ -54,13 +54,17 @@ QList<double> ticks(double a, double b, int count)
             break;
     }
     QList<double> values;
-    for (double v = std::ceil(a / step) * step; v <= b + step * 1e-9; v += step)
+    for (int i = 0; i <= 2 * count; ++i) { // bounded, whatever rounding does at the range's ends
+        const double v = (std::ceil(a / step) + i) * step;
+        if (v > b + step * 1e-9)
+            break;
         values << (std::fabs(v) < step * 1e-9 ? 0.0 : v);
+    }
     return values;
 }
 
 // The range of one axis with a margin, never empty.
-std::pair<double, double> span(double lo, double hi)
+std::pair<double, double> axisSpan(double lo, double hi)
 {
     if (hi - lo <= 0.0) {
         const double pad = lo == 0.0 ? 1.0 : std::fabs(lo) * 0.1;
@@ -85,14 +89,14 @@ void paintCurve(QPainter &p, const SetupSheet &sheet, const QRectF &area)
         ylo = std::min(ylo, pt.y);
         yhi = std::max(yhi, pt.y);
     }
-    const auto [x0, x1] = span(xlo, xhi);
-    const auto [y0, y1] = span(ylo, yhi);
+    const auto [x0, x1] = axisSpan(xlo, xhi);
+    const auto [y0, y1] = axisSpan(ylo, yhi);
     auto at = [&](double x, double y) {
         return QPointF(plot.left() + (x - x0) / (x1 - x0) * plot.width(),
             plot.bottom() - (y - y0) / (y1 - y0) * plot.height());
     };
 
-    for (double x : ticks(x0, x1, 5)) {
+    for (double x : axisTicks(x0, x1, 5)) {
         const QPointF a = at(x, y0);
         p.setPen(QPen(Grid, 0.3));
         p.drawLine(a, at(x, y1));
@@ -100,7 +104,7 @@ void paintCurve(QPainter &p, const SetupSheet &sheet, const QRectF &area)
         p.drawText(QRectF(a.x() - 30, plot.bottom() + 2, 60, 10), Qt::AlignHCenter | Qt::AlignTop,
             Values::FormatSingle(float(x)));
     }
-    for (double y : ticks(y0, y1, 6)) {
+    for (double y : axisTicks(y0, y1, 6)) {
         const QPointF a = at(x0, y);
         p.setPen(QPen(Grid, 0.3));
         p.drawLine(a, at(x1, y));
@@ -166,13 +170,13 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
 
     p.setPen(Qt::black);
     p.setFont(sheetFont(18, true));
-    text(p, QRectF(0, y, width, 24), sheet.title);
+    drawCell(p, QRectF(0, y, width, 24), sheet.title);
     p.setFont(sheetFont(13, true));
-    text(p, QRectF(0, y, width, 24), QStringLiteral("Setup Sheet"), Qt::AlignRight | Qt::AlignVCenter);
+    drawCell(p, QRectF(0, y, width, 24), QStringLiteral("Setup Sheet"), Qt::AlignRight | Qt::AlignVCenter);
     y += 30;
     p.setFont(sheetFont(10));
     for (const QString &line : sheet.headerLines()) {
-        text(p, QRectF(0, y, width, 14), line);
+        drawCell(p, QRectF(0, y, width, 14), line);
         y += 14;
     }
     y += 6;
@@ -183,8 +187,8 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
     const double valueX = width * 0.42;
     const double notUsedX = width * 0.78;
     p.setFont(sheetFont(10, true));
-    text(p, QRectF(4, y, valueX, RowHeight), QStringLiteral("Parameter"));
-    text(p, QRectF(valueX, y, notUsedX - valueX, RowHeight), QStringLiteral("Value"));
+    drawCell(p, QRectF(4, y, valueX, RowHeight), QStringLiteral("Parameter"));
+    drawCell(p, QRectF(valueX, y, notUsedX - valueX, RowHeight), QStringLiteral("Value"));
     y += RowHeight + 2;
     p.setFont(sheetFont(10));
     for (size_t i = 0; i < sheet.rows.size(); ++i) {
@@ -192,13 +196,13 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
         if (i % 2 == 0)
             p.fillRect(QRectF(0, y, width, RowHeight), Shade);
         p.setPen(row.used ? Qt::black : Grey);
-        text(p, QRectF(4, y, valueX - 8, RowHeight), row.name);
-        text(p, QRectF(valueX, y, notUsedX - valueX - 4, RowHeight), row.value);
+        drawCell(p, QRectF(4, y, valueX - 8, RowHeight), row.name);
+        drawCell(p, QRectF(valueX, y, notUsedX - valueX - 4, RowHeight), row.value);
         if (!row.used) {
             QFont italic = sheetFont(10);
             italic.setItalic(true);
             p.setFont(italic);
-            text(p, QRectF(notUsedX, y, width - notUsedX, RowHeight), SetupSheet::notUsed());
+            drawCell(p, QRectF(notUsedX, y, width - notUsedX, RowHeight), SetupSheet::notUsed());
             p.setFont(sheetFont(10));
         }
         y += RowHeight;
@@ -207,11 +211,11 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
 
     p.setPen(Qt::black);
     p.setFont(sheetFont(12, true));
-    text(p, QRectF(0, y, width, 18), QStringLiteral("Linear Points"));
+    drawCell(p, QRectF(0, y, width, 18), QStringLiteral("Linear Points"));
     y += 22;
     p.setFont(sheetFont(10));
     if (sheet.points.empty()) {
-        text(p, QRectF(0, y, width, RowHeight), QStringLiteral("No linear points in use"));
+        drawCell(p, QRectF(0, y, width, RowHeight), QStringLiteral("No linear points in use"));
         p.restore();
         return;
     }
@@ -219,10 +223,10 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
     const double numberW = 28, columnW = 90;
     const double top = y;
     p.setFont(sheetFont(10, true));
-    text(p, QRectF(4, y, numberW, RowHeight), QStringLiteral("#"));
-    text(
+    drawCell(p, QRectF(4, y, numberW, RowHeight), QStringLiteral("#"));
+    drawCell(
         p, QRectF(numberW, y, columnW, RowHeight), sheet.pointHeadings[0], Qt::AlignRight | Qt::AlignVCenter);
-    text(p, QRectF(numberW + columnW, y, columnW, RowHeight), sheet.pointHeadings[1],
+    drawCell(p, QRectF(numberW + columnW, y, columnW, RowHeight), sheet.pointHeadings[1],
         Qt::AlignRight | Qt::AlignVCenter);
     y += RowHeight + 2;
     p.setFont(sheetFont(10));
@@ -233,9 +237,10 @@ void SetupSheetPainter::paint(const SetupSheet &sheet, QPainter &p, const QRectF
         for (const LinearCurve::Point &c : sheet.curve)
             marked = marked || (c.row + 1 == pt.number && c.outOfOrder());
         p.setPen(marked ? Red : Qt::black);
-        text(p, QRectF(4, y, numberW, RowHeight), QString::number(pt.number));
-        text(p, QRectF(numberW, y, columnW, RowHeight), pt.x, Qt::AlignRight | Qt::AlignVCenter);
-        text(p, QRectF(numberW + columnW, y, columnW, RowHeight), pt.y, Qt::AlignRight | Qt::AlignVCenter);
+        drawCell(p, QRectF(4, y, numberW, RowHeight), QString::number(pt.number));
+        drawCell(p, QRectF(numberW, y, columnW, RowHeight), pt.x, Qt::AlignRight | Qt::AlignVCenter);
+        drawCell(
+            p, QRectF(numberW + columnW, y, columnW, RowHeight), pt.y, Qt::AlignRight | Qt::AlignVCenter);
         y += RowHeight;
     }
     const double curveLeft = numberW + 2 * columnW + 24;
