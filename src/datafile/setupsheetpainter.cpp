@@ -141,9 +141,10 @@ void paintCurve(QPainter &p, const SetupSheet &sheet, const QRectF &area)
         p.drawEllipse(a, 2.2, 2.2);
         if (pt.outOfOrder()) {
             const QString label = QString::number(pt.row + 1);
-            // Beside the point, where the top of the plot cannot cut it off.
-            p.drawText(QRectF(a.x() + 4, a.y() - 5, metrics.horizontalAdvance(label) + 2, 10),
-                Qt::AlignLeft | Qt::AlignVCenter, label);
+            // Beside the point, where the top of the plot cannot cut it off, on white over the line.
+            const QRectF box(a.x() + 4, a.y() - 5, metrics.horizontalAdvance(label) + 2, 10);
+            p.fillRect(box, Qt::white);
+            p.drawText(box, Qt::AlignHCenter | Qt::AlignVCenter, label);
         }
     }
     p.setBrush(Qt::NoBrush);
