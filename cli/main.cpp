@@ -7,11 +7,14 @@
 #include <QJsonObject>
 
 #include "clioutput.h"
+#include "multiportrun.h"
+#include "portname.h"
 #include "qrxcli.h"
 #ifdef QRX_SHEET
 #include "sheetcommand.h"
 #endif
 #include "stderrdialogs.h"
+#include "unitlog.h"
 
 namespace {
 
@@ -84,7 +87,8 @@ int main(int argc, char *argv[])
         "compare must begin with the line \"Parameter <Equals> Value\".\n\n"
         "Exit status: 0 success (compare: no difference), 1 differences or a failed verify,\n"
         "2 usage or file error, 3 communication failure (no answer, no port), 4 the device\n"
-        "refused a command (a device error reply)."));
+        "refused a command (a device error reply), 5 a unit's program crashed (several ports),\n"
+        "130 interrupted (poll: 0; a download stopped before its store command: not programmed)."));
     parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
@@ -93,8 +97,20 @@ int main(int argc, char *argv[])
         QStringLiteral("the data file (read, download, compare, check; diff takes two; sheet a data file "
                        "and a PDF; poll none)"));
     const QCommandLineOption port(QStringLiteral("port"),
-        QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings."),
+        QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings. Given several "
+                       "times or as a comma-separated list, read, download, compare and poll run on "
+                       "every port at once, each line marked with its port, and end with a summary of "
+                       "port, result and seconds; the exit status is the highest of the units'. read "
+                       "then needs {port} in the file name (unit-{port}.dat)."),
         QStringLiteral("port"));
+    const QCommandLineOption log(QStringLiteral("log"),
+        QStringLiteral("read, download, compare, poll: append one JSON object per unit to the file "
+                       "(JSON Lines): time, command, port, portId, family, deviceVersion, file, sha256, "
+                       "result, exitStatus, durationMs, differences, message."),
+        QStringLiteral("file"));
+    // One unit's record handed back to the run on several ports that started it.
+    QCommandLineOption unitRecord(QStringLiteral("unit-record"), QString(), QStringLiteral("file"));
+    unitRecord.setFlags(QCommandLineOption::HiddenFromHelp);
     const QCommandLineOption family(QStringLiteral("family"),
         QStringLiteral("Dravion or MR (default: this build's)."), QStringLiteral("family"));
     const QCommandLineOption config(QStringLiteral("config"),
@@ -111,7 +127,7 @@ int main(int argc, char *argv[])
         QStringLiteral("poll: stop after N readings (default: until interrupted)."), QStringLiteral("N"));
     const QCommandLineOption csv(QStringLiteral("csv"),
         QStringLiteral("poll: CSV rows of time, seconds since the first reading and Hz."));
-    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count, csv });
+    parser.addOptions({ port, family, config, json, verify, skipCorrupt, count, csv, log, unitRecord });
 
     StderrDialogs dialogs;
     if (!parser.parse(QCoreApplication::arguments()))
@@ -158,7 +174,15 @@ int main(int argc, char *argv[])
                             : QStringLiteral("'poll' takes no file"),
             o.json);
     }
-    o.port = parser.value(port);
+    QStringList ports;
+    for (const QString &given : parser.values(port)) {
+        for (const QString &p : given.split(QLatin1Char(','))) {
+            if (!p.trimmed().isEmpty())
+                ports << p.trimmed();
+        }
+    }
+    o.log = parser.value(log);
+    o.unitRecord = parser.value(unitRecord);
     o.family = parser.value(family);
     o.config = parser.value(config);
     o.verify = parser.isSet(verify);
@@ -173,6 +197,23 @@ int main(int argc, char *argv[])
     o.csv = parser.isSet(csv);
     if (o.csv && (o.json || o.command != QLatin1String("poll")))
         return usageError(dialogs, QStringLiteral("--csv is for poll, without --json"), o.json);
+
+    if (const QString problem = MultiPortRun::problem(o, ports); !problem.isEmpty())
+        return usageError(dialogs, problem, o.json);
+    // Before anything is sent: a unit programmed without its record is a unit the line cannot trace.
+    if (!o.log.isEmpty() && QrxCli::onDevice(o.command)) {
+        if (const QString error = UnitLog::checkWritable(o.log); !error.isEmpty()) {
+            dialogs.line(QStringLiteral("Cannot write the log %1: %2").arg(o.log, error));
+            if (o.json)
+                printFailure(QrxCli::UsageOrFile, dialogs.told());
+            return QrxCli::UsageOrFile;
+        }
+    }
+    if (ports.size() > 1)
+        return MultiPortRun(o, ports).run();
+    o.port = ports.value(0);
+    if (!o.port.isEmpty() && QrxCli::onDevice(o.command))
+        o.file = PortName::fileFor(o.file, o.port);
 
     QrxCli cli(dialogs);
     const int status = cli.run(o);

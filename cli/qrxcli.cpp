@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qrxcli.h"
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "app/settingsstore.h"
 #include "checkcommand.h"
 #include "clioutput.h"
 #include "datafile/datafileformat.h"
@@ -21,12 +25,15 @@
 #include "datafile/modelloader.h"
 #include "deviceerrorwatch.h"
 #include "link/appcontext.h"
+#include "link/atomicfile.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
+#include "params/versioncheck.h"
+#include "portname.h"
 #ifdef QRX_SHEET
 #include "sheetcommand.h"
 #endif
@@ -34,6 +41,7 @@
 #include "transfer/frequencydigits.h"
 #include "transfer/frequencytrend.h"
 #include "transfer/setupflow.h"
+#include "unitlog.h"
 
 #ifndef QRX_DEVICE_FAMILY
 #define QRX_DEVICE_FAMILY "Dravion"
@@ -84,7 +92,97 @@ int QrxCli::comNumber(const QString &port)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+bool QrxCli::onDevice(const QString &command)
+{
+    return command == QLatin1String("read") || command == QLatin1String("download")
+        || command == QLatin1String("compare") || command == QLatin1String("poll");
+}
+
 int QrxCli::run(const Options &options)
+{
+    if (!onDevice(options.command))
+        return runCommand(options);
+    m_started = QDateTime::currentDateTimeUtc();
+    m_clock.start();
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    // The link waits in event loops, so a timer sees the interrupt within one exchange. A poll ends
+    // at an interrupt by itself, as it always has.
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!interrupted)
+            return;
+        watch.stop();
+        onInterrupted(options);
+    });
+    if (options.command != QLatin1String("poll"))
+        watch.start();
+    int status = runCommand(options);
+    watch.stop();
+    writeRecord(options, status);
+    if (!options.log.isEmpty() && m_recordLost && status < UsageOrFile)
+        status = UsageOrFile;
+    return status;
+}
+
+void QrxCli::onInterrupted(const Options &options)
+{
+    // Once the store command is out the unit is being programmed: it finishes, and tells how it went.
+    if (options.command == QLatin1String("download") && m_port && m_port->port.storeSent()) {
+        m_dialogs.line(QStringLiteral("Interrupted after the store command: finishing this unit"));
+        return;
+    }
+    m_dialogs.line(options.command == QLatin1String("download")
+            ? QStringLiteral("Interrupted: not programmed")
+            : QStringLiteral("Interrupted"));
+    if (m_port)
+        m_port->port.close();
+    writeRecord(options, Interrupted);
+    if (options.json)
+        CliOutput::printJson(QJsonObject { { QStringLiteral("result"), QStringLiteral("failed") },
+            { QStringLiteral("message"), m_dialogs.told().join(QStringLiteral("; ")) },
+            { QStringLiteral("exitStatus"), int(Interrupted) } });
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // Inside the link's wait: nothing more may be sent, and nothing was written for a read.
+    std::_Exit(Interrupted);
+}
+
+void QrxCli::writeRecord(const Options &options, int status)
+{
+    if (options.log.isEmpty() && options.unitRecord.isEmpty())
+        return;
+    UnitLog::Record r;
+    r.time = m_started;
+    r.command = options.command;
+    r.port = options.port;
+    r.portId = PortName::byId(options.port);
+    r.family = m_family ? m_family->name : options.family;
+    r.deviceVersion = m_deviceVersion;
+    if (!options.file.isEmpty())
+        r.file = QFileInfo(options.file).absoluteFilePath();
+    if (!m_fileBytes.isEmpty())
+        r.sha256 = QCryptographicHash::hash(m_fileBytes, QCryptographicHash::Sha256).toHex();
+    r.result = UnitLog::resultName(options.command, status, m_port && m_port->port.portFailed());
+    r.exitStatus = status;
+    r.durationMs = m_clock.elapsed();
+    r.differences = m_differences;
+    r.message = m_dialogs.told().join(QStringLiteral("; "));
+    if (!options.log.isEmpty()) {
+        if (const QString error = UnitLog::append(options.log, r); !error.isEmpty()) {
+            m_dialogs.line(QStringLiteral("Cannot write the log %1: %2").arg(options.log, error));
+            m_recordLost = true;
+            // The unit's own result stands; the run still fails, as its trace is lost.
+            r.exitStatus = std::max(status, int(UsageOrFile));
+            r.message = m_dialogs.told().join(QStringLiteral("; "));
+        }
+    }
+    if (!options.unitRecord.isEmpty())
+        AtomicFile::write(options.unitRecord, UnitLog::line(r) + '\n');
+}
+
+int QrxCli::runCommand(const Options &options)
 {
     if (const int status = setUp(options); status != Success)
         return status;
@@ -128,20 +226,7 @@ int QrxCli::setUp(const Options &options)
         m_dialogs.message(ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical);
 
     // The port as the window would take it: a Com number through the same per-user settings.
-    QString path = options.port;
-    int number = comNumber(path);
-    if (path.isEmpty()) {
-        auto settings = SettingsStore::open();
-        bool ok = false;
-        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
-                     .toString()
-                     .trimmed()
-                     .toInt(&ok);
-        if (!ok)
-            number = 1;
-    }
-    if (number > 0)
-        path = SettingsStore::portPath(number);
+    const QString path = PortName::path(options.port);
 
     m_port = std::make_unique<Port>();
     m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
@@ -166,6 +251,11 @@ SetupFlow QrxCli::flow(SetupFlow::Hooks hooks)
     hooks.sequenceEnded = [this] {
         m_progressShown = false;
         m_dialogs.endProgress();
+    };
+    hooks.CheckDeviceVersion = [this] {
+        VersionCheck::CheckDeviceVersion(*m_context);
+        if (!m_state.CommAbort)
+            m_deviceVersion = m_state.ReplyValue;
     };
     return SetupFlow(*m_context, *m_family, std::move(hooks));
 }
@@ -195,6 +285,8 @@ SetupModel QrxCli::emptySetup() const
 int QrxCli::loadFile(const QString &path, SetupModel &model)
 {
     const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    if (bytes)
+        m_fileBytes = *bytes; // what is sent is what was read here, whatever the file holds later
     if (!bytes) {
         m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;
@@ -232,10 +324,12 @@ int QrxCli::read(const Options &options)
         entries = DataFileWriter::entries(m_family->parameters, device.records(),
             units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
             DataFileFormat::userDecimalPoint());
-        if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
+        const QByteArray bytes = entries ? DataFileWriter::toBytes(*entries) : QByteArray();
+        if (!entries || !DataFileWriter::save(options.file, bytes)) {
             m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
             return false;
         }
+        m_fileBytes = bytes;
         if (options.json) {
             QJsonArray list;
             for (const auto &e : *entries)
@@ -272,6 +366,7 @@ int QrxCli::download(const Options &options)
         return Success;
     }
     const auto differences = SetupComparison::differences(result.rows);
+    m_differences = differences;
     CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     if (!differences.empty()) {
         m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
@@ -292,6 +387,7 @@ int QrxCli::compare(const Options &options)
     if (!result.succeeded())
         return status(result);
     const auto differences = SetupComparison::differences(result.rows);
+    m_differences = differences;
     CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     return differences.empty() ? Success : Differences;
 }
@@ -314,8 +410,6 @@ int QrxCli::diff(const Options &options)
 
 int QrxCli::poll(const Options &options)
 {
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
     QElapsedTimer clock;
     qint64 firstMs = -1;
     if (options.csv)

@@ -140,7 +140,8 @@ QLineSeries *frmFrequencyTrend::line(size_t i)
     while (m_lines.size() <= i) {
         auto *series = new QLineSeries(m_chart);
         QPen pen(QColor(0, 90, 170));
-        pen.setWidthF(1.5);
+        pen.setWidthF(1.0);
+        pen.setCosmetic(true);
         series->setPen(pen);
         m_chart->addSeries(series);
         series->attachAxis(m_axisX);

@@ -22,10 +22,12 @@ SetupSequence::SetupSequence(
 void SetupSequence::send(const QString &body)
 {
     m_link.state.CommandString = body;
-    if (m_link.link)
-        m_link.link->SendCommand();
-    else
+    if (m_link.link) {
+        m_last = m_link.link->SendCommand();
+    } else {
+        m_last = {};
         m_link.state.CommAbort = true; // no device to talk to: the sequence fails cleanly
+    }
 }
 
 void SetupSequence::checkVersion()
@@ -63,12 +65,6 @@ void SetupSequence::setPercent(const QString &text)
 {
     if (m_progress)
         m_progress(text);
-}
-
-bool SetupSequence::answered() const
-{
-    const QString &reply = m_link.state.ReplyValue;
-    return reply != QLatin1String("NoRsp") && reply != QLatin1String("Inval");
 }
 
 double SetupSequence::linearPtsNumber() const

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "link/exchangeoutcome.h"
 #include "transfer/progresscounter.h"
 
 struct AppContext;
@@ -38,8 +39,8 @@ protected:
     bool StepProgress();
     void setFull();
     void setPercent(const QString &text);
-    // The last exchange brought an answer: neither no reply nor an invalid one.
-    bool answered() const;
+    // The last exchange brought the device's reply value.
+    bool answered() const { return m_last.ok(); }
     double linearPtsNumber() const;
     bool aborted() const;
     QString readCommand(const Parameter &p) const;
@@ -56,4 +57,5 @@ private:
     std::function<void(const QString &)> m_progress;
     std::function<void()> m_versionCheck;
     ProgressCounter m_counter;
+    ExchangeOutcome m_last;
 };
