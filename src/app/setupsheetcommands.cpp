@@ -43,16 +43,20 @@ void SetupSheetCommands::mnuPrintSetup_Click()
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, &m_window);
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    if (dialog.exec() == QDialog::Accepted)
+        print(printer);
+}
+
+bool SetupSheetCommands::print(QPrinter &printer)
+{
     QPainter painter;
     if (!painter.begin(&printer)) {
         m_context.dialogs.message(QStringLiteral("Unable to print the setup sheet"),
             UserDialogs::Icon::Critical, QStringLiteral("Print Setup"));
-        return;
+        return false;
     }
     // The painter starts at the printable area's corner.
     const QRectF area(QPointF(), printer.pageRect(QPrinter::DevicePixel).size());
     SetupSheetPainter::paint(sheet(), painter, area, printer.resolution());
-    painter.end();
+    return painter.end();
 }

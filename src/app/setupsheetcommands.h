@@ -6,6 +6,7 @@
 #include "datafile/setupsheet.h"
 #include "link/appcontext.h"
 
+class QPrinter;
 class QWidget;
 class SetupTransfer;
 
@@ -21,6 +22,8 @@ public:
     SetupSheet sheet() const; // the window's setup as it stands
     void mnuExportSheet_Click();
     void mnuPrintSetup_Click();
+    // The page on a printer the print dialog has set up.
+    bool print(QPrinter &printer);
 
 private:
     QWidget &m_window;

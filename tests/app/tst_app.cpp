@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include "app/mainwindowshell.h"
 #include "app/portassignments.h"
 #include "app/settingsstore.h"
+#include "app/setupsheetcommands.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "monitor/frmlinemonitor.h"
@@ -386,6 +388,13 @@ TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCannotWr
                             .replace("{version}", r.state.ConfigVersion);
         }
         QStringList lines = pdfLines(pdf);
+        EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
+        // Print Setup lays the same page out on the printer's printable area.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(r.dir.filePath(QStringLiteral("printed.pdf")));
+        ASSERT_TRUE(r.window->sheets().print(printer));
+        lines = pdfLines(printer.outputFileName());
         EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
 
         r.c().mnuClear->trigger();
