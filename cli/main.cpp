@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstdio>
+#include <memory>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -9,6 +10,9 @@
 #include "multiportrun.h"
 #include "portname.h"
 #include "qrxcli.h"
+#ifdef QRX_SHEET
+#include "sheetcommand.h"
+#endif
 #include "stderrdialogs.h"
 #include "unitlog.h"
 
@@ -17,13 +21,16 @@ namespace {
 // Each command's own form; --help starts with it and a usage error repeats it.
 QString usage()
 {
-    return QStringLiteral(
-        "Usage: qrx-cli read FILE.dat [options]\n"
-        "   or: qrx-cli download FILE.dat [--verify] [--backup DIR] [--skip-corrupt] [options]\n"
-        "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
-        "   or: qrx-cli poll [--count N] [options]\n"
-        "   or: qrx-cli check FILE.dat [options]\n"
-        "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]");
+    return QStringLiteral("Usage: qrx-cli read FILE.dat [options]\n"
+                          "   or: qrx-cli download FILE.dat [--verify] [--backup DIR] [--skip-corrupt] [options]\n"
+                          "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
+                          "   or: qrx-cli poll [--count N] [options]\n"
+                          "   or: qrx-cli check FILE.dat [options]\n"
+                          "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]"
+#ifdef QRX_SHEET
+                          "\n   or: qrx-cli sheet FILE.dat OUT.pdf [--skip-corrupt] [options]"
+#endif
+    );
 }
 
 // A scripted caller reading --json gets one object even when the command failed.
@@ -49,7 +56,11 @@ int usageError(StderrDialogs &dialogs, const QString &what, bool json)
 
 int main(int argc, char *argv[])
 {
+#ifdef QRX_SHEET
+    const std::unique_ptr<QCoreApplication> app = SheetCommand::application(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     QCoreApplication::setApplicationName(QStringLiteral("qrx-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QRX_VERSION));
 
@@ -66,7 +77,12 @@ int main(int argc, char *argv[])
         "                           corrupt entries, values out of range, numbers too large,\n"
         "                           missing entries, points beyond Linear Points (exit 1: problems)\n"
         "  diff A.dat B.dat         list each parameter whose value differs between two files\n"
-        "                           (name, A's value, B's value; the rules of compare)\n\n"
+        "                           (name, A's value, B's value; the rules of compare)\n"
+#ifdef QRX_SHEET
+        "  sheet FILE.dat OUT.pdf   write a data file's setup sheet as a one-page PDF: every\n"
+        "                           parameter as the window shows it, the linear points and curve\n"
+#endif
+        "\n"
         "Messages go to standard error, results to standard output. A data file for download or\n"
         "compare must begin with the line \"Parameter <Equals> Value\".\n\n"
         "read and download keep each setup they read or sent in the utility's setup history\n"
@@ -78,9 +94,10 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(
-        QStringLiteral("command"), QStringLiteral("read, download, compare, poll, check or diff"));
+        QStringLiteral("command"), QStringLiteral("read, download, compare, poll, check, diff or sheet"));
     parser.addPositionalArgument(QStringLiteral("file"),
-        QStringLiteral("the data file (read, download, compare, check; diff takes two; poll none)"));
+        QStringLiteral("the data file (read, download, compare, check; diff takes two; sheet a data file "
+                       "and a PDF; poll none)"));
     const QCommandLineOption port(QStringLiteral("port"),
         QStringLiteral("Device path, or \"Com n\" as mapped in the utility's settings. Given several "
                        "times or as a comma-separated list, read, download, compare and poll run on "
@@ -107,7 +124,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption verify(
         QStringLiteral("verify"), QStringLiteral("download: read the device back and compare."));
     const QCommandLineOption skipCorrupt(QStringLiteral("skip-corrupt"),
-        QStringLiteral("download, compare, diff: pass over corrupt entries of the file."));
+        QStringLiteral("download, compare, diff, sheet: pass over corrupt entries of the file."));
     const QCommandLineOption count(QStringLiteral("count"),
         QStringLiteral("poll: stop after N readings (default: until interrupted)."), QStringLiteral("N"));
     const QCommandLineOption csv(QStringLiteral("csv"),
@@ -144,7 +161,13 @@ int main(int argc, char *argv[])
     if (o.command.isEmpty())
         return usageError(dialogs, QStringLiteral("No command given"), o.json);
     const bool needsFile = o.command != QLatin1String("poll");
-    const bool twoFiles = o.command == QLatin1String("diff");
+    const bool sheet = o.command == QLatin1String("sheet");
+#ifndef QRX_SHEET
+    if (sheet)
+        return usageError(
+            dialogs, QStringLiteral("This build has no 'sheet': it is built without Qt Gui"), o.json);
+#endif
+    const bool twoFiles = o.command == QLatin1String("diff") || sheet;
     const bool known = o.command == QLatin1String("read") || o.command == QLatin1String("download")
         || o.command == QLatin1String("compare") || o.command == QLatin1String("poll")
         || o.command == QLatin1String("check") || twoFiles;
@@ -152,7 +175,8 @@ int main(int argc, char *argv[])
         return usageError(dialogs, QStringLiteral("Unknown command '%1'").arg(o.command), o.json);
     if (args.size() != (twoFiles ? 3 : needsFile ? 2 : 1)) {
         return usageError(dialogs,
-            twoFiles        ? QStringLiteral("'diff' takes two data files")
+            sheet           ? QStringLiteral("'sheet' takes a data file and a PDF file")
+                : twoFiles  ? QStringLiteral("'diff' takes two data files")
                 : needsFile ? QStringLiteral("'%1' takes one data file").arg(o.command)
                             : QStringLiteral("'poll' takes no file"),
             o.json);

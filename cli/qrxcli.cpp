@@ -36,6 +36,9 @@
 #include "params/setupmodel.h"
 #include "params/versioncheck.h"
 #include "portname.h"
+#ifdef QRX_SHEET
+#include "sheetcommand.h"
+#endif
 #include "stderrdialogs.h"
 #include "transfer/frequencydigits.h"
 #include "transfer/frequencytrend.h"
@@ -195,6 +198,12 @@ int QrxCli::runCommand(const Options &options)
         return CheckCommand::check(*m_family, m_state, m_config.lists, options.file, options.json, m_dialogs);
     if (options.command == QLatin1String("diff"))
         return diff(options);
+#ifdef QRX_SHEET
+    if (options.command == QLatin1String("sheet")) {
+        return SheetCommand::sheet(
+            *m_family, m_state, m_config.lists, options.file, options.second, options.skipCorrupt, m_dialogs);
+    }
+#endif
     return poll(options);
 }
 

@@ -41,9 +41,9 @@ public:
 
     struct Options
     {
-        QString command; // read, download, compare, poll, check, diff
+        QString command; // read, download, compare, poll, check, diff, sheet
         QString file;
-        QString second; // diff: the other data file
+        QString second; // diff: the other data file; sheet: the PDF
         QString port; // a device path or "Com n"; empty for the remembered port
         QString family; // empty for the build's family
         QString config; // empty for the window's choice

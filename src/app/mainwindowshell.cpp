@@ -19,6 +19,7 @@
 #include "app/mainwindowparts.h"
 #include "app/settingsstore.h"
 #include "app/setuphistorylist.h"
+#include "app/setupsheetcommands.h"
 #include "calibration/frmcalibration.h"
 #include "datafile/datafilecommands.h"
 #include "datafile/datafileformat.h"
@@ -142,6 +143,8 @@ void MainWindowShell::buildMenus()
     connect(trend, &QAction::triggered, this, &MainWindowShell::mnuFrequencyTrend_Click);
     QAction *history = namedAction(c.mnuTools, QStringLiteral("Setup &History..."), "mnuSetupHistory");
     connect(history, &QAction::triggered, this, &MainWindowShell::mnuSetupHistory_Click);
+    m_exportSheet = namedAction(c.mnuTools, QStringLiteral("&Export Setup Sheet..."), "mnuExportSheet");
+    m_printSetup = namedAction(c.mnuTools, QStringLiteral("P&rint Setup..."), "mnuPrintSetup");
     connect(c.mnuCalibrate, &QAction::triggered, this, &MainWindowShell::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &MainWindowShell::mnuCommDebug_Click);
 }
@@ -184,6 +187,9 @@ void MainWindowShell::connectCommands()
     connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
     connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
     connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
+    m_sheets = new SetupSheetCommands(*this, *m_transfer, m_context, this);
+    connect(m_exportSheet, &QAction::triggered, m_sheets, &SetupSheetCommands::mnuExportSheet_Click);
+    connect(m_printSetup, &QAction::triggered, m_sheets, &SetupSheetCommands::mnuPrintSetup_Click);
     connectHistory();
 }
 

@@ -15,6 +15,7 @@ class QLayout;
 class DataFileCommands;
 class LinearPoints;
 class SetupTransfer;
+class SetupSheetCommands;
 class FrequencyTrend;
 class HistoryKeeper;
 class SetupHistoryList;
@@ -63,6 +64,7 @@ public:
     // The family's controllers of the shared controls, created by the family window.
     LinearPoints &linearPoints() { return *m_linearPointsButton; }
     DataFileCommands &dataFiles() { return *m_dataFiles; }
+    SetupSheetCommands &sheets() { return *m_sheets; }
     SetupTransfer &transfer() { return *m_transfer; }
     // The menu commands a running transfer disables, besides the two transfer buttons.
     std::vector<QAction *> guardedCommands() const;
@@ -126,6 +128,9 @@ private:
     FrequencyPoll *m_poll = nullptr;
     FrequencyTrend *m_trend = nullptr;
     QPointer<frmFrequencyTrend> m_trendWindow;
+    SetupSheetCommands *m_sheets = nullptr;
+    QAction *m_exportSheet = nullptr;
+    QAction *m_printSetup = nullptr;
     QPointer<frmCalibration> m_calibration;
     HistoryKeeper *m_history = nullptr;
     SetupHistoryList *m_historyList = nullptr;

@@ -25,7 +25,7 @@ void ClearAllData::mnuClear_Click()
     clearSetup(
         ParameterSet::dravion(), *m_host.controls->window, *m_host.linearPointsWindow(), m_context.state);
     m_host.setStatusText(clearedStatus());
-    Q_EMIT cleared();
+    emit cleared();
 }
 
 void ClearAllData::clearSetup(

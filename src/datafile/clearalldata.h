@@ -41,7 +41,7 @@ public:
 
 Q_SIGNALS:
     void aboutToClear(); // what the window holds is about to go
-    void cleared();
+    void cleared(); // the window's setup was emptied
 
 private:
     Host m_host;

@@ -227,4 +227,6 @@ void frmMR::mnuClear_Click()
     ClearAllData::clearSetup(ParameterSet::mr(), *this, *linearPointsWindow(), m_context.state);
     setStatusText(ClearAllData::clearedStatus());
     setupSettled();
+    if (m_transfer)
+        m_transfer->forgetRead();
 }

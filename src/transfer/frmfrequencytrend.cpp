@@ -164,19 +164,20 @@ void frmFrequencyTrend::refresh()
     // Two points per pixel column at most: the chart's cost stays that of its width, not of an hour.
     const int columns = std::max(100, int(m_chart->plotArea().width()));
     const QList<QList<QPointF>> lines = m_trend.lines(end, columns);
-    for (size_t i = 0; i < size_t(lines.size()); ++i)
-        line(i)->replace(lines[qsizetype(i)]);
-    for (size_t i = size_t(lines.size()); i < m_lines.size(); ++i) {
-        if (m_lines[i]->count() > 0)
-            m_lines[i]->clear();
+    // Emptied before the axes move: a series with points lays its whole line out again, stroke and
+    // all, on every range change, and once more when its points are replaced.
+    for (QLineSeries *series : m_lines) {
+        if (series->count() > 0)
+            series->clear();
     }
-
     m_axisX->setRange(
         QDateTime::fromMSecsSinceEpoch(end - m_trend.spanMs()), QDateTime::fromMSecsSinceEpoch(end));
     if (s.count > 0) {
         const double pad = std::max(1.0, (s.max - s.min) * 0.1);
         m_axisY->setRange(std::floor(s.min - pad), std::ceil(s.max + pad));
     }
+    for (size_t i = 0; i < size_t(lines.size()); ++i)
+        line(i)->replace(lines[qsizetype(i)]);
 }
 
 void frmFrequencyTrend::showPollState()

@@ -11,6 +11,7 @@
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
 #include "link/userdialogs.h"
+#include "link/linkengine.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 #include "transfer/frmcompare.h"
@@ -96,7 +97,14 @@ SetupFlow SetupTransfer::flow(std::function<bool()> checkMissing)
         if (m_progress)
             m_progress->finish();
     };
-    hooks.CheckDeviceVersion = m_host.CheckDeviceVersion;
+    if (m_host.CheckDeviceVersion) {
+        hooks.CheckDeviceVersion = [this] {
+            m_versionSeen.clear();
+            m_host.CheckDeviceVersion();
+            if (!m_context.state.CommAbort)
+                m_versionSeen = m_context.state.ReplyValue;
+        };
+    }
     hooks.CheckMissingFields = checkMissing ? std::move(checkMissing) : m_host.CheckMissingFields;
     return SetupFlow(m_context, *m_host.family, std::move(hooks));
 }
@@ -110,8 +118,15 @@ void SetupTransfer::tell(SetupFlow::Step step, const SetupView &view, const Devi
 void SetupTransfer::btnRead_Click()
 {
     Running running(*this);
-    if (flow().read(*m_host.view, m_context.state).succeeded())
-        tell(SetupFlow::Step::Read, *m_host.view, m_context.state);
+    m_versionSeen.clear();
+    if (!flow().read(*m_host.view, m_context.state).succeeded())
+        return;
+    QString port;
+    if (m_context.link)
+        port
+            = QStringLiteral("Com %1 (%2)").arg(m_context.link->portNumber()).arg(m_context.link->portPath());
+    m_lastRead = ReadOrigin { port, m_versionSeen };
+    tell(SetupFlow::Step::Read, *m_host.view, m_context.state);
 }
 
 void SetupTransfer::btnDownload_Click()

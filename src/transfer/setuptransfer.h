@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -44,6 +45,13 @@ public:
         std::function<bool()> backUpBeforeDownload; // optional: true reads the device first
     };
 
+    // Where the last Read Setup took the window's setup from.
+    struct ReadOrigin
+    {
+        QString port; // "Com 1 (/dev/ttyUSB0)"
+        QString deviceVersion; // the answer to "V"; empty when the check gave none
+    };
+
     SetupTransfer(Host host, AppContext &context, QObject *parent);
     ~SetupTransfer() override;
 
@@ -59,6 +67,12 @@ public:
     std::unique_ptr<SetupModel> emptySetup() const;
 
     frmProgress *progressWindow() const { return m_progress; }
+    const SetupView &view() const { return *m_host.view; }
+
+    // Kept from a successful Read Setup until the window's setup is cleared (by Clear all Data,
+    // Open or the next Read Setup).
+    const std::optional<ReadOrigin> &lastRead() const { return m_lastRead; }
+    void forgetRead() { m_lastRead.reset(); }
 
     // The hooks of the setup history, set after the window's controllers exist.
     void setTransferred(std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> hook)
@@ -83,4 +97,6 @@ private:
     AppContext &m_context;
     QPointer<frmProgress> m_progress;
     std::function<void()> m_readStarting;
+    std::optional<ReadOrigin> m_lastRead;
+    QString m_versionSeen; // the device's answer to the last version check
 };
