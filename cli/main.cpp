@@ -21,14 +21,15 @@ namespace {
 // Each command's own form; --help starts with it and a usage error repeats it.
 QString usage()
 {
-    return QStringLiteral("Usage: qrx-cli read FILE.dat [options]\n"
-                          "   or: qrx-cli download FILE.dat [--verify] [--backup DIR] [--skip-corrupt] [options]\n"
-                          "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
-                          "   or: qrx-cli poll [--count N] [options]\n"
-                          "   or: qrx-cli check FILE.dat [options]\n"
-                          "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]"
+    return QStringLiteral(
+        "Usage: qrx-cli read FILE.dat [options]\n"
+        "   or: qrx-cli download FILE.dat [--verify] [--backup DIR] [--skip-corrupt] [options]\n"
+        "   or: qrx-cli compare FILE.dat [--skip-corrupt] [options]\n"
+        "   or: qrx-cli poll [--count N] [options]\n"
+        "   or: qrx-cli check FILE.dat [options]\n"
+        "   or: qrx-cli diff A.dat B.dat [--skip-corrupt] [options]"
 #ifdef QRX_SHEET
-                          "\n   or: qrx-cli sheet FILE.dat OUT.pdf [--skip-corrupt] [options]"
+        "\n   or: qrx-cli sheet FILE.dat OUT.pdf [--skip-corrupt] [options]"
 #endif
     );
 }

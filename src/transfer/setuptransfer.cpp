@@ -10,8 +10,8 @@
 
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
-#include "link/userdialogs.h"
 #include "link/linkengine.h"
+#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 #include "transfer/frmcompare.h"

@@ -21,8 +21,6 @@
 
 namespace {
 
-const QString Data = QStringLiteral("app/history.txt");
-
 // The window's history in a folder of the rig's own, with what the window holds now settled.
 SetupHistory &freshHistory(Rig &r)
 {
@@ -76,66 +74,61 @@ void expectTexts(const QStringList &told, const QStringList &wanted)
 
 } // namespace
 
-TEST(SetupHistoryWindow, BackUpBeforeDownloadReadsTheWholeSetupBeforeTheFirstWrite)
+TABLE_TEST(SetupHistoryWindow, BackUpBeforeDownloadReadsTheWholeSetupBeforeTheFirstWrite, "app/history.txt",
+    "backup")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("backup"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], row.words(1), row.words(2));
-        Rig &r = *t;
-        freshHistory(r);
-        action(r, "mnuBackUp")->trigger();
-        ASSERT_TRUE(r.window->history().backsUp());
-        t.enter(row.words(3));
-        if (row[4] != QLatin1String("-"))
-            r.dialogs.answers.push_back(
-                row[4] == QLatin1String("Yes") ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-        r.mark();
-        t.press(QStringLiteral("btnDownload"));
-        EXPECT_EQ(r.receivedSinceMark(), frameList(row.words(5)))
-            << wireMarkup(r.receivedSinceMark().join(QLatin1Char(' ')).toLatin1()).toStdString();
-        expectTexts(r.dialogs.texts(), RigCase::texts(row[6]));
-        EXPECT_EQ(keptWhats(r), row[7] == QLatin1String("-") ? QStringList() : row.words(7));
-        if (row[8] != QLatin1String("-"))
-            expectLines(newest(r, SetupHistory::What::Backup), row.words(8));
-        t.expect(row.words(9));
-        t.expectIdle();
-    }
+    RigCase t(row["family"], row.words("device"), row.words("options"));
+    Rig &r = *t;
+    freshHistory(r);
+    action(r, "mnuBackUp")->trigger();
+    ASSERT_TRUE(r.window->history().backsUp());
+    t.enter(row.words("entries"));
+    if (row["answer"] != QLatin1String("-"))
+        r.dialogs.answers.push_back(
+            row["answer"] == QLatin1String("Yes") ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
+    r.mark();
+    t.press(QStringLiteral("btnDownload"));
+    EXPECT_EQ(r.receivedSinceMark(), frameList(row.words("frames")))
+        << wireMarkup(r.receivedSinceMark().join(QLatin1Char(' ')).toLatin1()).toStdString();
+    expectTexts(r.dialogs.texts(), RigCase::texts(row["messages"]));
+    EXPECT_EQ(keptWhats(r), row["kept"] == QLatin1String("-") ? QStringList() : row.words("kept"));
+    if (row["backup lines"] != QLatin1String("-"))
+        expectLines(newest(r, SetupHistory::What::Backup), row.words("backup lines"));
+    t.expect(row.words("afterwards"));
+    t.expectIdle();
 }
 
-TEST(SetupHistoryWindow, EditsNeitherDownloadedNorSavedAreKeptBeforeTheyAreDiscarded)
+TABLE_TEST(SetupHistoryWindow, EditsNeitherDownloadedNorSavedAreKeptBeforeTheyAreDiscarded, "app/history.txt",
+    "unsaved")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("unsaved"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], row.words(1), {});
-        Rig &r = *t;
-        freshHistory(r);
-        t.enter(row.words(2));
-        const QString saved = r.dir.filePath(QStringLiteral("saved.dat"));
-        for (const QString &step : row.words(3)) {
-            if (step.contains(QLatin1Char('='))) {
-                t.enter({ step });
-            } else if (step == QLatin1String("save") || step == QLatin1String("open")) {
-                r.dialogs.fileAnswers.push_back(saved);
-                t.press(
-                    step == QLatin1String("save") ? QStringLiteral("mnuSave") : QStringLiteral("mnuOpen"));
-            } else if (step == QLatin1String("exit")) {
-                r.window->close();
-            } else if (step == QLatin1String("historyOff")) {
-                action(r, "mnuKeepHistory")->trigger();
-                EXPECT_FALSE(r.window->history().keepsHistory());
-                EXPECT_FALSE(HistoryKeeper::storedKeepsHistory()); // remembered for the next run
-            } else {
-                t.press(step);
-            }
+    RigCase t(row["family"], row.words("device"), {});
+    Rig &r = *t;
+    freshHistory(r);
+    t.enter(row.words("entries"));
+    const QString saved = r.dir.filePath(QStringLiteral("saved.dat"));
+    for (const QString &step : row.words("steps")) {
+        if (step.contains(QLatin1Char('='))) {
+            t.enter({ step });
+        } else if (step == QLatin1String("save") || step == QLatin1String("open")) {
+            r.dialogs.fileAnswers.push_back(saved);
+            t.press(step == QLatin1String("save") ? QStringLiteral("mnuSave") : QStringLiteral("mnuOpen"));
+        } else if (step == QLatin1String("exit")) {
+            r.window->close();
+        } else if (step == QLatin1String("historyOff")) {
+            action(r, "mnuKeepHistory")->trigger();
+            EXPECT_FALSE(r.window->history().keepsHistory());
+            EXPECT_FALSE(HistoryKeeper::storedKeepsHistory()); // remembered for the next run
+        } else {
+            t.press(step);
         }
-        EXPECT_EQ(keptWhats(r), row[4] == QLatin1String("-") ? QStringList() : row.words(4));
-        const auto entries = r.window->history().history().entries(r.window->family());
-        if (!row[5].isEmpty() && !entries.empty())
-            expectLines(entries.front().path, row.words(5));
-        // No question was added to the described flow.
-        for (const UserDialogs::Message &m : r.dialogs.messages)
-            EXPECT_EQ(m.buttons, UserDialogs::Buttons::Ok) << m.text.toStdString();
     }
+    EXPECT_EQ(keptWhats(r), row["kept"] == QLatin1String("-") ? QStringList() : row.words("kept"));
+    const auto entries = r.window->history().history().entries(r.window->family());
+    if (!row["newest lines"].isEmpty() && !entries.empty())
+        expectLines(entries.front().path, row.words("newest lines"));
+    // No question was added to the described flow.
+    for (const UserDialogs::Message &m : r.dialogs.messages)
+        EXPECT_EQ(m.buttons, UserDialogs::Buttons::Ok) << m.text.toStdString();
 }
 
 // Nothing typed is lost: the unsaved setup opens back into the window and saves as it was.

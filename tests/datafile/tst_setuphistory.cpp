@@ -44,43 +44,39 @@ void touch(const QString &path, const QByteArray &bytes = "x")
 
 } // namespace
 
-TEST(SetupHistory, NamesTellWhenWhatAndPortAndReadBack)
+TABLE_TEST(SetupHistory, NamesTellWhenWhatAndPortAndReadBack, "datafile/history.txt", "names")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("names"))) {
-        SCOPED_TRACE(row.where());
-        const QString name = SetupHistory::fileName(at(row[0]), what(row[1]), row[2], row.number(3));
-        EXPECT_EQ(name, row[4]);
-        const std::optional<SetupHistory::Entry> back = SetupHistory::parseName(name);
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->when, at(row[0]));
-        EXPECT_EQ(back->what, what(row[1]));
-        EXPECT_EQ(back->sequence, row.number(3));
-    }
+    const QString name
+        = SetupHistory::fileName(at(row["when"]), what(row["what"]), row["port"], row.number("sequence"));
+    EXPECT_EQ(name, row["file name"]);
+    const std::optional<SetupHistory::Entry> back = SetupHistory::parseName(name);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->when, at(row["when"]));
+    EXPECT_EQ(back->what, what(row["what"]));
+    EXPECT_EQ(back->sequence, row.number("sequence"));
 }
 
-TEST(SetupHistory, KeepsUniqueNamesInOrderAndLetsTheOldestGoBeyondTheCapacity)
+TABLE_TEST(
+    SetupHistory, KeepsUniqueNamesInOrderAndLetsTheOldestGoBeyondTheCapacity, "datafile/history.txt", "keep")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("keep"))) {
-        SCOPED_TRACE(row.where());
-        QTemporaryDir dir;
-        const QString folder = dir.filePath(QStringLiteral("history"));
-        SetupHistory history(folder, row.number(0));
-        QDir().mkpath(folder);
-        QStringList foreign;
-        for (const TableRow &f : tableRows(Data, QStringLiteral("foreign"))) {
-            touch(QDir(folder).filePath(f[0]));
-            foreign << f[0];
-        }
-        for (const QString &setup : row.words(1)) {
-            const QStringList parts = setup.split(QLatin1Char('/'));
-            const SetupHistory::Kept kept
-                = history.keep("Parameter <Equals> Value\r\n", what(parts[1]), parts[2], at(parts[0]));
-            EXPECT_TRUE(kept.ok()) << kept.error.toStdString();
-        }
-        EXPECT_EQ(listed(history), row.words(2));
-        for (const QString &f : foreign)
-            EXPECT_TRUE(QFile::exists(QDir(folder).filePath(f))) << f.toStdString();
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("history"));
+    SetupHistory history(folder, row.number("capacity"));
+    QDir().mkpath(folder);
+    QStringList foreign;
+    for (const TableRow &f : tableRows(Data, QStringLiteral("foreign"))) {
+        touch(QDir(folder).filePath(f[0]));
+        foreign << f[0];
     }
+    for (const QString &setup : row.words("setups")) {
+        const QStringList parts = setup.split(QLatin1Char('/'));
+        const SetupHistory::Kept kept
+            = history.keep("Parameter <Equals> Value\r\n", what(parts[1]), parts[2], at(parts[0]));
+        EXPECT_TRUE(kept.ok()) << kept.error.toStdString();
+    }
+    EXPECT_EQ(listed(history), row.words("files left"));
+    for (const QString &f : foreign)
+        EXPECT_TRUE(QFile::exists(QDir(folder).filePath(f))) << f.toStdString();
 }
 
 // Regression guard: a folder that cannot be made or written gives its reason as a value and leaves
@@ -110,19 +106,16 @@ TEST(SetupHistory, AFolderThatCannotBeWrittenIsAnErrorAndLeavesNoFile)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
-TEST(SetupHistory, ListsTheFamilysFactorAndPointsOfEachSetup)
+TABLE_TEST(SetupHistory, ListsTheFamilysFactorAndPointsOfEachSetup, "datafile/history.txt", "listed")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("listed"))) {
-        SCOPED_TRACE(row.where());
-        QTemporaryDir dir;
-        SetupHistory history(dir.path());
-        const QByteArray bytes
-            = ("Parameter <Equals> Value\r\n" + row.words(1).join("\r\n") + "\r\n").toLatin1();
-        ASSERT_TRUE(history.keep(bytes, SetupHistory::What::Read, QStringLiteral("Com1")).ok());
-        const auto entries = history.entries(*DeviceFamily::byName(row[0]));
-        ASSERT_EQ(entries.size(), 1u);
-        EXPECT_EQ(entries[0].factor, row[2]);
-        EXPECT_EQ(entries[0].points, row[3]);
-        EXPECT_EQ(entries[0].port, QStringLiteral("Com1"));
-    }
+    QTemporaryDir dir;
+    SetupHistory history(dir.path());
+    const QByteArray bytes
+        = ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1();
+    ASSERT_TRUE(history.keep(bytes, SetupHistory::What::Read, QStringLiteral("Com1")).ok());
+    const auto entries = history.entries(*DeviceFamily::byName(row["family"]));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].factor, row["factor"]);
+    EXPECT_EQ(entries[0].points, row["points"]);
+    EXPECT_EQ(entries[0].port, QStringLiteral("Com1"));
 }
