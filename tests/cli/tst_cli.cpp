@@ -86,7 +86,7 @@ TABLE_TEST(Cli, ReadGivesTheWindowsSavedFileAndDownloadSendsTheDescribedBytes, "
 // The rows the window's Compare marks (tests/data/transfer) are the lines the CLI prints.
 TABLE_TEST(Cli, CompareListsExactlyTheChangedItems, "transfer/transfer.txt", "compare")
 {
-    RigCase t(row[0], row.words(1), {}, true);
+    RigCase t(row["family"], row.words("device"), {}, true);
     const QString saved = t->dir.filePath(QStringLiteral("setup.dat"));
     ASSERT_EQ(run(*t, { "read", saved }).status, 0);
     const Cli same = run(*t, { "compare", saved });
@@ -94,12 +94,12 @@ TABLE_TEST(Cli, CompareListsExactlyTheChangedItems, "transfer/transfer.txt", "co
     EXPECT_EQ(same.out, "");
 
     QStringList lines = QString::fromLatin1(readAll(saved)).split("\r\n");
-    for (const QString &edit : row.words(2))
+    for (const QString &edit : row.words("changed"))
         lines.replaceInStrings(QRegularExpression('^' + edit.section('>', 0, 0) + '$'), edit.section('>', 1));
     writeFile(t->dir.filePath(QStringLiteral("edited.dat")), lines.join("\r\n").toLatin1());
     const Cli changed = run(*t, { "compare", t->dir.filePath(QStringLiteral("edited.dat")) });
     EXPECT_EQ(changed.status, 1);
-    EXPECT_EQ(changed.out, row[3].replace(" ; ", "\n").replace('/', '\t') + '\n');
+    EXPECT_EQ(changed.out, row["marked"].replace(" ; ", "\n").replace('/', '\t') + '\n');
 }
 
 TABLE_TEST(Cli, EachFailureClassGivesItsStatusAndTheWindowsMessage, "cli/cli.txt", "failures")
