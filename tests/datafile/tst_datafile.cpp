@@ -100,6 +100,8 @@ TEST(DataFileReader, EitherSeparatorAndEveryLineEnd)
     EXPECT_EQ(lines[2].value + lines[4].name, "27");
 }
 
+namespace {
+
 // The records as the configuration and the window leave them.
 struct KnownRecords : Files
 {
@@ -116,6 +118,8 @@ struct KnownRecords : Files
         return entries ? DataFileWriter::toBytes(*entries) : QByteArray("failed");
     }
 };
+
+} // namespace
 
 TABLE_TEST(DataFileWriter, WritesTheDravionSetByteForByte, Table, "dravion")
 {
