@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "checkcommand.h"
 
-#include <cstdio>
-
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
+#include "clioutput.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/setupcheck.h"
@@ -14,16 +12,6 @@
 #include "params/setupmodel.h"
 #include "qrxcli.h"
 #include "stderrdialogs.h"
-
-namespace {
-
-void writeOut(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 int CheckCommand::check(const DeviceFamily &family, const DeviceState &configured,
     const QMap<int, QStringList> &lists, const QString &path, bool json, StderrDialogs &dialogs)
@@ -50,14 +38,11 @@ int CheckCommand::check(const DeviceFamily &family, const DeviceState &configure
                 o.insert(QStringLiteral("line"), p.line);
             list.append(o);
         }
-        writeOut(QJsonDocument(
-                     QJsonObject { { QStringLiteral("file"), path },
-                         { QStringLiteral("family"), family.name }, { QStringLiteral("problems"), list } })
-                     .toJson(QJsonDocument::Compact)
-            + '\n');
+        CliOutput::printJson(QJsonObject { { QStringLiteral("file"), path },
+            { QStringLiteral("family"), family.name }, { QStringLiteral("problems"), list } });
     } else {
         for (const SetupCheck::Problem &p : problems)
-            writeOut((SetupCheck::describe(p) + QLatin1Char('\n')).toLocal8Bit());
+            CliOutput::printLine(SetupCheck::describe(p));
     }
     if (problems.empty()) {
         dialogs.line(QStringLiteral("%1: no problems").arg(path));
@@ -65,24 +50,4 @@ int CheckCommand::check(const DeviceFamily &family, const DeviceState &configure
     }
     dialogs.line(QStringLiteral("%1: %2 problem(s)").arg(path).arg(problems.size()));
     return QrxCli::Differences;
-}
-
-void CheckCommand::printDifferences(
-    const std::vector<SetupComparison::Row> &rows, const QString &a, const QString &b, bool json)
-{
-    if (json) {
-        QJsonArray list;
-        for (const auto &r : rows) {
-            list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
-                { QStringLiteral("a"), r.left }, { QStringLiteral("b"), r.right } });
-        }
-        writeOut(QJsonDocument(QJsonObject { { QStringLiteral("a"), a }, { QStringLiteral("b"), b },
-                                   { QStringLiteral("differences"), list } })
-                     .toJson(QJsonDocument::Compact)
-            + '\n');
-        return;
-    }
-    for (const auto &r : rows)
-        writeOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
-                     .toLocal8Bit());
 }

@@ -1,37 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qrxcli.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "app/settingsstore.h"
 #include "checkcommand.h"
+#include "clihistory.h"
+#include "clioutput.h"
 #include "datafile/datafileformat.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "datafile/modelloader.h"
 #include "deviceerrorwatch.h"
 #include "link/appcontext.h"
+#include "link/atomicfile.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
+#include "params/versioncheck.h"
+#include "portname.h"
+#ifdef QRX_SHEET
+#include "sheetcommand.h"
+#endif
 #include "stderrdialogs.h"
 #include "transfer/frequencydigits.h"
 #include "transfer/frequencytrend.h"
 #include "transfer/setupflow.h"
+#include "unitlog.h"
 
 #ifndef QRX_DEVICE_FAMILY
 #define QRX_DEVICE_FAMILY "Dravion"
@@ -44,12 +56,6 @@ volatile std::sig_atomic_t interrupted = 0;
 void onInterrupt(int)
 {
     interrupted = 1;
-}
-
-void printOut(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -88,7 +94,97 @@ int QrxCli::comNumber(const QString &port)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+bool QrxCli::onDevice(const QString &command)
+{
+    return command == QLatin1String("read") || command == QLatin1String("download")
+        || command == QLatin1String("compare") || command == QLatin1String("poll");
+}
+
 int QrxCli::run(const Options &options)
+{
+    if (!onDevice(options.command))
+        return runCommand(options);
+    m_started = QDateTime::currentDateTimeUtc();
+    m_clock.start();
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    // The link waits in event loops, so a timer sees the interrupt within one exchange. A poll ends
+    // at an interrupt by itself, as it always has.
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!interrupted)
+            return;
+        watch.stop();
+        onInterrupted(options);
+    });
+    if (options.command != QLatin1String("poll"))
+        watch.start();
+    int status = runCommand(options);
+    watch.stop();
+    writeRecord(options, status);
+    if (!options.log.isEmpty() && m_recordLost && status < UsageOrFile)
+        status = UsageOrFile;
+    return status;
+}
+
+void QrxCli::onInterrupted(const Options &options)
+{
+    // Once the store command is out the unit is being programmed: it finishes, and tells how it went.
+    if (options.command == QLatin1String("download") && m_port && m_port->port.storeSent()) {
+        m_dialogs.line(QStringLiteral("Interrupted after the store command: finishing this unit"));
+        return;
+    }
+    m_dialogs.line(options.command == QLatin1String("download")
+            ? QStringLiteral("Interrupted: not programmed")
+            : QStringLiteral("Interrupted"));
+    if (m_port)
+        m_port->port.close();
+    writeRecord(options, Interrupted);
+    if (options.json)
+        CliOutput::printJson(QJsonObject { { QStringLiteral("result"), QStringLiteral("failed") },
+            { QStringLiteral("message"), m_dialogs.told().join(QStringLiteral("; ")) },
+            { QStringLiteral("exitStatus"), int(Interrupted) } });
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // Inside the link's wait: nothing more may be sent, and nothing was written for a read.
+    std::_Exit(Interrupted);
+}
+
+void QrxCli::writeRecord(const Options &options, int status)
+{
+    if (options.log.isEmpty() && options.unitRecord.isEmpty())
+        return;
+    UnitLog::Record r;
+    r.time = m_started;
+    r.command = options.command;
+    r.port = options.port;
+    r.portId = PortName::byId(options.port);
+    r.family = m_family ? m_family->name : options.family;
+    r.deviceVersion = m_deviceVersion;
+    if (!options.file.isEmpty())
+        r.file = QFileInfo(options.file).absoluteFilePath();
+    if (!m_fileBytes.isEmpty())
+        r.sha256 = QCryptographicHash::hash(m_fileBytes, QCryptographicHash::Sha256).toHex();
+    r.result = UnitLog::resultName(options.command, status, m_port && m_port->port.portFailed());
+    r.exitStatus = status;
+    r.durationMs = m_clock.elapsed();
+    r.differences = m_differences;
+    r.message = m_dialogs.told().join(QStringLiteral("; "));
+    if (!options.log.isEmpty()) {
+        if (const QString error = UnitLog::append(options.log, r); !error.isEmpty()) {
+            m_dialogs.line(QStringLiteral("Cannot write the log %1: %2").arg(options.log, error));
+            m_recordLost = true;
+            // The unit's own result stands; the run still fails, as its trace is lost.
+            r.exitStatus = std::max(status, int(UsageOrFile));
+            r.message = m_dialogs.told().join(QStringLiteral("; "));
+        }
+    }
+    if (!options.unitRecord.isEmpty())
+        AtomicFile::write(options.unitRecord, UnitLog::line(r) + '\n');
+}
+
+int QrxCli::runCommand(const Options &options)
 {
     if (const int status = setUp(options); status != Success)
         return status;
@@ -102,6 +198,12 @@ int QrxCli::run(const Options &options)
         return CheckCommand::check(*m_family, m_state, m_config.lists, options.file, options.json, m_dialogs);
     if (options.command == QLatin1String("diff"))
         return diff(options);
+#ifdef QRX_SHEET
+    if (options.command == QLatin1String("sheet")) {
+        return SheetCommand::sheet(
+            *m_family, m_state, m_config.lists, options.file, options.second, options.skipCorrupt, m_dialogs);
+    }
+#endif
     return poll(options);
 }
 
@@ -126,20 +228,8 @@ int QrxCli::setUp(const Options &options)
         m_dialogs.message(ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical);
 
     // The port as the window would take it: a Com number through the same per-user settings.
-    QString path = options.port;
-    int number = comNumber(path);
-    if (path.isEmpty()) {
-        auto settings = SettingsStore::open();
-        bool ok = false;
-        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
-                     .toString()
-                     .trimmed()
-                     .toInt(&ok);
-        if (!ok)
-            number = 1;
-    }
-    if (number > 0)
-        path = SettingsStore::portPath(number);
+    const QString path = PortName::path(options.port);
+    m_portName = CliHistory::portName(options.port);
 
     m_port = std::make_unique<Port>();
     m_link = std::make_unique<LinkEngine>(m_state, m_port->port, m_port->timer, m_dialogs);
@@ -164,6 +254,11 @@ SetupFlow QrxCli::flow(SetupFlow::Hooks hooks)
     hooks.sequenceEnded = [this] {
         m_progressShown = false;
         m_dialogs.endProgress();
+    };
+    hooks.CheckDeviceVersion = [this] {
+        VersionCheck::CheckDeviceVersion(*m_context);
+        if (!m_state.CommAbort)
+            m_deviceVersion = m_state.ReplyValue;
     };
     return SetupFlow(*m_context, *m_family, std::move(hooks));
 }
@@ -193,6 +288,8 @@ SetupModel QrxCli::emptySetup() const
 int QrxCli::loadFile(const QString &path, SetupModel &model)
 {
     const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    if (bytes)
+        m_fileBytes = *bytes; // what is sent is what was read here, whatever the file holds later
     if (!bytes) {
         m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;
@@ -230,25 +327,27 @@ int QrxCli::read(const Options &options)
         entries = DataFileWriter::entries(m_family->parameters, device.records(),
             units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
             DataFileFormat::userDecimalPoint());
-        if (!entries || !DataFileWriter::save(options.file, DataFileWriter::toBytes(*entries))) {
+        const QByteArray bytes = entries ? DataFileWriter::toBytes(*entries) : QByteArray();
+        if (!entries || !DataFileWriter::save(options.file, bytes)) {
             m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
             return false;
         }
+        m_fileBytes = bytes;
         if (options.json) {
             QJsonArray list;
             for (const auto &e : *entries)
                 list.append(
                     QJsonObject { { QStringLiteral("code"), e.code }, { QStringLiteral("value"), e.value } });
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("family"), m_family->name },
-                                       { QStringLiteral("file"), options.file },
-                                       { QStringLiteral("seconds"), result.seconds },
-                                       { QStringLiteral("entries"), list } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject { { QStringLiteral("family"), m_family->name },
+                { QStringLiteral("file"), options.file }, { QStringLiteral("seconds"), result.seconds },
+                { QStringLiteral("entries"), list } });
         }
         return true;
     };
-    return status(flow(std::move(hooks)).read(device, device.records()));
+    const SetupFlow::Result result = flow(std::move(hooks)).read(device, device.records());
+    if (result.succeeded())
+        CliHistory::keep(device, SetupHistory::What::Read, m_portName, m_dialogs);
+    return status(result);
 }
 
 int QrxCli::download(const Options &options)
@@ -260,22 +359,38 @@ int QrxCli::download(const Options &options)
     SetupModel device = emptySetup();
     SetupFlow::Hooks hooks;
     hooks.CheckMissingFields = [&file] { return file.missing().isEmpty(); };
-    const SetupFlow::Result result
-        = flow(std::move(hooks)).download(file, file.records(), options.verify ? &device : nullptr);
+    SetupModel *verify = options.verify ? &device : nullptr;
+    SetupModel backup = emptySetup();
+    QString backupPath;
+    const SetupFlow::Result result = options.backup.isEmpty()
+        ? flow(std::move(hooks)).download(file, file.records(), verify)
+        : flow(std::move(hooks))
+              .backedUpDownload(
+                  file, file.records(), backup,
+                  [&](const SetupModel &b) {
+                      return CliHistory::keepBackup(b, options.backup, m_portName, m_dialogs, &backupPath);
+                  },
+                  verify);
     if (result.outcome == SetupFlow::Outcome::Missing)
         m_dialogs.line(QStringLiteral("Missing: ") + file.missing().join(QStringLiteral(", ")));
+    if (result.step == SetupFlow::Step::Backup && result.outcome == SetupFlow::Outcome::Failed)
+        return Communication; // whatever the device answered, nothing was written
+    if (result.outcome == SetupFlow::Outcome::Succeeded || result.step == SetupFlow::Step::Verify)
+        CliHistory::keep(file, SetupHistory::What::Download, m_portName, m_dialogs);
+    else if (!backupPath.isEmpty() && result.sent > 0)
+        m_dialogs.line(QStringLiteral("The device may hold part of the new setup; its setup before is in %1")
+                           .arg(QDir::toNativeSeparators(backupPath)));
     if (!result.succeeded())
         return status(result);
     if (!options.verify) {
         if (options.json)
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("file"), options.file },
-                                       { QStringLiteral("seconds"), result.seconds } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject {
+                { QStringLiteral("file"), options.file }, { QStringLiteral("seconds"), result.seconds } });
         return Success;
     }
     const auto differences = SetupComparison::differences(result.rows);
-    printRows(differences, options.json);
+    m_differences = differences;
+    CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     if (!differences.empty()) {
         m_dialogs.line(QStringLiteral("Verify failed: %1 parameter(s) differ").arg(differences.size()));
         return Differences;
@@ -295,53 +410,33 @@ int QrxCli::compare(const Options &options)
     if (!result.succeeded())
         return status(result);
     const auto differences = SetupComparison::differences(result.rows);
-    printRows(differences, options.json);
+    m_differences = differences;
+    CliOutput::printRows(differences, QStringLiteral("file"), QStringLiteral("device"), {}, options.json);
     return differences.empty() ? Success : Differences;
 }
 
 int QrxCli::diff(const Options &options)
 {
     m_dialogs.setQuestionAnswer(options.skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    SetupModel a(*m_family, m_state);
-    a.setLists(m_config.lists);
+    SetupModel a = emptySetup();
     if (const int status = loadFile(options.file, a); status != Success)
         return status;
-    SetupModel b(*m_family, m_state);
-    b.setLists(m_config.lists);
+    SetupModel b = emptySetup();
     if (const int status = loadFile(options.second, b); status != Success)
         return status;
     const auto differences = SetupComparison::differences(
         SetupComparison::compare(*m_family, { a, a.records() }, { b, b.records() }));
-    CheckCommand::printDifferences(differences, options.file, options.second, options.json);
+    CliOutput::printRows(differences, QStringLiteral("a"), QStringLiteral("b"),
+        { { QStringLiteral("a"), options.file }, { QStringLiteral("b"), options.second } }, options.json);
     return differences.empty() ? Success : Differences;
-}
-
-void QrxCli::printRows(const std::vector<SetupComparison::Row> &rows, bool json) const
-{
-    if (json) {
-        QJsonArray list;
-        for (const auto &r : rows) {
-            list.append(QJsonObject { { QStringLiteral("parameter"), r.parameter },
-                { QStringLiteral("file"), r.left }, { QStringLiteral("device"), r.right } });
-        }
-        printOut(QJsonDocument(QJsonObject { { QStringLiteral("differences"), list } })
-                     .toJson(QJsonDocument::Compact)
-            + '\n');
-        return;
-    }
-    for (const auto &r : rows)
-        printOut((r.parameter + QLatin1Char('\t') + r.left + QLatin1Char('\t') + r.right + QLatin1Char('\n'))
-                     .toLocal8Bit());
 }
 
 int QrxCli::poll(const Options &options)
 {
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
     QElapsedTimer clock;
     qint64 firstMs = -1;
     if (options.csv)
-        printOut(FrequencyTrend::csvHeader().toUtf8());
+        CliOutput::print(FrequencyTrend::csvHeader().toUtf8());
     for (int n = 0; (options.count < 0 || n < options.count) && !interrupted; ++n) {
         if (n > 0) {
             // One poll every 400 ms, counted from the start of the previous one.
@@ -367,15 +462,14 @@ int QrxCli::poll(const Options &options)
                 const qint64 now = QDateTime::currentMSecsSinceEpoch();
                 if (firstMs < 0)
                     firstMs = now;
-                printOut(FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
+                CliOutput::print(
+                    FrequencyTrend::csvRow(now, firstMs, FrequencyDigits::shownHz(*padded)).toUtf8());
             }
         } else if (options.json)
-            printOut(QJsonDocument(QJsonObject { { QStringLiteral("frequency"), Values::Val(reply) },
-                                       { QStringLiteral("text"), shown } })
-                         .toJson(QJsonDocument::Compact)
-                + '\n');
+            CliOutput::printJson(QJsonObject {
+                { QStringLiteral("frequency"), Values::Val(reply) }, { QStringLiteral("text"), shown } });
         else
-            printOut((shown + QLatin1Char('\n')).toLocal8Bit());
+            CliOutput::printLine(shown);
     }
     return Success;
 }

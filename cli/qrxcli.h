@@ -2,8 +2,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -23,14 +27,23 @@ class StderrDialogs;
 class QrxCli final
 {
 public:
-    // Communication: no answer or no port; Refused: the device answered with an error reply.
-    enum Status { Success = 0, Differences = 1, UsageOrFile = 2, Communication = 3, Refused = 4 };
+    // Communication: no answer or no port; Refused: the device answered with an error reply;
+    // Crashed: a unit's own program ended abnormally; Interrupted: stopped by SIGINT or SIGTERM.
+    enum Status {
+        Success = 0,
+        Differences = 1,
+        UsageOrFile = 2,
+        Communication = 3,
+        Refused = 4,
+        Crashed = 5,
+        Interrupted = 130
+    };
 
     struct Options
     {
-        QString command; // read, download, compare, poll, check, diff
+        QString command; // read, download, compare, poll, check, diff, sheet
         QString file;
-        QString second; // diff: the other data file
+        QString second; // diff: the other data file; sheet: the PDF
         QString port; // a device path or "Com n"; empty for the remembered port
         QString family; // empty for the build's family
         QString config; // empty for the window's choice
@@ -39,6 +52,9 @@ public:
         bool skipCorrupt = false;
         int count = -1; // polls; -1 until interrupted
         bool csv = false; // poll: the trend window's CSV rows
+        QString backup; // download: the folder the device's setup is read into first
+        QString log; // JSON Lines file that gets this unit's record
+        QString unitRecord; // the record again, alone, for the run that started this one
     };
 
     explicit QrxCli(StderrDialogs &dialogs);
@@ -51,7 +67,13 @@ public:
     // The first line is the data file's header (spaces around it allowed).
     static bool hasHeader(const QByteArray &bytes);
 
+    // Whether the command talks to a device (and so leaves a unit's record).
+    static bool onDevice(const QString &command);
+
 private:
+    int runCommand(const Options &options);
+    void writeRecord(const Options &options, int status);
+    void onInterrupted(const Options &options);
     int setUp(const Options &options);
     int read(const Options &options);
     int download(const Options &options);
@@ -64,15 +86,21 @@ private:
     SetupFlow flow(SetupFlow::Hooks hooks = {});
     int status(const SetupFlow::Result &result) const;
     SetupModel emptySetup() const; // the family's setup with the configured lists
-    void printRows(const std::vector<SetupComparison::Row> &rows, bool json) const;
 
     StderrDialogs &m_dialogs;
     const DeviceFamily *m_family = nullptr;
     DeviceState m_state;
     ConfigReadResult m_config;
     bool m_progressShown = false; // a sequence's exchanges are running
+    QDateTime m_started;
+    QElapsedTimer m_clock;
+    QString m_deviceVersion;
+    QByteArray m_fileBytes; // as read, or as written by read
+    std::optional<std::vector<SetupComparison::Row>> m_differences;
+    bool m_recordLost = false; // the log would not take the record
     std::unique_ptr<LinkEngine> m_link;
     std::unique_ptr<AppContext> m_context;
+    QString m_portName; // as the setup history names it
     class Port;
     std::unique_ptr<Port> m_port;
 };

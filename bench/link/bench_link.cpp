@@ -9,27 +9,14 @@
 
 #include <sys/resource.h>
 
+#include "fakeuserdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
-#include "link/userdialogs.h"
 #include "simprocess.h"
 
 namespace {
-
-class CountingDialogs final : public UserDialogs
-{
-public:
-    int shown = 0;
-    Answer showMessage(const Message &) override
-    {
-        ++shown;
-        return Answer::Ok;
-    }
-    std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
-};
 
 double cpuSeconds()
 {
@@ -58,7 +45,7 @@ int main(int argc, char **argv)
     state.ReplyReceived = state.AutoFrame = true;
     SerialDevicePort port;
     QtReplyTimer timer;
-    CountingDialogs dialogs;
+    FakeUserDialogs dialogs;
     LinkEngine link(state, port, timer, dialogs);
     const QString path = sim.path();
     link.setPortResolver([path](int) { return path; });
@@ -88,7 +75,7 @@ int main(int argc, char **argv)
     const double lineS = bytes * 10.0 / 9600.0;
 
     std::printf("exchanges      %d (failures %d, boxes %d), reply latency %d ms\n", exchanges, failures,
-        dialogs.shown, latency);
+        int(dialogs.messages.size()), latency);
     std::printf("bytes on wire  %lld\n", static_cast<long long>(bytes));
     std::printf("line time      %.3f s (9600 baud, 10 bits per character)\n", lineS);
     std::printf("wall time      %.3f s\n", wallS);

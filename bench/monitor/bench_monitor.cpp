@@ -12,24 +12,16 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include "fakeuserdialogs.h"
 #include "link/appcontext.h"
 #include "link/deviceport.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/replytimer.h"
-#include "link/userdialogs.h"
 #include "monitor/frmlinemonitor.h"
 #include "params/devicefamily.h"
 
 namespace {
-
-class SilentDialogs final : public UserDialogs
-{
-public:
-    Answer showMessage(const Message &) override { return Answer::Ok; }
-    std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
-};
 
 class StreamPort final : public DevicePort
 {
@@ -153,7 +145,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     DeviceState state;
-    SilentDialogs dialogs;
+    FakeUserDialogs dialogs;
     StreamPort port;
     IdleTimer timer;
     LinkEngine link(state, port, timer, dialogs);

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Mutation run: plants one small fault at a time in src/, rebuilds incrementally, runs the normal
 suite (ctest, stopping at the first failure) and counts the faults the suite catches.
 

@@ -22,30 +22,17 @@
 #include <sys/resource.h>
 
 #include "app/frmaltmain.h"
+#include "fakeuserdialogs.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
-#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "simprocess.h"
 #include "transfer/frmprogress.h"
 #include "transfer/setuptransfer.h"
 
 namespace {
-
-class CountingDialogs final : public UserDialogs
-{
-public:
-    QStringList texts;
-    Answer showMessage(const Message &m) override
-    {
-        texts << m.text;
-        return Answer::Ok;
-    }
-    std::optional<QString> openFileName(const FileDialog &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const FileDialog &) override { return std::nullopt; }
-};
 
 // The real serial port with a count of the bytes that pass it both ways.
 class CountingPort final : public DevicePort
@@ -158,24 +145,24 @@ int main(int argc, char **argv)
     DeviceState state;
     CountingPort port;
     QtReplyTimer timer;
-    CountingDialogs dialogs;
+    FakeUserDialogs dialogs;
     LinkEngine link(state, port, timer, dialogs);
     const QString path = sim.path();
     link.setPortResolver([path](int) { return path; });
     AppContext context { state, &link, dialogs, DeviceFamily::dravion() };
     frmAltMain window(context);
     window.show();
-    dialogs.texts.clear();
+    dialogs.clear();
 
     state.CommandString = QStringLiteral("V"); // port open and simulator warm before timing
     link.SendCommand();
 
     // The first read also creates the linear points window that clearing needs.
     const Timing firstRead = timed(port, [&] { window.controls().btnRead->click(); });
-    dialogs.texts.clear();
+    dialogs.clear();
     const Timing read = timed(port, [&] { window.controls().btnRead->click(); });
-    const QStringList readBoxes = dialogs.texts;
-    dialogs.texts.clear();
+    const QStringList readBoxes = dialogs.texts();
+    dialogs.clear();
 
     bool shot = false;
     if (!screenshot.isEmpty()) {
@@ -193,7 +180,7 @@ int main(int argc, char **argv)
             });
     }
     const Timing download = timed(port, [&] { window.controls().btnDownload->click(); });
-    const QStringList downloadBoxes = dialogs.texts;
+    const QStringList downloadBoxes = dialogs.texts();
 
     // Ten seconds of live polling; the event loop runs as it does for a user watching the display.
     window.controls().Option1->click();

@@ -54,6 +54,9 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
 
     connectCommands();
     connect(m_controls.mnuClear, &QAction::triggered, m_clearAll, &ClearAllData::mnuClear_Click);
+    connect(m_clearAll, &ClearAllData::aboutToClear, this, &frmAltMain::setupDiscarding);
+    connect(m_clearAll, &ClearAllData::cleared, this, &frmAltMain::setupSettled);
+    connect(m_clearAll, &ClearAllData::cleared, m_transfer, &SetupTransfer::forgetRead);
 
     Form_Load([this] { m_fields->loadConfiguration(); });
 }

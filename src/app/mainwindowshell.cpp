@@ -2,6 +2,7 @@
 #include "mainwindowshell.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,18 +11,29 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/frmsetuphistory.h"
+#include "app/historykeeper.h"
 #include "app/mainwindowparts.h"
 #include "app/settingsstore.h"
+#include "app/setuphistorylist.h"
+#include "app/setupsheetcommands.h"
 #include "calibration/frmcalibration.h"
 #include "datafile/datafilecommands.h"
+#include "datafile/datafileformat.h"
+#include "datafile/datafilereader.h"
+#include "datafile/modelloader.h"
+#include "datafile/setuphistory.h"
 #include "linear/linearpoints.h"
 #include "link/devicestate.h"
 #include "link/linkengine.h"
+#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "params/mainwindowcontrols.h"
 #include "params/screenfit.h"
+#include "params/setupmodel.h"
 #include "params/twips.h"
 #include "transfer/frequencytrend.h"
 #include "transfer/frmfrequencytrend.h"
@@ -116,6 +128,10 @@ void MainWindowShell::buildMenus()
     connect(c.mnuSerialPort, &QMenu::aboutToShow, this, showPortPaths);
     c.mnuAssignPorts = namedAction(c.mnuOptions, QStringLiteral("&Assign Serial Ports..."), "mnuAssignPorts");
     connect(c.mnuAssignPorts, &QAction::triggered, this, &MainWindowShell::mnuAssignPorts_Click);
+    m_keepHistory = namedAction(c.mnuOptions, QStringLiteral("Keep Setup &History"), "mnuKeepHistory");
+    m_keepHistory->setCheckable(true);
+    m_backUp = namedAction(c.mnuOptions, QStringLiteral("&Back Up Before Download"), "mnuBackUp");
+    m_backUp->setCheckable(true);
 
     c.mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     c.mnuTools->setObjectName(QStringLiteral("mnuTools"));
@@ -125,6 +141,10 @@ void MainWindowShell::buildMenus()
     // Additions go after the described entries, each with a letter of its own.
     QAction *trend = namedAction(c.mnuTools, QStringLiteral("&Frequency Trend..."), "mnuFrequencyTrend");
     connect(trend, &QAction::triggered, this, &MainWindowShell::mnuFrequencyTrend_Click);
+    QAction *history = namedAction(c.mnuTools, QStringLiteral("Setup &History..."), "mnuSetupHistory");
+    connect(history, &QAction::triggered, this, &MainWindowShell::mnuSetupHistory_Click);
+    m_exportSheet = namedAction(c.mnuTools, QStringLiteral("&Export Setup Sheet..."), "mnuExportSheet");
+    m_printSetup = namedAction(c.mnuTools, QStringLiteral("P&rint Setup..."), "mnuPrintSetup");
     connect(c.mnuCalibrate, &QAction::triggered, this, &MainWindowShell::mnuCalibrate_Click);
     connect(c.mnuCommDebug, &QAction::triggered, this, &MainWindowShell::mnuCommDebug_Click);
 }
@@ -167,6 +187,110 @@ void MainWindowShell::connectCommands()
     connect(c.btnDownload, &QPushButton::clicked, m_transfer, &SetupTransfer::btnDownload_Click);
     connect(c.mnuCompare, &QAction::triggered, m_transfer, &SetupTransfer::mnuCompare_Click);
     connect(c.btnLinear, &QPushButton::clicked, m_linearPointsButton, &LinearPoints::btnLinear_Click);
+    m_sheets = new SetupSheetCommands(*this, *m_transfer, m_context, this);
+    connect(m_exportSheet, &QAction::triggered, m_sheets, &SetupSheetCommands::mnuExportSheet_Click);
+    connect(m_printSetup, &QAction::triggered, m_sheets, &SetupSheetCommands::mnuPrintSetup_Click);
+    connectHistory();
+}
+
+void MainWindowShell::connectHistory()
+{
+    const MainWindowControls &c = *m_controls;
+    HistoryKeeper::Host host;
+    host.setupBytes = [this] { return m_dataFiles->setupBytes(); };
+    host.port
+        = [this] { return QStringLiteral("Com%1").arg(m_context.link ? m_context.link->portNumber() : 1); };
+    host.setStatusText = [this](const QString &text) { setStatusText(text); };
+    host.busy = [this] { return m_context.state.TransferRunning; };
+    m_history = new HistoryKeeper(std::move(host), SetupHistory(), this);
+
+    m_keepHistory->setChecked(m_history->keepsHistory());
+    m_backUp->setChecked(m_history->backsUp());
+    connect(m_keepHistory, &QAction::toggled, m_history, &HistoryKeeper::setKeepsHistory);
+    connect(m_backUp, &QAction::toggled, m_history, &HistoryKeeper::setBacksUp);
+
+    m_transfer->setTransferred(
+        [this](SetupFlow::Step step, const SetupView &view, const DeviceState &records) {
+            const std::optional<QByteArray> bytes = SetupHistory::bytesOf(m_family, view, records);
+            if (step == SetupFlow::Step::Backup)
+                m_history->keepBackup(bytes);
+            else
+                m_history->keepTransferred(
+                    step == SetupFlow::Step::Read ? SetupHistory::What::Read : SetupHistory::What::Download,
+                    bytes);
+        });
+    m_transfer->setBackUpBeforeDownload([this] { return m_history->backsUp(); });
+    // Read Setup discards the window's setup before it reads; a failure is told once it has ended.
+    m_transfer->setReadStarting([this] { m_history->discarding(); });
+    for (QPushButton *b : { c.btnRead, c.btnDownload })
+        connect(b, &QPushButton::clicked, m_history, &HistoryKeeper::showPending);
+    connect(m_dataFiles, &DataFileCommands::saved, m_history, &HistoryKeeper::settle);
+    connect(m_dataFiles, &DataFileCommands::opened, m_history, &HistoryKeeper::settle);
+
+    SetupHistoryList::Host list;
+    list.open = [this](const QString &path) { openKeptSetup(path); };
+    list.compare = [this](const QString &path) { compareKeptSetup(path); };
+    list.showFolder = [](const QString &folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
+    m_historyList
+        = new SetupHistoryList(m_history->history(), m_family, m_context.dialogs, std::move(list), this);
+    connect(m_history, &HistoryKeeper::kept, m_historyList, [this] {
+        if (m_historyWindow && m_historyWindow->isVisible())
+            m_historyList->refresh();
+    });
+}
+
+void MainWindowShell::setupDiscarding()
+{
+    // During Read Setup the setup was kept as it started; what it clears later is the device's.
+    if (m_history && !m_context.state.TransferRunning)
+        m_history->discarding();
+}
+
+void MainWindowShell::setupSettled()
+{
+    if (m_history)
+        m_history->settle();
+}
+
+void MainWindowShell::mnuSetupHistory_Click()
+{
+    if (!m_historyWindow) {
+        m_historyWindow = new frmSetupHistory(*m_historyList, this);
+        m_historyWindow->move(frameGeometry().topLeft() + QPoint(40, 60)); // over the window it loads into
+    }
+    m_historyWindow->show();
+    ScreenFit::keepOnScreen(m_historyWindow);
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
+
+frmSetupHistory *MainWindowShell::historyWindow() const
+{
+    return m_historyWindow;
+}
+
+void MainWindowShell::openKeptSetup(const QString &path)
+{
+    if (m_context.state.TransferRunning)
+        return; // the transfer's sequence owns the window's setup until it ends
+    m_dataFiles->openFile(path);
+}
+
+void MainWindowShell::compareKeptSetup(const QString &path)
+{
+    if (m_context.state.TransferRunning)
+        return;
+    // Loaded as Open loads a file, into a setup of its own: the window does not change.
+    const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    const std::unique_ptr<SetupModel> setup = m_transfer->emptySetup();
+    const ModelLoader::Outcome outcome = bytes
+        ? ModelLoader::apply(
+            *setup, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), m_context.dialogs)
+        : ModelLoader::Outcome::Failed;
+    if (outcome == ModelLoader::Outcome::Failed)
+        m_context.dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+    if (outcome == ModelLoader::Outcome::Loaded)
+        m_transfer->compareSetup({ *setup, setup->records() }, QStringLiteral("Kept Setup"));
 }
 
 std::vector<QAction *> MainWindowShell::guardedCommands() const
@@ -200,6 +324,7 @@ void MainWindowShell::Form_Load(const std::function<void()> &readConfiguration)
     mnuComPort_Click(MainWindowParts::rememberedPort());
 
     readConfiguration();
+    setupSettled(); // what the window starts with is nobody's edit
 
     MainWindowParts::centreOnScreen(this, m_traits.minimumWidth);
 }
@@ -303,6 +428,7 @@ void MainWindowShell::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    setupDiscarding();
     MainWindowParts::storeSettings(this, m_context.link ? m_context.link->portNumber() : 1);
     Q_EMIT closed();
 }

@@ -15,8 +15,12 @@ class QLayout;
 class DataFileCommands;
 class LinearPoints;
 class SetupTransfer;
+class SetupSheetCommands;
 class FrequencyTrend;
+class HistoryKeeper;
+class SetupHistoryList;
 class frmFrequencyTrend;
+class frmSetupHistory;
 class frmCalibration;
 struct DeviceFamily;
 struct MainWindowControls;
@@ -50,6 +54,7 @@ public:
     void mnuCalibrate_Click();
     void mnuCommDebug_Click();
     void mnuFrequencyTrend_Click();
+    void mnuSetupHistory_Click();
     virtual void mnuExit_Click();
 
     FrequencyPoll &poll() { return *m_poll; }
@@ -59,11 +64,20 @@ public:
     // The family's controllers of the shared controls, created by the family window.
     LinearPoints &linearPoints() { return *m_linearPointsButton; }
     DataFileCommands &dataFiles() { return *m_dataFiles; }
+    SetupSheetCommands &sheets() { return *m_sheets; }
     SetupTransfer &transfer() { return *m_transfer; }
     // The menu commands a running transfer disables, besides the two transfer buttons.
     std::vector<QAction *> guardedCommands() const;
 
     frmCalibration *calibrationWindow() const; // while it is open
+
+    // The setups kept without being asked, and the window that lists them.
+    HistoryKeeper &history() { return *m_history; }
+    SetupHistoryList &historyList() { return *m_historyList; }
+    frmSetupHistory *historyWindow() const; // once it was opened
+    // A kept setup loaded as Open Data File loads one, or compared with the device.
+    void openKeptSetup(const QString &path);
+    void compareKeptSetup(const QString &path);
 
     // Companion windows that follow the main window when it is resized.
     void setLinearPointsWindow(QWidget *window) { m_linearPoints = window; }
@@ -86,6 +100,10 @@ protected:
     // the window centred on the screen.
     void Form_Load(const std::function<void()> &readConfiguration);
     virtual void CheckDeviceVersion() = 0;
+    // Around every discard of the window's setup: edits neither downloaded nor saved are kept
+    // first, and what is left afterwards is nothing to keep.
+    void setupDiscarding();
+    void setupSettled();
 
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -100,6 +118,7 @@ protected:
 private:
     void buildMenus();
     void buildButtons();
+    void connectHistory();
     void Form_Resize();
     void Form_Unload();
 
@@ -109,6 +128,14 @@ private:
     FrequencyPoll *m_poll = nullptr;
     FrequencyTrend *m_trend = nullptr;
     QPointer<frmFrequencyTrend> m_trendWindow;
+    SetupSheetCommands *m_sheets = nullptr;
+    QAction *m_exportSheet = nullptr;
+    QAction *m_printSetup = nullptr;
     QPointer<frmCalibration> m_calibration;
+    HistoryKeeper *m_history = nullptr;
+    SetupHistoryList *m_historyList = nullptr;
+    QPointer<frmSetupHistory> m_historyWindow;
+    QAction *m_keepHistory = nullptr;
+    QAction *m_backUp = nullptr;
     bool m_unloaded = false;
 };

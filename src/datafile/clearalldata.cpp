@@ -21,9 +21,11 @@ ClearAllData::ClearAllData(Host host, AppContext &context, QObject *parent)
 
 void ClearAllData::mnuClear_Click()
 {
+    Q_EMIT aboutToClear();
     clearSetup(
         ParameterSet::dravion(), *m_host.controls->window, *m_host.linearPointsWindow(), m_context.state);
     m_host.setStatusText(clearedStatus());
+    emit cleared();
 }
 
 void ClearAllData::clearSetup(

@@ -39,6 +39,10 @@ public:
         const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state);
     static QString clearedStatus() { return QStringLiteral("Status:  All Data Cleared"); }
 
+Q_SIGNALS:
+    void aboutToClear(); // what the window holds is about to go
+    void cleared(); // the window's setup was emptied
+
 private:
     Host m_host;
     AppContext &m_context;

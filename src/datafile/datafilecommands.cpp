@@ -36,6 +36,16 @@ void DataFileCommands::mnuSave_Click()
     const auto entries = m_host.entries();
     if (!entries || !DataFileWriter::save(*path, DataFileWriter::toBytes(*entries)))
         m_context.dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
+    else
+        Q_EMIT saved();
+}
+
+std::optional<QByteArray> DataFileCommands::setupBytes() const
+{
+    const auto entries = m_host.entries();
+    if (!entries)
+        return std::nullopt;
+    return DataFileWriter::toBytes(*entries);
 }
 
 void DataFileCommands::mnuOpen_Click()
@@ -45,12 +55,15 @@ void DataFileCommands::mnuOpen_Click()
     dialog.filter = QStringLiteral("Text files (*.dat)");
     dialog.folder = DataFileFolders::initialFolder(QStringLiteral("Data Files"));
     const std::optional<QString> path = m_context.dialogs.openFileName(dialog);
-    if (!path)
-        return;
+    if (path)
+        openFile(*path);
+}
 
+void DataFileCommands::openFile(const QString &path)
+{
     // The whole file is read before anything is cleared, so a file that cannot be read leaves the
     // window as it was.
-    const std::optional<QByteArray> bytes = DataFileReader::load(*path);
+    const std::optional<QByteArray> bytes = DataFileReader::load(path);
     if (!bytes) {
         showOpenError();
         return;
@@ -60,7 +73,7 @@ void DataFileCommands::mnuOpen_Click()
     DataFileLoader loader(m_context.dialogs, m_context.family, *m_host.mainWindow, m_host.linearPointsWindow);
     switch (loader.apply(DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()))) {
     case DataFileLoader::Outcome::Loaded:
-        m_host.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(*path).fileName());
+        m_host.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(path).fileName());
         break;
     case DataFileLoader::Outcome::Stopped:
         break;
@@ -68,6 +81,7 @@ void DataFileCommands::mnuOpen_Click()
         showOpenError();
         break;
     }
+    Q_EMIT opened();
 }
 
 void DataFileCommands::showOpenError()

@@ -30,6 +30,14 @@ public:
     DataFileCommands(Host host, AppContext &context, QObject *parent);
     void mnuSave_Click();
     void mnuOpen_Click();
+    // Open Data File for a file already chosen: the same checks, clearing and messages.
+    void openFile(const QString &path);
+    // The window's setup as Save writes it, or nothing when it cannot be written.
+    std::optional<QByteArray> setupBytes() const;
+
+Q_SIGNALS:
+    void saved(); // a setup file was written
+    void opened(); // the window was cleared and filled from a file, whole or in part
 
 private:
     void showOpenError();

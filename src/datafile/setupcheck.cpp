@@ -40,18 +40,6 @@ namespace {
         QString text;
     };
 
-    bool fitsInt(const QString &text)
-    {
-        qint16 unused = 0;
-        return Values::StoreInt(text, unused);
-    }
-
-    bool fitsReal(const QString &text)
-    {
-        float unused = 0.0f;
-        return Values::StoreSingle(text, unused);
-    }
-
     QString cannotHold(const QString &name, const QString &text)
     {
         return QStringLiteral("%1: %2 is more than its record can hold").arg(name, text);
@@ -110,7 +98,7 @@ namespace {
                     continue;
                 const QString name = FieldCaptions::name(p);
                 const int line = lineOf(p);
-                if (!(p.intRecord ? fitsInt(text) : fitsReal(text))) {
+                if (!(p.intRecord ? Values::FitsInt(text) : Values::FitsSingle(text))) {
                     add(Kind::CannotHold, line, name, cannotHold(name, text));
                     continue;
                 }
@@ -139,7 +127,7 @@ namespace {
             const IntItem &countRange = m_model.records().LinearPtsItem;
             const double wanted = Values::Val(countText);
             // Without a sound number of points there is no telling which points are extra.
-            const bool countSound = !countText.isEmpty() && fitsInt(countText)
+            const bool countSound = !countText.isEmpty() && Values::FitsInt(countText)
                 && !ParameterSet::unusablePoints(countText) && wanted >= countRange.minimum
                 && wanted <= countRange.maximum;
             const int points = int(std::clamp(std::floor(wanted), 0.0, double(LinearPointsLogic::Rows)));
@@ -193,7 +181,7 @@ namespace {
             if (column == 0) {
                 if (cell.text.isEmpty() || r.LinFreqItems[k].value == -1) {
                     if (!cell.text.isEmpty()
-                        && !(Values::Val(cell.text) < FrequencyLimit && fitsInt(cell.text)))
+                        && !(Values::Val(cell.text) < FrequencyLimit && Values::FitsInt(cell.text)))
                         add(Kind::CannotHold, cell.line, rowName(row), cannotHold(name, cell.text));
                     return; // never entered: the missing-entry check names it
                 }
@@ -204,7 +192,7 @@ namespace {
                 return;
             }
             if (cell.text.isEmpty() || r.LinFlowItems[k].value == -1.0f) {
-                if (!cell.text.isEmpty() && !fitsReal(cell.text))
+                if (!cell.text.isEmpty() && !Values::FitsSingle(cell.text))
                     add(Kind::CannotHold, cell.line, rowName(row), cannotHold(name, cell.text));
                 return;
             }

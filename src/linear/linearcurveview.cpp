@@ -29,8 +29,12 @@ LinearCurveView::LinearCurveView(const QString &xName, const QString &yName, QWi
     m_red->setMarkerSize(11);
     m_axisX = new QValueAxis(c);
     m_axisX->setTitleText(xName);
+    // The plot is narrow: three short labels across fit where five were cut to "...".
+    m_axisX->setTickCount(3);
+    m_axisX->setLabelFormat(QStringLiteral("%g"));
     m_axisY = new QValueAxis(c);
     m_axisY->setTitleText(yName);
+    m_axisY->setLabelFormat(QStringLiteral("%g"));
     c->addAxis(m_axisX, Qt::AlignBottom);
     c->addAxis(m_axisY, Qt::AlignLeft);
     for (QXYSeries *s : { static_cast<QXYSeries *>(m_line), static_cast<QXYSeries *>(m_ok),

@@ -5,25 +5,18 @@
 
 #include <QString>
 
-// Record of one integer device parameter: item code, configured limits, type letter, value.
-struct IntItem
+// Record of one device parameter: item code, configured limits, type letter, value. An integer
+// record holds 16-bit numbers, a real record singles.
+template <typename Number> struct Item
 {
     qint16 code = 0;
-    qint16 minimum = 0;
-    qint16 maximum = 0;
+    Number minimum = 0;
+    Number maximum = 0;
     QString typeLetter;
-    qint16 value = 0;
+    Number value = 0;
 };
-
-// Record of one real device parameter; limits and value are singles.
-struct RealItem
-{
-    qint16 code = 0;
-    float minimum = 0.0f;
-    float maximum = 0.0f;
-    QString typeLetter;
-    float value = 0.0f;
-};
+using IntItem = Item<qint16>;
+using RealItem = Item<float>;
 
 // The one shared device state: the link flags of the current exchange and the item records of
 // both device families. The application owns the single instance and hands it to every window.

@@ -114,12 +114,12 @@ void LinkEngine::selectPort(int index)
     }
 }
 
-void LinkEngine::SendCommand(bool NoWait)
+ExchangeOutcome LinkEngine::SendCommand(bool NoWait)
 {
     DeviceState &s = m_state;
     if (NoWait) {
         transmit(true, s.AutoFrame);
-        return;
+        return {};
     }
     // AutoFrame False belongs to the monitor's own call, and the monitor sets it back only when that
     // call returns. A call made meanwhile (a Read clicked during the monitor's wait) comes from
@@ -135,7 +135,7 @@ void LinkEngine::SendCommand(bool NoWait)
         // A failed sequence sends nothing, and the outstanding exchange keeps its command.
         s.CommandString = m_sentCommand;
         s.ReplyReceived = true;
-        return;
+        return {};
     } else {
         // Wait for our turn; the outstanding exchange still checks its reply against its command.
         waiter.command = s.CommandString;
@@ -151,14 +151,17 @@ void LinkEngine::SendCommand(bool NoWait)
     s.ReplyValue = waiter.replyValue;
     s.ReplyReceived = waiter.replyReceived;
     s.CommAbort = waiter.commAbort;
+    return waiter.outcome;
 }
 
 void LinkEngine::transmit(bool resend, bool frame)
 {
     DeviceState &s = m_state;
     const bool fresh = m_phase == Phase::Idle;
-    if (fresh)
+    if (fresh) {
         m_exchangeFailed = m_openFailed = false;
+        m_outcome = {};
+    }
     // A resend of an exchange that has already failed ends it, also when another caller's sequence
     // has cleared the latch meanwhile.
     if (s.CommAbort || (!fresh && m_exchangeFailed)) {
@@ -192,6 +195,8 @@ void LinkEngine::transmit(bool resend, bool frame)
         m_pending.clear();
         m_timer.start();
         error = m_port.write(s.CommandString.toLatin1());
+        if (!error)
+            noteOutcome(ExchangeOutcome::Kind::NoResponse); // until a reply ends it otherwise
     }
     if (error)
         portErrorOnTransmit(error, resend);
@@ -210,6 +215,7 @@ void LinkEngine::portErrorOnTransmit(const DevicePort::Error &error, bool resend
     const QString text
         = missing ? QStringLiteral("ERROR - Invalid Com Port") : QStringLiteral("ERROR - Port in use");
     latchFailure();
+    noteOutcome(ExchangeOutcome::Kind::PortError);
     emit statusTextChanged(QStringLiteral("Status:  ") + text);
     // The caller of a first transmission returns at once; one whose command is being resent waits
     // for the time-out.
@@ -252,6 +258,8 @@ void LinkEngine::release(Waiter &waiter)
     waiter.replyValue = m_state.ReplyValue;
     waiter.replyReceived = m_state.ReplyReceived;
     waiter.commAbort = m_state.CommAbort || m_exchangeFailed;
+    waiter.outcome = m_outcome;
+    waiter.outcome.value = m_state.ReplyValue;
     waiter.done = true;
     if (waiter.loop)
         waiter.loop->quit();
@@ -292,6 +300,13 @@ void LinkEngine::latchFailure()
         m_latchBeforeFailure = m_state.CommAbort;
     m_exchangeFailed = true;
     m_state.CommAbort = true;
+}
+
+void LinkEngine::noteOutcome(ExchangeOutcome::Kind kind)
+{
+    using Kind = ExchangeOutcome::Kind;
+    if (m_outcome.kind == Kind::NotSent || m_outcome.kind == Kind::NoResponse)
+        m_outcome.kind = kind;
 }
 
 void LinkEngine::onDataReceived()
@@ -341,6 +356,7 @@ void LinkEngine::onCompleteFrame()
         const QString value = Frames::split(m_rxBuffer).valueText;
         m_rxBuffer.clear();
         s.ReplyValue = value;
+        noteOutcome(ExchangeOutcome::Kind::Ok); // after a refusal it stays a refusal
         finish();
         return;
     }
@@ -364,6 +380,7 @@ void LinkEngine::onCompleteFrame()
     m_phase = Phase::Ending;
     m_dialogs.message(QStringLiteral("Error"), UserDialogs::Icon::Critical);
     s.ReplyValue = QStringLiteral("Inval");
+    noteOutcome(ExchangeOutcome::Kind::Invalid);
     finish();
 }
 
@@ -371,7 +388,12 @@ void LinkEngine::deviceErrorReply()
 {
     const QString name = Frames::itemName(Frames::split(m_state.CommandString).codeText);
     latchFailure();
-    const QString text = Frames::deviceErrorText(Values::Val(m_rxBuffer.mid(2)));
+    const double number = Values::Val(m_rxBuffer.mid(2));
+    if (m_outcome.kind == ExchangeOutcome::Kind::NoResponse) {
+        m_outcome.kind = ExchangeOutcome::Kind::DeviceError;
+        m_outcome.deviceError = Values::IntOf(number).value_or(0); // numbers beyond 16 bits are none
+    }
+    const QString text = Frames::deviceErrorText(number);
     // The timer keeps running: its next expiry ends the exchange, even while this box is open.
     if (!text.isEmpty())
         m_dialogs.message(text + Cr() + QStringLiteral("Issued for ") + name, UserDialogs::Icon::Critical);

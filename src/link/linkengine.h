@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "deviceport.h"
+#include "exchangeoutcome.h"
 
 class DeviceState;
 class QEventLoop;
@@ -34,8 +35,8 @@ public:
     // Transmits state.CommandString and, unless NoWait, returns when the exchange has ended.
     // A call made while another exchange is outstanding waits for its turn (calls are served in
     // the order they were made), and every caller returns to the outcome of its own exchange.
-    // NoWait is for resends only: it transmits at once and never waits.
-    void SendCommand(bool NoWait = false);
+    // NoWait is for resends only: it transmits at once and never waits (its outcome is NotSent).
+    ExchangeOutcome SendCommand(bool NoWait = false);
 
     // The link part of the port menu: close, take the number, test-open, report the status.
     void selectPort(int index);
@@ -72,6 +73,7 @@ private:
         QString replyValue;
         bool replyReceived = true;
         bool commAbort = false;
+        ExchangeOutcome outcome;
     };
 
     void transmit(bool resend, bool frame);
@@ -80,6 +82,8 @@ private:
     void startQueued();
     void finish();
     void latchFailure();
+    // A failure once noted stays the exchange's outcome (a refusal then a time-out is a refusal).
+    void noteOutcome(ExchangeOutcome::Kind kind);
     void portErrorOnTransmit(const DevicePort::Error &error, bool resend);
     void onDataReceived();
     void onCompleteFrame();
@@ -104,6 +108,7 @@ private:
     bool m_exchangeFailed = false; // the link latched a failure of the outstanding exchange
     bool m_latchBeforeFailure = false;
     bool m_openFailed = false; // the first transmission could not open the port
+    ExchangeOutcome m_outcome; // of the outstanding exchange
 
     QByteArray m_pending; // arrived but not yet taken by MSComm1_OnComm
     QString m_rxBuffer;

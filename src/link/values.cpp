@@ -77,14 +77,23 @@ double Val(const QString &text)
     return parsePrefix(text.mid(pos, len), QLatin1Char('.'));
 }
 
+std::optional<qint16> IntOf(double value)
+{
+    if (std::isnan(value))
+        return std::nullopt;
+    const double r = std::nearbyint(value); // the default rounding mode rounds halves to even
+    if (r < -32768.0 || r > 32767.0)
+        return std::nullopt;
+    return static_cast<qint16>(r);
+}
+
 qint16 CInt(double value)
 {
     if (std::isnan(value))
         throw OverflowError("not a number");
-    const double r = std::nearbyint(value); // the default rounding mode rounds halves to even
-    if (r < -32768.0 || r > 32767.0)
-        throw OverflowError("value does not fit a 16-bit integer");
-    return static_cast<qint16>(r);
+    if (const std::optional<qint16> n = IntOf(value))
+        return *n;
+    throw OverflowError("value does not fit a 16-bit integer");
 }
 
 qint32 CLng(double value)
@@ -97,11 +106,18 @@ qint32 CLng(double value)
     return static_cast<qint32>(r);
 }
 
-float CSng(double value)
+std::optional<float> SingleOf(double value)
 {
     if (std::isnan(value) || (std::isfinite(value) && std::fabs(value) > double(FLT_MAX)))
-        throw OverflowError("value does not fit a single");
+        return std::nullopt;
     return static_cast<float>(value);
+}
+
+float CSng(double value)
+{
+    if (const std::optional<float> n = SingleOf(value))
+        return *n;
+    throw OverflowError("value does not fit a single");
 }
 
 bool IsNumeric(const QString &text, QChar decimalPoint)
@@ -150,6 +166,18 @@ bool StoreInt(const QString &text, qint16 &target)
     } catch (const OverflowError &) {
         return false;
     }
+}
+
+bool FitsSingle(const QString &text)
+{
+    float unused = 0.0f;
+    return StoreSingle(text, unused);
+}
+
+bool FitsInt(const QString &text)
+{
+    qint16 unused = 0;
+    return StoreInt(text, unused);
 }
 
 QString TrimSpaces(const QString &text)

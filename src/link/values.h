@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 
 #include <QChar>
@@ -29,6 +30,10 @@ qint32 CLng(double value);
 // Narrows to a single; throws OverflowError when a finite value exceeds the single range.
 float CSng(double value);
 
+// CInt and CSng with the failure as a value, for a caller that goes on without the number.
+std::optional<qint16> IntOf(double value);
+std::optional<float> SingleOf(double value);
+
 // True when the whole text (surrounding spaces allowed) is one decimal number:
 // optional sign, digits with at most one decimal point, optional exponent. Empty is not numeric.
 bool IsNumeric(const QString &text, QChar decimalPoint = QLatin1Char('.'));
@@ -44,6 +49,11 @@ QString FormatInt(qint32 value);
 // carry one) leaves the record as it was and gives false; the field's range check then flags it.
 bool StoreSingle(const QString &text, float &target);
 bool StoreInt(const QString &text, qint16 &target);
+// Whether StoreSingle or StoreInt would store the text's number. The missing-entry checks count a
+// field whose number its record cannot hold as not entered, so a screen and a record that differ
+// never go unnoticed into a download.
+bool FitsSingle(const QString &text);
+bool FitsInt(const QString &text);
 
 // Removes leading and trailing spaces only (tabs and other blanks stay), as the file formats trim.
 QString TrimSpaces(const QString &text);

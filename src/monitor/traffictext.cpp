@@ -4,9 +4,10 @@
 #include <algorithm>
 
 #include <QDateTime>
+#include <QIODevice>
 
-#include "link/atomicfile.h"
 #include "link/devicestate.h"
+#include "link/exportfile.h"
 #include "link/linkengine.h"
 #include "link/userdialogs.h"
 
@@ -87,16 +88,9 @@ QString TrafficText::firstLine() const
 
 void TrafficText::btnSaveTraffic_Click()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Save Traffic");
-    dialog.filter = QStringLiteral("Text File (*.txt)");
-    dialog.defaultSuffix = QStringLiteral("txt");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    const QString error = AtomicFile::write(*path, (firstLine() + QStringLiteral("\r\n") + text()).toUtf8());
-    if (!error.isEmpty())
-        m_dialogs.message(QStringLiteral("Unable to save the traffic to %1:\r%2").arg(*path, error),
-            UserDialogs::Icon::Critical);
+    const QByteArray bytes = (firstLine() + QStringLiteral("\r\n") + text()).toUtf8();
+    ExportFile::saveAs(m_dialogs,
+        { QStringLiteral("Save Traffic"), QStringLiteral("Text File (*.txt)"), QStringLiteral("txt"),
+            QStringLiteral("Unable to save the traffic to %1:\r%2") },
+        [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
 }

@@ -32,7 +32,15 @@ template <typename T> T *named(T *widget, const QString &name)
     return widget;
 }
 
-// Adds rows of caption, control and marker to a frame's grid.
+QComboBox *combo(const QString &name)
+{
+    auto *box = named(new QComboBox, name);
+    box->setEditable(false);
+    return box;
+}
+
+// Adds rows of caption, control and marker to a frame's grid, each named after its stem: caption
+// "lbl<stem>", control "cbo<stem>" or "txt<stem>", marker "lbl<stem>E".
 class RowAdder
 {
 public:
@@ -43,35 +51,36 @@ public:
         m_grid->setColumnStretch(1, 1);
     }
 
-    void add(QLabel *&caption, const char *captionName, const QString &text, QWidget *field, QLabel *&marker)
+    void add(QLabel *&caption, const char *stem, const QString &text, QComboBox *&list, QLabel *&marker)
     {
-        caption = named(new QLabel(text), QString::fromLatin1(captionName));
+        list = combo(QStringLiteral("cbo") + QLatin1String(stem));
+        addRow(caption, stem, text, list, marker);
+    }
+
+    void add(QLabel *&caption, const char *stem, const QString &text, QLineEdit *&field, QLabel *&marker)
+    {
+        field = named(new QLineEdit, QStringLiteral("txt") + QLatin1String(stem));
+        addRow(caption, stem, text, field, marker);
+    }
+
+    void finish() { m_grid->setRowStretch(m_row, 1); }
+
+private:
+    void addRow(QLabel *&caption, const char *stem, const QString &text, QWidget *field, QLabel *&marker)
+    {
+        const QString name = QStringLiteral("lbl") + QLatin1String(stem);
+        caption = named(new QLabel(text), name);
         caption->setBuddy(field);
-        marker = named(new MarkerLabel, QString::fromLatin1(captionName) + QLatin1Char('E'));
+        marker = named(new MarkerLabel, name + QLatin1Char('E'));
         m_grid->addWidget(caption, m_row, 0);
         m_grid->addWidget(field, m_row, 1);
         m_grid->addWidget(marker, m_row, 2);
         ++m_row;
     }
 
-    void finish() { m_grid->setRowStretch(m_row, 1); }
-
-private:
     QGridLayout *m_grid;
     int m_row = 0;
 };
-
-QComboBox *combo(const char *name)
-{
-    auto *box = named(new QComboBox, QString::fromLatin1(name));
-    box->setEditable(false);
-    return box;
-}
-
-QLineEdit *edit(const char *name)
-{
-    return named(new QLineEdit, QString::fromLatin1(name));
-}
 
 } // namespace
 
@@ -132,31 +141,22 @@ void frmMR::buildListFrame()
 {
     MrControls &c = m_controls;
     c.Frame2 = named(new QGroupBox(QStringLiteral("Display and Output")), QStringLiteral("Frame2"));
-    c.cboDisplayMode = combo("cboDisplayMode");
-    c.cboRateUnits = combo("cboRateUnits");
-    c.cboRateInterval = combo("cboRateInterval");
-    c.cboTotalUnits = combo("cboTotalUnits");
-    c.cboDisplayExp = combo("cboDisplayExp");
-    c.cboMeterType = combo("cboMeterType");
-    c.cboOutputMode = combo("cboOutputMode");
-    c.txtFlowLow = edit("txtFlowLow");
-    c.txtFlowHi = edit("txtFlowHi");
 
     RowAdder rows(c.Frame2);
-    rows.add(c.lblDisplayMode, "lblDisplayMode", QStringLiteral("Display Mode:"), c.cboDisplayMode,
+    rows.add(c.lblDisplayMode, "DisplayMode", QStringLiteral("Display Mode:"), c.cboDisplayMode,
         c.lblDisplayModeE);
-    rows.add(c.lblRateUnits, "lblRateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE);
-    rows.add(c.lblRateInterval, "lblRateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,
+    rows.add(c.lblRateUnits, "RateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE);
+    rows.add(c.lblRateInterval, "RateInterval", QStringLiteral("Rate Interval:"), c.cboRateInterval,
         c.lblRateIntervalE);
     rows.add(
-        c.lblTotalUnits, "lblTotalUnits", QStringLiteral("Total Units:"), c.cboTotalUnits, c.lblTotalUnitsE);
-    rows.add(c.lblDisplayExp, "lblDisplayExp", QStringLiteral("Display Exponent:"), c.cboDisplayExp,
+        c.lblTotalUnits, "TotalUnits", QStringLiteral("Total Units:"), c.cboTotalUnits, c.lblTotalUnitsE);
+    rows.add(c.lblDisplayExp, "DisplayExp", QStringLiteral("Display Exponent:"), c.cboDisplayExp,
         c.lblDisplayExpE);
-    rows.add(c.lblMeterType, "lblMeterType", QStringLiteral("Meter Type:"), c.cboMeterType, c.lblMeterTypeE);
+    rows.add(c.lblMeterType, "MeterType", QStringLiteral("Meter Type:"), c.cboMeterType, c.lblMeterTypeE);
     rows.add(
-        c.lblOutputMode, "lblOutputMode", QStringLiteral("Output Mode:"), c.cboOutputMode, c.lblOutputModeE);
-    rows.add(c.lblFlowLow, "lblFlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE);
-    rows.add(c.lblFlowHi, "lblFlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE);
+        c.lblOutputMode, "OutputMode", QStringLiteral("Output Mode:"), c.cboOutputMode, c.lblOutputModeE);
+    rows.add(c.lblFlowLow, "FlowLow", QStringLiteral("Flow at 4mA:"), c.txtFlowLow, c.lblFlowLowE);
+    rows.add(c.lblFlowHi, "FlowHi", QStringLiteral("Flow at 20mA:"), c.txtFlowHi, c.lblFlowHiE);
     rows.finish();
 }
 
@@ -164,30 +164,20 @@ void frmMR::buildTextFrame()
 {
     MrControls &c = m_controls;
     c.Frame1 = named(new QGroupBox(QStringLiteral("Measurement")), QStringLiteral("Frame1"));
-    c.txtSpg = edit("txtSpg");
-    c.txtScaleFactor = edit("txtScaleFactor");
-    c.txtPressureComp = edit("txtPressureComp");
-    c.txtTempComp = edit("txtTempComp");
-    c.txtSPGcomp = edit("txtSPGcomp");
-    c.txtLowFlowCutoff = edit("txtLowFlowCutoff");
-    c.txtDamping = edit("txtDamping");
-    c.txtPassword = edit("txtPassword");
-    c.txtLinearPts = edit("txtLinearPts");
 
     RowAdder rows(c.Frame1);
-    rows.add(c.lblSpg, "lblSpg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE);
-    rows.add(c.lblScaleFactor, "lblScaleFactor", QStringLiteral("Scale Factor:"), c.txtScaleFactor,
+    rows.add(c.lblSpg, "Spg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE);
+    rows.add(c.lblScaleFactor, "ScaleFactor", QStringLiteral("Scale Factor:"), c.txtScaleFactor,
         c.lblScaleFactorE);
-    rows.add(c.lblPressureComp, "lblPressureComp", QStringLiteral("Pressure Comp:"), c.txtPressureComp,
+    rows.add(c.lblPressureComp, "PressureComp", QStringLiteral("Pressure Comp:"), c.txtPressureComp,
         c.lblPressureCompE);
-    rows.add(c.lblTempComp, "lblTempComp", QStringLiteral("Temp Comp:"), c.txtTempComp, c.lblTempCompE);
-    rows.add(c.lblSPGcomp, "lblSPGcomp", QStringLiteral("SPG Comp"), c.txtSPGcomp, c.lblSPGcompE);
-    rows.add(c.lblLowFlowCutoff, "lblLowFlowCutoff", QStringLiteral("Low Flow Cutoff:"), c.txtLowFlowCutoff,
+    rows.add(c.lblTempComp, "TempComp", QStringLiteral("Temp Comp:"), c.txtTempComp, c.lblTempCompE);
+    rows.add(c.lblSPGcomp, "SPGcomp", QStringLiteral("SPG Comp"), c.txtSPGcomp, c.lblSPGcompE);
+    rows.add(c.lblLowFlowCutoff, "LowFlowCutoff", QStringLiteral("Low Flow Cutoff:"), c.txtLowFlowCutoff,
         c.lblLowFlowCutoffE);
-    rows.add(c.lblDamping, "lblDamping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE);
-    rows.add(c.lblPassword, "lblPassword", QStringLiteral("Password:"), c.txtPassword, c.lblPasswordE);
-    rows.add(
-        c.lblLinearPts, "lblLinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE);
+    rows.add(c.lblDamping, "Damping", QStringLiteral("Damping:"), c.txtDamping, c.lblDampingE);
+    rows.add(c.lblPassword, "Password", QStringLiteral("Password:"), c.txtPassword, c.lblPasswordE);
+    rows.add(c.lblLinearPts, "LinearPts", QStringLiteral("Linear Points:"), c.txtLinearPts, c.lblLinearPtsE);
     rows.finish();
 
     c.txtLowFlowCutoff->setText(QStringLiteral(".025"));
@@ -223,6 +213,10 @@ frmLinearPoints *frmMR::linearPointsWindow()
 
 void frmMR::mnuClear_Click()
 {
+    setupDiscarding();
     ClearAllData::clearSetup(ParameterSet::mr(), *this, *linearPointsWindow(), m_context.state);
     setStatusText(ClearAllData::clearedStatus());
+    setupSettled();
+    if (m_transfer)
+        m_transfer->forgetRead();
 }

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 
 #include "link/userdialogs.h"
-#include "link/values.h"
 #include "params/fieldrange.h"
 
 namespace {
@@ -49,18 +48,6 @@ void UnflagField(QLabel *caption, QLabel *marker)
 bool IsFieldFlagged(const QLabel *marker)
 {
     return marker && !marker->isHidden();
-}
-
-bool FitsIntRecord(const QString &text)
-{
-    qint16 unused = 0;
-    return Values::StoreInt(text, unused);
-}
-
-bool FitsRealRecord(const QString &text)
-{
-    float unused = 0.0f;
-    return Values::StoreSingle(text, unused);
 }
 
 void FlagUnlessStored(bool stored, QLabel *caption, QLabel *marker)

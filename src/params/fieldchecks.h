@@ -15,12 +15,8 @@ void UnflagField(QLabel *caption, QLabel *marker);
 // Flagged means the marker is shown; works while the window itself is still hidden.
 bool IsFieldFlagged(const QLabel *marker);
 
-// Whether a text's number fits a 16-bit integer or a single record. A change handler that could not
-// store its text flags the field rather than clear it, and the missing-entry checks count such a
-// field as not entered, so a screen and a record that differ never go unnoticed into a download.
-bool FitsIntRecord(const QString &text);
-bool FitsRealRecord(const QString &text);
-// The end of a change handler: clears the field, or flags it when its number was not stored.
+// The end of a change handler: clears the field, or flags it when its number was not stored (see
+// Values::FitsSingle), rather than clear the text.
 void FlagUnlessStored(bool stored, QLabel *caption, QLabel *marker);
 
 // Range checks of a text box against a record's limits. An invalid field is flagged, gets the focus

@@ -144,9 +144,9 @@ void SetupFields::flowPairChanged()
         UnflagField(caption(low), marker(low));
         UnflagField(caption(high), marker(high));
     }
-    if (!FitsRealRecord(field(low)->text()))
+    if (!Values::FitsSingle(field(low)->text()))
         FlagField(caption(low), marker(low));
-    if (!FitsRealRecord(field(high)->text()))
+    if (!Values::FitsSingle(field(high)->text()))
         FlagField(caption(high), marker(high));
 }
 
@@ -205,7 +205,7 @@ bool SetupFields::CheckMissingFields()
         }
         // A text whose number its record cannot hold was never entered as far as the device goes.
         const QString text = field(p)->text();
-        const bool fits = p.intRecord ? FitsIntRecord(text) : FitsRealRecord(text);
+        const bool fits = p.intRecord ? Values::FitsInt(text) : Values::FitsSingle(text);
         if (!isActive(p) || (!text.isEmpty() && fits))
             continue;
         FlagField(caption(p), marker(p));
@@ -215,8 +215,8 @@ bool SetupFields::CheckMissingFields()
     const QString text = field(points)->text();
     const double count = Values::Val(text);
     const IntItem &range = m_context.state.LinearPtsItem;
-    if (text.isEmpty() || !FitsIntRecord(text) || ParameterSet::unusablePoints(text) || count < range.minimum
-        || count > range.maximum) {
+    if (text.isEmpty() || !Values::FitsInt(text) || ParameterSet::unusablePoints(text)
+        || count < range.minimum || count > range.maximum) {
         FlagField(caption(points), marker(points));
         return false;
     }

@@ -8,14 +8,14 @@
 #include "params/setupview.h"
 #include "transfer/itemcommands.h"
 
-bool DownloadSequence::run()
+DownloadSequence::Ending DownloadSequence::run()
 {
     startProgress(m_family.fixedExchanges);
     checkVersion();
-    writeItems();
-    writePoints();
+    if (!writeItems() || !writePoints())
+        return Ending::RunError;
     send(QStringLiteral("W"));
-    return !aborted();
+    return aborted() ? Ending::Failed : Ending::Done;
 }
 
 bool DownloadSequence::activeAfter(size_t index) const
@@ -28,7 +28,7 @@ bool DownloadSequence::activeAfter(size_t index) const
     return false;
 }
 
-void DownloadSequence::writeItems()
+bool DownloadSequence::writeItems()
 {
     const auto &rows = m_family.parameters.rows();
     const size_t pointsRow = size_t(m_family.parameters.indexOf(m_family.parameters.linearPts()));
@@ -39,7 +39,8 @@ void DownloadSequence::writeItems()
             if (const RealItem *kfactor
                 = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1))
                 send(ItemCommands::write(*kfactor));
-            StepProgress();
+            if (!StepProgress())
+                return false;
             continue;
         }
         if (p.switchable() && !m_view.isActive(p))
@@ -48,22 +49,29 @@ void DownloadSequence::writeItems()
         // From the number of points on, the bar may already be full: nothing else follows.
         if (k >= pointsRow && !activeAfter(k) && !(linearPtsNumber() > 0))
             setFull();
-        else
-            StepProgress();
+        else if (!StepProgress())
+            return false;
     }
+    return true;
 }
 
-void DownloadSequence::writePoints()
+bool DownloadSequence::writePoints()
 {
     // The bound is taken once; the test for the last pair reads the field again each time.
-    const qint16 last = Values::CInt(linearPtsNumber() - 1);
-    for (int i = 0; i <= last; ++i) {
-        send(ItemCommands::write(m_records.LinFreqItems.at(size_t(i))));
-        StepProgress();
-        send(ItemCommands::write(m_records.LinFlowItems.at(size_t(i))));
+    const std::optional<qint16> last = Values::IntOf(linearPtsNumber() - 1);
+    if (!last)
+        return false;
+    for (int i = 0; i <= *last; ++i) {
+        if (size_t(i) >= m_records.LinFreqItems.size())
+            return false; // the pairs sent so far stay sent
+        send(ItemCommands::write(m_records.LinFreqItems[size_t(i)]));
+        if (!StepProgress())
+            return false;
+        send(ItemCommands::write(m_records.LinFlowItems[size_t(i)]));
         if (i == linearPtsNumber() - 1)
             setFull();
-        else
-            StepProgress();
+        else if (!StepProgress())
+            return false;
     }
+    return true;
 }

@@ -10,12 +10,17 @@ class DownloadSequence final : public SetupSequence
 public:
     using SetupSequence::SetupSequence;
 
-    // True when every exchange succeeded. Throws on a run-time error (a point count past the
-    // point tables, a percentage beyond a 16-bit number); nothing more is sent then.
-    bool run();
+    enum class Ending {
+        Done, // every exchange succeeded
+        Failed, // an exchange failed; the link's state tells how
+        RunError, // a point count past the point tables, a percentage past a 16-bit number
+    };
+    // Nothing more is sent after a run-time error.
+    Ending run();
 
 private:
-    void writeItems();
-    void writePoints();
+    // False at a run-time error.
+    bool writeItems();
+    bool writePoints();
     bool activeAfter(size_t index) const;
 };

@@ -5,8 +5,9 @@
 #include <cmath>
 
 #include <QDateTime>
+#include <QIODevice>
 
-#include "link/atomicfile.h"
+#include "link/exportfile.h"
 #include "link/userdialogs.h"
 
 FrequencyTrend::FrequencyTrend(UserDialogs &dialogs, QObject *parent)
@@ -180,16 +181,9 @@ QString FrequencyTrend::csv() const
 
 void FrequencyTrend::exportCsv()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Export CSV");
-    dialog.filter = QStringLiteral("CSV File (*.csv)");
-    dialog.defaultSuffix = QStringLiteral("csv");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    if (const QString error = AtomicFile::write(*path, csv().toUtf8()); !error.isEmpty()) {
-        m_dialogs.message(QStringLiteral("Unable to export the readings to %1:\r%2").arg(*path, error),
-            UserDialogs::Icon::Critical);
-    }
+    const QByteArray bytes = csv().toUtf8();
+    ExportFile::saveAs(m_dialogs,
+        { QStringLiteral("Export CSV"), QStringLiteral("CSV File (*.csv)"), QStringLiteral("csv"),
+            QStringLiteral("Unable to export the readings to %1:\r%2") },
+        [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
 }

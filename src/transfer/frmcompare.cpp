@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-frmCompare::frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *parent)
+frmCompare::frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *parent, const QString &left)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmCompare"));
@@ -21,7 +21,7 @@ frmCompare::frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *p
     m_table = new QTableWidget(int(rows.size()), 4, this);
     m_table->setObjectName(QStringLiteral("tblCompare"));
     m_table->setHorizontalHeaderLabels(
-        { QStringLiteral("Parameter"), QStringLiteral("Window"), QStringLiteral("Device"), QString() });
+        { QStringLiteral("Parameter"), left, QStringLiteral("Device"), QString() });
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);

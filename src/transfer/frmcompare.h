@@ -16,7 +16,9 @@ class frmCompare final : public QDialog
     Q_OBJECT
 
 public:
-    frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *parent);
+    // left names the column of the setup compared with the device.
+    frmCompare(const std::vector<SetupComparison::Row> &rows, QWidget *parent,
+        const QString &left = QStringLiteral("Window"));
 
     QTableWidget *table() const { return m_table; }
 

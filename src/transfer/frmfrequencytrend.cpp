@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include "link/atomicfile.h"
+#include "link/exportfile.h"
 #include "link/userdialogs.h"
 #include "transfer/frequencypoll.h"
 #include "transfer/frequencytrend.h"
@@ -140,7 +140,8 @@ QLineSeries *frmFrequencyTrend::line(size_t i)
     while (m_lines.size() <= i) {
         auto *series = new QLineSeries(m_chart);
         QPen pen(QColor(0, 90, 170));
-        pen.setWidthF(1.5);
+        pen.setWidthF(1.0);
+        pen.setCosmetic(true);
         series->setPen(pen);
         m_chart->addSeries(series);
         series->attachAxis(m_axisX);
@@ -163,19 +164,20 @@ void frmFrequencyTrend::refresh()
     // Two points per pixel column at most: the chart's cost stays that of its width, not of an hour.
     const int columns = std::max(100, int(m_chart->plotArea().width()));
     const QList<QList<QPointF>> lines = m_trend.lines(end, columns);
-    for (size_t i = 0; i < size_t(lines.size()); ++i)
-        line(i)->replace(lines[qsizetype(i)]);
-    for (size_t i = size_t(lines.size()); i < m_lines.size(); ++i) {
-        if (m_lines[i]->count() > 0)
-            m_lines[i]->clear();
+    // Emptied before the axes move: a series with points lays its whole line out again, stroke and
+    // all, on every range change, and once more when its points are replaced.
+    for (QLineSeries *series : m_lines) {
+        if (series->count() > 0)
+            series->clear();
     }
-
     m_axisX->setRange(
         QDateTime::fromMSecsSinceEpoch(end - m_trend.spanMs()), QDateTime::fromMSecsSinceEpoch(end));
     if (s.count > 0) {
         const double pad = std::max(1.0, (s.max - s.min) * 0.1);
         m_axisY->setRange(std::floor(s.min - pad), std::ceil(s.max + pad));
     }
+    for (size_t i = 0; i < size_t(lines.size()); ++i)
+        line(i)->replace(lines[qsizetype(i)]);
 }
 
 void frmFrequencyTrend::showPollState()
@@ -185,21 +187,10 @@ void frmFrequencyTrend::showPollState()
 
 void frmFrequencyTrend::btnSaveImage_Click()
 {
-    UserDialogs::FileDialog dialog;
-    dialog.title = QStringLiteral("Save Image");
-    dialog.filter = QStringLiteral("PNG Image (*.png)");
-    dialog.defaultSuffix = QStringLiteral("png");
-    dialog.overwritePrompt = true;
-    const std::optional<QString> path = m_context.dialogs.saveFileName(dialog);
-    if (!path)
-        return;
-    const QImage image = m_view->grab().toImage();
-    const QString error
-        = AtomicFile::write(*path, [&image](QIODevice &file) { return image.save(&file, "PNG"); });
-    if (!error.isEmpty()) {
-        m_context.dialogs.message(QStringLiteral("Unable to save the image to %1:\r%2").arg(*path, error),
-            UserDialogs::Icon::Critical);
-    }
+    ExportFile::saveAs(m_context.dialogs,
+        { QStringLiteral("Save Image"), QStringLiteral("PNG Image (*.png)"), QStringLiteral("png"),
+            QStringLiteral("Unable to save the image to %1:\r%2") },
+        [this](QIODevice &file) { return m_view->grab().toImage().save(&file, "PNG"); });
 }
 
 void frmFrequencyTrend::showEvent(QShowEvent *event)

@@ -3,8 +3,7 @@
 
 #include <QString>
 
-struct IntItem;
-struct RealItem;
+#include "link/devicestate.h"
 
 // Command bodies built from an item record: code in decimal, type letter, and for a write the
 // value text ('.' as decimal point whatever the user's locale).

@@ -9,12 +9,12 @@ void ProgressCounter::start(double points, int fixed)
     m_total = 0.0f;
 }
 
-qint16 ProgressCounter::step()
+std::optional<qint16> ProgressCounter::step()
 {
     // Single arithmetic on purpose: the sum of 29 steps of 100/29 must land where the device's
     // users have always seen it, not where a double would.
     m_total = m_total + m_step;
-    return Values::CInt(double(m_total));
+    return Values::IntOf(double(m_total));
 }
 
 QString ProgressCounter::percentText(qint16 percent)

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "readsequence.h"
 
-#include <exception>
-#include <functional>
-#include <stdexcept>
+#include <optional>
 
 #include "link/appcontext.h"
 #include "link/devicestate.h"
@@ -12,26 +10,13 @@
 #include "params/setupview.h"
 #include "transfer/itemcommands.h"
 
-namespace {
-
-// Runs one statement of the read; a failure skips only that statement.
-void tolerant(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const std::exception &) {
-    }
-}
-
-} // namespace
-
 bool ReadSequence::run()
 {
-    tolerant([&] { checkVersion(); });
-    tolerant([&] { ReadOutputType(); });
-    tolerant([&] { m_view.setText(m_family.parameters.linearPts(), QStringLiteral("10")); });
+    checkVersion();
+    ReadOutputType();
+    m_view.setText(m_family.parameters.linearPts(), QStringLiteral("10"));
     // One step per item of the set, whether or not a choice greys it: the bar never passes 100%.
-    tolerant([&] { startProgress(int(m_family.parameters.rows().size())); });
+    startProgress(int(m_family.parameters.rows().size()));
     readItems();
     readPoints();
     return !aborted();
@@ -42,12 +27,9 @@ void ReadSequence::ReadOutputType()
     send(QStringLiteral("I"));
     if (aborted())
         return;
-    m_view.outputTypeReply(Values::CInt(Values::Val(m_link.state.ReplyValue)));
-}
-
-void ReadSequence::stepProgress()
-{
-    tolerant([this] { StepProgress(); });
+    // A reply that is no 16-bit number leaves the output type as it was.
+    if (const std::optional<qint16> type = Values::IntOf(Values::Val(m_link.state.ReplyValue)))
+        m_view.outputTypeReply(*type);
 }
 
 void ReadSequence::readItems()
@@ -61,10 +43,10 @@ void ReadSequence::readItems()
             if (const RealItem *kfactor
                 = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1)) {
                 send(ItemCommands::read(*kfactor));
-                stepProgress();
-                tolerant([&] { m_view.setText(p, reply); });
+                StepProgress();
+                m_view.setText(p, reply);
             } else {
-                stepProgress();
+                StepProgress();
             }
             continue;
         }
@@ -72,21 +54,18 @@ void ReadSequence::readItems()
         if (p.switchable() && !m_view.isActive(p))
             continue;
         send(readCommand(p));
-        stepProgress();
+        StepProgress();
         if (p.kind == Parameter::Kind::List) {
             if (!answered())
                 continue;
-            tolerant([&] {
-                const qint16 position = Values::CInt(Values::Val(reply));
-                // -1 clears the selection; a position the list does not have is refused.
-                if (position < -1 || position >= m_view.listCount(p))
-                    throw std::out_of_range("list position");
-                m_view.setListPosition(p, position);
-            });
+            // -1 clears the selection; a position the list does not have is refused.
+            const std::optional<qint16> position = Values::IntOf(Values::Val(reply));
+            if (position && *position >= -1 && *position < m_view.listCount(p))
+                m_view.setListPosition(p, *position);
         } else if (p.kind == Parameter::Kind::Password) {
-            tolerant([&] { m_view.setText(p, ParameterSet::passwordText(reply)); });
+            m_view.setText(p, ParameterSet::passwordText(reply));
         } else {
-            tolerant([&] { m_view.setText(p, reply); });
+            m_view.setText(p, reply);
         }
     }
 }
@@ -97,10 +76,13 @@ void ReadSequence::readPoints()
     // All ten pairs, whatever number of points the device reported.
     for (size_t i = 0; i < 10; ++i) {
         send(ItemCommands::read(m_records.LinFreqItems[i]));
-        stepProgress();
-        tolerant([&] { m_records.LinFreqItems[i].value = Values::CInt(Values::Val(reply)); });
+        StepProgress();
+        // A reply its record cannot hold leaves the record as it was.
+        if (const std::optional<qint16> frequency = Values::IntOf(Values::Val(reply)))
+            m_records.LinFreqItems[i].value = *frequency;
         send(ItemCommands::read(m_records.LinFlowItems[i]));
-        stepProgress();
-        tolerant([&] { m_records.LinFlowItems[i].value = Values::CSng(Values::Val(reply)); });
+        StepProgress();
+        if (const std::optional<float> flow = Values::SingleOf(Values::Val(reply)))
+            m_records.LinFlowItems[i].value = *flow;
     }
 }

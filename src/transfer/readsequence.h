@@ -17,5 +17,4 @@ private:
     void readItems();
     void readPoints();
     void ReadOutputType();
-    void stepProgress(); // a failure here skips only the step
 };

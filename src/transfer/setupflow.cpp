@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setupflow.h"
 
-#include <exception>
-
 #include <QElapsedTimer>
 
 #include "link/appcontext.h"
@@ -18,14 +16,14 @@ namespace {
 
 const QString readingCaption = QStringLiteral("Reading Setup Parameters...");
 
-template <typename Sequence> bool runTimed(Sequence &sequence, double *seconds)
+template <typename Sequence> auto runTimed(Sequence &sequence, double *seconds)
 {
     QElapsedTimer clock;
     clock.start();
-    const bool ok = sequence.run();
+    const auto ending = sequence.run();
     if (seconds)
         *seconds = double(clock.nsecsElapsed()) / 1e9;
-    return ok;
+    return ending;
 }
 
 } // namespace
@@ -98,53 +96,88 @@ SetupFlow::Result SetupFlow::read(SetupView &view, DeviceState &records)
     return result;
 }
 
+bool SetupFlow::fieldsComplete(Result &result) const
+{
+    if (m_hooks.CheckMissingFields && !m_hooks.CheckMissingFields()) {
+        m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
+        result.outcome = Outcome::Missing;
+        return false;
+    }
+    return true;
+}
+
 SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, SetupModel *verify)
 {
     Result result;
     result.step = Step::Download;
     m_context.state.CommAbort = false;
-    if (m_hooks.CheckMissingFields && !m_hooks.CheckMissingFields()) {
-        m_context.dialogs.message(QStringLiteral("Plese enter missing information"), Icon::Exclamation);
-        result.outcome = Outcome::Missing;
+    if (fieldsComplete(result))
+        runDownload(view, records, verify, result);
+    return result;
+}
+
+SetupFlow::Result SetupFlow::backedUpDownload(SetupView &view, DeviceState &records, SetupModel &backup,
+    const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify)
+{
+    Result result;
+    result.step = Step::Backup;
+    m_context.state.CommAbort = false;
+    if (!fieldsComplete(result))
+        return result;
+    // The link's own messages have told why the read failed; the download is not started.
+    if (!readDevice(backup, nullptr, false)) {
+        setStatusText(QStringLiteral("Status:  Download cancelled"));
+        m_context.dialogs.message(backupFailedText(), Icon::Critical);
         return result;
     }
+    if (keepBackup && !keepBackup(backup)) {
+        result.outcome = Outcome::NotKept;
+        return result;
+    }
+    result.step = Step::Download;
+    runDownload(view, records, verify, result);
+    return result;
+}
+
+void SetupFlow::runDownload(SetupView &view, DeviceState &records, SetupModel *verify, Result &result)
+{
+    result.outcome = Outcome::Failed;
     setStatusText(QStringLiteral("Status:  Programming"));
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(QStringLiteral("Downloading Setup Parameters..."));
-    bool ok = false;
-    try {
-        DownloadSequence sequence(m_context, m_family, records, view);
-        sequence.setProgress(m_hooks.setPercent);
-        sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
-        ok = runTimed(sequence, &result.seconds);
-    } catch (const std::exception &) {
+    DownloadSequence sequence(m_context, m_family, records, view);
+    sequence.setProgress(m_hooks.setPercent);
+    sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
+    const DownloadSequence::Ending ending = runTimed(sequence, &result.seconds);
+    if (ending == DownloadSequence::Ending::RunError) {
         // Nothing more is sent; the window is tidied up as after a normal end.
+        result.sent = sequence.sent();
         call(m_hooks.sequenceEnded);
         m_context.dialogs.message(QStringLiteral("Download Error"), Icon::Critical);
         finish();
         result.outcome = Outcome::Error;
-        return result;
+        return;
     }
+    result.sent = sequence.sent();
     call(m_hooks.sequenceEnded);
     setStatusText(QStringLiteral("Status:  Complete"));
-    if (!ok) {
+    if (ending == DownloadSequence::Ending::Failed) {
         setPercent(QStringLiteral("0%"));
         m_context.dialogs.message(QStringLiteral("Unable to complete Download!"), Icon::Critical);
         finish();
-        return result;
+        return;
     }
     m_context.dialogs.message(QStringLiteral("Programming Successful"));
     finish();
     if (!verify) {
         result.outcome = Outcome::Succeeded;
-        return result;
+        return;
     }
     result.step = Step::Verify;
     if (!readDevice(*verify, nullptr))
-        return result;
+        return;
     result.rows = SetupComparison::compare(m_family, { view, records }, { *verify, verify->records() });
     result.outcome = Outcome::Succeeded;
-    return result;
 }
 
 SetupFlow::Result SetupFlow::compare(const SetupComparison::Side &left, SetupModel &device)
@@ -158,7 +191,7 @@ SetupFlow::Result SetupFlow::compare(const SetupComparison::Side &left, SetupMod
     return result;
 }
 
-bool SetupFlow::readDevice(SetupModel &device, double *seconds)
+bool SetupFlow::readDevice(SetupModel &device, double *seconds, bool tellFailure)
 {
     m_context.state.CommAbort = false;
     if (m_hooks.sequenceStarting)
@@ -170,7 +203,7 @@ bool SetupFlow::readDevice(SetupModel &device, double *seconds)
     call(m_hooks.sequenceEnded);
     // The progress window goes before the message: nothing of the window's setup was touched.
     finish();
-    if (!ok)
+    if (!ok && tellFailure)
         tellReadFailed();
     return ok;
 }

@@ -27,8 +27,9 @@ public:
         Error, // a run-time error stopped the download; nothing more was sent
         NotKept, // read, but keepRead refused it
     };
-    // The sequence the outcome belongs to: a verified download that fails in its read says Verify.
-    enum class Step { Read, Download, Verify };
+    // The sequence the outcome belongs to: a verified download that fails in its read says Verify,
+    // one whose backup read fails says Backup.
+    enum class Step { Read, Download, Verify, Backup };
 
     struct Result
     {
@@ -36,6 +37,7 @@ public:
         Step step = Step::Read;
         double seconds = 0.0; // time on the link of the command's first sequence
         std::vector<SetupComparison::Row> rows; // compare and verify: every row, differing or not
+        int sent = 0; // download: item and store commands transmitted, so the device may hold them
 
         bool succeeded() const { return outcome == Outcome::Succeeded; }
     };
@@ -63,12 +65,22 @@ public:
     // Download Setup from the view and its records; with verify, then reads the device into it
     // and compares.
     Result download(SetupView &view, DeviceState &records, SetupModel *verify = nullptr);
+    // Download Setup that first reads the device's whole setup into backup, untouched on screen,
+    // and hands it to keepBackup (false stops with NotKept); a failed backup read sends no write.
+    Result backedUpDownload(SetupView &view, DeviceState &records, SetupModel &backup,
+        const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify = nullptr);
+    static QString backupFailedText()
+    {
+        return QStringLiteral("Download cancelled: the device could not be backed up");
+    }
     // Reads the device into a setup of its own (its list entries as the caller gives them) and
     // compares it with the left side, which does not change.
     Result compare(const SetupComparison::Side &left, SetupModel &device);
 
 private:
-    bool readDevice(SetupModel &device, double *seconds);
+    bool readDevice(SetupModel &device, double *seconds, bool tellFailure = true);
+    bool fieldsComplete(Result &result) const;
+    void runDownload(SetupView &view, DeviceState &records, SetupModel *verify, Result &result);
     void call(const std::function<void()> &hook) const;
     void setStatusText(const QString &text) const;
     void setPercent(const QString &text) const;

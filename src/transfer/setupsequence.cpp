@@ -22,10 +22,14 @@ SetupSequence::SetupSequence(
 void SetupSequence::send(const QString &body)
 {
     m_link.state.CommandString = body;
-    if (m_link.link)
-        m_link.link->SendCommand();
-    else
+    if (!m_link.state.CommAbort)
+        ++m_sent; // an aborted link transmits nothing
+    if (m_link.link) {
+        m_last = m_link.link->SendCommand();
+    } else {
+        m_last = {};
         m_link.state.CommAbort = true; // no device to talk to: the sequence fails cleanly
+    }
 }
 
 void SetupSequence::checkVersion()
@@ -41,11 +45,15 @@ void SetupSequence::startProgress(int fixed)
     m_counter.start(linearPtsNumber(), fixed);
 }
 
-void SetupSequence::StepProgress()
+bool SetupSequence::StepProgress()
 {
     if (aborted())
-        return; // the bar stops where the failure happened
-    setPercent(ProgressCounter::percentText(m_counter.step()));
+        return true; // the bar stops where the failure happened
+    const std::optional<qint16> percent = m_counter.step();
+    if (!percent)
+        return false;
+    setPercent(ProgressCounter::percentText(*percent));
+    return true;
 }
 
 void SetupSequence::setFull()
@@ -59,12 +67,6 @@ void SetupSequence::setPercent(const QString &text)
 {
     if (m_progress)
         m_progress(text);
-}
-
-bool SetupSequence::answered() const
-{
-    const QString &reply = m_link.state.ReplyValue;
-    return reply != QLatin1String("NoRsp") && reply != QLatin1String("Inval");
 }
 
 double SetupSequence::linearPtsNumber() const

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "link/exchangeoutcome.h"
 #include "transfer/progresscounter.h"
 
 struct AppContext;
@@ -26,6 +27,8 @@ public:
     void setProgress(std::function<void(const QString &)> progress) { m_progress = std::move(progress); }
     // Replaces the version check (the default asks the device with "V").
     void setVersionCheck(std::function<void()> check) { m_versionCheck = std::move(check); }
+    // The item and store commands this sequence transmitted (the version check aside).
+    int sent() const { return m_sent; }
 
 protected:
     // Stores the body, sends it and returns when the exchange has ended.
@@ -33,12 +36,13 @@ protected:
     void checkVersion();
     // Divides the bar into 2n + fixed steps, n the number of points shown.
     void startProgress(int fixed);
-    // One step; a failed exchange keeps the percentage where it was.
-    void StepProgress();
+    // One step; a failed exchange keeps the percentage where it was. False when the total is past
+    // a 16-bit number: the download stops there, the read goes on without showing it.
+    bool StepProgress();
     void setFull();
     void setPercent(const QString &text);
-    // The last exchange brought an answer: neither no reply nor an invalid one.
-    bool answered() const;
+    // The last exchange brought the device's reply value.
+    bool answered() const { return m_last.ok(); }
     double linearPtsNumber() const;
     bool aborted() const;
     QString readCommand(const Parameter &p) const;
@@ -55,4 +59,6 @@ private:
     std::function<void(const QString &)> m_progress;
     std::function<void()> m_versionCheck;
     ProgressCounter m_counter;
+    int m_sent = 0;
+    ExchangeOutcome m_last;
 };

@@ -10,6 +10,8 @@
 
 #include "linear/frmlinearpoints.h"
 #include "link/devicestate.h"
+#include "link/linkengine.h"
+#include "link/userdialogs.h"
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 #include "transfer/frmcompare.h"
@@ -73,10 +75,12 @@ void SetupTransfer::setPercent(const QString &text)
         m_progress->setPercent(text);
 }
 
-SetupFlow SetupTransfer::flow()
+SetupFlow SetupTransfer::flow(std::function<bool()> checkMissing)
 {
     SetupFlow::Hooks hooks;
     hooks.readStarting = [this] {
+        if (m_readStarting)
+            m_readStarting();
         // Hidden or shown, the window is closed through its unload, which checks the rows first.
         if (auto *points = qobject_cast<frmLinearPoints *>(m_host.linearPointsWindow()))
             points->Form_Unload();
@@ -93,30 +97,76 @@ SetupFlow SetupTransfer::flow()
         if (m_progress)
             m_progress->finish();
     };
-    hooks.CheckDeviceVersion = m_host.CheckDeviceVersion;
-    hooks.CheckMissingFields = m_host.CheckMissingFields;
+    if (m_host.CheckDeviceVersion) {
+        hooks.CheckDeviceVersion = [this] {
+            m_versionSeen.clear();
+            m_host.CheckDeviceVersion();
+            if (!m_context.state.CommAbort)
+                m_versionSeen = m_context.state.ReplyValue;
+        };
+    }
+    hooks.CheckMissingFields = checkMissing ? std::move(checkMissing) : m_host.CheckMissingFields;
     return SetupFlow(m_context, *m_host.family, std::move(hooks));
+}
+
+void SetupTransfer::tell(SetupFlow::Step step, const SetupView &view, const DeviceState &records) const
+{
+    if (m_host.transferred)
+        m_host.transferred(step, view, records);
 }
 
 void SetupTransfer::btnRead_Click()
 {
     Running running(*this);
-    flow().read(*m_host.view, m_context.state);
+    m_versionSeen.clear();
+    if (!flow().read(*m_host.view, m_context.state).succeeded())
+        return;
+    QString port;
+    if (m_context.link)
+        port
+            = QStringLiteral("Com %1 (%2)").arg(m_context.link->portNumber()).arg(m_context.link->portPath());
+    m_lastRead = ReadOrigin { port, m_versionSeen };
+    tell(SetupFlow::Step::Read, *m_host.view, m_context.state);
 }
 
 void SetupTransfer::btnDownload_Click()
 {
     Running running(*this);
-    flow().download(*m_host.view, m_context.state);
+    if (!m_host.backUpBeforeDownload || !m_host.backUpBeforeDownload()) {
+        if (flow().download(*m_host.view, m_context.state).succeeded())
+            tell(SetupFlow::Step::Download, *m_host.view, m_context.state);
+        return;
+    }
+    const std::unique_ptr<SetupModel> backup = emptySetup();
+    const SetupFlow::Result result
+        = flow().backedUpDownload(*m_host.view, m_context.state, *backup, [this](const SetupModel &b) {
+              tell(SetupFlow::Step::Backup, b, b.records());
+              return true;
+          });
+    if (result.succeeded())
+        tell(SetupFlow::Step::Download, *m_host.view, m_context.state);
+    else if (result.step == SetupFlow::Step::Download && result.sent > 0)
+        offerBackup(*backup);
 }
 
-void SetupTransfer::mnuCompare_Click()
+// The device may hold part of the new setup; what it held before is one download away.
+void SetupTransfer::offerBackup(SetupModel &backup)
 {
-    Running running(*this);
+    const auto answer
+        = m_context.dialogs.message(QStringLiteral("The device may now hold part of the new setup.\n\n"
+                                                   "Download the backup read before this download?"),
+            UserDialogs::Icon::Question, UserDialogs::defaultTitle(), UserDialogs::Buttons::YesNo);
+    if (answer != UserDialogs::Answer::Yes)
+        return;
+    if (flow([&backup] { return backup.missing().isEmpty(); }).download(backup, backup.records()).succeeded())
+        tell(SetupFlow::Step::Download, backup, backup.records());
+}
 
+std::unique_ptr<SetupModel> SetupTransfer::emptySetup() const
+{
     // Codes, limits and list entries as the window has them; values only from the device.
     const DeviceFamily &family = *m_host.family;
-    SetupModel device(family, m_context.state);
+    auto setup = std::make_unique<SetupModel>(family, m_context.state);
     for (const Parameter &p : family.parameters.rows()) {
         if (p.kind != Parameter::Kind::List)
             continue;
@@ -125,12 +175,23 @@ void SetupTransfer::mnuCompare_Click()
             for (int i = 0; i < list->count(); ++i)
                 entries << list->itemText(i);
         }
-        device.setListEntries(p, entries);
+        setup->setListEntries(p, entries);
     }
+    return setup;
+}
 
-    const SetupFlow::Result result = flow().compare({ *m_host.view, m_context.state }, device);
+void SetupTransfer::mnuCompare_Click()
+{
+    compareSetup({ *m_host.view, m_context.state });
+}
+
+void SetupTransfer::compareSetup(const SetupComparison::Side &setup, const QString &heading)
+{
+    Running running(*this);
+    const std::unique_ptr<SetupModel> device = emptySetup();
+    const SetupFlow::Result result = flow().compare(setup, *device);
     if (!result.succeeded())
         return;
-    auto *table = new frmCompare(result.rows, m_host.mainWindow);
+    auto *table = new frmCompare(result.rows, m_host.mainWindow, heading);
     table->open();
 }

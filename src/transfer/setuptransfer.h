@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -15,6 +16,7 @@
 class QAction;
 class QLineEdit;
 class QPushButton;
+class SetupModel;
 class SetupView;
 struct DeviceFamily;
 
@@ -37,6 +39,17 @@ public:
         std::function<void(const QString &)> setStatusText;
         std::function<void()> CheckDeviceVersion;
         std::function<bool()> CheckMissingFields;
+        // Told each setup that went through the link: a read or a download that succeeded (the
+        // setup sent), and a backup once it is read. Optional.
+        std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> transferred;
+        std::function<bool()> backUpBeforeDownload; // optional: true reads the device first
+    };
+
+    // Where the last Read Setup took the window's setup from.
+    struct ReadOrigin
+    {
+        QString port; // "Com 1 (/dev/ttyUSB0)"
+        QString deviceVersion; // the answer to "V"; empty when the check gave none
     };
 
     SetupTransfer(Host host, AppContext &context, QObject *parent);
@@ -47,16 +60,43 @@ public:
     // Reads the device into a setup of its own and shows it beside the window's; nothing in the
     // window changes.
     void mnuCompare_Click();
+    // The same for another setup, a kept one for instance.
+    void compareSetup(const SetupComparison::Side &setup, const QString &heading = QStringLiteral("Window"));
+    // A setup apart from the window's: codes, limits and list entries as the window has them,
+    // every value cleared.
+    std::unique_ptr<SetupModel> emptySetup() const;
 
     frmProgress *progressWindow() const { return m_progress; }
+    const SetupView &view() const { return *m_host.view; }
+
+    // Kept from a successful Read Setup until the window's setup is cleared (by Clear all Data,
+    // Open or the next Read Setup).
+    const std::optional<ReadOrigin> &lastRead() const { return m_lastRead; }
+    void forgetRead() { m_lastRead.reset(); }
+
+    // The hooks of the setup history, set after the window's controllers exist.
+    void setTransferred(std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> hook)
+    {
+        m_host.transferred = std::move(hook);
+    }
+    void setBackUpBeforeDownload(std::function<bool()> hook)
+    {
+        m_host.backUpBeforeDownload = std::move(hook);
+    }
+    void setReadStarting(std::function<void()> hook) { m_readStarting = std::move(hook); }
 
 private:
     class Running;
 
     void setPercent(const QString &text);
-    SetupFlow flow();
+    SetupFlow flow(std::function<bool()> checkMissing = {});
+    void tell(SetupFlow::Step step, const SetupView &view, const DeviceState &records) const;
+    void offerBackup(SetupModel &backup);
 
     Host m_host;
     AppContext &m_context;
     QPointer<frmProgress> m_progress;
+    std::function<void()> m_readStarting;
+    std::optional<ReadOrigin> m_lastRead;
+    QString m_versionSeen; // the device's answer to the last version check
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// qrx-cli check and diff on data files: their output and exit status, without a device.
+// qrx-cli check, diff and sheet on data files: their output and exit status, without a device.
 
 #include <QDir>
 #include <QJsonDocument>
@@ -8,41 +8,76 @@
 
 #include <gtest/gtest.h>
 
+#include "pdftext.h"
 #include "table.h"
 #include "wire.h"
 
-TEST(CliOffline, CheckAndDiffPrintTheirRowsAndExitByWhatTheyFound)
+TABLE_TEST(CliOffline, CheckAndDiffPrintTheirRowsAndExitByWhatTheyFound, "cli/offline.txt", "runs")
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const TableRow &row : tableRows(QStringLiteral("cli/offline.txt"), QStringLiteral("files")))
-        writeFile(dir.filePath(row[0]),
-            ("Parameter <Equals> Value\r\n" + row.words(1).join("\r\n") + "\r\n").toLatin1());
+    for (const TableRow &file : tableRows("cli/offline.txt", "files"))
+        writeFile(dir.filePath(file["name"]),
+            ("Parameter <Equals> Value\r\n" + file.words("entries").join("\r\n") + "\r\n").toLatin1());
     writeFile(dir.filePath("noheader.dat"), "3=0\r\n4=1\r\n");
 
-    for (const TableRow &row : tableRows(QStringLiteral("cli/offline.txt"), QStringLiteral("runs"))) {
-        SCOPED_TRACE(row.where());
-        QStringList arguments = row[0].replace("{dir}", dir.path()).split(' ');
-        arguments << "--family"
-                  << "Dravion"
-                  << "--config" << QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
-        QProcess p;
-        p.start(QStringLiteral(QRX_CLI_PATH), arguments);
-        ASSERT_TRUE(p.waitForFinished(30000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), row.number(1)) << p.readAllStandardError().toStdString();
+    QStringList arguments = row["arguments"].replace("{dir}", dir.path()).split(' ');
+    arguments << "--family"
+              << "Dravion"
+              << "--config" << QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
+    QProcess p;
+    p.start(QStringLiteral(QRX_CLI_PATH), arguments);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), row.number("status")) << p.readAllStandardError().toStdString();
 
-        QStringList expected;
-        for (const QString &line : row[2].replace("{dir}", dir.path()).split(';', Qt::SkipEmptyParts))
-            expected << line.trimmed().replace("\\t", "\t");
-        QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        if (expected.size() == 1 && expected[0].startsWith('{')) {
-            // The table's row breaks add blanks; the objects compare as JSON.
-            ASSERT_EQ(out.size(), 1);
-            EXPECT_EQ(
-                QJsonDocument::fromJson(out[0].toUtf8()), QJsonDocument::fromJson(expected[0].toUtf8()));
-        } else {
-            EXPECT_EQ(out, expected);
-        }
+    QStringList expected;
+    for (const QString &line : row["output"].replace("{dir}", dir.path()).split(';', Qt::SkipEmptyParts))
+        expected << line.trimmed().replace("\\t", "\t");
+    QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    if (expected.size() == 1 && expected[0].startsWith('{')) {
+        // The table's row breaks add blanks; the objects compare as JSON.
+        ASSERT_EQ(out.size(), 1);
+        EXPECT_EQ(QJsonDocument::fromJson(out[0].toUtf8()), QJsonDocument::fromJson(expected[0].toUtf8()));
+    } else {
+        EXPECT_EQ(out, expected);
     }
+}
+
+// The sheet needs no display; what it shows of each family's fields is read back from the PDF.
+TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenItCannotWrite)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+        env.remove(QLatin1String(name));
+    auto sheet = [&](const QString &family, const QString &out) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(QRX_CLI_PATH),
+            { "sheet", dir.filePath("sheet.dat"), out, "--family", family, "--config",
+                QStringLiteral(QRX_CONFIG_DIR "/%1/Config.inf").arg(family.toLower()) });
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return p.exitCode();
+    };
+    for (const TableRow &row : tableRows(QStringLiteral("cli/offline.txt"), QStringLiteral("sheets"))) {
+        SCOPED_TRACE(row.where());
+        writeFile(dir.filePath("sheet.dat"),
+            ("Parameter <Equals> Value\r\n" + row.words(1).join("\r\n") + "\r\n").toLatin1());
+        const QString out = dir.filePath("sheet.pdf");
+        ASSERT_EQ(sheet(row[0], out), 0);
+        QStringList expected;
+        for (const QString &line : row[2].split(';', Qt::SkipEmptyParts))
+            expected << line.trimmed();
+        const QStringList lines = pdfLines(out);
+        EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
+    }
+
+    // Onto a folder: refused, the folder as it was, and no half-written file beside it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdf"));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_EQ(sheet("Dravion", dir.filePath("folder.pdf")), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(QDir(dir.filePath("folder.pdf")).isEmpty());
 }

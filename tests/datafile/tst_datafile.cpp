@@ -68,26 +68,29 @@ struct Files : Rig
 
 } // namespace
 
-TEST(DataFileReader, LinesSelectionsAndTexts)
+TABLE_TEST(DataFileReader, Lines, Table, "lines")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("lines"))) {
-        SCOPED_TRACE(row.where());
-        const auto lines = DataFileReader::parse(row[0].toLatin1(), QLatin1Char('.'));
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(QStringList({ QString::number(lines[0].isEntry), lines[0].name, lines[0].value,
-                      QString::number(lines[0].sound) }),
-            row.cells.mid(1));
-    }
-    for (const TableRow &row : tableRows(Table, QStringLiteral("selection"))) {
-        SCOPED_TRACE(row.where());
-        const auto index = DataFileReader::selectionIndex(row[0], row.number(1), QLatin1Char('.'));
-        EXPECT_EQ(index ? QString::number(*index) : QStringLiteral("none"), row[2]);
-    }
-    for (const TableRow &row : tableRows(Table, QStringLiteral("texts"))) {
-        SCOPED_TRACE(row.where());
-        EXPECT_EQ(DataFileReader::fieldText(row[0], row[1][0]), row[2]);
-        EXPECT_EQ(DataFileReader::passwordText(row[0], row[1][0]), row[3]);
-    }
+    const auto lines = DataFileReader::parse(row["line"].toLatin1(), QLatin1Char('.'));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(QStringList({ QString::number(lines[0].isEntry), lines[0].name, lines[0].value,
+                  QString::number(lines[0].sound) }),
+        QStringList({ row["entry"], row["name"], row["value"], row["sound"] }));
+}
+
+TABLE_TEST(DataFileReader, Selections, Table, "selection")
+{
+    const auto index = DataFileReader::selectionIndex(row["value"], row.number("entries"), QLatin1Char('.'));
+    EXPECT_EQ(index ? QString::number(*index) : QStringLiteral("none"), row["index"]);
+}
+
+TABLE_TEST(DataFileReader, Texts, Table, "texts")
+{
+    EXPECT_EQ(DataFileReader::fieldText(row["value"], row["point"][0]), row["field"]);
+    EXPECT_EQ(DataFileReader::passwordText(row["value"], row["point"][0]), row["password"]);
+}
+
+TEST(DataFileReader, EitherSeparatorAndEveryLineEnd)
+{
     // Under a comma locale both separators are sound, so files from either locale open.
     EXPECT_TRUE(DataFileReader::parse("9=1,5", QLatin1Char(','))[0].sound);
     EXPECT_TRUE(DataFileReader::parse("9=1.5", QLatin1Char(','))[0].sound);
@@ -97,28 +100,40 @@ TEST(DataFileReader, LinesSelectionsAndTexts)
     EXPECT_EQ(lines[2].value + lines[4].name, "27");
 }
 
-TEST(DataFileWriter, WritesTheDravionSetByteForByte)
+namespace {
+
+// The records as the configuration and the window leave them.
+struct KnownRecords : Files
 {
-    Files f; // the records as the configuration and the window leave them
-    f.enter("cboRateUnits=2 cboKfactorUnits=1 txtDamping=5 txtFlowLow=0.025 txtFlowHi=1234567 txtLinearPts=3 "
-            "txtSpg=1 "
-            "txtFreq0=100 txtCoef0=1.5 txtFreq2=31999 txtCoef2=1E-07");
-    DeviceState &s = f.state;
-    s.KfactorItems[0].value = 12.5f;
-    s.KfactorItems[1].value = 7.25f; // differs from entry 0 to show which record is written
-    const auto written = [&s](int units, const QString &points, QChar point) {
-        const auto entries = DataFileWriter::dravionEntries(s, units, points, point);
-        return entries ? DataFileWriter::toBytes(*entries) : QByteArray("failed");
-    };
-    for (const TableRow &row : tableRows(Table, QStringLiteral("dravion"))) {
-        SCOPED_TRACE(row.where());
-        const QByteArray expected
-            = row[3] == "failed" ? QByteArray("failed") : fileOf(row.words(3).join("\r\n"));
-        EXPECT_EQ(written(row.number(0), row[1], row[2][0]), expected);
+    KnownRecords()
+    {
+        enter("cboRateUnits=2 cboKfactorUnits=1 txtDamping=5 txtFlowLow=0.025 txtFlowHi=1234567 "
+              "txtLinearPts=3 txtSpg=1 txtFreq0=100 txtCoef0=1.5 txtFreq2=31999 txtCoef2=1E-07");
+        state.KfactorItems[0].value = 12.5f;
+        state.KfactorItems[1].value = 7.25f; // differs from entry 0 to show which record is written
     }
-    EXPECT_TRUE(written(-1, "11", '.').endsWith("\r\n0=0\r\n0=0\r\n")); // the eleventh pair has no record
-    s.SpgItem.code = 0; // its configuration line was missing
-    EXPECT_TRUE(written(-1, "", '.').endsWith("\r\n100=3\r\n0=1\r\n"));
+    QByteArray written(int units, const QString &points, QChar point) const
+    {
+        const auto entries = DataFileWriter::dravionEntries(state, units, points, point);
+        return entries ? DataFileWriter::toBytes(*entries) : QByteArray("failed");
+    }
+};
+
+} // namespace
+
+TABLE_TEST(DataFileWriter, WritesTheDravionSetByteForByte, Table, "dravion")
+{
+    const QByteArray expected
+        = row["entries"] == "failed" ? QByteArray("failed") : fileOf(row.words("entries").join("\r\n"));
+    EXPECT_EQ(KnownRecords().written(row.number("units"), row["points"], row["point"][0]), expected);
+}
+
+TEST(DataFileWriter, WritesAnEleventhPairAndASpecificGravityWithoutItsLine)
+{
+    KnownRecords f;
+    EXPECT_TRUE(f.written(-1, "11", '.').endsWith("\r\n0=0\r\n0=0\r\n")); // the eleventh pair has no record
+    f.state.SpgItem.code = 0; // its configuration line was missing
+    EXPECT_TRUE(f.written(-1, "", '.').endsWith("\r\n100=3\r\n0=1\r\n"));
 }
 
 TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
@@ -183,47 +198,41 @@ TEST(DataFileCommands, DialogsCarryTheirSettingsAndCancelTouchesNothing)
 
 // The program's folder of an installed copy has neither subfolder and may not be written: the
 // dialogs must offer a folder that is there.
-TEST(DataFileFolders, DescribedSubfolderWhereItExistsElseOneInTheDocuments)
+TABLE_TEST(DataFileFolders, DescribedSubfolderWhereItExistsElseOneInTheDocuments, Table, "folders")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("folders"))) {
-        SCOPED_TRACE(row.where());
-        QTemporaryDir root;
-        QDir d(root.path());
-        ASSERT_TRUE(d.mkpath("program"));
-        for (const QString &entry : row[0].split(',', Qt::SkipEmptyParts)) {
-            const QString path = d.filePath("program/" + entry.trimmed());
-            ASSERT_TRUE(path.endsWith('/') ? d.mkpath(path) : QFile(path).open(QIODevice::WriteOnly));
-        }
-        if (row[1] == "yes") {
-            ASSERT_TRUE(d.mkpath("Documents"));
-        }
-        const QString folder = QDir::fromNativeSeparators(
-            DataFileFolders::initialFolder(d.filePath("program"), row[2], d.filePath("Documents")));
-        EXPECT_EQ(folder, d.filePath(row[3]));
-        EXPECT_TRUE(QFileInfo(folder).isDir());
+    QTemporaryDir root;
+    QDir d(root.path());
+    ASSERT_TRUE(d.mkpath("program"));
+    for (const QString &entry : row["holds"].split(',', Qt::SkipEmptyParts)) {
+        const QString path = d.filePath("program/" + entry.trimmed());
+        ASSERT_TRUE(path.endsWith('/') ? d.mkpath(path) : QFile(path).open(QIODevice::WriteOnly));
     }
+    if (row["documents"] == "yes") {
+        ASSERT_TRUE(d.mkpath("Documents"));
+    }
+    const QString folder = QDir::fromNativeSeparators(
+        DataFileFolders::initialFolder(d.filePath("program"), row["subfolder"], d.filePath("Documents")));
+    EXPECT_EQ(folder, d.filePath(row["starts in"]));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 // Save writes the family's set, Clear empties the window, Open gives it all back and a second
 // Save writes the same bytes, so the records came back as well.
-TEST(DataFileCommands, SaveThenOpenGivesBackTheWholeWindow)
+TABLE_TEST(DataFileCommands, SaveThenOpenGivesBackTheWholeWindow, Table, "roundtrip")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("roundtrip"))) {
-        SCOPED_TRACE(row.where());
-        Files f(row[0]);
-        f.enter(row[1]);
-        const QStringList before = f.screen(row[1]);
-        f.save(f.path("round.dat"));
-        EXPECT_EQ(contents(f.path("round.dat")), fileOf(row.words(2).join("\r\n")));
-        f.c().mnuClear->trigger();
-        EXPECT_NE(f.screen(row[1]), before);
-        f.open(f.path("round.dat"));
-        EXPECT_EQ(f.screen(row[1]), before);
-        EXPECT_EQ(f.window->statusText(), "Status:  Opened-->  round.dat");
-        f.save(f.path("again.dat"));
-        EXPECT_EQ(contents(f.path("again.dat")), contents(f.path("round.dat")));
-        EXPECT_TRUE(f.dialogs.messages.empty()) << f.dialogs.texts().join('|').toStdString();
-    }
+    Files f(row["family"]);
+    f.enter(row["entered"]);
+    const QStringList before = f.screen(row["entered"]);
+    f.save(f.path("round.dat"));
+    EXPECT_EQ(contents(f.path("round.dat")), fileOf(row.words("entries").join("\r\n")));
+    f.c().mnuClear->trigger();
+    EXPECT_NE(f.screen(row["entered"]), before);
+    f.open(f.path("round.dat"));
+    EXPECT_EQ(f.screen(row["entered"]), before);
+    EXPECT_EQ(f.window->statusText(), "Status:  Opened-->  round.dat");
+    f.save(f.path("again.dat"));
+    EXPECT_EQ(contents(f.path("again.dat")), contents(f.path("round.dat")));
+    EXPECT_TRUE(f.dialogs.messages.empty()) << f.dialogs.texts().join('|').toStdString();
 }
 
 TEST(DataFileCommands, FailedSaveKeepsThePreviousFileAndLeavesNoPartOne)
@@ -251,30 +260,27 @@ TEST(DataFileCommands, FailedSaveKeepsThePreviousFileAndLeavesNoPartOne)
         QStringList({ "config", "old.dat", "plain" }));
 }
 
-TEST(DataFileCommands, OpenAppliesEntriesAndStopsWhereItMust)
+TABLE_TEST(DataFileCommands, OpenAppliesEntriesAndStopsWhereItMust, Table, "open")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("open"))) {
-        SCOPED_TRACE(row.where());
-        Files f(row[0]);
-        for (const QChar a : row[2])
-            f.dialogs.answers.push_back(a == 'Y' ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-        writeFile(f.path("in.dat"), fileOf(QString(row[1]).replace("\\n", "\r\n")));
-        f.open(f.path("in.dat"));
-        QString messages;
-        for (const auto &m : f.dialogs.messages) {
-            const bool corrupt = m.text == Corrupt && m.title == "ERROR" && m.icon == UserDialogs::Icon::None
-                && m.buttons == UserDialogs::Buttons::YesNo;
-            const bool error = m.text == "Opening File Error!" && m.icon == UserDialogs::Icon::Critical;
-            messages += corrupt ? 'C' : error ? 'E' : '?';
-        }
-        EXPECT_EQ(messages, row[3]);
-        for (const QString &expected : row.words(4)) {
-            if (expected == "opened" || expected == "cleared")
-                EXPECT_EQ(f.window->statusText(),
-                    expected == "opened" ? "Status:  Opened-->  in.dat" : "Status:  All Data Cleared");
-            else
-                EXPECT_EQ(f.screen(expected), QStringList { expected });
-        }
+    Files f(row["family"]);
+    for (const QChar a : row["answers"])
+        f.dialogs.answers.push_back(a == 'Y' ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
+    writeFile(f.path("in.dat"), fileOf(row["file"].replace("\\n", "\r\n")));
+    f.open(f.path("in.dat"));
+    QString messages;
+    for (const auto &m : f.dialogs.messages) {
+        const bool corrupt = m.text == Corrupt && m.title == "ERROR" && m.icon == UserDialogs::Icon::None
+            && m.buttons == UserDialogs::Buttons::YesNo;
+        const bool error = m.text == "Opening File Error!" && m.icon == UserDialogs::Icon::Critical;
+        messages += corrupt ? 'C' : error ? 'E' : '?';
+    }
+    EXPECT_EQ(messages, row["messages"]);
+    for (const QString &expected : row.words("afterwards")) {
+        if (expected == "opened" || expected == "cleared")
+            EXPECT_EQ(f.window->statusText(),
+                expected == "opened" ? "Status:  Opened-->  in.dat" : "Status:  All Data Cleared");
+        else
+            EXPECT_EQ(f.screen(expected), QStringList { expected });
     }
 }
 
@@ -338,39 +344,35 @@ TEST(DataFileCommands, MalformedFilesNeverCrashOrHang)
     }
 }
 
-TEST(ClearAllData, EmptiesEveryControlAndUnflagsIt)
+TABLE_TEST(ClearAllData, EmptiesEveryControlAndUnflagsIt, Table, "clear")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("clear"))) {
-        SCOPED_TRACE(row.where());
-        Files f(row[0]);
-        f.enter(row[1]);
-        const QStringList flagged
-            = { "RateUnits", "RateInterval", "Damping", "FlowLow", "FlowHi", "LinearPts", "Spg" };
-        for (const QString &name : flagged)
-            FlagField(f.control<QLabel>("lbl" + name), f.control<QLabel>("lbl" + name + "E"));
-        f.c().mnuClear->trigger();
-        EXPECT_EQ(f.screen(row[2]).join(' '), row.words(2).join("= ") + '=');
-        for (const QString &name : flagged) {
-            EXPECT_FALSE(IsFieldFlagged(f.control<QLabel>("lbl" + name + "E"))) << name.toStdString();
-            EXPECT_NE(
-                f.control<QLabel>("lbl" + name)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        }
-        const DeviceState &s = f.state;
-        for (int i = 0; i < 10; ++i)
-            EXPECT_TRUE(s.LinFreqItems[i].value == -1 && s.LinFlowItems[i].value == -1.0f) << i;
-        EXPECT_EQ(QList<float>({ s.KfactorItems[0].value, s.KfactorItems[1].value, float(s.DampingItem.value),
-                      s.FlowLowItem.value, s.FlowHiItem.value, float(s.LinearPtsItem.value), s.SpgItem.value,
-                      float(s.PasswordItem.value), s.ScaleFactorItem.value }),
-            QList<float>(9, 0.0f));
-        EXPECT_EQ(f.window->statusText(), "Status:  All Data Cleared");
-        EXPECT_TRUE(f.dialogs.messages.empty());
-        if (f.isMr()) { // Low Flow Cutoff keeps its default, and a saved file ends with the empty set
-            EXPECT_EQ(f.shown("txtLowFlowCutoff"), "0.025");
-            EXPECT_FLOAT_EQ(s.LowFlowCutoffItem.value, 0.025f);
-            f.save(f.path("cleared.dat"));
-            EXPECT_TRUE(contents(f.path("cleared.dat"))
-                            .endsWith("12=0.025\r\n13=0\r\n14=-1\r\n17=0\r\n18=0\r\n19=0\r\n100=0\r\n"));
-        }
+    Files f(row["family"]);
+    f.enter(row["entered"]);
+    const QStringList flagged
+        = { "RateUnits", "RateInterval", "Damping", "FlowLow", "FlowHi", "LinearPts", "Spg" };
+    for (const QString &name : flagged)
+        FlagField(f.control<QLabel>("lbl" + name), f.control<QLabel>("lbl" + name + "E"));
+    f.c().mnuClear->trigger();
+    EXPECT_EQ(f.screen(row["controls"]).join(' '), row.words("controls").join("= ") + '=');
+    for (const QString &name : flagged) {
+        EXPECT_FALSE(IsFieldFlagged(f.control<QLabel>("lbl" + name + "E"))) << name.toStdString();
+        EXPECT_NE(f.control<QLabel>("lbl" + name)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+    const DeviceState &s = f.state;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(s.LinFreqItems[i].value == -1 && s.LinFlowItems[i].value == -1.0f) << i;
+    EXPECT_EQ(QList<float>({ s.KfactorItems[0].value, s.KfactorItems[1].value, float(s.DampingItem.value),
+                  s.FlowLowItem.value, s.FlowHiItem.value, float(s.LinearPtsItem.value), s.SpgItem.value,
+                  float(s.PasswordItem.value), s.ScaleFactorItem.value }),
+        QList<float>(9, 0.0f));
+    EXPECT_EQ(f.window->statusText(), "Status:  All Data Cleared");
+    EXPECT_TRUE(f.dialogs.messages.empty());
+    if (f.isMr()) { // Low Flow Cutoff keeps its default, and a saved file ends with the empty set
+        EXPECT_EQ(f.shown("txtLowFlowCutoff"), "0.025");
+        EXPECT_FLOAT_EQ(s.LowFlowCutoffItem.value, 0.025f);
+        f.save(f.path("cleared.dat"));
+        EXPECT_TRUE(contents(f.path("cleared.dat"))
+                        .endsWith("12=0.025\r\n13=0\r\n14=-1\r\n17=0\r\n18=0\r\n19=0\r\n100=0\r\n"));
     }
 }
 

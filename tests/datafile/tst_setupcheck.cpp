@@ -10,26 +10,24 @@
 #include "params/setupmodel.h"
 #include "table.h"
 
-TEST(SetupCheck, ListsEachProblemClassWithItsLineAndTheWindowsMessage)
+TABLE_TEST(SetupCheck, ListsEachProblemClassWithItsLineAndTheWindowsMessage, "datafile/check.txt", "problems")
 {
-    for (const TableRow &row : tableRows(QStringLiteral("datafile/check.txt"), QStringLiteral("problems"))) {
-        SCOPED_TRACE(row.where());
-        const DeviceFamily &family = *DeviceFamily::byName(row[0]);
-        DeviceState configured;
-        const ConfigReadResult config = ConfigReader::readFile(
-            QStringLiteral(QRX_CONFIG_DIR "/%1/Config.inf").arg(row[0].toLower()), family.config, configured);
-        ASSERT_FALSE(config.readError);
-        SetupModel model(family, configured);
-        model.setLists(config.lists);
+    const DeviceFamily &family = *DeviceFamily::byName(row["family"]);
+    DeviceState configured;
+    const ConfigReadResult config
+        = ConfigReader::readFile(QStringLiteral(QRX_CONFIG_DIR "/%1/Config.inf").arg(row["family"].toLower()),
+            family.config, configured);
+    ASSERT_FALSE(config.readError);
+    SetupModel model(family, configured);
+    model.setLists(config.lists);
 
-        const QByteArray file
-            = ("Parameter <Equals> Value\r\n" + row.words(1).join("\r\n") + "\r\n").toLatin1();
-        QStringList told;
-        for (const SetupCheck::Problem &p : SetupCheck::check(model, DataFileReader::parse(file, '.')))
-            told << SetupCheck::describe(p);
-        QStringList expected;
-        for (const QString &p : row[2].split(';', Qt::SkipEmptyParts))
-            expected << p.trimmed();
-        EXPECT_EQ(told, expected);
-    }
+    const QByteArray file
+        = ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1();
+    QStringList told;
+    for (const SetupCheck::Problem &p : SetupCheck::check(model, DataFileReader::parse(file, '.')))
+        told << SetupCheck::describe(p);
+    QStringList expected;
+    for (const QString &p : row["problems"].split(';', Qt::SkipEmptyParts))
+        expected << p.trimmed();
+    EXPECT_EQ(told, expected);
 }

@@ -17,22 +17,19 @@
 #include "rig.h"
 #include "table.h"
 
-TEST(LinearCurve, MarksThePointsThatBreakTheIncreasingOrder)
+TABLE_TEST(LinearCurve, MarksThePointsThatBreakTheIncreasingOrder, "linear/curve.txt", "order")
 {
-    for (const TableRow &row : tableRows(QStringLiteral("linear/curve.txt"), QStringLiteral("order"))) {
-        SCOPED_TRACE(row.where());
-        QList<LinearCurve::Point> points;
-        for (const QString &w : row.words(0))
-            points << LinearCurve::Point { int(points.size()), w.section(QLatin1Char(':'), 0, 0).toDouble(),
-                w.section(QLatin1Char(':'), 1).toDouble() };
-        LinearCurve::mark(points);
-        QStringList red;
-        for (const LinearCurve::Point &p : points) {
-            if (p.outOfOrder())
-                red << QString::number(p.row + 1);
-        }
-        EXPECT_EQ(red.isEmpty() ? QStringLiteral("-") : red.join(QLatin1Char(' ')), row[1]);
+    QList<LinearCurve::Point> points;
+    for (const QString &w : row.words("points"))
+        points << LinearCurve::Point { int(points.size()), w.section(QLatin1Char(':'), 0, 0).toDouble(),
+            w.section(QLatin1Char(':'), 1).toDouble() };
+    LinearCurve::mark(points);
+    QStringList red;
+    for (const LinearCurve::Point &p : points) {
+        if (p.outOfOrder())
+            red << QString::number(p.row + 1);
     }
+    EXPECT_EQ(red.isEmpty() ? QStringLiteral("-") : red.join(QLatin1Char(' ')), row["red"]);
 }
 
 // Typing a wrong frequency turns its point red at once, with no message; mending it clears the red.

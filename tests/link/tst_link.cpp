@@ -63,23 +63,29 @@ bool atRest(Fixture &f)
         && f.link.ReplyRetries() == 0;
 }
 
-TEST(Frames, SplitCheckAndNames)
+TABLE_TEST(Frames, SplitIntoCodeLetterAndValue, "link/frames.txt", "split")
 {
     const char *kinds[] = { "plain", "read", "write" };
-    for (const TableRow &row : tableRows("link/frames.txt", "split")) {
-        const Frames::Parts p = Frames::split(QString::fromLatin1(wireBytes(row[0])));
-        EXPECT_EQ(QStringList({ p.codeText, p.letter, p.valueText, kinds[int(p.kind)] }), row.cells.mid(1, 4))
-            << row.where();
-    }
-    for (const TableRow &row : tableRows("link/frames.txt", "reply"))
-        EXPECT_EQ(Frames::replyMatches(
-                      QString::fromLatin1(wireBytes(row[0])), QString::fromLatin1(wireBytes(row[1]))),
-            row.number(2) == 1)
-            << row.where();
-    for (const TableRow &row : tableRows("link/frames.txt", "item-names"))
-        EXPECT_EQ(Frames::itemName(row[0]), row[1]) << row.where();
-    for (const TableRow &row : tableRows("link/frames.txt", "device-errors"))
-        EXPECT_EQ(Frames::deviceErrorText(row[0].toDouble()), row[1]) << row.where();
+    const Frames::Parts p = Frames::split(QString::fromLatin1(wireBytes(row["text"])));
+    EXPECT_EQ(QStringList({ p.codeText, p.letter, p.valueText, kinds[int(p.kind)] }),
+        QStringList({ row["code"], row["letter"], row["value"], row["kind"] }));
+}
+
+TABLE_TEST(Frames, ReplyMatchesItsCommand, "link/frames.txt", "reply")
+{
+    EXPECT_EQ(Frames::replyMatches(QString::fromLatin1(wireBytes(row["command"])),
+                  QString::fromLatin1(wireBytes(row["reply"]))),
+        row.number("valid") == 1);
+}
+
+TABLE_TEST(Frames, ItemNames, "link/frames.txt", "item-names")
+{
+    EXPECT_EQ(Frames::itemName(row["code"]), row["name"]);
+}
+
+TABLE_TEST(Frames, DeviceErrorTexts, "link/frames.txt", "device-errors")
+{
+    EXPECT_EQ(Frames::deviceErrorText(row["number"].toDouble()), row["text"]);
 }
 
 TEST(Frames, EchoShowsControlCharactersByNameOrHex)
@@ -95,74 +101,116 @@ TEST(Frames, EchoShowsControlCharactersByNameOrHex)
     EXPECT_EQ(EchoFormat::controlName(32), "");
 }
 
-TEST(Values, ParseRoundAndFormat)
+TABLE_TEST(Values, ValReadsTheLeadingNumber, "link/frames.txt", "val")
+{
+    EXPECT_DOUBLE_EQ(Values::Val(literal(row, 0)), row[1].toDouble());
+}
+
+TABLE_TEST(Values, ConversionsRoundOrOverflow, "link/frames.txt", "convert")
 {
     using namespace Values;
-    for (const TableRow &row : tableRows("link/frames.txt", "val"))
-        EXPECT_DOUBLE_EQ(Val(literal(row, 0)), row[1].toDouble()) << row.where();
-    for (const TableRow &row : tableRows("link/frames.txt", "convert")) {
-        const double value = row[1] == "nan" ? std::nan("") : row[1].toDouble();
-        const auto convert = [&]() -> double {
-            return row[0] == "CInt" ? double(CInt(value))
-                : row[0] == "CLng"  ? double(CLng(value))
-                                    : double(CSng(value));
-        };
-        if (row[2] == "overflow")
-            EXPECT_THROW(convert(), OverflowError) << row.where();
-        else
-            EXPECT_EQ(convert(), row[2].toDouble()) << row.where();
+    const QString function = row["function"], result = row["result"];
+    const double value = row["value"] == "nan" ? std::nan("") : row["value"].toDouble();
+    const auto convert = [&]() -> double {
+        return function == "CInt" ? double(CInt(value))
+            : function == "CLng"  ? double(CLng(value))
+                                  : double(CSng(value));
+    };
+    if (result == "overflow")
+        EXPECT_THROW(convert(), OverflowError);
+    else
+        EXPECT_EQ(convert(), result.toDouble());
+    // The conversions that give their failure as a value agree with the throwing ones.
+    if (function == "CInt") {
+        EXPECT_EQ(IntOf(value).has_value(), result != "overflow");
+    } else if (function == "CSng") {
+        EXPECT_EQ(SingleOf(value).has_value(), result != "overflow");
     }
-    for (const TableRow &row : tableRows("link/frames.txt", "numeric"))
-        EXPECT_EQ(IsNumeric(literal(row, 0), row[2].isEmpty() ? QChar('.') : row[2][0]), row.number(1) == 1)
-            << row.where();
-    for (const TableRow &row : tableRows("link/frames.txt", "format-single")) {
-        const float value = row[0].toFloat();
-        EXPECT_EQ(FormatSingle(value, row[3].isEmpty() ? QChar('.') : row[3][0]), row[1]) << row.where();
-        EXPECT_TRUE(row[2] == "rounded" || float(Val(FormatSingle(value))) == value)
-            << row.where(); // reads back the same
-    }
-    EXPECT_EQ(FormatInt(-32768), "-32768");
 }
 
-TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome)
+TABLE_TEST(Values, IsNumericTakesOneWholeNumber, "link/frames.txt", "numeric")
+{
+    const QString point = row["decimal point"];
+    EXPECT_EQ(Values::IsNumeric(literal(row, 0), point.isEmpty() ? QChar('.') : point[0]),
+        row.number("numeric") == 1);
+}
+
+TABLE_TEST(Values, FormatSingleIsShortAndReadsBack, "link/frames.txt", "format-single")
+{
+    using namespace Values;
+    const float value = row["value"].toFloat();
+    const QString point = row["decimal point"];
+    EXPECT_EQ(FormatSingle(value, point.isEmpty() ? QChar('.') : point[0]), row["text"]);
+    EXPECT_TRUE(row["reads back"] == "rounded" || float(Val(FormatSingle(value))) == value);
+}
+
+TEST(Values, FormatInt)
+{
+    EXPECT_EQ(Values::FormatInt(-32768), "-32768");
+}
+
+namespace {
+
+    // The outcome a send returns, as the tables write it.
+    QString outcomeText(const ExchangeOutcome &o)
+    {
+        using Kind = ExchangeOutcome::Kind;
+        switch (o.kind) {
+        case Kind::NotSent:
+            return "notSent";
+        case Kind::Ok:
+            return "ok";
+        case Kind::NoResponse:
+            return "noResponse";
+        case Kind::Invalid:
+            return "invalid";
+        case Kind::DeviceError:
+            return QString("deviceError %1").arg(o.deviceError);
+        case Kind::PortError:
+            return "portError";
+        }
+        return {};
+    }
+
+} // namespace
+
+TABLE_TEST(LinkEngine, EveryExchangeEndsWithItsDefinedOutcome, "link/exchanges.txt", "endings")
 {
     for (int chunk : { 0, 1, 3 }) { // whole chunks and one character per receive event behave the same
-        for (const TableRow &row : tableRows("link/exchanges.txt", "endings")) {
-            SCOPED_TRACE(row.where() + " in chunks of " + std::to_string(chunk));
-            Fixture f;
-            f.port.chunk = chunk;
-            f.state.PollingOn = true;
-            f.script(row.words(1));
-            f.send(row[0]);
-            const int sends = row.number(2);
-            const QString value = row[3];
-            EXPECT_EQ(wireMarkup(f.port.wire), QString("<STX>%1<CR>").arg(row[0]).repeated(sends));
-            EXPECT_EQ(f.timer.starts, sends);
-            EXPECT_EQ(f.state.ReplyValue, value);
-            EXPECT_EQ(f.state.CommAbort, row.number(4) == 1);
-            EXPECT_EQ(f.state.PollingOn, value != "NoRsp");
-            EXPECT_EQ(f.port.opens, value == "Inval" ? 2 : 1); // reset after invalid replies
-            EXPECT_TRUE(f.port.isOpen() && atRest(f));
-            EXPECT_EQ(shown(f.dialogs), boxes(row[5]));
-            // A late frame after the end starts nothing.
-            f.port.feed(wireBytes("<STX>4i2<CR><STX>E13<CR>"));
-            EXPECT_EQ(f.port.writes, sends);
-            EXPECT_EQ(shown(f.dialogs), boxes(row[5]));
-            EXPECT_TRUE(atRest(f));
-            EXPECT_EQ(f.state.ReplyValue, value);
-        }
+        SCOPED_TRACE("in chunks of " + std::to_string(chunk));
+        Fixture f;
+        f.port.chunk = chunk;
+        f.state.PollingOn = true;
+        f.script(row.words("reactions"));
+        f.send(row["body"]);
+        const int sends = row.number("sends");
+        const QString value = row["value"];
+        EXPECT_EQ(wireMarkup(f.port.wire), QString("<STX>%1<CR>").arg(row["body"]).repeated(sends));
+        EXPECT_EQ(f.timer.starts, sends);
+        EXPECT_EQ(f.state.ReplyValue, value);
+        EXPECT_EQ(outcomeText(f.outcome), row["outcome"]);
+        EXPECT_EQ(f.outcome.value, value);
+        EXPECT_EQ(f.state.CommAbort, row.number("abort") == 1);
+        EXPECT_EQ(f.state.PollingOn, value != "NoRsp");
+        EXPECT_EQ(f.port.opens, value == "Inval" ? 2 : 1); // reset after invalid replies
+        EXPECT_TRUE(f.port.isOpen() && atRest(f));
+        EXPECT_EQ(shown(f.dialogs), boxes(row["box"]));
+        // A late frame after the end starts nothing.
+        f.port.feed(wireBytes("<STX>4i2<CR><STX>E13<CR>"));
+        EXPECT_EQ(f.port.writes, sends);
+        EXPECT_EQ(shown(f.dialogs), boxes(row["box"]));
+        EXPECT_TRUE(atRest(f));
+        EXPECT_EQ(f.state.ReplyValue, value);
     }
 }
 
-TEST(LinkEngine, AutoFrameOffSendsAsTypedAndResendsStripped)
+TABLE_TEST(LinkEngine, AutoFrameOffSendsAsTypedAndResendsStripped, "link/exchanges.txt", "autoframe-off")
 {
-    for (const TableRow &row : tableRows("link/exchanges.txt", "autoframe-off")) {
-        Fixture f;
-        f.state.AutoFrame = false;
-        f.script(row.words(1));
-        EXPECT_EQ(f.send(QString::fromLatin1(wireBytes(row[0]))), row[3]) << row.where();
-        EXPECT_EQ(wireMarkup(f.port.wire), row[2]) << row.where();
-    }
+    Fixture f;
+    f.state.AutoFrame = false;
+    f.script(row.words("reactions"));
+    EXPECT_EQ(f.send(QString::fromLatin1(wireBytes(row["typed as is"]))), row["value"]);
+    EXPECT_EQ(wireMarkup(f.port.wire), row["wire"]);
 }
 
 TEST(LinkEngine, EchoesTrafficRowsInTheMonitorsModeAndNothingWhenSkipped)
@@ -216,112 +264,106 @@ TEST(LinkEngine, TimeoutResentSurvivesADeviceError)
     EXPECT_EQ(wireMarkup(f.port.wire), "<STX>3i<CR><STX>4i<CR>");
 }
 
-TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAreTold)
+TABLE_TEST(LinkEngine, PortFailuresEndThroughTheReplyTimerAndOnlyMissingOrBusyPortsAreTold,
+    "link/exchanges.txt", "port-faults")
 {
     using K = DevicePort::ErrorKind;
     const DevicePort::Error missing { K::NoSuchPort, 8002, "No such file" }, busy { K::InUse, 8005, "Busy" },
         other { K::Other, 7, "Resource error" };
-    for (const TableRow &row : tableRows("link/exchanges.txt", "port-faults")) {
-        SCOPED_TRACE(row.where());
-        Fixture f;
-        const QString fault = row[0];
-        if (fault.startsWith("open"))
-            f.port.openError = fault.endsWith("missing") ? missing : fault.endsWith("busy") ? busy : other;
-        if (fault.startsWith("write"))
-            f.port.writeError = other;
-        if (fault.endsWith("other")) // nothing got out, so the timer ends the wait
-            QTimer::singleShot(0, [&f] { f.timer.fire(); });
-        if (fault.startsWith("lost")) {
-            f.port.reactions.push_back([&, gone = fault.endsWith("good")] {
-                f.port.vanish(other);
-                if (gone)
-                    f.port.openError = missing; // the resend cannot reopen the port
-                f.timer.fire();
-                if (gone)
-                    f.timer.fire();
-            });
-        }
-        f.script(row.words(1));
-        EXPECT_EQ(f.send("3i"), row[3]);
-        const QStringList expected = boxes(row[4]);
-        EXPECT_EQ(shown(f.dialogs), expected);
-        EXPECT_EQ(f.statuses, boxes(row[5]));
-        EXPECT_EQ(f.port.opens, row.number(6));
-        EXPECT_EQ(f.state.CommAbort, !expected.isEmpty());
-        const bool returnsAtOnce = row.number(2) == 1;
-        EXPECT_EQ(f.link.exchangeOutstanding(), returnsAtOnce);
-        EXPECT_EQ(f.state.ReplyReceived, !returnsAtOnce);
-        if (returnsAtOnce) { // the exchange ends at the timer's expiry, without a resend or another box
+    Fixture f;
+    const QString fault = row["fault"];
+    if (fault.startsWith("open"))
+        f.port.openError = fault.endsWith("missing") ? missing : fault.endsWith("busy") ? busy : other;
+    if (fault.startsWith("write"))
+        f.port.writeError = other;
+    if (fault.endsWith("other")) // nothing got out, so the timer ends the wait
+        QTimer::singleShot(0, [&f] { f.timer.fire(); });
+    if (fault.startsWith("lost")) {
+        f.port.reactions.push_back([&, gone = fault.endsWith("good")] {
+            f.port.vanish(other);
+            if (gone)
+                f.port.openError = missing; // the resend cannot reopen the port
             f.timer.fire();
-            EXPECT_FALSE(f.link.exchangeOutstanding());
-            EXPECT_EQ(shown(f.dialogs), expected);
-            EXPECT_EQ(f.port.writes, 0);
-        }
-        f.state.CommAbort = false;
-        f.script({ "<STX>4i1<CR>" });
-        EXPECT_EQ(f.send("4i"), "1"); // the next exchange opens the port again where needed
+            if (gone)
+                f.timer.fire();
+        });
     }
+    f.script(row.words("reactions"));
+    EXPECT_EQ(f.send("3i"), row["value"]);
+    EXPECT_EQ(outcomeText(f.outcome), row["outcome"]);
+    const QStringList expected = boxes(row["boxes"]);
+    EXPECT_EQ(shown(f.dialogs), expected);
+    EXPECT_EQ(f.statuses, boxes(row["statuses"]));
+    EXPECT_EQ(f.port.opens, row.number("opens"));
+    EXPECT_EQ(f.state.CommAbort, !expected.isEmpty());
+    const bool returnsAtOnce = row.number("returns") == 1;
+    EXPECT_EQ(f.link.exchangeOutstanding(), returnsAtOnce);
+    EXPECT_EQ(f.state.ReplyReceived, !returnsAtOnce);
+    if (returnsAtOnce) { // the exchange ends at the timer's expiry, without a resend or another box
+        f.timer.fire();
+        EXPECT_FALSE(f.link.exchangeOutstanding());
+        EXPECT_EQ(shown(f.dialogs), expected);
+        EXPECT_EQ(f.port.writes, 0);
+    }
+    f.state.CommAbort = false;
+    f.script({ "<STX>4i1<CR>" });
+    EXPECT_EQ(f.send("4i"), "1"); // the next exchange opens the port again where needed
 }
 
-TEST(LinkEngine, CallsDuringAWaitTakeTheirTurnInCallOrderAndEachSeesItsOwnOutcome)
+TABLE_TEST(LinkEngine, CallsDuringAWaitTakeTheirTurnInCallOrderAndEachSeesItsOwnOutcome, "link/exchanges.txt",
+    "queued")
 {
-    for (const TableRow &row : tableRows("link/exchanges.txt", "queued")) {
-        SCOPED_TRACE(row.where());
-        Fixture f;
-        QStringList outcomes;
-        const auto call = [&](const QString &body) {
-            outcomes << QString("%1=%2/%3").arg(body, f.send(body)).arg(int(f.state.CommAbort));
-        };
-        QStringList reactions = row.words(0);
-        const QString first = reactions.takeFirst();
-        const bool cancel = row.number(1) == 1;
-        f.port.reactions.push_back([&] {
-            QTimer::singleShot(0, [&] {
-                QTimer::singleShot(0, [&] { f.react(first); });
-                if (cancel)
-                    f.state.CommAbort = true;
-                call("3i");
-            });
-            call("V");
+    Fixture f;
+    QStringList outcomes;
+    const auto call = [&](const QString &body) {
+        outcomes << QString("%1=%2/%3").arg(body, f.send(body)).arg(int(f.state.CommAbort));
+    };
+    QStringList reactions = row.words("reactions");
+    const QString first = reactions.takeFirst();
+    const bool cancel = row.number("cancel V") == 1;
+    f.port.reactions.push_back([&] {
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, [&] { f.react(first); });
+            if (cancel)
+                f.state.CommAbort = true;
+            call("3i");
         });
-        f.script(reactions);
-        call("F");
-        EXPECT_EQ(f.port.wire, wireBytes(frames(row[2]).join("")));
-        EXPECT_EQ(outcomes.join(' '), row[3]);
-        EXPECT_TRUE(atRest(f));
-    }
+        call("V");
+    });
+    f.script(reactions);
+    call("F");
+    EXPECT_EQ(f.port.wire, wireBytes(frames(row["wire"]).join("")));
+    EXPECT_EQ(outcomes.join(' '), row["outcomes"]);
+    EXPECT_TRUE(atRest(f));
 }
 
 // Regression: calls queued behind the monitor's unframed send, and their resends, went out unframed.
-TEST(LinkEngine, CallsDuringAnUnframedSendGoOutFramedAfterIt)
+TABLE_TEST(LinkEngine, CallsDuringAnUnframedSendGoOutFramedAfterIt, "link/exchanges.txt", "during-unframed")
 {
-    for (const TableRow &row : tableRows("link/exchanges.txt", "during-unframed")) {
-        SCOPED_TRACE(row.where());
-        Fixture f;
-        QStringList outcomes;
-        const auto outcome = [&](const QString &body) {
-            outcomes << body + '=' + f.state.ReplyValue + '/' + wireMarkup(f.state.CommandString.toLatin1());
-        };
-        QStringList reactions = row.words(0);
-        const QString first = reactions.takeFirst();
-        f.port.reactions.push_back([&] {
-            QTimer::singleShot(0, [&] { f.react(first); }); // only the loops of the waits wake the link
-            for (const char *body : { "V", "I", "3i" }) {
-                f.send(body);
-                outcome(body);
-            }
-        });
-        f.script(reactions);
-        f.state.AutoFrame = false;
-        f.state.CommandString = QString::fromLatin1(wireBytes("<STX>77i<CR>"));
-        f.link.SendCommand();
-        f.state.AutoFrame = true;
-        outcome("monitor");
-        EXPECT_EQ(wireMarkup(f.port.wire), row.words(1).join(""));
-        EXPECT_EQ(outcomes.join(' '), row[2]);
-        EXPECT_TRUE(f.state.CommAbort && atRest(f));
-        EXPECT_EQ(shown(f.dialogs), boxes("exclamation timeout"));
-    }
+    Fixture f;
+    QStringList outcomes;
+    const auto outcome = [&](const QString &body) {
+        outcomes << body + '=' + f.state.ReplyValue + '/' + wireMarkup(f.state.CommandString.toLatin1());
+    };
+    QStringList reactions = row.words("reactions");
+    const QString first = reactions.takeFirst();
+    f.port.reactions.push_back([&] {
+        QTimer::singleShot(0, [&] { f.react(first); }); // only the loops of the waits wake the link
+        for (const char *body : { "V", "I", "3i" }) {
+            f.send(body);
+            outcome(body);
+        }
+    });
+    f.script(reactions);
+    f.state.AutoFrame = false;
+    f.state.CommandString = QString::fromLatin1(wireBytes("<STX>77i<CR>"));
+    f.link.SendCommand();
+    f.state.AutoFrame = true;
+    outcome("monitor");
+    EXPECT_EQ(wireMarkup(f.port.wire), row.words("wire").join(""));
+    EXPECT_EQ(outcomes.join(' '), row["outcomes"]);
+    EXPECT_TRUE(f.state.CommAbort && atRest(f));
+    EXPECT_EQ(shown(f.dialogs), boxes("exclamation timeout"));
 }
 
 TEST(LinkEngine, NextExchangeMayStartFromTheFinishedSignal)
@@ -392,27 +434,24 @@ TEST(LinkOverPty, CleanExchangeOfEachKind)
     EXPECT_EQ(f.received(wire.size() + 1), wire << "<STX>F<CR>");
 }
 
-TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence)
+TABLE_TEST(LinkOverPty, EachFaultEndsWithItsOutcomeAndLatchesTheSequence, "link/exchanges.txt", "pty-faults")
 {
-    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-faults")) {
-        SCOPED_TRACE(row.where());
-        PtyFixture f(row[0] == "(paced)" ? "" : "--no-pacing " + row[0]);
-        f.state.PollingOn = true;
-        QElapsedTimer clock;
-        clock.start();
-        EXPECT_EQ(f.send(row[1]), row[2]);
-        EXPECT_GE(clock.elapsed(), row.number(4));
-        EXPECT_LE(clock.elapsed(), row.number(5));
-        EXPECT_EQ(shown(f.dialogs), boxes(row[6]));
-        EXPECT_EQ(f.state.CommAbort, !row[6].isEmpty());
-        EXPECT_EQ(f.state.PollingOn, row[2] != "NoRsp");
-        EXPECT_TRUE(f.port.isOpen()); // after invalid replies: closed and opened again
-        const QStringList wire(row.number(3), frames(row[1]).first());
+    PtyFixture f(row["simulator faults"] == "(paced)" ? "" : "--no-pacing " + row["simulator faults"]);
+    f.state.PollingOn = true;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(f.send(row["body"]), row["value"]);
+    EXPECT_GE(clock.elapsed(), row.number("ms from"));
+    EXPECT_LE(clock.elapsed(), row.number("to"));
+    EXPECT_EQ(shown(f.dialogs), boxes(row["box"]));
+    EXPECT_EQ(f.state.CommAbort, !row["box"].isEmpty());
+    EXPECT_EQ(f.state.PollingOn, row["value"] != "NoRsp");
+    EXPECT_TRUE(f.port.isOpen()); // after invalid replies: closed and opened again
+    const QStringList wire(row.number("sends"), frames(row["body"]).first());
+    EXPECT_EQ(f.received(wire.size()), wire);
+    if (f.state.CommAbort) {
+        f.send("W"); // after a failure the rest of the sequence runs without traffic
         EXPECT_EQ(f.received(wire.size()), wire);
-        if (f.state.CommAbort) {
-            f.send("W"); // after a failure the rest of the sequence runs without traffic
-            EXPECT_EQ(f.received(wire.size()), wire);
-        }
     }
 }
 

@@ -118,35 +118,41 @@ struct Fields : Rig
 
 } // namespace
 
-TEST(ConfigReader, LinesFillTheirRecordsAndLists)
+TABLE_TEST(ConfigReader, LinesFillTheirRecords, Table, "config")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("config"))) {
-        SCOPED_TRACE(row.where());
-        DeviceState state;
-        const ConfigReadResult result = readText(row[0], state, familyOf(row[1]));
-        EXPECT_FALSE(result.readError);
-        EXPECT_EQ(result.syntaxError, row.number(4) == 1);
-        EXPECT_EQ(describe(state, row[2]), row[3]);
-    }
-    for (const TableRow &row : tableRows(Table, QStringLiteral("lists"))) {
-        SCOPED_TRACE(row.where());
-        DeviceState state;
-        EXPECT_EQ(readText(row[0], state, familyOf(row[1])).lists.value(row.number(2)).join('|'),
-            row.cells.mid(3).join('|'));
-    }
-    for (const TableRow &row : tableRows(Table, QStringLiteral("overflow"))) {
-        SCOPED_TRACE(row.where());
-        DeviceState state;
-        const ConfigReadResult result = readText(
-            "Rate Units=3,0,1,Gal,Ltr\nBad=1\n" + row[0] + "\nLinear=100,0,10\n", state, Family::Dravion);
-        EXPECT_TRUE(result.readError);
-        EXPECT_EQ(result.errorLine, 3);
-        EXPECT_EQ(result.lists.value(3), QStringList({ "Gal", "Ltr" }));
-        EXPECT_EQ(state.LinearPtsItem.code, 0) << "lines after the error are lost";
-        EXPECT_EQ(state.LinFreqItems[0].code + state.SpgItem.maximum + state.DampingItem.code, 0)
-            << "the line's own record stays";
-    }
-    DeviceState state; // one very long line with a large list count
+    DeviceState state;
+    const ConfigReadResult result = readText(row["line"], state, familyOf(row["family"]));
+    EXPECT_FALSE(result.readError);
+    EXPECT_EQ(result.syntaxError, row.number("syntax error") == 1);
+    EXPECT_EQ(describe(state, row["record"]), row["gets"]);
+}
+
+TABLE_TEST(ConfigReader, LinesFillTheirLists, Table, "lists")
+{
+    DeviceState state;
+    QStringList entries
+        = readText(row["text"], state, familyOf(row["family"])).lists.value(row.number("code"));
+    for (QString &entry : entries)
+        entry = entry.isEmpty() ? QStringLiteral("-") : entry;
+    EXPECT_EQ(entries.join(' '), row["entries"]);
+}
+
+TABLE_TEST(ConfigReader, ALimitThatFitsNoRecordStopsTheReading, Table, "overflow")
+{
+    DeviceState state;
+    const ConfigReadResult result = readText(
+        "Rate Units=3,0,1,Gal,Ltr\nBad=1\n" + row["line"] + "\nLinear=100,0,10\n", state, Family::Dravion);
+    EXPECT_TRUE(result.readError);
+    EXPECT_EQ(result.errorLine, 3);
+    EXPECT_EQ(result.lists.value(3), QStringList({ "Gal", "Ltr" }));
+    EXPECT_EQ(state.LinearPtsItem.code, 0) << "lines after the error are lost";
+    EXPECT_EQ(state.LinFreqItems[0].code + state.SpgItem.maximum + state.DampingItem.code, 0)
+        << "the line's own record stays";
+}
+
+TEST(ConfigReader, OneLongLineWithALargeListCount)
+{
+    DeviceState state;
     EXPECT_EQ(readText("L=3,0,32767," + QString(2'000'000, 'x') + ",y", state, Family::Dravion)
                   .lists.value(3)
                   .size(),
@@ -154,87 +160,77 @@ TEST(ConfigReader, LinesFillTheirRecordsAndLists)
 }
 
 // What qrx-cli checks before a download: a count the point tables cannot hold is missing itself.
-TEST(SetupModel, PointCountAndFrequencyLimitOfTheLinearPoints)
+TABLE_TEST(SetupModel, PointCountAndFrequencyLimitOfTheLinearPoints, Table, "model")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("model"))) {
-        SCOPED_TRACE(row.where());
-        DeviceState configured;
-        configured.LinearPtsItem.maximum = 20;
-        SetupModel model(DeviceFamily::dravion(), configured);
-        model.setText(*model.family().parameters.find("txtLinearPts"), row[0]);
-        model.setPointText(0, 0, "100");
-        model.setPointText(0, 1, "1.5");
-        model.setPointText(0, 0, row[1]);
-        EXPECT_EQ(model.records().LinFreqItems[0].value, row.number(2));
-        QStringList linear;
-        for (const QString &name : model.missing())
-            if (name == "Number of Linear Points" || name == "Linear Pt 1" || name == "Linear Pt 2")
-                linear << name;
-        EXPECT_EQ(linear.join(", "), row[3]);
-    }
+    DeviceState configured;
+    configured.LinearPtsItem.maximum = 20;
+    SetupModel model(DeviceFamily::dravion(), configured);
+    model.setText(*model.family().parameters.find("txtLinearPts"), row["points"]);
+    model.setPointText(0, 0, "100");
+    model.setPointText(0, 1, "1.5");
+    model.setPointText(0, 0, row["typed"]);
+    EXPECT_EQ(model.records().LinFreqItems[0].value, row.number("stored"));
+    QStringList linear;
+    for (const QString &name : model.missing())
+        if (name == "Number of Linear Points" || name == "Linear Pt 1" || name == "Linear Pt 2")
+            linear << name;
+    EXPECT_EQ(linear.join(", "), row["missing"]);
 }
 
-TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt)
+TABLE_TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt, Table, "choose")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("choose"))) {
-        SCOPED_TRACE(row.where());
-        QTemporaryDir dir;
-        for (const QString &name : row.words(0)) {
-            if (name.endsWith('/'))
-                QDir(dir.path()).mkdir(name.chopped(1));
-            else
-                writeFile(dir.filePath(name), "");
-        }
-        const QString chosen = ConfigReader::chooseFile(dir.path(), familyOf(row[1]));
-        EXPECT_EQ(chosen, dir.filePath(row[2]));
-        DeviceState state; // a missing file or a folder cannot be read
-        EXPECT_EQ(
-            ConfigReader::readFile(chosen, familyOf(row[1]), state).readError, !QFileInfo(chosen).isFile());
-    }
-}
-
-TEST(EntryFields, KeyFiltersRefuseWhatTheFieldCannotHold)
-{
-    for (const TableRow &row : tableRows(Table, QStringLiteral("keys"))) {
-        SCOPED_TRACE(row.where());
-        Fields f(row[0]);
-        QLineEdit *field = f.edit(row[1]);
-        field->setFocus();
-        QGuiApplication::clipboard()->setText(row[3]);
-        if (row[2] == "k")
-            QTest::keyClicks(field, row[3]);
-        else if (row[2] == "v")
-            QTest::keySequence(field, QKeySequence::Paste);
-        else if (row[2] == "m")
-            field->paste();
+    QTemporaryDir dir;
+    for (const QString &name : row.words("files")) {
+        if (name.endsWith('/'))
+            QDir(dir.path()).mkdir(name.chopped(1));
         else
-            field->setText(row[3]);
-        EXPECT_EQ(field->text(), row[4]);
+            writeFile(dir.filePath(name), "");
     }
+    const QString chosen = ConfigReader::chooseFile(dir.path(), familyOf(row["family"]));
+    EXPECT_EQ(chosen, dir.filePath(row["read"]));
+    DeviceState state; // a missing file or a folder cannot be read
+    EXPECT_EQ(ConfigReader::readFile(chosen, familyOf(row["family"]), state).readError,
+        !QFileInfo(chosen).isFile());
 }
 
-TEST(EntryFields, EditsAreStoredAtOnceAndRulesSwitchFields)
+TABLE_TEST(EntryFields, KeyFiltersRefuseWhatTheFieldCannotHold, Table, "keys")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("stored"))) {
-        SCOPED_TRACE(row.where());
-        Fields f(row[0]);
-        f.set(row[1], "99");
-        f.set(row[1], row[2]);
-        EXPECT_FLOAT_EQ(float(stored(f.state, row[1])), row[3].toFloat());
-    }
-    for (const TableRow &row : tableRows(Table, QStringLiteral("switch"))) {
-        SCOPED_TRACE(row.where());
-        Fields f(row[0]);
-        FlagField(f.label("lbl" + row[1].mid(3)), f.label("lbl" + row[1].mid(3) + "E"));
-        f.set(row[1], row[2]);
-        const QString caption = "lbl" + row[3].mid(3);
-        const bool on = f.isMr() ? f.edit(row[3])->isEnabled() && f.label(caption)->isEnabled()
-                                 : !f.edit(row[3])->isHidden() && !f.label(caption)->isHidden();
-        EXPECT_EQ(on, row.number(4) == 1);
-        EXPECT_FALSE(IsFieldFlagged(f.label("lbl" + row[1].mid(3) + "E"))); // a choice clears the list's flag
-        if (!f.isMr() && row[1] == "cboRateUnits") {
-            EXPECT_EQ(f.state.RateUnits, row.number(2));
-        }
+    Fields f(row["family"]);
+    QLineEdit *field = f.edit(row["field"]);
+    field->setFocus();
+    QGuiApplication::clipboard()->setText(row["input"]);
+    if (row["how"] == "k")
+        QTest::keyClicks(field, row["input"]);
+    else if (row["how"] == "v")
+        QTest::keySequence(field, QKeySequence::Paste);
+    else if (row["how"] == "m")
+        field->paste();
+    else
+        field->setText(row["input"]);
+    EXPECT_EQ(field->text(), row["text"]);
+}
+
+TABLE_TEST(EntryFields, EditsAreStoredAtOnce, Table, "stored")
+{
+    Fields f(row["family"]);
+    f.set(row["field"], "99");
+    f.set(row["field"], row["text"]);
+    EXPECT_FLOAT_EQ(float(stored(f.state, row["field"])), row["stored"].toFloat());
+}
+
+TABLE_TEST(EntryFields, RulesSwitchFields, Table, "switch")
+{
+    Fields f(row["family"]);
+    const QString list = row["list"], ruled = row["field"];
+    FlagField(f.label("lbl" + list.mid(3)), f.label("lbl" + list.mid(3) + "E"));
+    f.set(list, row["entry"]);
+    const QString caption = "lbl" + ruled.mid(3);
+    const bool on = f.isMr() ? f.edit(ruled)->isEnabled() && f.label(caption)->isEnabled()
+                             : !f.edit(ruled)->isHidden() && !f.label(caption)->isHidden();
+    EXPECT_EQ(on, row.number("on") == 1);
+    EXPECT_FALSE(IsFieldFlagged(f.label("lbl" + list.mid(3) + "E"))); // a choice clears the list's flag
+    if (!f.isMr() && list == "cboRateUnits") {
+        EXPECT_EQ(f.state.RateUnits, row.number("entry"));
     }
 }
 
@@ -273,31 +269,30 @@ TEST(EntryFields, LeavingAnOutOfRangeFieldFlagsItOnce)
     QTest::keyClicks(damping, "0");
     QTest::keyClick(damping, Qt::Key_Tab);
     EXPECT_EQ(f.dialogs.messages.size(), 2u);
-
-    for (const TableRow &row : tableRows(Table, QStringLiteral("range"))) {
-        SCOPED_TRACE(row.where());
-        Fields g(row[0]);
-        if (!g.isMr())
-            g.set("cboKfactorUnits", row[1]);
-        g.typeAndLeave(row[2], row[3]);
-        EXPECT_EQ(g.dialogs.texts(), row[4] == "-" ? QStringList() : QStringList { row[4] });
-        EXPECT_EQ(g.edit(row[2])->hasFocus(), row[4] != "-");
-        EXPECT_EQ(IsFieldFlagged(g.label("lbl" + row[2].mid(3) + "E")), row[4] != "-");
-    }
 }
 
-TEST(EntryFields, FlowPairIsClearedTogetherWhileHighExceedsLow)
+TABLE_TEST(EntryFields, LeavingAFieldChecksItsRange, Table, "range")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("flowpair"))) {
-        SCOPED_TRACE(row.where());
-        Fields f(row[0]);
-        f.enter("txtFlowLow=10 txtFlowHi=5");
-        FlagField(f.label("lblFlowLow"), f.label("lblFlowLowE"));
-        FlagField(f.label("lblFlowHi"), f.label("lblFlowHiE"));
-        f.set(row[1], row[2]);
-        EXPECT_EQ(IsFieldFlagged(f.label("lblFlowLowE")) && isRed(f.label("lblFlowLow")), row.number(3) == 0);
-        EXPECT_EQ(IsFieldFlagged(f.label("lblFlowHiE")), row.number(3) == 0);
-    }
+    Fields f(row["family"]);
+    if (!f.isMr())
+        f.set("cboKfactorUnits", row["units"]);
+    f.typeAndLeave(row["field"], row["typed"]);
+    const QString message = row["message"];
+    EXPECT_EQ(f.dialogs.texts(), message == "-" ? QStringList() : QStringList { message });
+    EXPECT_EQ(f.edit(row["field"])->hasFocus(), message != "-");
+    EXPECT_EQ(IsFieldFlagged(f.label("lbl" + row["field"].mid(3) + "E")), message != "-");
+}
+
+TABLE_TEST(EntryFields, FlowPairIsClearedTogetherWhileHighExceedsLow, Table, "flowpair")
+{
+    Fields f(row["family"]);
+    f.enter("txtFlowLow=10 txtFlowHi=5");
+    FlagField(f.label("lblFlowLow"), f.label("lblFlowLowE"));
+    FlagField(f.label("lblFlowHi"), f.label("lblFlowHiE"));
+    f.set(row["field"], row["text"]);
+    EXPECT_EQ(
+        IsFieldFlagged(f.label("lblFlowLowE")) && isRed(f.label("lblFlowLow")), row.number("cleared") == 0);
+    EXPECT_EQ(IsFieldFlagged(f.label("lblFlowHiE")), row.number("cleared") == 0);
 }
 
 // Focus moved while the message is up (by the box itself, or another window) starts no second check.
@@ -408,25 +403,22 @@ TEST(EntryFields, ConfigurationFailuresAreReported)
     EXPECT_EQ(f.control<QComboBox>("cboRateUnits")->currentIndex(), -1);
 }
 
-TEST(VersionCheck, ReportsOnlyADifference)
+TABLE_TEST(VersionCheck, ReportsOnlyADifference, Table, "version")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("version"))) {
-        SCOPED_TRACE(row.where());
-        Rig rig(row[0]);
-        rig.options.version = row[1];
-        rig.options.silent = row.number(4) == 1;
-        ASSERT_TRUE(rig.start());
-        rig.state.ConfigVersion = row[2];
-        VersionCheck::CheckDeviceVersion(*rig.context);
-        EXPECT_EQ(rig.received(), QStringList(rig.options.silent ? 2 : 1, "<STX>V<CR>"));
-        EXPECT_EQ(rig.state.CommAbort, rig.options.silent);
-        const QString message = QString(row[3]).replace("\\r", "\r");
-        EXPECT_EQ(rig.dialogs.texts(),
-            rig.options.silent   ? QStringList { LinkEngine::timeoutMessage() }
-                : message == "-" ? QStringList()
-                                 : QStringList { message });
-        for (const auto &m : rig.dialogs.messages)
-            EXPECT_TRUE(rig.options.silent
-                || (m.icon == UserDialogs::Icon::Critical && m.title == UserDialogs::defaultTitle()));
-    }
+    Rig rig(row["family"]);
+    rig.options.version = row["device"];
+    rig.options.silent = row.number("silent") == 1;
+    ASSERT_TRUE(rig.start());
+    rig.state.ConfigVersion = row["configuration"];
+    VersionCheck::CheckDeviceVersion(*rig.context);
+    EXPECT_EQ(rig.received(), QStringList(rig.options.silent ? 2 : 1, "<STX>V<CR>"));
+    EXPECT_EQ(rig.state.CommAbort, rig.options.silent);
+    const QString message = row["message"].replace("\\r", "\r");
+    EXPECT_EQ(rig.dialogs.texts(),
+        rig.options.silent   ? QStringList { LinkEngine::timeoutMessage() }
+            : message == "-" ? QStringList()
+                             : QStringList { message });
+    for (const auto &m : rig.dialogs.messages)
+        EXPECT_TRUE(rig.options.silent
+            || (m.icon == UserDialogs::Icon::Critical && m.title == UserDialogs::defaultTitle()));
 }

@@ -19,35 +19,41 @@ namespace {
 
 using Utility = LinkFixture<SerialDevicePort, QtReplyTimer>;
 
-TEST(DeviceModel, AnswersEachFamilysCommandsWithinTheConfiguredRanges)
+TEST(DeviceModel, AnswersWithinTheConfiguredRangesAndHasEachMrItem)
 {
     ConfigRanges ranges;
     for (const TableRow &row : tableRows("sim/device.txt", "dravion-config"))
-        ranges.parseLine(row[0]);
+        ranges.parseLine(row["line"]);
     DeviceModel dravion(DeviceModel::Family::Dravion, ranges), mr(DeviceModel::Family::MR);
+    // a sequence: each row's command finds the device as the rows before left it
     for (const TableRow &row : tableRows("sim/device.txt", "dravion"))
-        EXPECT_EQ(dravion.answer(row[0].toLatin1()), row[1].toLatin1()) << row.where();
+        EXPECT_EQ(dravion.answer(row["command"].toLatin1()), row["reply"].toLatin1()) << row.where();
     EXPECT_TRUE(dravion.answer("F").startsWith('F'));
-    for (const TableRow &row : tableRows("sim/device.txt", "mr"))
-        EXPECT_EQ(mr.answer(row[0].toLatin1()), row[1].toLatin1()) << row.where();
     for (int code : { 1, 2, 5, 8, 12, 14, 15, 16, 17, 18, 19, 100, 101, 120 })
         EXPECT_TRUE(mr.hasItem(code)) << code;
 }
 
-TEST(DeviceResponder, InjectsEachFaultAndTheSameSeedGivesTheSameFaults)
+TABLE_TEST(DeviceModel, AnswersTheMrCommands, "sim/device.txt", "mr")
 {
-    for (const TableRow &row : tableRows("sim/device.txt", "faults")) {
-        SCOPED_TRACE(row.where());
-        QString error;
-        const auto options = SimOptions::parse(row.words(0), &error);
-        ASSERT_TRUE(options) << error.toStdString();
-        DeviceResponder d(*options);
-        const auto reply = d.respond(wireBytes(frames(row[1]).first()));
-        EXPECT_EQ(reply.frame, row[2].toLatin1().replace('<', '\x02').replace('>', '\r'));
-        EXPECT_EQ(reply.delayMs, row.number(3));
-        EXPECT_EQ(reply.vanish, row.number(4) == 1);
-        EXPECT_EQ(d.model().value(11), 5.0); // a rejected write leaves the default
-    }
+    EXPECT_EQ(
+        DeviceModel(DeviceModel::Family::MR).answer(row["command"].toLatin1()), row["reply"].toLatin1());
+}
+
+TABLE_TEST(DeviceResponder, InjectsEachFault, "sim/device.txt", "faults")
+{
+    QString error;
+    const auto options = SimOptions::parse(row.words("arguments"), &error);
+    ASSERT_TRUE(options) << error.toStdString();
+    DeviceResponder d(*options);
+    const auto reply = d.respond(wireBytes(frames(row["command"]).first()));
+    EXPECT_EQ(reply.frame, row["reply"].toLatin1().replace('<', '\x02').replace('>', '\r'));
+    EXPECT_EQ(reply.delayMs, row.number("delay"));
+    EXPECT_EQ(reply.vanish, row.number("vanishes") == 1);
+    EXPECT_EQ(d.model().value(11), 5.0); // a rejected write leaves the default
+}
+
+TEST(DeviceResponder, TheSameSeedGivesTheSameFaults)
+{
     SimOptions mixed;
     mixed.drop = mixed.garble = 0.3;
     mixed.seed = 42;
@@ -137,18 +143,16 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
     EXPECT_EQ(u.send("11i"), "12");
 }
 
-TEST(SimProgram, HelpAndBadOptionsEndWithoutServing)
+TABLE_TEST(SimProgram, HelpAndBadOptionsEndWithoutServing, "sim/device.txt", "program")
 {
-    for (const TableRow &row : tableRows("sim/device.txt", "program")) {
-        QProcess sim;
-        sim.start(QStringLiteral(QRX_SIM_PATH), row.words(0));
-        ASSERT_TRUE(sim.waitForFinished(5000)) << row.where(); // no pty served
-        EXPECT_EQ(sim.exitCode(), row.number(1)) << row.where();
-        const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
-        EXPECT_TRUE(out.contains(row[2]) && err.contains(row[3]))
-            << row.where() << out.toStdString() << err.toStdString();
-        EXPECT_FALSE(out.startsWith("port "));
-    }
+    QProcess sim;
+    sim.start(QStringLiteral(QRX_SIM_PATH), row.words("arguments"));
+    ASSERT_TRUE(sim.waitForFinished(5000)); // no pty served
+    EXPECT_EQ(sim.exitCode(), row.number("status"));
+    const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
+    EXPECT_TRUE(out.contains(row["output"]) && err.contains(row["errors"]))
+        << out.toStdString() << err.toStdString();
+    EXPECT_FALSE(out.startsWith("port "));
 }
 
 } // namespace

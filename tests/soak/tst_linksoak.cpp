@@ -30,26 +30,25 @@ SimOptions dravion(const QString &arguments)
 
 // Each row's soak ends only in its allowed outcomes (besides skipped commands) and sees the ones
 // it must; runClockedSoak lists any exchange that ended in no defined way.
-void soakRows(const QString &table)
+void soakRow(const TableRow &row)
 {
     using C = SoakCounts;
     const std::map<QString, int C::*> named { { "valid", &C::valid }, { "inval", &C::inval },
         { "noRsp", &C::noRsp }, { "deviceError", &C::deviceError }, { "portError", &C::portError },
         { "skipped", &C::skipped } };
-    for (const TableRow &row : tableRows("soak/link.txt", table)) {
-        SCOPED_TRACE(row.where());
-        const C c = runClockedSoak(dravion(row[1]), row.number(2), quint32(row.number(3)), row.number(4), 3);
-        std::cout << "[ soak     ] " << row[0].toStdString() << ": " << c.summary().toStdString() << '\n';
-        for (qsizetype i = 0; i < std::min<qsizetype>(c.problems.size(), 10); ++i)
-            ADD_FAILURE() << c.problems[i].toStdString();
-        EXPECT_EQ(c.exchanges, row.number(2));
-        int allowed = c.skipped;
-        for (const auto &[name, outcome] : named)
-            allowed += name != "skipped" && (row[5] == "all" || row.words(5).contains(name)) ? c.*outcome : 0;
-        EXPECT_EQ(allowed, c.exchanges) << c.summary().toStdString();
-        for (const QString &name : row.words(6))
-            EXPECT_GT(c.*named.at(name), 0) << name.toStdString() << ": " << c.summary().toStdString();
-    }
+    const C c = runClockedSoak(dravion(row["options"]), row.number("exchanges"), quint32(row.number("seed")),
+        row.number("unplug"), 3);
+    std::cout << "[ soak     ] " << row["name"].toStdString() << ": " << c.summary().toStdString() << '\n';
+    for (qsizetype i = 0; i < std::min<qsizetype>(c.problems.size(), 10); ++i)
+        ADD_FAILURE() << c.problems[i].toStdString();
+    EXPECT_EQ(c.exchanges, row.number("exchanges"));
+    int allowed = c.skipped;
+    const QStringList mayEnd = row.words("may end");
+    for (const auto &[name, outcome] : named)
+        allowed += name != "skipped" && (mayEnd.contains("all") || mayEnd.contains(name)) ? c.*outcome : 0;
+    EXPECT_EQ(allowed, c.exchanges) << c.summary().toStdString();
+    for (const QString &name : row.words("must see"))
+        EXPECT_GT(c.*named.at(name), 0) << name.toStdString() << ": " << c.summary().toStdString();
 }
 
 // The link on the real serial port over a pty against the in-process simulator. The reply timer
@@ -97,17 +96,17 @@ struct PtySoak : LinkFixture<SerialDevicePort, ManualReplyTimer>
 
 } // namespace
 
-TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay)
+TABLE_TEST(LinkSoak, MixedFaultsAndPulledCableEndEveryExchangeInADefinedWay, "soak/link.txt", "mixed-faults")
 {
-    soakRows("mixed-faults");
+    soakRow(row);
 }
-TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome)
+TABLE_TEST(LinkSoak, EachFaultAloneGivesItsOwnOutcome, "soak/link.txt", "single-faults")
 {
-    soakRows("single-faults");
+    soakRow(row);
 }
-TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined)
+TABLE_TEST(LinkSoak, LateRepliesLandingInLaterExchangesStayDefined, "soak/link.txt", "late-replies")
 {
-    soakRows("late-replies");
+    soakRow(row);
 }
 
 TEST(LinkSoakOverPty, FaultsOnARealPortEndInDefinedOutcomes)

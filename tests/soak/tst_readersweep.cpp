@@ -21,7 +21,7 @@ QList<QByteArray> pieces(const QString &name)
 {
     QList<QByteArray> out;
     for (const TableRow &row : tableRows("soak/sweep.txt", "pieces")) {
-        for (const QString &w : row[0] == name ? row.words(1) : QStringList())
+        for (const QString &w : row["list"] == name ? row.words("pieces") : QStringList())
             out << (w == "<empty>" ? QByteArray() : w.toLatin1().replace('~', ' '));
     }
     EXPECT_FALSE(out.isEmpty()) << name.toStdString();
@@ -139,17 +139,14 @@ TEST(ReaderSweep, CorpusFilesPassEveryCheck)
 }
 
 // Same seed, same inputs: a failure names the input number to replay.
-TEST(ReaderSweep, RandomFilesPassEveryCheck)
+TABLE_TEST(ReaderSweep, RandomFilesPassEveryCheck, "soak/sweep.txt", "sweeps")
 {
-    for (const TableRow &row : tableRows("soak/sweep.txt", "sweeps")) {
-        const bool config = row[0] == "config";
-        const auto check = config ? ReaderProbes::checkConfigReader : ReaderProbes::checkDataFileReader;
-        Sweep sweep { std::mt19937(quint32(row[1].toUInt())), corpus(row[0]) };
-        for (int i = 0; i < row.number(2); ++i) {
-            const QByteArray bytes = sweep.input(config);
-            ASSERT_EQ(check(bytes).toStdString(), "") << row.where() << " input " << i << "\n"
-                                                      << bytes.toHex().toStdString();
-        }
+    const bool config = row["reader"] == "config";
+    const auto check = config ? ReaderProbes::checkConfigReader : ReaderProbes::checkDataFileReader;
+    Sweep sweep { std::mt19937(quint32(row["seed"].toUInt())), corpus(row["reader"]) };
+    for (int i = 0; i < row.number("inputs"); ++i) {
+        const QByteArray bytes = sweep.input(config);
+        ASSERT_EQ(check(bytes).toStdString(), "") << "input " << i << "\n" << bytes.toHex().toStdString();
     }
 }
 
@@ -162,18 +159,16 @@ TEST(ReaderSweep, ConfigurationFileEndingInAn8BitCharacterKeepsIt)
     EXPECT_EQ(result.lists.value(3), QStringList({ QStringLiteral("Gal"), QString::fromLatin1("Ltr\xe9") }));
 }
 
-TEST(ReaderSweep, ConfigurationFileIsReadWholeUpToItsLimit)
+TABLE_TEST(ReaderSweep, ConfigurationFileIsReadWholeUpToItsLimit, "soak/sweep.txt", "sizes")
 {
     const QByteArray last = "Damping=11,0,99\n";
-    for (const TableRow &row : tableRows("soak/sweep.txt", "sizes")) {
-        const bool readError = row[1] == "yes";
-        QByteArray bytes(row.number(0) - last.size(), ' ');
-        for (qsizetype at = 79; at < bytes.size(); at += 80)
-            bytes[at] = '\n'; // remark lines of spaces
-        bytes += last;
-        DeviceState state;
-        const ConfigReadResult result = readBytes(bytes, state);
-        EXPECT_EQ(result.readError, readError) << row.where();
-        EXPECT_EQ(state.DampingItem.maximum, readError ? 0 : 99) << row.where();
-    }
+    const bool readError = row["read error"] == "yes";
+    QByteArray bytes(row.number("bytes") - last.size(), ' ');
+    for (qsizetype at = 79; at < bytes.size(); at += 80)
+        bytes[at] = '\n'; // remark lines of spaces
+    bytes += last;
+    DeviceState state;
+    const ConfigReadResult result = readBytes(bytes, state);
+    EXPECT_EQ(result.readError, readError);
+    EXPECT_EQ(state.DampingItem.maximum, readError ? 0 : 99);
 }

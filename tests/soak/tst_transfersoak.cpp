@@ -108,7 +108,7 @@ TEST(TransferSoak, ReadsAndDownloadsOnABadLineNeverHalfSucceed)
     ASSERT_TRUE(o) << error.toStdString();
     TransferSoakRig rig(*o);
     DeviceModel &device = rig.port.model();
-    for (const QString &item : tableRows("soak/transfer.txt", "device").value(0).words(0))
+    for (const QString &item : tableRows("soak/transfer.txt", "device").value(0).words("items"))
         device.setValue(item.section('=', 0, 0).toInt(), item.section('=', 1).toDouble());
     std::mt19937 random(5);
     const int runs = 60;

@@ -98,6 +98,7 @@ template <class Port, class Timer> struct LinkFixture
     Timer timer;
     FakeUserDialogs dialogs;
     LinkEngine link { state, port, timer, dialogs };
+    ExchangeOutcome outcome; // of the last send
     QStringList statuses;
 
     template <class... PortArgs>
@@ -114,7 +115,7 @@ template <class Port, class Timer> struct LinkFixture
     QString send(const QString &body)
     {
         state.CommandString = body;
-        link.SendCommand();
+        outcome = link.SendCommand();
         return state.ReplyValue;
     }
     // Markup arrives as received bytes; each '~' fires the reply timer (fake port and timer only).

@@ -27,8 +27,6 @@
 
 namespace {
 
-const QString Data = QStringLiteral("transfer/transfer.txt");
-
 UserDialogs::Icon icon(const QString &name)
 {
     const QStringList names { "None", "Critical", "Exclamation", "Information", "Question" };
@@ -60,13 +58,12 @@ void hook(RigCase &t, const QStringList &options)
 // "pollFirst"), then the frames, messages, status and what the window shows.
 void runTransferRow(const TableRow &row)
 {
-    SCOPED_TRACE(row.where());
-    const QStringList options = row.words(2);
-    RigCase t(row[0], row.words(1), options);
+    const QStringList options = row.words("options");
+    RigCase t(row["family"], row.words("device"), options);
     Rig &r = *t;
     if (r.options.family.isEmpty() || !r.window)
         return;
-    t.enter(row.words(3));
+    t.enter(row.words("entries"));
     hook(t, options);
     r.mark();
     if (options.contains(QStringLiteral("pollFirst"))) {
@@ -83,70 +80,64 @@ void runTransferRow(const TableRow &row)
             }
         });
         watcher.start(10);
-        QTimer::singleShot(10, [&] { t.press(row[4]); });
+        QTimer::singleShot(10, [&] { t.press(row["pressed"]); });
         r.window->poll().tmrPolling_Timer();
     } else {
-        t.press(row[4]);
+        t.press(row["pressed"]);
     }
-    EXPECT_EQ(r.receivedSinceMark(), frameList(row.words(5)));
-    EXPECT_EQ(r.dialogs.texts(), RigCase::texts(row[6]));
+    EXPECT_EQ(r.receivedSinceMark(), frameList(row.words("frames")));
+    EXPECT_EQ(r.dialogs.texts(), RigCase::texts(row["messages"]));
     if (!r.dialogs.messages.empty()) {
-        EXPECT_EQ(r.dialogs.messages.back().icon, icon(row[7]));
+        EXPECT_EQ(r.dialogs.messages.back().icon, icon(row["icon"]));
     }
-    if (!row[8].isEmpty()) {
-        EXPECT_EQ(r.window->statusText(), row[8]);
+    if (!row["status"].isEmpty()) {
+        EXPECT_EQ(r.window->statusText(), row["status"]);
     }
-    t.expect(row.words(9));
+    t.expect(row.words("afterwards"));
     t.expectIdle();
 }
 
 } // namespace
 
-TEST(Transfer, ReadAndDownloadRows)
+TABLE_TEST(Transfer, ReadAndDownloadRows, "transfer/transfer.txt", "transfer")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("transfer")))
-        runTransferRow(row);
+    runTransferRow(row);
 }
 
 // Regression: a Read, Download or Calibrate started while a poll's "F" waited was refused and failed.
-TEST(Transfer, StartedWhileAPollWaitsRunsWholeAfterThePoll)
+TABLE_TEST(Transfer, StartedWhileAPollWaitsRunsWholeAfterThePoll, "transfer/transfer.txt", "afterPoll")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("afterPoll")))
-        runTransferRow(row);
+    runTransferRow(row);
 }
 
-TEST(Transfer, CommandsThatTouchTheDeviceAreOffWhileATransferRuns)
+TABLE_TEST(Transfer, CommandsThatTouchTheDeviceAreOffWhileATransferRuns, "transfer/transfer.txt", "guarded")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("guarded"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], row.words(1), {});
-        Rig &r = *t;
-        t.enter(row.words(2));
-        QList<QAction *> guarded;
-        for (const QString &name : row.words(3))
-            guarded << r.window->findChild<QAction *>(name);
-        ASSERT_FALSE(guarded.contains(nullptr));
-        frmLineMonitor monitor(*r.context);
-        monitor.findChild<QLineEdit *>(QStringLiteral("txtOutput"))->setText(QStringLiteral("F"));
-        int offDuring = 0;
-        bool viewingOn = true;
-        QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
-            for (QAction *a : guarded)
-                offDuring += a->isEnabled() ? 0 : 1;
-            viewingOn = viewingOn && r.c().mnuCommDebug->isEnabled() && r.c().btnLinear->isEnabled()
-                && r.state.TransferRunning;
-            monitor.findChild<QPushButton *>(QStringLiteral("btnSend"))
-                ->click(); // must not join the sequence
-        });
-        r.mark();
-        t.press(row[4]);
-        EXPECT_EQ(offDuring, int(guarded.size() * r.percents.size()));
-        EXPECT_GT(r.percents.size(), 0);
-        EXPECT_TRUE(viewingOn);
-        EXPECT_FALSE(r.receivedSinceMark().contains(QStringLiteral("<STX>F<CR>")));
+    RigCase t(row["family"], row.words("device"), {});
+    Rig &r = *t;
+    t.enter(row.words("entries"));
+    QList<QAction *> guarded;
+    for (const QString &name : row.words("off"))
+        guarded << r.window->findChild<QAction *>(name);
+    ASSERT_FALSE(guarded.contains(nullptr));
+    frmLineMonitor monitor(*r.context);
+    monitor.findChild<QLineEdit *>(QStringLiteral("txtOutput"))->setText(QStringLiteral("F"));
+    int offDuring = 0;
+    bool viewingOn = true;
+    QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
         for (QAction *a : guarded)
-            EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-    }
+            offDuring += a->isEnabled() ? 0 : 1;
+        viewingOn = viewingOn && r.c().mnuCommDebug->isEnabled() && r.c().btnLinear->isEnabled()
+            && r.state.TransferRunning;
+        monitor.findChild<QPushButton *>(QStringLiteral("btnSend"))->click(); // must not join the sequence
+    });
+    r.mark();
+    t.press(row["pressed"]);
+    EXPECT_EQ(offDuring, int(guarded.size() * r.percents.size()));
+    EXPECT_GT(r.percents.size(), 0);
+    EXPECT_TRUE(viewingOn);
+    EXPECT_FALSE(r.receivedSinceMark().contains(QStringLiteral("<STX>F<CR>")));
+    for (QAction *a : guarded)
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 }
 
 // Read Setup checks the linear points window also while it is hidden: the message and the marker
@@ -170,222 +161,204 @@ TEST(Transfer, AHiddenLinearPointsWindowIsCheckedBeforeReading)
 }
 
 // The device vanishes under a Read (a USB adapter pulled) and is back later on the same path.
-TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgain)
+TABLE_TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathReadsAgain,
+    "transfer/transfer.txt", "vanish")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("vanish"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], row.words(1), { QStringLiteral("vanishAfter=3"), QStringLiteral("linked") }, true);
-        Rig &r = *t;
-        ASSERT_TRUE(r.pty);
-        QElapsedTimer clock;
-        QList<qint64> shownAt;
-        r.dialogs.onMessage = [&](const UserDialogs::Message &) { shownAt << clock.elapsed(); };
-        QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
-            if (r.percents.size() == 1)
-                clock.start(); // the first item has been read: the next goes out and meets no device
-        });
-        r.c().btnRead->click();
-        EXPECT_EQ(r.received(), frameList(row.words(2)));
-        EXPECT_EQ(r.dialogs.texts(),
-            RigCase::texts(QStringLiteral("ERROR - Invalid Com Port;TIMEOUT;Unable to perform Read!")));
-        ASSERT_EQ(shownAt.size(), 3);
-        EXPECT_GE(shownAt[1], 950);
-        EXPECT_LE(shownAt[1], 1300);
-        EXPECT_EQ(r.window->statusText(), "Status:  Unable to perform Read");
-        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), "");
-        r.dialogs.onMessage = nullptr;
+    RigCase t(row["family"], row.words("device"),
+        { QStringLiteral("vanishAfter=3"), QStringLiteral("linked") }, true);
+    Rig &r = *t;
+    ASSERT_TRUE(r.pty);
+    QElapsedTimer clock;
+    QList<qint64> shownAt;
+    r.dialogs.onMessage = [&](const UserDialogs::Message &) { shownAt << clock.elapsed(); };
+    QObject::connect(r.window->transfer().progressWindow(), &frmProgress::percentChanged, [&] {
+        if (r.percents.size() == 1)
+            clock.start(); // the first item has been read: the next goes out and meets no device
+    });
+    r.c().btnRead->click();
+    EXPECT_EQ(r.received(), frameList(row.words("frames")));
+    EXPECT_EQ(r.dialogs.texts(),
+        RigCase::texts(QStringLiteral("ERROR - Invalid Com Port;TIMEOUT;Unable to perform Read!")));
+    ASSERT_EQ(shownAt.size(), 3);
+    EXPECT_GE(shownAt[1], 950);
+    EXPECT_LE(shownAt[1], 1300);
+    EXPECT_EQ(r.window->statusText(), "Status:  Unable to perform Read");
+    EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), "");
+    r.dialogs.onMessage = nullptr;
 
-        r.options.vanishAfter = -1;
-        r.pty = std::make_unique<SimulatedDevice>(r.options);
-        ASSERT_TRUE(r.pty->start(&r.error)) << r.error.toStdString();
-        r.dialogs.clear();
-        r.c().btnRead->click();
-        EXPECT_EQ(r.dialogs.texts(), QStringList { "Read Successful" });
-        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), row[3]);
-        t.expectIdle();
-    }
+    r.options.vanishAfter = -1;
+    r.pty = std::make_unique<SimulatedDevice>(r.options);
+    ASSERT_TRUE(r.pty->start(&r.error)) << r.error.toStdString();
+    r.dialogs.clear();
+    r.c().btnRead->click();
+    EXPECT_EQ(r.dialogs.texts(), QStringList { "Read Successful" });
+    EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), row["damping"]);
+    t.expectIdle();
 }
 
 // Regression: every edit filtered and cut the whole text, so a key changed a loaded value elsewhere;
 // and a number the record cannot hold was shown unflagged and downloaded.
-TEST(Transfer, LoadedValuesKeepTheirTextAndFlagWhatNoRecordHolds)
+TABLE_TEST(Transfer, LoadedValuesKeepTheirTextAndFlagWhatNoRecordHolds, "transfer/transfer.txt", "loaded")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("loaded"))) {
-        SCOPED_TRACE(row.where());
-        const QString line = row.words(0).at(1);
-        const bool read = row.words(0).at(0) == QLatin1String("read");
-        RigCase t(
-            QStringLiteral("Dravion"), QStringList { QStringLiteral("known"), read ? line : QString() }, {});
-        Rig &r = *t;
-        if (read) {
-            r.c().btnRead->click();
-        } else {
-            QFile example(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/setup.dat"));
-            example.open(QIODevice::ReadOnly);
-            QStringList lines = QString::fromLatin1(example.readAll()).split(QLatin1Char('\n'));
-            for (QString &l : lines)
-                if (l.section(QLatin1Char('='), 0, 0) == line.section(QLatin1Char('='), 0, 0))
-                    l = line;
-            const QString path = r.dir.filePath(QStringLiteral("edited.dat"));
-            writeFile(path, lines.join(QLatin1Char('\n')).toLatin1());
-            r.dialogs.fileAnswers.push_back(path);
-            r.window->dataFiles().mnuOpen_Click();
-        }
-        auto *field = r.control<QLineEdit>(row[1]);
-        ASSERT_TRUE(field);
-        if (row[2] == QLatin1String("flagged")) {
-            const QString marker = QStringLiteral("lbl%1E").arg(row[1].mid(3));
-            EXPECT_FALSE(r.control<QLabel>(marker)->isHidden());
-            r.mark();
-            r.dialogs.clear();
-            r.c().btnDownload->click();
-            EXPECT_EQ(r.dialogs.texts(), QStringList { "Plese enter missing information" });
-            EXPECT_TRUE(r.receivedSinceMark().isEmpty());
-            field->setText(QStringLiteral("7")); // an edit that fits clears the flag
-            EXPECT_TRUE(r.control<QLabel>(marker)->isHidden());
-            continue;
-        }
-        const std::map<QString, Qt::Key> keys { { "Home", Qt::Key_Home }, { "End", Qt::Key_End },
-            { "Del", Qt::Key_Delete }, { "BS", Qt::Key_Backspace } };
-        for (const QString &key : row.words(2)) {
-            if (keys.count(key))
-                QTest::keyClick(field, keys.at(key));
-            else
-                QTest::keyClicks(field, key);
-        }
-        EXPECT_EQ(field->text(), row[3]);
+    const QString line = row.words("arrives").at(1);
+    const bool read = row.words("arrives").at(0) == QLatin1String("read");
+    RigCase t(
+        QStringLiteral("Dravion"), QStringList { QStringLiteral("known"), read ? line : QString() }, {});
+    Rig &r = *t;
+    if (read) {
+        r.c().btnRead->click();
+    } else {
+        QFile example(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/setup.dat"));
+        example.open(QIODevice::ReadOnly);
+        QStringList lines = QString::fromLatin1(example.readAll()).split(QLatin1Char('\n'));
+        for (QString &l : lines)
+            if (l.section(QLatin1Char('='), 0, 0) == line.section(QLatin1Char('='), 0, 0))
+                l = line;
+        const QString path = r.dir.filePath(QStringLiteral("edited.dat"));
+        writeFile(path, lines.join(QLatin1Char('\n')).toLatin1());
+        r.dialogs.fileAnswers.push_back(path);
+        r.window->dataFiles().mnuOpen_Click();
     }
+    auto *field = r.control<QLineEdit>(row["field"]);
+    ASSERT_TRUE(field);
+    if (row["keys"] == QLatin1String("flagged")) {
+        const QString marker = QStringLiteral("lbl%1E").arg(row["field"].mid(3));
+        EXPECT_FALSE(r.control<QLabel>(marker)->isHidden());
+        r.mark();
+        r.dialogs.clear();
+        r.c().btnDownload->click();
+        EXPECT_EQ(r.dialogs.texts(), QStringList { "Plese enter missing information" });
+        EXPECT_TRUE(r.receivedSinceMark().isEmpty());
+        field->setText(QStringLiteral("7")); // an edit that fits clears the flag
+        EXPECT_TRUE(r.control<QLabel>(marker)->isHidden());
+        return;
+    }
+    const std::map<QString, Qt::Key> keys { { "Home", Qt::Key_Home }, { "End", Qt::Key_End },
+        { "Del", Qt::Key_Delete }, { "BS", Qt::Key_Backspace } };
+    for (const QString &key : row.words("keys")) {
+        if (keys.count(key))
+            QTest::keyClick(field, keys.at(key));
+        else
+            QTest::keyClicks(field, key);
+    }
+    EXPECT_EQ(field->text(), row["text"]);
 }
 
 // Setups that go to the device and come back field by field, from a data file or typed.
-TEST(Transfer, RoundTripsGiveBackWhatWasSent)
+TABLE_TEST(Transfer, RoundTripsGiveBackWhatWasSent, "transfer/transfer.txt", "roundTrip")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("roundTrip"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], {}, {});
-        Rig &r = *t;
-        if (row[1] != QLatin1String("-")) {
-            r.dialogs.fileAnswers.push_back(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/") + row[1]);
-            r.window->dataFiles().mnuOpen_Click();
-        }
-        t.enter(row.words(2));
-        r.c().btnDownload->click();
-        r.c().mnuClear->trigger();
-        r.c().btnRead->click();
-        EXPECT_EQ(r.dialogs.texts(), (QStringList { "Programming Successful", "Read Successful" }));
-        t.expect(row.words(3));
-    }
-}
-
-TEST(Transfer, CompareMarksExactlyTheChangedItemsAndChangesNothing)
-{
-    for (const TableRow &row : tableRows(Data, QStringLiteral("compare"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], row.words(1), {});
-        Rig &r = *t;
-        r.c().btnRead->click();
-        const QString saved = r.dir.filePath(QStringLiteral("setup.dat"));
-        r.dialogs.fileAnswers.push_back(saved);
-        r.window->dataFiles().mnuSave_Click();
-        QFile in(saved);
-        in.open(QIODevice::ReadOnly);
-        QStringList lines = QString::fromLatin1(in.readAll()).split(QStringLiteral("\r\n"));
-        for (const QString &edit : row.words(2))
-            lines.replaceInStrings(QRegularExpression(QLatin1Char('^') + edit.section(QLatin1Char('>'), 0, 0)
-                                       + QLatin1Char('$')),
-                edit.section(QLatin1Char('>'), 1));
-        writeFile(saved, lines.join(QStringLiteral("\r\n")).toLatin1());
-        r.dialogs.fileAnswers.push_back(saved);
+    RigCase t(row["family"], {}, {});
+    Rig &r = *t;
+    if (row["data file"] != QLatin1String("-")) {
+        r.dialogs.fileAnswers.push_back(QStringLiteral(QRX_TEST_DATA_DIR "/transfer/") + row["data file"]);
         r.window->dataFiles().mnuOpen_Click();
-        const QString damping = r.shown(QStringLiteral("txtDamping"));
-        r.mark();
-        r.c().mnuCompare->trigger();
-        EXPECT_FALSE(r.receivedSinceMark().isEmpty());
-        auto *compare = r.window->findChild<frmCompare *>(QStringLiteral("frmCompare"));
-        ASSERT_TRUE(compare);
-        QStringList marked;
-        for (int i = 0; i < compare->table()->rowCount(); ++i) {
-            if (compare->table()->item(i, 3)->text() == QLatin1String("!"))
-                marked << QStringList { compare->table()->item(i, 0)->text(),
-                    compare->table()->item(i, 1)->text(), compare->table()->item(i, 2)->text() }
-                              .join(QLatin1Char('/'));
-        }
-        EXPECT_EQ(marked, row[3].split(QStringLiteral(" ; ")));
-        compare->close();
-        EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), damping);
-        t.expect(row.words(4));
     }
+    t.enter(row.words("entries"));
+    r.c().btnDownload->click();
+    r.c().mnuClear->trigger();
+    r.c().btnRead->click();
+    EXPECT_EQ(r.dialogs.texts(), (QStringList { "Programming Successful", "Read Successful" }));
+    t.expect(row.words("back"));
 }
 
-TEST(FrequencyPoll, TheReplyShowsAsFourDigitsOrLeavesThem)
+TABLE_TEST(Transfer, CompareMarksExactlyTheChangedItemsAndChangesNothing, "transfer/transfer.txt", "compare")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("digits"))) {
-        SCOPED_TRACE(row.where());
-        const std::optional<QString> padded
-            = FrequencyDigits::padded(row[0] == QLatin1String("-") ? QString() : row[0]);
-        QString shown;
-        for (int i = 0; padded && i < 4; ++i)
-            shown += FrequencyDigits::digit(*padded, i);
-        EXPECT_EQ(padded ? shown : QStringLiteral("kept"), row[1]);
+    RigCase t(row["family"], row.words("device"), {});
+    Rig &r = *t;
+    r.c().btnRead->click();
+    const QString saved = r.dir.filePath(QStringLiteral("setup.dat"));
+    r.dialogs.fileAnswers.push_back(saved);
+    r.window->dataFiles().mnuSave_Click();
+    QFile in(saved);
+    in.open(QIODevice::ReadOnly);
+    QStringList lines = QString::fromLatin1(in.readAll()).split(QStringLiteral("\r\n"));
+    for (const QString &edit : row.words("changed"))
+        lines.replaceInStrings(
+            QRegularExpression(QLatin1Char('^') + edit.section(QLatin1Char('>'), 0, 0) + QLatin1Char('$')),
+            edit.section(QLatin1Char('>'), 1));
+    writeFile(saved, lines.join(QStringLiteral("\r\n")).toLatin1());
+    r.dialogs.fileAnswers.push_back(saved);
+    r.window->dataFiles().mnuOpen_Click();
+    const QString damping = r.shown(QStringLiteral("txtDamping"));
+    r.mark();
+    r.c().mnuCompare->trigger();
+    EXPECT_FALSE(r.receivedSinceMark().isEmpty());
+    auto *compare = r.window->findChild<frmCompare *>(QStringLiteral("frmCompare"));
+    ASSERT_TRUE(compare);
+    QStringList marked;
+    for (int i = 0; i < compare->table()->rowCount(); ++i) {
+        if (compare->table()->item(i, 3)->text() == QLatin1String("!"))
+            marked << QStringList { compare->table()->item(i, 0)->text(),
+                compare->table()->item(i, 1)->text(), compare->table()->item(i, 2)->text() }
+                          .join(QLatin1Char('/'));
     }
+    EXPECT_EQ(marked, row["marked"].split(QStringLiteral(" ; ")));
+    compare->close();
+    EXPECT_EQ(r.shown(QStringLiteral("txtDamping")), damping);
+    t.expect(row.words("afterwards"));
 }
 
-TEST(FrequencyPoll, ATickTalksOnlyWhenTheLinkIsFree)
+TABLE_TEST(FrequencyPoll, TheReplyShowsAsFourDigitsOrLeavesThem, "transfer/transfer.txt", "digits")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("ticks"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], {}, row.words(1));
-        Rig &r = *t;
-        r.c().Option1->click();
-        r.c().tmrPolling->stop();
-        EXPECT_EQ(r.c().tmrPolling->interval(), 400);
-        for (const QString &w : row.words(2)) {
-            if (!w.contains(QLatin1Char('=')))
-                t.press(w);
-            const bool on = w.section(QLatin1Char('='), 1) == QLatin1String("1");
-            const QString flag = w.section(QLatin1Char('='), 0, 0);
-            if (flag == QLatin1String("PollingOn"))
-                r.state.PollingOn = on;
-            if (flag == QLatin1String("ReplyReceived"))
-                r.state.ReplyReceived = on;
-            if (flag == QLatin1String("TransferRunning"))
-                r.state.TransferRunning = on;
-            if (flag == QLatin1String("CommAbort"))
-                r.state.CommAbort = on;
-        }
-        r.state.ReplyValue = QStringLiteral("7"); // an earlier exchange's answer is never shown
-        r.window->poll().tmrPolling_Timer();
-        EXPECT_EQ(r.received(), frameList(row.words(3)));
-        t.expect(row.words(4));
+    const std::optional<QString> padded
+        = FrequencyDigits::padded(row["reply"] == QLatin1String("-") ? QString() : row["reply"]);
+    QString shown;
+    for (int i = 0; padded && i < 4; ++i)
+        shown += FrequencyDigits::digit(*padded, i);
+    EXPECT_EQ(padded ? shown : QStringLiteral("kept"), row["digits"]);
+}
+
+TABLE_TEST(FrequencyPoll, ATickTalksOnlyWhenTheLinkIsFree, "transfer/transfer.txt", "ticks")
+{
+    RigCase t(row["family"], {}, row.words("options"));
+    Rig &r = *t;
+    r.c().Option1->click();
+    r.c().tmrPolling->stop();
+    EXPECT_EQ(r.c().tmrPolling->interval(), 400);
+    for (const QString &w : row.words("before")) {
+        if (!w.contains(QLatin1Char('=')))
+            t.press(w);
+        const bool on = w.section(QLatin1Char('='), 1) == QLatin1String("1");
+        const QString flag = w.section(QLatin1Char('='), 0, 0);
+        if (flag == QLatin1String("PollingOn"))
+            r.state.PollingOn = on;
+        if (flag == QLatin1String("ReplyReceived"))
+            r.state.ReplyReceived = on;
+        if (flag == QLatin1String("TransferRunning"))
+            r.state.TransferRunning = on;
+        if (flag == QLatin1String("CommAbort"))
+            r.state.CommAbort = on;
     }
+    r.state.ReplyValue = QStringLiteral("7"); // an earlier exchange's answer is never shown
+    r.window->poll().tmrPolling_Timer();
+    EXPECT_EQ(r.received(), frameList(row.words("frames")));
+    t.expect(row.words("afterwards"));
 }
 
 // After a second time-out the Dravion poll waits for Off and On; the MR poll for the next sequence
 // that clears the latch, and then resumes by itself.
-TEST(FrequencyPoll, ASecondTimeOutHoldsThePollUntilTheFamilysRestart)
+TABLE_TEST(
+    FrequencyPoll, ASecondTimeOutHoldsThePollUntilTheFamilysRestart, "transfer/transfer.txt", "pollTimeout")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("pollTimeout"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], {}, {});
-        Rig &r = *t;
-        r.c().Option1->click();
-        r.memory->setMuted(true); // the cable is pulled: the next poll times out twice
-        ASSERT_TRUE(Rig::waitFor([&] { return !r.dialogs.messages.empty(); }, 3000));
-        EXPECT_EQ(r.dialogs.texts(), QStringList { LinkEngine::timeoutMessage() });
-        r.memory->setMuted(false);
-        t.expect(row.words(1));
-        r.mark();
-        QTest::qWait(900); // the switch still says On, the poll stays quiet
-        EXPECT_TRUE(r.receivedSinceMark().isEmpty());
-        for (const QString &name : row.words(2))
-            t.press(name);
-        r.mark();
-        EXPECT_TRUE(Rig::waitFor(
-            [&] { return r.receivedSinceMark().count(QStringLiteral("<STX>F<CR>")) >= 2; }, 2000));
-        EXPECT_TRUE(
-            Rig::waitFor([&] { return t.probe(QStringLiteral("hz")).startsWith(QLatin1Char('0')); }, 1000));
-        t.expect({ QStringLiteral("hz=0[23]??") });
-    }
+    RigCase t(row["family"], {}, {});
+    Rig &r = *t;
+    r.c().Option1->click();
+    r.memory->setMuted(true); // the cable is pulled: the next poll times out twice
+    ASSERT_TRUE(Rig::waitFor([&] { return !r.dialogs.messages.empty(); }, 3000));
+    EXPECT_EQ(r.dialogs.texts(), QStringList { LinkEngine::timeoutMessage() });
+    r.memory->setMuted(false);
+    t.expect(row.words("after"));
+    r.mark();
+    QTest::qWait(900); // the switch still says On, the poll stays quiet
+    EXPECT_TRUE(r.receivedSinceMark().isEmpty());
+    for (const QString &name : row.words("restart"))
+        t.press(name);
+    r.mark();
+    EXPECT_TRUE(
+        Rig::waitFor([&] { return r.receivedSinceMark().count(QStringLiteral("<STX>F<CR>")) >= 2; }, 2000));
+    EXPECT_TRUE(
+        Rig::waitFor([&] { return t.probe(QStringLiteral("hz")).startsWith(QLatin1Char('0')); }, 1000));
+    t.expect({ QStringLiteral("hz=0[23]??") });
 }
 
 TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
@@ -394,14 +367,14 @@ TEST(ProgressCounter, StepsInSinglePrecisionAndRoundHalvesToEven)
     counter.start(-0.5); // 100 / 8 = 12.5 a step: halves go to the even neighbour
     QStringList shown;
     for (int i = 0; i < 5; ++i)
-        shown << ProgressCounter::percentText(counter.step());
+        shown << ProgressCounter::percentText(counter.step().value_or(-1));
     EXPECT_EQ(shown, (QStringList { "12%", "25%", "38%", "50%", "62%" }));
     counter.start(10); // ten points without the Specific Gravity: 28 of 29 steps
     for (int i = 0; i < 27; ++i)
         counter.step();
-    EXPECT_EQ(counter.step(), 97);
+    EXPECT_EQ(counter.step(), std::optional<qint16>(97));
     counter.start(-4.5); // 2n + 9 = 0: a failure, not a nonsense percentage
-    EXPECT_THROW(counter.step(), Values::OverflowError);
+    EXPECT_EQ(counter.step(), std::nullopt);
 }
 
 // The flow's result is what history, backup and the command line act on: a download stopped by a
@@ -445,6 +418,18 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
         EXPECT_EQ(ended, 3);
         EXPECT_EQ(r.dialogs.texts().mid(1),
             (QStringList { QStringLiteral("Read Successful"), QStringLiteral("Programming Successful") }));
+
+        // A caller without the missing-entry check and a count past the tables: the ten pairs
+        // go out, then the download stops without storing anything.
+        hooks.CheckMissingFields = {};
+        device.setText(f.parameters.linearPts(), QStringLiteral("12"));
+        r.dialogs.clear();
+        r.mark();
+        result = SetupFlow(*r.context, f, hooks).download(device, device.records());
+        EXPECT_EQ(result.outcome, SetupFlow::Outcome::Error);
+        EXPECT_EQ(r.dialogs.texts().last(), QStringLiteral("Download Error")); // after the device's refusal
+        EXPECT_EQ(r.receivedSinceMark().count(frameList({ QStringLiteral("W") }).front()), 0);
+        EXPECT_FALSE(r.state.CommAbort);
 
         AppContext unlinked { r.state, nullptr, r.dialogs, f }; // no port to talk through: nothing succeeds
         SetupModel none = setup();

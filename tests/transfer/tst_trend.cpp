@@ -55,32 +55,26 @@ QString markup(const QList<QList<QPointF>> &lines)
 
 } // namespace
 
-TEST(FrequencyTrend, StatisticsOverTheSpanAsTheLabelsShowThem)
+TABLE_TEST(FrequencyTrend, StatisticsOverTheSpanAsTheLabelsShowThem, Data, "statistics")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("statistics"))) {
-        SCOPED_TRACE(row.where());
-        FakeUserDialogs dialogs;
-        FrequencyTrend trend(dialogs);
-        feed(trend, row.words(0));
-        trend.setSpanMinutes(row.number(1));
-        const FrequencyTrend::Statistics s = trend.statistics(row[2].toLongLong());
-        const QStringList shown { FrequencyTrend::digitsText(s, s.now), FrequencyTrend::digitsText(s, s.min),
-            FrequencyTrend::digitsText(s, s.max), FrequencyTrend::decimalText(s, s.mean),
-            FrequencyTrend::decimalText(s, s.stdDev) };
-        EXPECT_EQ(shown, row.words(3));
-    }
+    FakeUserDialogs dialogs;
+    FrequencyTrend trend(dialogs);
+    feed(trend, row.words("readings"));
+    trend.setSpanMinutes(row.number("span"));
+    const FrequencyTrend::Statistics s = trend.statistics(row["end"].toLongLong());
+    const QStringList shown { FrequencyTrend::digitsText(s, s.now), FrequencyTrend::digitsText(s, s.min),
+        FrequencyTrend::digitsText(s, s.max), FrequencyTrend::decimalText(s, s.mean),
+        FrequencyTrend::decimalText(s, s.stdDev) };
+    EXPECT_EQ(shown, row.words("shown"));
 }
 
-TEST(FrequencyTrend, LinesLeaveGapsAndKeepEachColumnsExtremes)
+TABLE_TEST(FrequencyTrend, LinesLeaveGapsAndKeepEachColumnsExtremes, Data, "lines")
 {
-    for (const TableRow &row : tableRows(Data, QStringLiteral("lines"))) {
-        SCOPED_TRACE(row.where());
-        FakeUserDialogs dialogs;
-        FrequencyTrend trend(dialogs);
-        feed(trend, row.words(0));
-        trend.setSpanMinutes(row.number(1));
-        EXPECT_EQ(markup(trend.lines(row[2].toLongLong(), row.number(3))), row[4]);
-    }
+    FakeUserDialogs dialogs;
+    FrequencyTrend trend(dialogs);
+    feed(trend, row.words("readings"));
+    trend.setSpanMinutes(row.number("span"));
+    EXPECT_EQ(markup(trend.lines(row["end"].toLongLong(), row.number("columns"))), row["lines"]);
 }
 
 TEST(FrequencyTrend, KeepsAnHourAtMostAndPauseFreezesTheView)
@@ -155,16 +149,19 @@ TEST(FrequencyTrendWindow, ListensToThePollAndShowsAStopAsAGap)
         Rig r(family);
         ASSERT_TRUE(r.start()) << r.error.toStdString();
         QMenu *tools = r.c().mnuTools;
-        const QList<QAction *> entries = tools->actions();
-        ASSERT_EQ(entries.size(), 4);
-        EXPECT_EQ(entries.last()->text(), QStringLiteral("&Frequency Trend..."));
+        auto *trend = tools->findChild<QAction *>(QStringLiteral("mnuFrequencyTrend"));
+        ASSERT_TRUE(trend);
+        EXPECT_EQ(trend->text(), QStringLiteral("&Frequency Trend..."));
         // The other entries' letters are not ours to settle; ours must be free of them.
         const auto letter
             = [](QAction *a) { return a->text().section(QLatin1Char('&'), 1).left(1).toLower(); };
-        for (QAction *a : entries.mid(0, 3))
-            EXPECT_NE(letter(a), letter(entries.last())) << a->text().toStdString();
+        for (QAction *a : tools->actions()) {
+            if (a != trend) {
+                EXPECT_NE(letter(a), letter(trend)) << a->text().toStdString();
+            }
+        }
 
-        entries.last()->trigger();
+        trend->trigger();
         frmFrequencyTrend *w = r.window->trendWindow();
         ASSERT_TRUE(w && w->isVisible());
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Frequency Trend"));
