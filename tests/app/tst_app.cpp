@@ -388,54 +388,52 @@ TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay)
 
 // The sheet tells where a read took the setup from until the setup is cleared; a path it cannot
 // write gets one message and leaves the folder as it was.
-TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCannotWrite)
+TABLE_TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCannotWrite,
+    "app/mainwindow.txt", "sheet")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("sheet"))) {
-        SCOPED_TRACE(row.where());
-        RigCase t(row[0], row.words(1), {});
-        Rig &r = *t;
-        r.window->transfer().btnRead_Click();
-        const QString pdf = r.dir.filePath(QStringLiteral("sheet.pdf"));
-        r.dialogs.clear();
-        r.dialogs.fileAnswers.push_back(pdf);
-        t.press(QStringLiteral("mnuExportSheet"));
-        EXPECT_EQ(r.dialogs.texts(), QStringList());
-        ASSERT_EQ(r.dialogs.fileDialogs.size(), 1u);
-        EXPECT_EQ(r.dialogs.fileDialogs[0].filter, QStringLiteral("PDF File (*.pdf)"));
-        QStringList expected;
-        for (const QString &line : row[2].split(';', Qt::SkipEmptyParts)) {
-            expected << QString(line.trimmed())
-                            .replace("{port}", QStringLiteral("Com 1 (%1)").arg(r.link->portPath()))
-                            .replace("{version}", r.state.ConfigVersion);
-        }
-        QStringList lines = pdfLines(pdf);
-        EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
-        // Print Setup lays the same page out on the printer's printable area.
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(r.dir.filePath(QStringLiteral("printed.pdf")));
-        ASSERT_TRUE(r.window->sheets().print(printer));
-        lines = pdfLines(printer.outputFileName());
-        EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
-
-        r.c().mnuClear->trigger();
-        r.dialogs.fileAnswers.push_back(pdf);
-        t.press(QStringLiteral("mnuExportSheet"));
-        lines = pdfLines(pdf);
-        EXPECT_TRUE(lines.filter(QRegularExpression("^(Port|Device version):")).isEmpty())
-            << lines.join('\n').toStdString();
-
-        QDir folder(r.dir.path());
-        ASSERT_TRUE(folder.mkdir(QStringLiteral("taken.pdf")));
-        const QStringList before = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        r.dialogs.clear();
-        r.dialogs.fileAnswers.push_back(folder.filePath(QStringLiteral("taken.pdf")));
-        t.press(QStringLiteral("mnuExportSheet"));
-        ASSERT_EQ(r.dialogs.messages.size(), 1u);
-        EXPECT_TRUE(r.dialogs.messages[0].text.startsWith(
-            QStringLiteral("Unable to write the setup sheet to %1:\r").arg(folder.filePath("taken.pdf"))))
-            << r.dialogs.messages[0].text.toStdString();
-        EXPECT_EQ(r.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
-        EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    RigCase t(row[0], row.words(1), {});
+    Rig &r = *t;
+    r.window->transfer().btnRead_Click();
+    const QString pdf = r.dir.filePath(QStringLiteral("sheet.pdf"));
+    r.dialogs.clear();
+    r.dialogs.fileAnswers.push_back(pdf);
+    t.press(QStringLiteral("mnuExportSheet"));
+    EXPECT_EQ(r.dialogs.texts(), QStringList());
+    ASSERT_EQ(r.dialogs.fileDialogs.size(), 1u);
+    EXPECT_EQ(r.dialogs.fileDialogs[0].filter, QStringLiteral("PDF File (*.pdf)"));
+    QStringList expected;
+    for (const QString &line : row[2].split(';', Qt::SkipEmptyParts)) {
+        expected << QString(line.trimmed())
+                        .replace("{port}", QStringLiteral("Com 1 (%1)").arg(r.link->portPath()))
+                        .replace("{version}", r.state.ConfigVersion);
     }
+    QStringList lines = pdfLines(pdf);
+    EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
+    // Print Setup lays the same page out on the printer's printable area.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(r.dir.filePath(QStringLiteral("printed.pdf")));
+    ASSERT_TRUE(r.window->sheets().print(printer));
+    lines = pdfLines(printer.outputFileName());
+    EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
+
+    r.c().mnuClear->trigger();
+    r.dialogs.fileAnswers.push_back(pdf);
+    t.press(QStringLiteral("mnuExportSheet"));
+    lines = pdfLines(pdf);
+    EXPECT_TRUE(lines.filter(QRegularExpression("^(Port|Device version):")).isEmpty())
+        << lines.join('\n').toStdString();
+
+    QDir folder(r.dir.path());
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("taken.pdf")));
+    const QStringList before = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    r.dialogs.clear();
+    r.dialogs.fileAnswers.push_back(folder.filePath(QStringLiteral("taken.pdf")));
+    t.press(QStringLiteral("mnuExportSheet"));
+    ASSERT_EQ(r.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(r.dialogs.messages[0].text.startsWith(
+        QStringLiteral("Unable to write the setup sheet to %1:\r").arg(folder.filePath("taken.pdf"))))
+        << r.dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(r.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
+    EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 }

@@ -160,18 +160,16 @@ TEST(CalibrationWindow, OpeningReadsBothEndsThenStepsReachTheDevice)
     }
 }
 
-TEST(CalibrationWindow, FailedOpeningShowsTheReplyAndAnArrowResumesTraffic)
+TABLE_TEST(CalibrationWindow, FailedOpeningShowsTheReplyAndAnArrowResumesTraffic,
+    "calibration/calibration.txt", "failure")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("failure"))) {
-        SCOPED_TRACE(row.where());
-        Calibration c(row[0], row[1]);
-        c.open(0, row[1] == "latched");
-        EXPECT_EQ(c.sent(), row.words(2));
-        EXPECT_EQ(c.text("txtLowDAC") + '|' + c.text("txtHiDAC"), row[3] + '|' + row[3]);
-        EXPECT_TRUE(c.state.MinDacItem.value == 0 && c.state.CommAbort);
-        c.arrowUp("UpDownHiDAC");
-        EXPECT_EQ(c.sent().value(0), QStringLiteral("%1i1").arg(c.lowCode() + 1));
-    }
+    Calibration c(row[0], row[1]);
+    c.open(0, row[1] == "latched");
+    EXPECT_EQ(c.sent(), row.words(2));
+    EXPECT_EQ(c.text("txtLowDAC") + '|' + c.text("txtHiDAC"), row[3] + '|' + row[3]);
+    EXPECT_TRUE(c.state.MinDacItem.value == 0 && c.state.CommAbort);
+    c.arrowUp("UpDownHiDAC");
+    EXPECT_EQ(c.sent().value(0), QStringLiteral("%1i1").arg(c.lowCode() + 1));
 }
 
 TEST(CalibrationWindow, KeysPasteAndReturnInTheBoxes)

@@ -76,113 +76,103 @@ struct Screen : Rig
     }
 };
 
-TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays)
+TABLE_TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays, "linear/points.txt", "table")
 {
-    for (const TableRow &row : tableRows("linear/points.txt", "table")) {
-        SCOPED_TRACE(row.where());
-        DeviceState state;
-        FakeUserDialogs dialogs;
-        for (int i = 0; i < LinearPointsLogic::Rows; ++i) {
-            state.LinFreqItems[i] = IntItem { qint16(101 + 2 * i), 0, 30000, "i", -1 };
-            state.LinFlowItems[i] = RealItem { qint16(102 + 2 * i), 0.0f, 1000.0f, "f", -1.0f };
-        }
-        LinearPointsLogic logic(state, dialogs, *DeviceFamily::byName(row[0]));
-        QStringList events, after;
-        QObject::connect(&logic, &LinearPointsLogic::focusReturned, [&](Column c, int i) {
-            events << QString("focus:%1%2").arg(c == Column::Freq ? 'f' : 'c').arg(i);
-        });
-        QObject::connect(&logic, &LinearPointsLogic::hideRequested, [&] { events << "hidden"; });
-        for (const QString &action : row.words(1)) {
-            const QString key = action.section('=', 0, 0), value = action.section('=', 1);
-            const int i = key.right(1).toInt();
-            if (key == "show") {
-                logic.showRows(value.toDouble());
-            } else if (key == "mark") {
-                logic.setRowMarked(value.toInt(), true);
-            } else if (key == "missing") {
-                for (int r : LinearPointsLogic::missingRows(state, value.toDouble()))
-                    events << QString("missing:%1").arg(r);
-            } else if (key == "unload" || key == "ok") {
-                key == "ok" ? logic.btnOK_Click() : logic.Form_Unload();
-            } else if (key.startsWith("leave:")) {
-                key[6] == 'f' ? logic.txtFreq_LostFocus(i) : logic.txtCoef_LostFocus(i);
-            } else if (key[0] == 'F' || key[0] == 'C') {
-                key[0] == 'F' ? Values::StoreInt(value, state.LinFreqItems[i].value)
-                              : Values::StoreSingle(value, state.LinFlowItems[i].value);
-            } else {
-                logic.setText(column(key[0]), i, value);
-            }
-        }
-        for (const QString &expected : row.words(2)) {
-            const QString key = expected.section('=', 0, 0);
-            const int i = key.mid(1).toInt();
-            after << key + '='
-                    + (key[0] == 'F'        ? QString::number(state.LinFreqItems[i].value)
-                            : key[0] == 'C' ? Values::FormatSingle(state.LinFlowItems[i].value)
-                                            : logic.text(column(key[0]), i));
-        }
-        EXPECT_EQ(after, row.words(2));
-        EXPECT_EQ(flags(logic), row[3]);
-        EXPECT_EQ(dialogs.texts().join("; "), row[4]);
-        for (const auto &m : dialogs.messages)
-            EXPECT_TRUE(m.title == "Error" && m.icon == UserDialogs::Icon::Exclamation);
-        EXPECT_EQ(events, row.words(5));
+    DeviceState state;
+    FakeUserDialogs dialogs;
+    for (int i = 0; i < LinearPointsLogic::Rows; ++i) {
+        state.LinFreqItems[i] = IntItem { qint16(101 + 2 * i), 0, 30000, "i", -1 };
+        state.LinFlowItems[i] = RealItem { qint16(102 + 2 * i), 0.0f, 1000.0f, "f", -1.0f };
     }
+    LinearPointsLogic logic(state, dialogs, *DeviceFamily::byName(row[0]));
+    QStringList events, after;
+    QObject::connect(&logic, &LinearPointsLogic::focusReturned,
+        [&](Column c, int i) { events << QString("focus:%1%2").arg(c == Column::Freq ? 'f' : 'c').arg(i); });
+    QObject::connect(&logic, &LinearPointsLogic::hideRequested, [&] { events << "hidden"; });
+    for (const QString &action : row.words(1)) {
+        const QString key = action.section('=', 0, 0), value = action.section('=', 1);
+        const int i = key.right(1).toInt();
+        if (key == "show") {
+            logic.showRows(value.toDouble());
+        } else if (key == "mark") {
+            logic.setRowMarked(value.toInt(), true);
+        } else if (key == "missing") {
+            for (int r : LinearPointsLogic::missingRows(state, value.toDouble()))
+                events << QString("missing:%1").arg(r);
+        } else if (key == "unload" || key == "ok") {
+            key == "ok" ? logic.btnOK_Click() : logic.Form_Unload();
+        } else if (key.startsWith("leave:")) {
+            key[6] == 'f' ? logic.txtFreq_LostFocus(i) : logic.txtCoef_LostFocus(i);
+        } else if (key[0] == 'F' || key[0] == 'C') {
+            key[0] == 'F' ? Values::StoreInt(value, state.LinFreqItems[i].value)
+                          : Values::StoreSingle(value, state.LinFlowItems[i].value);
+        } else {
+            logic.setText(column(key[0]), i, value);
+        }
+    }
+    for (const QString &expected : row.words(2)) {
+        const QString key = expected.section('=', 0, 0);
+        const int i = key.mid(1).toInt();
+        after << key + '='
+                + (key[0] == 'F'        ? QString::number(state.LinFreqItems[i].value)
+                        : key[0] == 'C' ? Values::FormatSingle(state.LinFlowItems[i].value)
+                                        : logic.text(column(key[0]), i));
+    }
+    EXPECT_EQ(after, row.words(2));
+    EXPECT_EQ(flags(logic), row[3]);
+    EXPECT_EQ(dialogs.texts().join("; "), row[4]);
+    for (const auto &m : dialogs.messages)
+        EXPECT_TRUE(m.title == "Error" && m.icon == UserDialogs::Icon::Exclamation);
+    EXPECT_EQ(events, row.words(5));
 }
 
-TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt)
+TABLE_TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt, "linear/window.txt", "button")
 {
-    for (const TableRow &row : tableRows("linear/window.txt", "button")) {
-        SCOPED_TRACE(row.where());
-        Screen s(row[0]);
-        s.state.LinFreqItems[0].value = 120;
-        s.state.LinFlowItems[1].value = 0.025f;
-        s.open(row[1]);
-        EXPECT_EQ(s.shown("txtLinearPts"), row[2]);
-        const int active = row.number(3);
-        if (active == 0) {
-            EXPECT_EQ(s.dialogs.texts(), QStringList { "Please Enter Number of Linear Points First" });
-            const auto &note = s.dialogs.messages.at(0);
-            EXPECT_TRUE(note.title == "Note!" && note.icon == UserDialogs::Icon::None);
-            EXPECT_TRUE(!s.window->linearPoints().hasWindow() && !s.control("lblLinearPtsE")->isHidden()
-                && !isRed(s.control<QLabel>("lblLinearPts")));
-            EXPECT_EQ(QApplication::focusWidget(), s.edit("txtLinearPts"));
-            EXPECT_EQ(s.edit("txtLinearPts")->cursorPosition(), 0);
-            continue;
-        }
-        frmLinearPoints *p = s.points();
-        EXPECT_TRUE(s.dialogs.messages.empty() && s.c().Option2->isChecked());
-        EXPECT_EQ(p->lblFreq()->text(), row[4]);
-        EXPECT_EQ(p->frameGeometry().topLeft(), s.window->frameGeometry().topLeft() + QPoint(7, 42));
-        EXPECT_EQ(s.shown("txtFreq0") + '/' + s.shown("txtCoef0") + '/' + s.shown("txtCoef1"), "120//0.025");
-        for (int i = 0; i < frmLinearPoints::Rows; ++i) {
-            const bool on = i < active;
-            EXPECT_TRUE(p->txtFreq(i)->isEnabled() == on && p->txtCoef(i)->isEnabled() == on
-                && p->lblPoints(i)->isVisible() == on)
-                << i;
-            EXPECT_EQ(p->txtCoef(i)->palette().color(QPalette::Base),
-                on ? QColor(Qt::white) : p->palette().color(QPalette::Button))
-                << i;
-        }
-        s.click(); // closes what it opened
-        EXPECT_FALSE(p->isVisible());
+    Screen s(row[0]);
+    s.state.LinFreqItems[0].value = 120;
+    s.state.LinFlowItems[1].value = 0.025f;
+    s.open(row[1]);
+    EXPECT_EQ(s.shown("txtLinearPts"), row[2]);
+    const int active = row.number(3);
+    if (active == 0) {
+        EXPECT_EQ(s.dialogs.texts(), QStringList { "Please Enter Number of Linear Points First" });
+        const auto &note = s.dialogs.messages.at(0);
+        EXPECT_TRUE(note.title == "Note!" && note.icon == UserDialogs::Icon::None);
+        EXPECT_TRUE(!s.window->linearPoints().hasWindow() && !s.control("lblLinearPtsE")->isHidden()
+            && !isRed(s.control<QLabel>("lblLinearPts")));
+        EXPECT_EQ(QApplication::focusWidget(), s.edit("txtLinearPts"));
+        EXPECT_EQ(s.edit("txtLinearPts")->cursorPosition(), 0);
+        return;
     }
+    frmLinearPoints *p = s.points();
+    EXPECT_TRUE(s.dialogs.messages.empty() && s.c().Option2->isChecked());
+    EXPECT_EQ(p->lblFreq()->text(), row[4]);
+    EXPECT_EQ(p->frameGeometry().topLeft(), s.window->frameGeometry().topLeft() + QPoint(7, 42));
+    EXPECT_EQ(s.shown("txtFreq0") + '/' + s.shown("txtCoef0") + '/' + s.shown("txtCoef1"), "120//0.025");
+    for (int i = 0; i < frmLinearPoints::Rows; ++i) {
+        const bool on = i < active;
+        EXPECT_TRUE(p->txtFreq(i)->isEnabled() == on && p->txtCoef(i)->isEnabled() == on
+            && p->lblPoints(i)->isVisible() == on)
+            << i;
+        EXPECT_EQ(p->txtCoef(i)->palette().color(QPalette::Base),
+            on ? QColor(Qt::white) : p->palette().color(QPalette::Button))
+            << i;
+    }
+    s.click(); // closes what it opened
+    EXPECT_FALSE(p->isVisible());
 }
 
-TEST(LinearPointsWindow, BoxesFilterTypedAndPastedKeys)
+TABLE_TEST(LinearPointsWindow, BoxesFilterTypedAndPastedKeys, "linear/window.txt", "typing")
 {
-    for (const TableRow &row : tableRows("linear/window.txt", "typing")) {
-        SCOPED_TRACE(row.where());
-        Screen s(row[0]);
-        s.open("1");
-        QApplication::clipboard()->setText(row[3]);
-        s.type(row[1], row[2] == "v" ? QString() : row[3]);
-        if (row[2] == "v")
-            QTest::keySequence(s.edit(row[1]), QKeySequence::Paste);
-        EXPECT_EQ(s.shown(row[1]), row[4]);
-        EXPECT_EQ(row[1].contains("Freq") ? s.state.LinFreqItems[0].value : s.state.LinFlowItems[0].value,
-            Values::Val(row[5]));
-    }
+    Screen s(row[0]);
+    s.open("1");
+    QApplication::clipboard()->setText(row[3]);
+    s.type(row[1], row[2] == "v" ? QString() : row[3]);
+    if (row[2] == "v")
+        QTest::keySequence(s.edit(row[1]), QKeySequence::Paste);
+    EXPECT_EQ(s.shown(row[1]), row[4]);
+    EXPECT_EQ(row[1].contains("Freq") ? s.state.LinFreqItems[0].value : s.state.LinFlowItems[0].value,
+        Values::Val(row[5]));
 }
 
 TEST(LinearPointsWindow, LeavingBoxesChecksThemAndTheFocusComesBack)
