@@ -45,12 +45,6 @@ Cli run(Rig &r, QStringList arguments, const QString &port = {}, const QString &
         QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError()) };
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A saved file with each "old>new" edit applied to the line that is exactly old.
 void edit(const QString &path, const QStringList &edits)
 {

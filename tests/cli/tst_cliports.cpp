@@ -40,12 +40,6 @@ QList<qint64> children(qint64 pid)
     return out;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 bool waitUntil(const std::function<bool()> &condition, int ms)
 {
     QElapsedTimer clock;

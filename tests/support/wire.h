@@ -46,6 +46,13 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Readable QString values, control characters as markup, in GoogleTest failure output.
 inline void PrintTo(const QString &s, std::ostream *os)
 {
