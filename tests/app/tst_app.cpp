@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
@@ -175,6 +176,14 @@ TEST(MainWindow, CaptionMenusShortcutsAndCommDebugOfEachFamily)
             SCOPED_TRACE(row.where());
             if (auto *menu = rig.window->findChild<QMenu *>(row[1])) {
                 EXPECT_EQ(texts(menu->actions()), row[2]);
+                // Alt and a letter must reach every entry: no two share one.
+                QStringList keys;
+                for (const QAction *entry : menu->actions()) {
+                    if (!QKeySequence::mnemonic(entry->text()).isEmpty())
+                        keys << QKeySequence::mnemonic(entry->text()).toString();
+                }
+                EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
+                    << keys.join(' ').toStdString();
             } else if (auto *action = rig.window->findChild<QAction *>(row[1]); action) {
                 EXPECT_EQ(action->text(), row[2]);
                 EXPECT_EQ(action->shortcut().toString(), row[3]);

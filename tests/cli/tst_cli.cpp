@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QKeySequence>
 #include <QLocale>
 #include <QMenu>
 #include <QProcess>
@@ -224,21 +223,4 @@ TEST(Cli, ReadAndDownloadKeepHistoryAndABackupComesWholeBeforeTheFirstWrite)
     for (const SetupHistory::Entry &e : SetupHistory().entries(DeviceFamily::dravion()))
         whats << SetupHistory::whatName(e.what);
     EXPECT_EQ(whats, QStringList({ "download", "read" }));
-}
-
-// Alt+T then a letter must reach every entry of the Tools menu.
-TEST(CompareWithDevice, HasAnAccessKeyOfItsOwnUnderTools)
-{
-    for (const QString family : { "Dravion", "MR" }) {
-        SCOPED_TRACE(family.toStdString());
-        RigCase t(family, {}, {});
-        QStringList keys;
-        for (const QAction *a : t->c().mnuTools->actions()) {
-            if (!a->isSeparator())
-                keys << QKeySequence::mnemonic(a->text()).toString();
-        }
-        EXPECT_FALSE(QKeySequence::mnemonic(t->c().mnuCompare->text()).isEmpty());
-        EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
-            << keys.join(' ').toStdString();
-    }
 }
