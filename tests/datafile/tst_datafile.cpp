@@ -31,12 +31,6 @@ QByteArray fileOf(const QString &entries)
     return "Parameter <Equals> Value\r\n" + (entries.isEmpty() ? QString() : entries + "\r\n").toLatin1();
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // A family's main window on the rig, saving to and opening from the rig's folder.
 struct Files : Rig
 {
@@ -168,7 +162,7 @@ TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
             saved = DataFileWriter::save(d.filePath(r[0]), bytes);
         }
         EXPECT_TRUE(saved) << r[0];
-        EXPECT_EQ(contents(d.filePath(r[1])), bytes) << r[0];
+        EXPECT_EQ(readAll(d.filePath(r[1])), bytes) << r[0];
     }
     EXPECT_TRUE(QFileInfo(d.filePath("link.dat")).isSymLink());
     EXPECT_EQ(QDir(d.filePath("locked")).entryList(QDir::Files), QStringList { "setup.dat" });
@@ -224,14 +218,14 @@ TABLE_TEST(DataFileCommands, SaveThenOpenGivesBackTheWholeWindow, Table, "roundt
     f.enter(row["entered"]);
     const QStringList before = f.screen(row["entered"]);
     f.save(f.path("round.dat"));
-    EXPECT_EQ(contents(f.path("round.dat")), fileOf(row.words("entries").join("\r\n")));
+    EXPECT_EQ(readAll(f.path("round.dat")), fileOf(row.words("entries").join("\r\n")));
     f.c().mnuClear->trigger();
     EXPECT_NE(f.screen(row["entered"]), before);
     f.open(f.path("round.dat"));
     EXPECT_EQ(f.screen(row["entered"]), before);
     EXPECT_EQ(f.window->statusText(), "Status:  Opened-->  round.dat");
     f.save(f.path("again.dat"));
-    EXPECT_EQ(contents(f.path("again.dat")), contents(f.path("round.dat")));
+    EXPECT_EQ(readAll(f.path("again.dat")), readAll(f.path("round.dat")));
     EXPECT_TRUE(f.dialogs.messages.empty()) << f.dialogs.texts().join('|').toStdString();
 }
 
@@ -255,7 +249,7 @@ TEST(DataFileCommands, FailedSaveKeepsThePreviousFileAndLeavesNoPartOne)
         ASSERT_EQ(f.dialogs.texts(), QStringList({ "Saving File Error!" })) << target.toStdString() << points;
         EXPECT_EQ(f.dialogs.messages[0].icon, UserDialogs::Icon::Critical);
     }
-    EXPECT_EQ(contents(old), "previous good setup\r\n");
+    EXPECT_EQ(readAll(old), "previous good setup\r\n");
     EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
         QStringList({ "config", "old.dat", "plain" }));
 }
@@ -307,7 +301,7 @@ TEST(DataFileCommands, RealsFollowTheUserLocaleAndOpenUnderEither)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     f.enter("txtKfactor=12.5 txtFlowLow=0.025");
     f.save(f.path("de.dat"));
-    EXPECT_TRUE(contents(f.path("de.dat")).contains("\r\n15=0,025\r\n16=0\r\n"));
+    EXPECT_TRUE(readAll(f.path("de.dat")).contains("\r\n15=0,025\r\n16=0\r\n"));
     // Fields read numbers with ".", so a comma file gives its values back in that form.
     writeFile(f.path("mixed.dat"), "9=12,5\r\n15=1.5E3\r\n16=2.5\r\n3=1,5\r\n");
     f.open(f.path("mixed.dat"));
@@ -371,7 +365,7 @@ TABLE_TEST(ClearAllData, EmptiesEveryControlAndUnflagsIt, Table, "clear")
         EXPECT_EQ(f.shown("txtLowFlowCutoff"), "0.025");
         EXPECT_FLOAT_EQ(s.LowFlowCutoffItem.value, 0.025f);
         f.save(f.path("cleared.dat"));
-        EXPECT_TRUE(contents(f.path("cleared.dat"))
+        EXPECT_TRUE(readAll(f.path("cleared.dat"))
                         .endsWith("12=0.025\r\n13=0\r\n14=-1\r\n17=0\r\n18=0\r\n19=0\r\n100=0\r\n"));
     }
 }
