@@ -16,14 +16,9 @@
 int CheckCommand::check(const DeviceFamily &family, const DeviceState &configured,
     const QMap<int, QStringList> &lists, const QString &path, bool json, StderrDialogs &dialogs)
 {
-    const std::optional<QByteArray> bytes = DataFileReader::load(path);
-    if (!bytes || !QrxCli::hasHeader(*bytes)) {
-        dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
-        if (bytes)
-            dialogs.line(QStringLiteral("%1 is not a setup data file: its first line is not \"%2\"")
-                             .arg(path, DataFileFormat::header()));
+    const std::optional<QByteArray> bytes = QrxCli::readSetupFile(path, dialogs);
+    if (!bytes)
         return QrxCli::UsageOrFile;
-    }
     SetupModel model(family, configured);
     model.setLists(lists);
     const auto problems

@@ -287,30 +287,36 @@ SetupModel QrxCli::emptySetup() const
 
 int QrxCli::loadFile(const QString &path, SetupModel &model)
 {
+    const std::optional<QByteArray> bytes = readSetupFile(path, m_dialogs);
+    if (!bytes)
+        return UsageOrFile;
+    m_fileBytes = *bytes; // what is sent is what was read here, whatever the file holds later
+    return loadSetup(*bytes, model, m_dialogs);
+}
+
+std::optional<QByteArray> QrxCli::readSetupFile(const QString &path, StderrDialogs &dialogs)
+{
     const std::optional<QByteArray> bytes = DataFileReader::load(path);
+    if (bytes && hasHeader(*bytes))
+        return bytes;
+    dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
     if (bytes)
-        m_fileBytes = *bytes; // what is sent is what was read here, whatever the file holds later
-    if (!bytes) {
-        m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
-        return UsageOrFile;
-    }
-    // The window loads any text, but a file without the header is no saved setup: downloading or
-    // comparing it would take every missing entry for an empty field.
-    if (!hasHeader(*bytes)) {
-        m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
-        m_dialogs.line(QStringLiteral("%1 is not a setup data file: its first line is not \"%2\"")
-                           .arg(path, DataFileFormat::header()));
-        return UsageOrFile;
-    }
+        dialogs.line(QStringLiteral("%1 is not a setup data file: its first line is not \"%2\"")
+                         .arg(path, DataFileFormat::header()));
+    return std::nullopt;
+}
+
+int QrxCli::loadSetup(const QByteArray &bytes, SetupModel &model, StderrDialogs &dialogs)
+{
     switch (ModelLoader::apply(
-        model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), m_dialogs)) {
+        model, DataFileReader::parse(bytes, DataFileFormat::userDecimalPoint()), dialogs)) {
     case ModelLoader::Outcome::Loaded:
         return Success;
     case ModelLoader::Outcome::Stopped:
-        m_dialogs.line(QStringLiteral("Stopped at a corrupt entry (--skip-corrupt passes over it)"));
+        dialogs.line(QStringLiteral("Stopped at a corrupt entry (--skip-corrupt passes over it)"));
         return UsageOrFile;
     case ModelLoader::Outcome::Failed:
-        m_dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
+        dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
         return UsageOrFile;
     }
     return UsageOrFile;

@@ -66,6 +66,12 @@ public:
     static int comNumber(const QString &port);
     // The first line is the data file's header (spaces around it allowed).
     static bool hasHeader(const QByteArray &bytes);
+    // A setup data file's bytes; nothing, after telling why, when it cannot be read or lacks the
+    // header line (the window loads any text, but such a file is no saved setup).
+    static std::optional<QByteArray> readSetupFile(const QString &path, StderrDialogs &dialogs);
+    // The file's entries into the model as Open puts them into a window; Success, or UsageOrFile
+    // after telling why.
+    static int loadSetup(const QByteArray &bytes, SetupModel &model, StderrDialogs &dialogs);
 
     // Whether the command talks to a device (and so leaves a unit's record).
     static bool onDevice(const QString &command);

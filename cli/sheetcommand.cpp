@@ -7,9 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
-#include "datafile/datafileformat.h"
-#include "datafile/datafilereader.h"
-#include "datafile/modelloader.h"
 #include "datafile/setupsheet.h"
 #include "datafile/setupsheetpainter.h"
 #include "params/setupmodel.h"
@@ -32,28 +29,14 @@ int SheetCommand::sheet(const DeviceFamily &family, const DeviceState &configure
     const QMap<int, QStringList> &lists, const QString &file, const QString &out, bool skipCorrupt,
     StderrDialogs &dialogs)
 {
-    const std::optional<QByteArray> bytes = DataFileReader::load(file);
-    if (!bytes || !QrxCli::hasHeader(*bytes)) {
-        dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
-        if (bytes)
-            dialogs.line(QStringLiteral("%1 is not a setup data file: its first line is not \"%2\"")
-                             .arg(file, DataFileFormat::header()));
+    const std::optional<QByteArray> bytes = QrxCli::readSetupFile(file, dialogs);
+    if (!bytes)
         return QrxCli::UsageOrFile;
-    }
     SetupModel model(family, configured);
     model.setLists(lists);
     dialogs.setQuestionAnswer(skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    switch (ModelLoader::apply(
-        model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), dialogs)) {
-    case ModelLoader::Outcome::Loaded:
-        break;
-    case ModelLoader::Outcome::Stopped:
-        dialogs.line(QStringLiteral("Stopped at a corrupt entry (--skip-corrupt passes over it)"));
-        return QrxCli::UsageOrFile;
-    case ModelLoader::Outcome::Failed:
-        dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
-        return QrxCli::UsageOrFile;
-    }
+    if (const int status = QrxCli::loadSetup(*bytes, model, dialogs); status != QrxCli::Success)
+        return status;
 
     SetupSheet sheet = SetupSheet::make(family, model, model.records(), QDateTime::currentDateTime());
     sheet.file = QFileInfo(file).fileName();
