@@ -31,7 +31,10 @@ fi
 linker=()
 if command -v ld.lld > /dev/null; then linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld); fi
 # Line tables only (-g1): enough for a stack trace, and much less for the compiler and linker to write.
-scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+# Each library's files are compiled together (a unity build), which halves the build, CI's largest
+# part; scripts/build.sh and the package build still compile every file on its own.
+scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+    -DCMAKE_UNITY_BUILD=ON
 settings=$(mktemp -d)
 reports=$(mktemp -d)
 trap 'rm -rf "$settings" "$reports"' EXIT
@@ -46,9 +49,9 @@ ctest --test-dir "${QRX_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)" || s
 
 if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then
     asan_dir=${QRX_ASAN_BUILD_DIR:-build-asan}
-    # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces. The
-    # normal build has already compiled every file on its own, so this one compiles each library's
-    # files together (a unity build) and leaves out the benchmarks, which the suite does not run.
+    # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces. Like the
+    # normal build it compiles each library's files together, and it leaves out the benchmarks, which
+    # the suite does not run.
     QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DQRX_SANITIZE=ON \
         -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" -DCMAKE_UNITY_BUILD=ON -DQRX_BENCHMARKS=OFF
     # AddressSanitizer and LeakSanitizer reports go to files, and every test's output is kept and
