@@ -329,10 +329,7 @@ int QrxCli::read(const Options &options)
     // Saved before the success is told: a setup that could not be saved was not read for the user.
     SetupFlow::Hooks hooks;
     hooks.keepRead = [&](const SetupFlow::Result &result) {
-        const Parameter *units = m_family->parameters.kfactorUnits();
-        entries = DataFileWriter::entries(m_family->parameters, device.records(),
-            units ? device.listPosition(*units) : -1, device.text(m_family->parameters.linearPts()),
-            DataFileFormat::userDecimalPoint());
+        entries = DataFileWriter::entriesOf(*m_family, device, device.records());
         const QByteArray bytes = entries ? DataFileWriter::toBytes(*entries) : QByteArray();
         if (!entries || !DataFileWriter::save(options.file, bytes)) {
             m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);

@@ -6,7 +6,9 @@
 #include "datafile/datafileformat.h"
 #include "link/devicestate.h"
 #include "link/values.h"
+#include "params/devicefamily.h"
 #include "params/parameterset.h"
+#include "params/setupview.h"
 
 namespace DataFileWriter {
 
@@ -79,6 +81,14 @@ std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceS
     if (!list.addPoints(state, linearPtsText))
         return std::nullopt;
     return list.take();
+}
+
+std::optional<std::vector<Entry>> entriesOf(
+    const DeviceFamily &family, const SetupView &view, const DeviceState &records)
+{
+    const Parameter *units = family.parameters.kfactorUnits();
+    return entries(family.parameters, records, units ? view.listPosition(*units) : -1,
+        view.text(family.parameters.linearPts()), DataFileFormat::userDecimalPoint());
 }
 
 std::optional<std::vector<Entry>> dravionEntries(

@@ -10,6 +10,8 @@
 
 class DeviceState;
 class ParameterSet;
+class SetupView;
+struct DeviceFamily;
 
 // Builds the text of a setup data file from the shared device state, one entry per parameter in
 // the family's fixed order, then the linear point pairs.
@@ -30,6 +32,10 @@ std::optional<int> pointCount(const QString &linearPtsText);
 // other units), every other parameter by its record, the Specific Gravity whether shown or not.
 std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state,
     int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint);
+// The same for a setup as a view shows it (its K Factor Units and Linear Points), in the user's
+// decimal point: what Save writes.
+std::optional<std::vector<Entry>> entriesOf(
+    const DeviceFamily &family, const SetupView &view, const DeviceState &records);
 
 // Dravion set. kfactorUnitsIndex is the K Factor Units list's current selection: 0 or 1 writes the
 // K factor from that unit's record, anything else leaves the K factor out.

@@ -203,10 +203,7 @@ QString SetupHistory::remove(const QString &path) const
 std::optional<QByteArray> SetupHistory::bytesOf(
     const DeviceFamily &family, const SetupView &view, const DeviceState &records)
 {
-    const Parameter *units = family.parameters.kfactorUnits();
-    const auto entries
-        = DataFileWriter::entries(family.parameters, records, units ? view.listPosition(*units) : -1,
-            view.text(family.parameters.linearPts()), DataFileFormat::userDecimalPoint());
+    const auto entries = DataFileWriter::entriesOf(family, view, records);
     if (!entries)
         return std::nullopt;
     return DataFileWriter::toBytes(*entries);
