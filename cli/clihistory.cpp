@@ -13,17 +13,7 @@ namespace CliHistory {
 
 QString portName(const QString &port)
 {
-    int number = QrxCli::comNumber(port);
-    if (port.trimmed().isEmpty()) {
-        bool ok = false;
-        number = SettingsStore::open()
-                     ->value(QStringLiteral("Settings/ComPort"))
-                     .toString()
-                     .trimmed()
-                     .toInt(&ok);
-        if (!ok)
-            number = 1;
-    }
+    const int number = port.trimmed().isEmpty() ? SettingsStore::rememberedPort() : QrxCli::comNumber(port);
     return number > 0 ? QStringLiteral("Com%1").arg(number) : port;
 }
 

@@ -12,17 +12,7 @@ namespace PortName {
 
 QString path(const QString &port)
 {
-    int number = QrxCli::comNumber(port);
-    if (port.isEmpty()) {
-        auto settings = SettingsStore::open();
-        bool ok = false;
-        number = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
-                     .toString()
-                     .trimmed()
-                     .toInt(&ok);
-        if (!ok)
-            number = 1;
-    }
+    const int number = port.isEmpty() ? SettingsStore::rememberedPort() : QrxCli::comNumber(port);
     if (number > 0)
         return SettingsStore::portPath(number);
 #ifdef Q_OS_UNIX

@@ -88,13 +88,9 @@ void buildStatusBar(QMainWindow *window, const StatusBar &b)
 
 int rememberedPort()
 {
-    auto settings = SettingsStore::open();
-    bool ok = false;
-    const int port = settings->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
-                         .toString()
-                         .trimmed()
-                         .toInt(&ok);
-    return ok && port >= -32768 && port <= 32767 ? port : 1;
+    // The window's port number is a 16-bit one.
+    const int port = SettingsStore::rememberedPort();
+    return port >= -32768 && port <= 32767 ? port : 1;
 }
 
 void centreOnScreen(QMainWindow *window, int minimumWidth)

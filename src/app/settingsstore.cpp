@@ -15,3 +15,14 @@ QString SettingsStore::portPath(int comNumber)
     const QString fallback = LinkEngine::defaultPortPath(comNumber);
     return settings->value(QStringLiteral("Ports/Com%1").arg(comNumber), fallback).toString();
 }
+
+int SettingsStore::rememberedPort()
+{
+    bool ok = false;
+    const int port = open()
+                         ->value(QStringLiteral("Settings/ComPort"), QStringLiteral("1"))
+                         .toString()
+                         .trimmed()
+                         .toInt(&ok);
+    return ok ? port : 1;
+}

@@ -16,4 +16,7 @@ public:
 
     // Device path for "Com n": key Com<n> in section Ports, default /dev/ttyS<n-1> (COM<n> on Windows).
     static QString portPath(int comNumber);
+    // The Com number stored as the last port used ("Settings/ComPort"); 1 when none is stored or the
+    // entry is no number.
+    static int rememberedPort();
 };
