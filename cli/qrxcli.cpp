@@ -281,7 +281,7 @@ int QrxCli::status(const SetupFlow::Result &result) const
 SetupModel QrxCli::emptySetup() const
 {
     SetupModel setup(*m_family, m_state);
-    setup.setLists(m_config.lists);
+    setup.addLists(m_config.lists);
     return setup;
 }
 

@@ -4,16 +4,14 @@
 #include "datafile/clearalldata.h"
 #include "datafile/datafilecommands.h"
 #include "linear/linearpoints.h"
-#include "params/dravionfields.h"
 #include "transfer/setuptransfer.h"
 
 class frmAltMain;
 
 // What the Dravion main window hands each of its controllers: its controls and its other controllers.
 namespace AltMainHosts {
-DravionFields::Host fields(frmAltMain &window);
 LinearPoints::Host linearPoints(frmAltMain &window);
 ClearAllData::Host clearAll(frmAltMain &window);
-DataFileCommands::Host dataFiles(frmAltMain &window, AppContext &context);
+DataFileCommands::Host dataFiles(frmAltMain &window);
 SetupTransfer::Host transfer(frmAltMain &window);
 } // namespace AltMainHosts

@@ -46,10 +46,10 @@ frmAltMain::frmAltMain(AppContext context, QWidget *parent)
     setupArea->addWidget(m_controls.fraSetup);
     placeCentral(setupArea);
 
-    m_fields = new DravionFields(AltMainHosts::fields(*this), m_context, this);
+    m_fields = new DravionFields(setup(), m_controls, m_context, setupPoints(), this);
     m_linearPointsButton = new LinearPoints(AltMainHosts::linearPoints(*this), m_context, this);
     m_clearAll = new ClearAllData(AltMainHosts::clearAll(*this), m_context, this);
-    m_dataFiles = new DataFileCommands(AltMainHosts::dataFiles(*this, m_context), m_context, this);
+    m_dataFiles = new DataFileCommands(AltMainHosts::dataFiles(*this), m_context, this);
     m_transfer = new SetupTransfer(AltMainHosts::transfer(*this), m_context, this);
 
     connectCommands();

@@ -55,6 +55,7 @@ MainWindowShell::MainWindowShell(
     : QMainWindow(parent)
     , m_context(context)
     , m_family(family)
+    , m_setup(SetupModel::over(family, m_context.state))
     , m_traits(traits)
 {
     setWindowTitle(family.caption);
@@ -176,6 +177,16 @@ void MainWindowShell::placeCentral(QLayout *setupArea)
         buttons->addWidget(b);
     layout->addLayout(buttons);
     setCentralWidget(central);
+}
+
+SetupFields::Points MainWindowShell::setupPoints()
+{
+    SetupFields::Points points;
+    points.markMissing = [this](double count) { return m_linearPointsButton->markMissingPoints(count); };
+    points.enter = [this](int row, int column, const QString &text) {
+        m_linearPointsButton->enterPoint(row, column, text);
+    };
+    return points;
 }
 
 void MainWindowShell::connectCommands()

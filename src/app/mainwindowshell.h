@@ -2,18 +2,21 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include "link/appcontext.h"
+#include "params/setupfields.h"
 #include "transfer/frequencypoll.h"
 
 class QAction;
 class QLayout;
 class DataFileCommands;
 class LinearPoints;
+class SetupModel;
 class SetupTransfer;
 class SetupSheetCommands;
 class FrequencyTrend;
@@ -45,6 +48,8 @@ public:
 
     const DeviceFamily &family() const { return m_family; }
     AppContext &context() { return m_context; }
+    // The window's setup, which its fields show and every command works on.
+    SetupModel &setup() { return *m_setup; }
 
     void setStatusText(const QString &text);
     QString statusText() const;
@@ -94,6 +99,8 @@ protected:
     void buildShell(MainWindowControls &controls);
     // The central widget: the family's setup area above the frequency frame and the buttons.
     void placeCentral(QLayout *setupArea);
+    // The linear points window as the setup fields use it.
+    SetupFields::Points setupPoints();
     // Open, Save, Compare and the three buttons to the family's controllers.
     void connectCommands();
     // Link flags, the link's status texts, the remembered port, the family's configuration, and
@@ -123,6 +130,7 @@ private:
     void Form_Unload();
 
     const DeviceFamily &m_family;
+    std::unique_ptr<SetupModel> m_setup;
     Traits m_traits;
     MainWindowControls *m_controls = nullptr;
     FrequencyPoll *m_poll = nullptr;

@@ -27,7 +27,7 @@ SetupSheet SetupSheetCommands::sheet() const
     if (const auto &read = m_transfer.lastRead())
         origin = SetupSheet::Origin { read->port, read->deviceVersion };
     return SetupSheet::make(
-        m_context.family, m_transfer.view(), m_context.state, QDateTime::currentDateTime(), origin);
+        m_context.family, m_transfer.setup(), m_context.state, QDateTime::currentDateTime(), origin);
 }
 
 void SetupSheetCommands::mnuExportSheet_Click()

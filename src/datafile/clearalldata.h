@@ -7,14 +7,11 @@
 
 #include "link/appcontext.h"
 
-class DeviceState;
-class ParameterSet;
-class QWidget;
+class SetupModel;
 class frmLinearPoints;
-struct AltMainControls;
 
-// Empties every setup field and linear point through the controls, so every handler runs.
-// The steps are public so that each main window can run them over its own controls.
+// Empties every setup field and linear point through their handlers, as a user emptying each would.
+// The steps are public so that each main window can run them over its own setup.
 class ClearAllData final : public QObject
 {
     Q_OBJECT
@@ -23,7 +20,7 @@ public:
     // What the Dravion command needs of its main window.
     struct Host
     {
-        AltMainControls *controls = nullptr;
+        SetupModel *setup = nullptr;
         std::function<frmLinearPoints *()> linearPointsWindow; // created on first use
         std::function<void(const QString &)> setStatusText;
     };
@@ -31,12 +28,9 @@ public:
     ClearAllData(Host host, AppContext &context, QObject *parent);
     void mnuClear_Click();
 
-    // Every field in the family's clearing order, then every linear point. A list gets entry 0, then
-    // no selection (one without entries just stays unselected); a text gets "0", then its cleared
-    // text, so its change handler has run even for an empty field; the flow pair gets high "1" above
-    // low "0", which unflags both, before both are emptied.
-    static void clearSetup(
-        const ParameterSet &set, QWidget &window, frmLinearPoints &points, DeviceState &state);
+    // Every field in the family's clearing order (see SetupModel::clearFields), then every linear
+    // point.
+    static void clearSetup(SetupModel &setup, frmLinearPoints &points);
     static QString clearedStatus() { return QStringLiteral("Status:  All Data Cleared"); }
 
 Q_SIGNALS:

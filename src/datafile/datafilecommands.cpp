@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "datafilecommands.h"
 
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
 
-#include "datafile/clearalldata.h"
 #include "datafile/datafilefolders.h"
 #include "datafile/datafileformat.h"
-#include "datafile/datafileloader.h"
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
-#include "linear/frmlinearpoints.h"
+#include "datafile/modelloader.h"
 #include "link/userdialogs.h"
+#include "params/setupmodel.h"
 
 DataFileCommands::DataFileCommands(Host host, AppContext &context, QObject *parent)
     : QObject(parent)
@@ -33,8 +30,8 @@ void DataFileCommands::mnuSave_Click()
     if (!path)
         return;
 
-    const auto entries = m_host.entries();
-    if (!entries || !DataFileWriter::save(*path, DataFileWriter::toBytes(*entries)))
+    const std::optional<QByteArray> bytes = setupBytes();
+    if (!bytes || !DataFileWriter::save(*path, *bytes))
         m_context.dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
     else
         Q_EMIT saved();
@@ -42,7 +39,8 @@ void DataFileCommands::mnuSave_Click()
 
 std::optional<QByteArray> DataFileCommands::setupBytes() const
 {
-    const auto entries = m_host.entries();
+    const SetupModel &setup = *m_host.setup;
+    const auto entries = DataFileWriter::entriesOf(setup.family(), setup, setup.records());
     if (!entries)
         return std::nullopt;
     return DataFileWriter::toBytes(*entries);
@@ -70,14 +68,14 @@ void DataFileCommands::openFile(const QString &path)
     }
     m_host.mnuClear_Click();
 
-    DataFileLoader loader(m_context.dialogs, m_context.family, *m_host.mainWindow, m_host.linearPointsWindow);
-    switch (loader.apply(DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()))) {
-    case DataFileLoader::Outcome::Loaded:
+    switch (ModelLoader::apply(*m_host.setup,
+        DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()), m_context.dialogs)) {
+    case ModelLoader::Outcome::Loaded:
         m_host.setStatusText(QStringLiteral("Status:  Opened-->  ") + QFileInfo(path).fileName());
         break;
-    case DataFileLoader::Outcome::Stopped:
+    case ModelLoader::Outcome::Stopped:
         break;
-    case DataFileLoader::Outcome::Failed:
+    case ModelLoader::Outcome::Failed:
         showOpenError();
         break;
     }

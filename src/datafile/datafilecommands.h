@@ -10,6 +10,8 @@
 #include "datafile/datafilewriter.h"
 #include "link/appcontext.h"
 
+class SetupModel;
+
 // Saving and opening setup data files from the File menu.
 class DataFileCommands final : public QObject
 {
@@ -19,10 +21,7 @@ public:
     // What the commands need of the main window; each device family's window gives its own.
     struct Host
     {
-        QWidget *mainWindow = nullptr; // holds the controls the entries go into, by object name
-        // The window's set in file order, or nothing when it cannot be written.
-        std::function<std::optional<std::vector<DataFileWriter::Entry>>()> entries;
-        std::function<QWidget *()> linearPointsWindow; // created on first use
+        SetupModel *setup = nullptr; // the window's setup, saved and opened
         std::function<void()> mnuClear_Click;
         std::function<void(const QString &)> setStatusText;
     };

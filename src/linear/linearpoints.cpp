@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "linearpoints.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -9,7 +8,9 @@
 #include "link/devicestate.h"
 #include "link/userdialogs.h"
 #include "link/values.h"
+#include "params/devicefamily.h"
 #include "params/screenfit.h"
+#include "params/setupmodel.h"
 #include "params/twips.h"
 
 LinearPoints::LinearPoints(Host host, AppContext &context, QObject *parent)
@@ -29,6 +30,12 @@ frmLinearPoints *LinearPoints::window()
     return m_linear;
 }
 
+void LinearPoints::enterPoint(int row, int column, const QString &text)
+{
+    frmLinearPoints *points = window();
+    (column == 0 ? points->txtFreq(row) : points->txtCoef(row))->setText(text);
+}
+
 void LinearPoints::btnLinear_Click()
 {
     if (m_linear && m_linear->isVisible()) {
@@ -36,13 +43,15 @@ void LinearPoints::btnLinear_Click()
         return;
     }
 
+    SetupModel &setup = *m_host.setup;
+    const Parameter &points = setup.family().parameters.linearPts();
     QLineEdit *txtLinearPts = m_host.txtLinearPts;
-    if (Values::Val(txtLinearPts->text()) < 1) {
+    if (Values::Val(setup.text(points)) < 1) {
         m_context.dialogs.message(QStringLiteral("Please Enter Number of Linear Points First"),
             UserDialogs::Icon::None, QStringLiteral("Note!"));
         txtLinearPts->setFocus();
         txtLinearPts->setCursorPosition(0);
-        m_host.lblLinearPtsE->show();
+        setup.showMarker(points);
         return;
     }
 
@@ -59,10 +68,10 @@ void LinearPoints::btnLinear_Click()
     w->activateWindow();
 
     const IntItem &count = m_context.state.LinearPtsItem;
-    if (Values::Val(txtLinearPts->text()) > count.maximum)
-        txtLinearPts->setText(QStringLiteral("10"));
+    if (Values::Val(setup.text(points)) > count.maximum)
+        setup.setText(points, QStringLiteral("10"));
 
-    w->logic().showRows(Values::Val(txtLinearPts->text()));
+    w->logic().showRows(Values::Val(setup.text(points)));
 }
 
 bool LinearPoints::markMissingPoints(double count)

@@ -8,9 +8,9 @@
 
 #include "link/appcontext.h"
 
-class QLabel;
 class QLineEdit;
 class QRadioButton;
+class SetupModel;
 class frmLinearPoints;
 
 // Opens and closes the linear points window from the main window's button.
@@ -23,8 +23,8 @@ public:
     struct Host
     {
         QWidget *mainWindow = nullptr; // owner and position reference of the points window
-        QLineEdit *txtLinearPts = nullptr;
-        QLabel *lblLinearPtsE = nullptr;
+        SetupModel *setup = nullptr; // the window's setup, which holds the number of points
+        QLineEdit *txtLinearPts = nullptr; // given the focus when the number is missing
         QRadioButton *Option2 = nullptr;
         std::function<void()> Option2_Click; // stops the live poll
         std::function<void(QWidget *)> windowCreated; // the main window keeps it in its resize
@@ -34,6 +34,9 @@ public:
     void btnLinear_Click();
     frmLinearPoints *window(); // the linear points window, created on first use
     bool hasWindow() const { return !m_linear.isNull(); }
+    // A point as if typed into its cell (column 0 the frequency or position, 1 the flow); the
+    // window is created hidden for it.
+    void enterPoint(int row, int column, const QString &text);
 
     // Marks every row among the first `count` whose point was never entered, showing the window
     // beside the main window when it is hidden. True when no point is missing.

@@ -13,8 +13,6 @@
 #include "calibration/frmcalibration.h"
 #include "datafile/clearalldata.h"
 #include "datafile/datafilecommands.h"
-#include "datafile/datafileformat.h"
-#include "datafile/datafilewriter.h"
 #include "linear/frmlinearpoints.h"
 #include "linear/linearpoints.h"
 #include "linear/markerlabel.h"
@@ -22,7 +20,6 @@
 #include "mr/mrfields.h"
 #include "params/devicefamily.h"
 #include "transfer/setuptransfer.h"
-#include "transfer/widgetsetupview.h"
 
 namespace {
 
@@ -44,8 +41,9 @@ QComboBox *combo(const QString &name)
 class RowAdder
 {
 public:
-    explicit RowAdder(QGroupBox *frame)
+    RowAdder(QGroupBox *frame, std::vector<SetupFields::Controls> &fields)
         : m_grid(new QGridLayout(frame))
+        , m_fields(fields)
     {
         m_grid->setHorizontalSpacing(8);
         m_grid->setColumnStretch(1, 1);
@@ -75,10 +73,12 @@ private:
         m_grid->addWidget(caption, m_row, 0);
         m_grid->addWidget(field, m_row, 1);
         m_grid->addWidget(marker, m_row, 2);
+        m_fields.push_back({ field, caption, marker });
         ++m_row;
     }
 
     QGridLayout *m_grid;
+    std::vector<SetupFields::Controls> &m_fields;
     int m_row = 0;
 };
 
@@ -98,28 +98,21 @@ frmMR::frmMR(AppContext context, const QString &configFolder, QWidget *parent)
     frames->addWidget(c.Frame1, 1);
     placeCentral(frames);
 
-    m_fields = new MrFields(*this, m_context);
+    m_fields = new MrFields(setup(), c, m_fieldControls, m_context, setupPoints(), this);
     m_linearPointsButton = new LinearPoints(
-        LinearPoints::Host { this, c.txtLinearPts, c.lblLinearPtsE, c.Option2,
-            [this] { poll().Option2_Click(); }, [this](QWidget *points) { setLinearPointsWindow(points); } },
+        LinearPoints::Host { this, &setup(), c.txtLinearPts, c.Option2, [this] { poll().Option2_Click(); },
+            [this](QWidget *points) { setLinearPointsWindow(points); } },
         m_context, this);
-    m_dataFiles = new DataFileCommands(
-        DataFileCommands::Host { this,
-            [this] {
-                return DataFileWriter::mrEntries(
-                    m_context.state, m_controls.txtLinearPts->text(), DataFileFormat::userDecimalPoint());
-            },
-            [this]() -> QWidget * { return linearPointsWindow(); }, [this] { mnuClear_Click(); },
-            [this](const QString &text) { setStatusText(text); } },
+    m_dataFiles = new DataFileCommands(DataFileCommands::Host { &setup(), [this] { mnuClear_Click(); },
+                                           [this](const QString &text) { setStatusText(text); } },
         m_context, this);
 
     SetupTransfer::Host transfer;
     transfer.mainWindow = this;
     transfer.buttons = { c.btnRead, c.btnDownload };
     transfer.commands = guardedCommands();
-    transfer.family = &DeviceFamily::mr();
     // The Output Mode list is read as an item of its own; the answer to "I" selects nothing.
-    transfer.view = std::make_shared<WidgetSetupView>(*this);
+    transfer.setup = &setup();
     transfer.linearPointsWindow = [this]() -> QWidget * { return linearPointsWindow(); };
     transfer.mnuClear_Click = [this] { mnuClear_Click(); };
     transfer.setStatusText = [this](const QString &text) { setStatusText(text); };
@@ -142,7 +135,7 @@ void frmMR::buildListFrame()
     MrControls &c = m_controls;
     c.Frame2 = named(new QGroupBox(QStringLiteral("Display and Output")), QStringLiteral("Frame2"));
 
-    RowAdder rows(c.Frame2);
+    RowAdder rows(c.Frame2, m_fieldControls);
     rows.add(c.lblDisplayMode, "DisplayMode", QStringLiteral("Display Mode:"), c.cboDisplayMode,
         c.lblDisplayModeE);
     rows.add(c.lblRateUnits, "RateUnits", QStringLiteral("Rate Units:"), c.cboRateUnits, c.lblRateUnitsE);
@@ -165,7 +158,7 @@ void frmMR::buildTextFrame()
     MrControls &c = m_controls;
     c.Frame1 = named(new QGroupBox(QStringLiteral("Measurement")), QStringLiteral("Frame1"));
 
-    RowAdder rows(c.Frame1);
+    RowAdder rows(c.Frame1, m_fieldControls);
     rows.add(c.lblSpg, "Spg", QStringLiteral("Specific Gravity:"), c.txtSpg, c.lblSpgE);
     rows.add(c.lblScaleFactor, "ScaleFactor", QStringLiteral("Scale Factor:"), c.txtScaleFactor,
         c.lblScaleFactorE);
@@ -214,7 +207,7 @@ frmLinearPoints *frmMR::linearPointsWindow()
 void frmMR::mnuClear_Click()
 {
     setupDiscarding();
-    ClearAllData::clearSetup(ParameterSet::mr(), *this, *linearPointsWindow(), m_context.state);
+    ClearAllData::clearSetup(setup(), *linearPointsWindow());
     setStatusText(ClearAllData::clearedStatus());
     setupSettled();
     if (m_transfer)

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <vector>
+
 #include <QPointer>
 
 #include "app/mainwindowshell.h"
 #include "mr/mrcontrols.h"
+#include "params/setupfields.h"
 
 class MrFields;
 class frmLinearPoints;
@@ -42,6 +45,7 @@ private:
     void buildTextFrame();
 
     MrControls m_controls;
+    std::vector<SetupFields::Controls> m_fieldControls; // as the frames' rows are built
     MrFields *m_fields = nullptr;
     QPointer<QWidget> m_progress;
     QPointer<QWidget> m_splash;

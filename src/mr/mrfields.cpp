@@ -5,10 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "linear/linearpoints.h"
-#include "link/devicestate.h"
-#include "mr/frmmr.h"
-#include "params/devicefamily.h"
+#include "mr/mrcontrols.h"
 
 namespace {
 
@@ -24,15 +21,14 @@ void setBase(QLineEdit *field, const QColor &colour)
 
 } // namespace
 
-MrFields::MrFields(frmMR &window, AppContext &context)
-    : SetupFields(
-        DeviceFamily::mr(), window, context,
-        [&window](double points) { return window.linearPoints().markMissingPoints(points); }, &window)
-    , m_window(window)
+MrFields::MrFields(SetupModel &model, MrControls &controls, const std::vector<Controls> &fields,
+    AppContext &context, Points points, QObject *parent)
+    : SetupFields(model, fields, context, std::move(points), parent)
+    , m_controls(controls)
 {
     // The design text of Low Flow Cutoff is its value too, so a setup sent or saved before any
     // edit carries what the window shows.
-    textChanged(row("txtLowFlowCutoff"));
+    model.setText(row("txtLowFlowCutoff"), m_controls.txtLowFlowCutoff->text());
 }
 
 void MrFields::EnableField(QLineEdit *field, QLabel *caption, bool enabled)
@@ -42,41 +38,17 @@ void MrFields::EnableField(QLineEdit *field, QLabel *caption, bool enabled)
     caption->setEnabled(enabled);
 }
 
-void MrFields::listChanged(const Parameter &parameter)
+void MrFields::showActive(const Parameter &parameter)
 {
-    if (&parameter == &row("cboRateUnits"))
-        cboRateUnits_Click();
-    else if (&parameter == &row("cboMeterType"))
-        cboMeterType_Click();
-    else if (&parameter == &row("cboOutputMode"))
-        cboOutputMode_Click();
-    else
-        listClicked(parameter);
+    EnableField(field(parameter), caption(parameter), model().isActive(parameter));
 }
 
-void MrFields::cboRateUnits_Click()
+void MrFields::showPosition(const Parameter &parameter)
 {
-    listClicked(row("cboRateUnits"));
-    MrControls &c = m_window.controls();
-    const QString unit = c.cboRateUnits->currentText();
-    EnableField(c.txtSpg, c.lblSpg, unit == QLatin1String("Kgs") || unit == QLatin1String("Lbs"));
-}
-
-void MrFields::cboMeterType_Click()
-{
-    listClicked(row("cboMeterType"));
-    MrControls &c = m_window.controls();
-    const QString type = c.cboMeterType->currentText();
-    const bool liquid = type == QLatin1String("Oil") || type == QLatin1String("Water");
-    EnableField(c.txtPressureComp, c.lblPressureComp, !liquid);
-    EnableField(c.txtTempComp, c.lblTempComp, !liquid);
-}
-
-void MrFields::cboOutputMode_Click()
-{
-    MrControls &c = m_window.controls();
-    const int index = c.cboOutputMode->currentIndex();
-    switch (index) {
+    if (&parameter != &row("cboOutputMode"))
+        return;
+    MrControls &c = m_controls;
+    switch (model().listPosition(parameter)) {
     case 0:
         c.lblFlowLow->setText(QStringLiteral("Flow at 4mA"));
         c.lblFlowHi->setText(QStringLiteral("Flow at 20mA"));
@@ -92,6 +64,4 @@ void MrFields::cboOutputMode_Click()
     default:
         break;
     }
-    m_context.state.OutputType = qint16(index);
-    listClicked(row("cboOutputMode"));
 }

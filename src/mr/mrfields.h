@@ -5,16 +5,17 @@
 
 class QLabel;
 class QLineEdit;
-class frmMR;
+struct MrControls;
 
-// Behaviour of the MR setup fields: the shared field behaviour, plus the rules by which one
-// choice greys other fields and the output mode relabels the flow fields.
+// The MR setup fields: the shared field view, plus fields greyed by another field's choice and the
+// output mode that relabels the flow fields.
 class MrFields final : public SetupFields
 {
     Q_OBJECT
 
 public:
-    MrFields(frmMR &window, AppContext &context);
+    MrFields(SetupModel &model, MrControls &controls, const std::vector<Controls> &fields,
+        AppContext &context, Points points, QObject *parent);
 
     // Reads Config.inf of the folder into the records and lists; only that file is ever read.
     void loadConfiguration(const QString &folder) { loadConfigurationFrom(folder); }
@@ -22,13 +23,10 @@ public:
     // Enabled: white and editable with its caption enabled; disabled: both greyed, light grey box.
     static void EnableField(QLineEdit *field, QLabel *caption, bool enabled);
 
-    void cboRateUnits_Click();
-    void cboMeterType_Click();
-    void cboOutputMode_Click();
-
 protected:
-    void listChanged(const Parameter &parameter) override;
+    void showActive(const Parameter &parameter) override;
+    void showPosition(const Parameter &parameter) override;
 
 private:
-    frmMR &m_window;
+    MrControls &m_controls;
 };

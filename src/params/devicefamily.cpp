@@ -5,7 +5,7 @@ const DeviceFamily &DeviceFamily::dravion()
 {
     static const DeviceFamily family { QStringLiteral("Dravion"), QStringLiteral("QRX Programming Utility"),
         ParameterSet::dravion(), 12, 9, true, ConfigReader::Family::Dravion,
-        { QStringLiteral("Frequency"), QStringLiteral("Flow") }, QStringLiteral("Freqency"), false };
+        { QStringLiteral("Frequency"), QStringLiteral("Flow") }, QStringLiteral("Freqency"), false, false };
     return family;
 }
 
@@ -13,7 +13,8 @@ const DeviceFamily &DeviceFamily::mr()
 {
     static const DeviceFamily family { QStringLiteral("MR"), QStringLiteral("MR Sensor Array"),
         ParameterSet::mr(), 4, 17, false, ConfigReader::Family::MR,
-        { QStringLiteral("Position"), QStringLiteral("Coefficient") }, QStringLiteral("Position"), true };
+        { QStringLiteral("Position"), QStringLiteral("Coefficient") }, QStringLiteral("Position"), true,
+        true };
     return family;
 }
 

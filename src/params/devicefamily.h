@@ -20,6 +20,9 @@ struct DeviceFamily
     QString pointColumns[2]; // the two columns of the linear points window
     QString pointHeading; // the points window's first heading, as the device's manuals print it
     bool pointPositions; // the first column holds positions, which take a lone point like a flow
+    // Fields another field's choice greys are open until that choice is first made (the MR window);
+    // otherwise they start hidden.
+    bool switchablesActiveAtStart;
 
     // The configuration file the window reads from its program's folder.
     QString configurationPath(const QString &folder) const

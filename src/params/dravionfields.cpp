@@ -1,22 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dravionfields.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 
 #include "link/devicestate.h"
 #include "params/altmaincontrols.h"
-#include "params/devicefamily.h"
 
-DravionFields::DravionFields(Host host, AppContext &context, QObject *parent)
-    : SetupFields(
-        DeviceFamily::dravion(), *host.controls->window, context, std::move(host.markMissingPoints), parent)
-    , m_controls(*host.controls)
+namespace {
+
+std::vector<SetupFields::Controls> setupControls(const AltMainControls &c)
+{
+    return { { c.cboRateUnits, c.lblRateUnits, c.lblRateUnitsE },
+        { c.cboRateInterval, c.lblRateInterval, c.lblRateIntervalE },
+        { c.cboKfactorUnits, c.lblKfactorUnits, c.lblKfactorUnitsE },
+        { c.txtKfactor, c.lblKFactor, c.lblKfactorE }, { c.txtDamping, c.lblDamping, c.lblDampingE },
+        { c.txtFlowLow, c.lblFlowLow, c.lblFlowLowE }, { c.txtFlowHi, c.lblFlowHi, c.lblFlowHiE },
+        { c.txtLinearPts, c.lblLinearPts, c.lblLinearPtsE }, { c.txtSpg, c.lblSpg, c.lblSpgE } };
+}
+
+} // namespace
+
+DravionFields::DravionFields(
+    SetupModel &model, AltMainControls &controls, AppContext &context, Points points, QObject *parent)
+    : SetupFields(model, setupControls(controls), context, std::move(points), parent)
+    , m_controls(controls)
 {
     for (int i = 0; i < 2; ++i) {
         connect(m_controls.optType[std::size_t(i)], &QRadioButton::toggled, this, [this, i](bool checked) {
@@ -31,22 +42,19 @@ void DravionFields::loadConfiguration()
     loadConfigurationFrom(QCoreApplication::applicationDirPath());
 }
 
-void DravionFields::listChanged(const Parameter &parameter)
+void DravionFields::showActive(const Parameter &parameter)
 {
-    if (&parameter == &row("cboRateUnits"))
-        cboRateUnits_Click();
-    else
-        listClicked(parameter);
+    const bool active = model().isActive(parameter);
+    field(parameter)->setVisible(active);
+    caption(parameter)->setVisible(active);
 }
 
-void DravionFields::cboRateUnits_Click()
+void DravionFields::outputTypeReplied(qint16 reply)
 {
-    listClicked(row("cboRateUnits"));
-    AltMainControls &c = m_controls;
-    const QString unit = c.cboRateUnits->currentText();
-    const bool mass = unit == QLatin1String("Kgs") || unit == QLatin1String("Lbs");
-    c.txtSpg->setVisible(mass);
-    c.lblSpg->setVisible(mass);
+    if (reply == 0)
+        optType_Click(0);
+    else if (reply == 2)
+        optType_Click(1);
 }
 
 void DravionFields::optType_Click(int Index)

@@ -7,9 +7,7 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
-#include "link/devicestate.h"
 #include "link/userdialogs.h"
-#include "link/values.h"
 #include "params/configreader.h"
 #include "params/devicefamily.h"
 #include "params/fieldchecks.h"
@@ -17,31 +15,45 @@
 #include "params/typinglimit.h"
 #include "params/versioncheck.h"
 
-SetupFields::SetupFields(const DeviceFamily &family, QWidget &window, AppContext &context,
-    std::function<bool(double)> markMissingPoints, QObject *parent)
+SetupFields::SetupFields(SetupModel &model, const std::vector<Controls> &controls, AppContext &context,
+    Points points, QObject *parent)
     : QObject(parent)
     , m_context(context)
-    , m_family(family)
-    , m_markMissingPoints(std::move(markMissingPoints))
+    , m_model(model)
+    , m_family(model.family())
+    , m_controls(model.family().parameters.rows().size())
+    , m_points(std::move(points))
 {
-    auto labelOf
-        = [&window](const char *name) { return window.findChild<QLabel *>(QString::fromLatin1(name)); };
-    for (const Parameter &p : family.parameters.rows()) {
-        Controls c;
-        c.caption = labelOf(p.caption);
-        c.marker = labelOf(p.marker);
-        if (p.kind == Parameter::Kind::List) {
-            c.list = window.findChild<QComboBox *>(p.controlName());
-            connect(c.list, &QComboBox::currentIndexChanged, this, [this, &p] { listChanged(p); });
-        } else {
-            c.field = window.findChild<QLineEdit *>(p.controlName());
-            FieldKeyFilter::install(c.field, p.filter());
-            TypingLimit::install(c.field, p.typingLimit);
-            c.field->installEventFilter(this);
-            connect(c.field, &QLineEdit::textChanged, this, [this, &p] { textChanged(p); });
-        }
-        m_controls.push_back(c);
+    for (const Controls &c : controls) {
+        if (const Parameter *p = m_family.parameters.find(c.control->objectName()))
+            m_controls.at(size_t(m_family.parameters.indexOf(*p))) = c;
     }
+    for (const Parameter &p : m_family.parameters.rows()) {
+        QWidget *control = this->controls(p).control;
+        if (p.kind == Parameter::Kind::List) {
+            connect(static_cast<QComboBox *>(control), &QComboBox::currentIndexChanged, this, [this, &p] {
+                if (!m_showing)
+                    m_model.setListPosition(p, list(p)->currentIndex());
+            });
+        } else {
+            auto *text = static_cast<QLineEdit *>(control);
+            FieldKeyFilter::install(text, p.filter());
+            TypingLimit::install(text, p.typingLimit);
+            text->installEventFilter(this);
+            // text() rather than the signal's argument: a text cleaned inside textEdited is followed
+            // by a late textChanged carrying the uncleaned one.
+            connect(text, &QLineEdit::textChanged, this, [this, &p] {
+                if (!m_showing)
+                    m_model.setText(p, field(p)->text());
+            });
+        }
+    }
+    m_model.setListener(this);
+}
+
+SetupFields::~SetupFields()
+{
+    m_model.setListener(nullptr);
 }
 
 const SetupFields::Controls &SetupFields::controls(const Parameter &parameter) const
@@ -56,22 +68,17 @@ const Parameter &SetupFields::row(const char *control) const
 
 QComboBox *SetupFields::list(const Parameter &parameter) const
 {
-    return controls(parameter).list;
+    return static_cast<QComboBox *>(controls(parameter).control);
 }
 
 QLineEdit *SetupFields::field(const Parameter &parameter) const
 {
-    return controls(parameter).field;
+    return static_cast<QLineEdit *>(controls(parameter).control);
 }
 
 QLabel *SetupFields::caption(const Parameter &parameter) const
 {
     return controls(parameter).caption;
-}
-
-QLabel *SetupFields::marker(const Parameter &parameter) const
-{
-    return controls(parameter).marker;
 }
 
 void SetupFields::loadConfigurationFrom(const QString &folder)
@@ -80,6 +87,7 @@ void SetupFields::loadConfigurationFrom(const QString &folder)
     const ConfigReadResult result = ConfigReader::readFile(m_configPath, m_family.config, m_context.state);
 
     // Lists filled before a read error stay. Nothing is selected at start, so filling must not select.
+    m_model.addLists(result.lists);
     for (const Parameter &p : m_family.parameters.rows()) {
         if (p.kind != Parameter::Kind::List || !result.lists.contains(p.code))
             continue;
@@ -98,76 +106,52 @@ void SetupFields::loadConfigurationFrom(const QString &folder)
             ConfigReader::syntaxErrorText(), UserDialogs::Icon::Critical, ConfigReader::syntaxErrorTitle());
 }
 
-bool SetupFields::isActive(const Parameter &parameter) const
-{
-    return !parameter.switchable() || (!field(parameter)->isHidden() && field(parameter)->isEnabled());
-}
-
-void SetupFields::listClicked(const Parameter &parameter)
-{
-    const qint16 index = qint16(list(parameter)->currentIndex());
-    if (parameter.position)
-        m_context.state.*parameter.position = index;
-    else
-        (m_context.state.*parameter.intRecord).value = index;
-    UnflagField(caption(parameter), marker(parameter));
-}
-
 void SetupFields::textChanged(const Parameter &parameter)
 {
-    const QString text = field(parameter)->text();
-    DeviceState &s = m_context.state;
-    bool stored = false;
-    if (parameter.rule == Parameter::Rule::KfactorUnits) {
-        // One K factor, kept in the entries of both units.
-        float value = s.KfactorItems[0].value;
-        stored = Values::StoreSingle(text, value);
-        for (RealItem &item : s.KfactorItems)
-            item.value = value;
-    } else if (parameter.intRecord) {
-        stored = Values::StoreInt(text, (s.*parameter.intRecord).value);
-    } else {
-        stored = Values::StoreSingle(text, (s.*parameter.realRecord).value);
-    }
-    if (ParameterSet::isFlowPair(parameter))
-        flowPairChanged();
-    else
-        FlagUnlessStored(stored, caption(parameter), marker(parameter));
+    // Setting an equal text would still move the caret.
+    QLineEdit *text = field(parameter);
+    if (text->text() == m_model.text(parameter))
+        return;
+    const QScopedValueRollback<bool> guard(m_showing, true);
+    text->setText(m_model.text(parameter));
 }
 
-// The flow fields are cleared as a pair, and only while the high end exceeds the low end.
-void SetupFields::flowPairChanged()
+void SetupFields::positionChanged(const Parameter &parameter)
 {
-    const Parameter &low = row("txtFlowLow");
-    const Parameter &high = row("txtFlowHi");
-    if (Values::Val(field(high)->text()) > Values::Val(field(low)->text())) {
-        UnflagField(caption(low), marker(low));
-        UnflagField(caption(high), marker(high));
+    {
+        const QScopedValueRollback<bool> guard(m_showing, true);
+        list(parameter)->setCurrentIndex(m_model.listPosition(parameter));
     }
-    if (!Values::FitsSingle(field(low)->text()))
-        FlagField(caption(low), marker(low));
-    if (!Values::FitsSingle(field(high)->text()))
-        FlagField(caption(high), marker(high));
+    showPosition(parameter);
+}
+
+void SetupFields::flagChanged(const Parameter &parameter)
+{
+    const Controls &c = controls(parameter);
+    if (m_model.captionFlagged(parameter))
+        FlagField(c.caption, nullptr);
+    else
+        UnflagField(c.caption, nullptr);
+    if (c.marker)
+        c.marker->setVisible(m_model.markerShown(parameter));
+}
+
+void SetupFields::pointEntered(int row, int column, const QString &text)
+{
+    if (m_points.enter)
+        m_points.enter(row, column, text);
 }
 
 void SetupFields::leaveField(const Parameter &parameter)
 {
-    if (IsFieldFlagged(marker(parameter)))
+    QLabel *label = caption(parameter);
+    const std::optional<QString> refusal = m_model.leaveCheck(parameter, label ? label->text() : QString());
+    if (!refusal)
         return;
     QLineEdit *text = field(parameter);
-    UserDialogs &dialogs = m_context.dialogs;
-    if (parameter.rule == Parameter::Rule::KfactorUnits) {
-        // The range is the one of the selected units; with none selected nothing is checked.
-        const int units = list(row("cboKfactorUnits"))->currentIndex();
-        if (const RealItem *range = ParameterSet::kfactorRecord(m_context.state, units))
-            CheckRealField(text, *range, caption(parameter), marker(parameter), dialogs);
-    } else if (parameter.intRecord) {
-        CheckIntField(
-            text, m_context.state.*parameter.intRecord, caption(parameter), marker(parameter), dialogs);
-    } else {
-        CheckRealField(
-            text, m_context.state.*parameter.realRecord, caption(parameter), marker(parameter), dialogs);
-    }
+    text->setFocus(Qt::OtherFocusReason);
+    text->setSelection(0, int(text->text().size()));
+    m_context.dialogs.message(*refusal, UserDialogs::Icon::Exclamation, QStringLiteral("Error"));
 }
 
 bool SetupFields::eventFilter(QObject *watched, QEvent *event)
@@ -191,38 +175,7 @@ bool SetupFields::eventFilter(QObject *watched, QEvent *event)
 
 bool SetupFields::CheckMissingFields()
 {
-    const Parameter &points = m_family.parameters.linearPts();
-    bool result = true;
-    for (const Parameter &p : m_family.parameters.rows()) {
-        if (&p == &points)
-            continue; // last: an empty or impossible number of points ends the check
-        if (p.kind == Parameter::Kind::List) {
-            if (list(p)->currentIndex() == -1) {
-                FlagField(caption(p), marker(p));
-                result = false;
-            }
-            continue;
-        }
-        // A text whose number its record cannot hold was never entered as far as the device goes.
-        const QString text = field(p)->text();
-        const bool fits = p.intRecord ? Values::FitsInt(text) : Values::FitsSingle(text);
-        if (!isActive(p) || (!text.isEmpty() && fits))
-            continue;
-        FlagField(caption(p), marker(p));
-        result = false;
-    }
-
-    const QString text = field(points)->text();
-    const double count = Values::Val(text);
-    const IntItem &range = m_context.state.LinearPtsItem;
-    if (text.isEmpty() || !Values::FitsInt(text) || ParameterSet::unusablePoints(text)
-        || count < range.minimum || count > range.maximum) {
-        FlagField(caption(points), marker(points));
-        return false;
-    }
-    if (!m_markMissingPoints(count))
-        result = false;
-    return result;
+    return m_model.flagMissing(m_points.markMissing);
 }
 
 void SetupFields::CheckDeviceVersion()

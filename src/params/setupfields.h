@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "link/appcontext.h"
+#include "params/setupmodel.h"
 
 class QComboBox;
 class QLabel;
@@ -16,14 +17,34 @@ class QWidget;
 struct DeviceFamily;
 struct Parameter;
 
-// Behaviour of a main window's setup fields, driven by its family's parameter rows: configuration,
-// key filters, typing limits, store on change with flagging, leave checks, the missing-entry check.
-// Each family adds what its own choices do to other fields.
-class SetupFields : public QObject
+// A main window's setup fields as a view of the window's setup model: an edit goes to the model,
+// and what the model changes (texts, choices, flags, greyed fields) is shown in the controls. The
+// fields' key filters, typing limits and leave checks sit here. Each family adds how its own
+// choices show on other fields.
+class SetupFields : public QObject, private SetupModel::Listener
 {
     Q_OBJECT
 
 public:
+    // One field's controls as the window built them; the control's object name names its row.
+    struct Controls
+    {
+        QWidget *control = nullptr; // a QComboBox or a QLineEdit
+        QLabel *caption = nullptr;
+        QLabel *marker = nullptr;
+    };
+
+    // What the fields need of the linear points window.
+    struct Points
+    {
+        std::function<bool(double)> markMissing; // marks the missing rows among the first n
+        std::function<void(int row, int column, const QString &text)> enter; // as typed into a cell
+    };
+
+    ~SetupFields() override;
+
+    SetupModel &model() { return m_model; }
+
     // Reads the family's configuration file of the folder into the records and lists.
     void loadConfigurationFrom(const QString &folder);
     QString configurationPath() const { return m_configPath; }
@@ -31,45 +52,40 @@ public:
     bool CheckMissingFields(); // true when nothing required is missing
     void CheckDeviceVersion();
 
-    // A field greyed or hidden by another field's choice is neither read, sent nor required.
-    bool isActive(const Parameter &parameter) const;
-    void listClicked(const Parameter &parameter);
-    void textChanged(const Parameter &parameter);
-    void leaveField(const Parameter &parameter);
-
 protected:
-    // The controls are found in the window by the rows' object names; markMissingPoints is the
-    // linear points window's check of the first n rows.
-    SetupFields(const DeviceFamily &family, QWidget &window, AppContext &context,
-        std::function<bool(double)> markMissingPoints, QObject *parent);
+    SetupFields(SetupModel &model, const std::vector<Controls> &controls, AppContext &context, Points points,
+        QObject *parent);
 
-    // What a list's choice does besides storing it; the default stores it and clears the flag.
-    virtual void listChanged(const Parameter &parameter) { listClicked(parameter); }
     const Parameter &row(const char *control) const;
     QComboBox *list(const Parameter &parameter) const;
     QLineEdit *field(const Parameter &parameter) const;
     QLabel *caption(const Parameter &parameter) const;
-    QLabel *marker(const Parameter &parameter) const;
+
+    // How a field greyed or opened by another field's choice shows.
+    virtual void showActive(const Parameter &parameter) = 0;
+    // What a list's new choice shows besides itself.
+    virtual void showPosition(const Parameter &parameter) { Q_UNUSED(parameter); }
+    void outputTypeReplied(qint16 reply) override { Q_UNUSED(reply); }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     AppContext &m_context;
 
 private:
-    struct Controls
-    {
-        QComboBox *list = nullptr;
-        QLineEdit *field = nullptr;
-        QLabel *caption = nullptr;
-        QLabel *marker = nullptr;
-    };
+    void textChanged(const Parameter &parameter) override;
+    void positionChanged(const Parameter &parameter) override;
+    void flagChanged(const Parameter &parameter) override;
+    void activeChanged(const Parameter &parameter) override { showActive(parameter); }
+    void pointEntered(int row, int column, const QString &text) override;
 
     const Controls &controls(const Parameter &parameter) const;
-    void flowPairChanged();
+    void leaveField(const Parameter &parameter);
 
+    SetupModel &m_model;
     const DeviceFamily &m_family;
     std::vector<Controls> m_controls; // one per row, in the set's order
-    std::function<bool(double)> m_markMissingPoints;
+    Points m_points;
     QString m_configPath;
+    bool m_showing = false; // a control shows the model's change; its signal is not an edit
     bool m_leaving = false; // a leave check is running; focus moves it causes start no other
 };

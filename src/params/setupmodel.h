@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include <QMap>
@@ -12,23 +15,53 @@
 
 struct DeviceFamily;
 
-// A family's setup without a window: the records, the list entries and positions and the field
-// texts a main window would show, changed exactly as the window's handlers change them.
+// A family's setup: the records, the list entries and positions, the field texts as entered, the
+// flags and which fields another field's choice greys or hides. A change runs what the field's
+// handler does (store the record at once, flag or clear the field, apply the family's rules) and
+// then tells the window that shows it, if any. As with the window's controls, setting what is
+// already there changes nothing.
 class SetupModel final : public SetupView
 {
 public:
-    // Codes, limits and the version come from configured; everything else starts cleared.
+    // What a window showing the setup is told, after each change.
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        virtual void textChanged(const Parameter &parameter) = 0;
+        virtual void positionChanged(const Parameter &parameter) = 0;
+        virtual void flagChanged(const Parameter &parameter) = 0;
+        // A list's choice was made that may grey or show this field.
+        virtual void activeChanged(const Parameter &parameter) = 0;
+        // A linear point entered by a data file: the window's points have logic of their own.
+        virtual void pointEntered(int row, int column, const QString &text) = 0;
+        virtual void outputTypeReplied(qint16 reply) = 0;
+    };
+
+    // A setup of its own: codes, limits and the version from configured, everything else cleared.
     SetupModel(const DeviceFamily &family, const DeviceState &configured);
+    // The setup of a window, on the records the window's other parts share, as the window starts:
+    // no selection, empty fields, nothing flagged.
+    static std::unique_ptr<SetupModel> over(const DeviceFamily &family, DeviceState &records);
+
+    SetupModel(SetupModel &&) = default;
 
     const DeviceFamily &family() const { return m_family; }
-    DeviceState &records() { return m_records; }
-    const DeviceState &records() const { return m_records; }
+    DeviceState &records() { return *m_records; }
+    const DeviceState &records() const { return *m_records; }
 
-    // The choice lists as the configuration fills them, keyed by item code.
-    void setLists(const QMap<int, QStringList> &lists);
+    void setListener(Listener *listener) { m_listener = listener; }
+
+    // The choice lists as the configuration fills them, keyed by item code; added to what is there.
+    void addLists(const QMap<int, QStringList> &lists);
     void setListEntries(const Parameter &parameter, const QStringList &entries);
-    // As Clear all Data leaves a window: no selection, empty fields, no linear point set.
+    QStringList listEntries(const Parameter &parameter) const;
+    // As Clear all Data leaves a setup: no selection, empty fields, no linear point set.
     void clear();
+    // Clear all Data's steps, through every field's handler: a list gets entry 0, then no selection;
+    // a text "0", then its cleared text; the flow pair high "1" above low "0", which clears both
+    // flags, before both are emptied.
+    void clearFields();
 
     bool isActive(const Parameter &parameter) const override;
     int listPosition(const Parameter &parameter) const override;
@@ -37,27 +70,55 @@ public:
     QString text(const Parameter &parameter) const override;
     void setText(const Parameter &parameter, const QString &text) override;
     QString listText(const Parameter &parameter) const override;
+    void outputTypeReply(qint16 reply) override;
 
-    // The names of what the missing-entry check of the window would flag; empty when complete.
+    // A flagged field has a red caption and its marker shown; a marker may also show alone.
+    bool captionFlagged(const Parameter &parameter) const;
+    bool markerShown(const Parameter &parameter) const;
+    void flag(const Parameter &parameter);
+    void unflag(const Parameter &parameter);
+    void showMarker(const Parameter &parameter);
+
+    // Leaving a text field: nothing while its marker shows or it is greyed, else the range check.
+    // A refused text flags the field; the answer is what the user is told.
+    std::optional<QString> leaveCheck(const Parameter &parameter, const QString &caption);
+
+    // The names of what the missing-entry check would flag; empty when complete.
     QStringList missing() const;
+    // The missing-entry check of Download Setup: flags every missing field, and asks
+    // markMissingPoints to mark the missing rows among the first n points once the count is usable.
+    // True when nothing is missing.
+    bool flagMissing(const std::function<bool(double)> &markMissingPoints);
 
     // A cell of the linear points window: column 0 the frequency (or position), 1 the flow.
     void setPointText(int row, int column, const QString &text);
 
 private:
-    bool holdsNumber(const Parameter &parameter) const;
+    SetupModel(const DeviceFamily &family, DeviceState *records);
 
     struct Field
     {
         QStringList entries;
         int position = -1;
         QString text;
+        bool active = true;
+        bool captionFlagged = false;
+        bool markerShown = false;
     };
 
+    Field &field(const Parameter &parameter);
     const Field &field(const Parameter &parameter) const;
-    QString listTextOf(const char *control) const;
+    const Parameter *row(const char *control) const;
+    void applyPosition(const Parameter &parameter, int position);
+    void applyText(const Parameter &parameter, const QString &text);
+    void applyRules(const Parameter &list);
+    void flowPairChanged();
+    void setFlags(const Parameter &parameter, bool caption, bool marker);
+    bool holdsNumber(const Parameter &parameter) const;
 
     const DeviceFamily &m_family;
-    DeviceState m_records;
+    std::unique_ptr<DeviceState> m_own; // a setup of its own; empty for a window's
+    DeviceState *m_records;
     std::vector<Field> m_fields; // one per parameter, in the set's order
+    Listener *m_listener = nullptr;
 };

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <QAction>
-#include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
 
@@ -106,7 +105,7 @@ SetupFlow SetupTransfer::flow(std::function<bool()> checkMissing)
         };
     }
     hooks.CheckMissingFields = checkMissing ? std::move(checkMissing) : m_host.CheckMissingFields;
-    return SetupFlow(m_context, *m_host.family, std::move(hooks));
+    return SetupFlow(m_context, m_host.setup->family(), std::move(hooks));
 }
 
 void SetupTransfer::tell(SetupFlow::Step step, const SetupView &view, const DeviceState &records) const
@@ -119,32 +118,32 @@ void SetupTransfer::btnRead_Click()
 {
     Running running(*this);
     m_versionSeen.clear();
-    if (!flow().read(*m_host.view, m_context.state).succeeded())
+    if (!flow().read(*m_host.setup, m_context.state).succeeded())
         return;
     QString port;
     if (m_context.link)
         port
             = QStringLiteral("Com %1 (%2)").arg(m_context.link->portNumber()).arg(m_context.link->portPath());
     m_lastRead = ReadOrigin { port, m_versionSeen };
-    tell(SetupFlow::Step::Read, *m_host.view, m_context.state);
+    tell(SetupFlow::Step::Read, *m_host.setup, m_context.state);
 }
 
 void SetupTransfer::btnDownload_Click()
 {
     Running running(*this);
     if (!m_host.backUpBeforeDownload || !m_host.backUpBeforeDownload()) {
-        if (flow().download(*m_host.view, m_context.state).succeeded())
-            tell(SetupFlow::Step::Download, *m_host.view, m_context.state);
+        if (flow().download(*m_host.setup, m_context.state).succeeded())
+            tell(SetupFlow::Step::Download, *m_host.setup, m_context.state);
         return;
     }
     const std::unique_ptr<SetupModel> backup = emptySetup();
     const SetupFlow::Result result
-        = flow().backedUpDownload(*m_host.view, m_context.state, *backup, [this](const SetupModel &b) {
+        = flow().backedUpDownload(*m_host.setup, m_context.state, *backup, [this](const SetupModel &b) {
               tell(SetupFlow::Step::Backup, b, b.records());
               return true;
           });
     if (result.succeeded())
-        tell(SetupFlow::Step::Download, *m_host.view, m_context.state);
+        tell(SetupFlow::Step::Download, *m_host.setup, m_context.state);
     else if (result.step == SetupFlow::Step::Download && result.sent > 0)
         offerBackup(*backup);
 }
@@ -165,24 +164,18 @@ void SetupTransfer::offerBackup(SetupModel &backup)
 std::unique_ptr<SetupModel> SetupTransfer::emptySetup() const
 {
     // Codes, limits and list entries as the window has them; values only from the device.
-    const DeviceFamily &family = *m_host.family;
+    const DeviceFamily &family = m_host.setup->family();
     auto setup = std::make_unique<SetupModel>(family, m_context.state);
     for (const Parameter &p : family.parameters.rows()) {
-        if (p.kind != Parameter::Kind::List)
-            continue;
-        QStringList entries;
-        if (const auto *list = m_host.mainWindow->findChild<QComboBox *>(p.controlName())) {
-            for (int i = 0; i < list->count(); ++i)
-                entries << list->itemText(i);
-        }
-        setup->setListEntries(p, entries);
+        if (p.kind == Parameter::Kind::List)
+            setup->setListEntries(p, m_host.setup->listEntries(p));
     }
     return setup;
 }
 
 void SetupTransfer::mnuCompare_Click()
 {
-    compareSetup({ *m_host.view, m_context.state });
+    compareSetup({ *m_host.setup, m_context.state });
 }
 
 void SetupTransfer::compareSetup(const SetupComparison::Side &setup, const QString &heading)

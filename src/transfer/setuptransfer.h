@@ -32,8 +32,7 @@ public:
         QWidget *mainWindow = nullptr; // owner of the progress window
         std::vector<QPushButton *> buttons; // Read Setup and Download Setup
         std::vector<QAction *> commands; // unavailable while a transfer runs
-        const DeviceFamily *family = nullptr;
-        std::shared_ptr<SetupView> view; // the window's fields as the sequences see them
+        SetupModel *setup = nullptr; // the window's setup
         std::function<QWidget *()> linearPointsWindow;
         std::function<void()> mnuClear_Click;
         std::function<void(const QString &)> setStatusText;
@@ -62,12 +61,12 @@ public:
     void mnuCompare_Click();
     // The same for another setup, a kept one for instance.
     void compareSetup(const SetupComparison::Side &setup, const QString &heading = QStringLiteral("Window"));
-    // A setup apart from the window's: codes, limits and list entries as the window has them,
-    // every value cleared.
+    // A setup apart from the window's: codes, limits and list entries as the window's, every value
+    // cleared.
     std::unique_ptr<SetupModel> emptySetup() const;
 
     frmProgress *progressWindow() const { return m_progress; }
-    const SetupView &view() const { return *m_host.view; }
+    const SetupModel &setup() const { return *m_host.setup; }
 
     // Kept from a successful Read Setup until the window's setup is cleared (by Clear all Data,
     // Open or the next Read Setup).

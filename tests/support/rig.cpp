@@ -73,8 +73,11 @@ bool Rig::start(bool onPty)
         auto *main = new frmAltMain(*context);
         window.reset(main);
         AltMainControls &k = main->controls();
-        for (QComboBox *list : { k.cboRateUnits, k.cboRateInterval, k.cboKfactorUnits })
-            list->clear(); // the rig's configuration replaces the one of the program's folder
+        // The rig's configuration replaces the one of the program's folder.
+        for (QComboBox *list : { k.cboRateUnits, k.cboRateInterval, k.cboKfactorUnits }) {
+            list->clear();
+            main->setup().setListEntries(*main->family().parameters.find(list->objectName()), {});
+        }
         main->fields().loadConfigurationFrom(folder);
     }
     dialogs.clear();
