@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -61,7 +62,18 @@ MainWindowShell::MainWindowShell(
     setWindowTitle(family.caption);
 }
 
-MainWindowShell::~MainWindowShell() = default;
+MainWindowShell::~MainWindowShell()
+{
+    // The fields and the other controllers work on the setup, so they go before it does; the
+    // widgets and the layout are the window's own to take down.
+    std::vector<QPointer<QObject>> controllers;
+    for (QObject *child : children()) {
+        if (!child->isWidgetType() && !qobject_cast<QLayout *>(child))
+            controllers.emplace_back(child);
+    }
+    for (const QPointer<QObject> &controller : controllers)
+        delete controller.data();
+}
 
 void MainWindowShell::buildShell(MainWindowControls &controls)
 {
@@ -221,7 +233,7 @@ void MainWindowShell::connectHistory()
     connect(m_backUp, &QAction::toggled, m_history, &HistoryKeeper::setBacksUp);
 
     m_transfer->setTransferred(
-        [this](SetupFlow::Step step, const SetupView &view, const DeviceState &records) {
+        [this](SetupFlow::Step step, const SetupModel &view, const DeviceState &records) {
             const std::optional<QByteArray> bytes = SetupHistory::bytesOf(m_family, view, records);
             if (step == SetupFlow::Step::Backup)
                 m_history->keepBackup(bytes);

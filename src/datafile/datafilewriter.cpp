@@ -8,7 +8,7 @@
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/parameterset.h"
-#include "params/setupview.h"
+#include "params/setupmodel.h"
 
 namespace DataFileWriter {
 
@@ -84,7 +84,7 @@ std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceS
 }
 
 std::optional<std::vector<Entry>> entriesOf(
-    const DeviceFamily &family, const SetupView &view, const DeviceState &records)
+    const DeviceFamily &family, const SetupModel &view, const DeviceState &records)
 {
     const Parameter *units = family.parameters.kfactorUnits();
     return entries(family.parameters, records, units ? view.listPosition(*units) : -1,

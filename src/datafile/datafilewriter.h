@@ -10,7 +10,7 @@
 
 class DeviceState;
 class ParameterSet;
-class SetupView;
+class SetupModel;
 struct DeviceFamily;
 
 // Builds the text of a setup data file from the shared device state, one entry per parameter in
@@ -35,7 +35,7 @@ std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceS
 // The same for a setup as a view shows it (its K Factor Units and Linear Points), in the user's
 // decimal point: what Save writes.
 std::optional<std::vector<Entry>> entriesOf(
-    const DeviceFamily &family, const SetupView &view, const DeviceState &records);
+    const DeviceFamily &family, const SetupModel &view, const DeviceState &records);
 
 // Dravion set. kfactorUnitsIndex is the K Factor Units list's current selection: 0 or 1 writes the
 // K factor from that unit's record, anything else leaves the K factor out.

@@ -15,7 +15,7 @@
 #include "datafile/datafilewriter.h"
 #include "link/atomicfile.h"
 #include "params/devicefamily.h"
-#include "params/setupview.h"
+#include "params/setupmodel.h"
 
 namespace {
 
@@ -201,7 +201,7 @@ QString SetupHistory::remove(const QString &path) const
 }
 
 std::optional<QByteArray> SetupHistory::bytesOf(
-    const DeviceFamily &family, const SetupView &view, const DeviceState &records)
+    const DeviceFamily &family, const SetupModel &view, const DeviceState &records)
 {
     const auto entries = DataFileWriter::entriesOf(family, view, records);
     if (!entries)

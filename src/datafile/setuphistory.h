@@ -10,7 +10,7 @@
 
 struct DeviceFamily;
 class DeviceState;
-class SetupView;
+class SetupModel;
 
 // The setups kept on disk without being asked: each one a data file as Save writes it, named by
 // when it was kept, what happened and the port, so a wrong download can always be taken back.
@@ -69,7 +69,7 @@ public:
 
     // The bytes Save writes for a setup, or nothing when the setup cannot be written.
     static std::optional<QByteArray> bytesOf(
-        const DeviceFamily &family, const SetupView &view, const DeviceState &records);
+        const DeviceFamily &family, const SetupModel &view, const DeviceState &records);
 
 private:
     std::vector<Entry> kept() const; // oldest first, names only

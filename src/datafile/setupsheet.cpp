@@ -9,13 +9,13 @@
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/fieldcaptions.h"
-#include "params/setupview.h"
+#include "params/setupmodel.h"
 
 namespace {
 
 // The flow captions follow the output type as the window's handlers set them.
 QString flowCaption(
-    const DeviceFamily &family, const SetupView &view, const DeviceState &records, const Parameter &p)
+    const DeviceFamily &family, const SetupModel &view, const DeviceState &records, const Parameter &p)
 {
     const bool low = std::strcmp(p.control, "txtFlowLow") == 0;
     int type = records.OutputType;
@@ -38,7 +38,7 @@ QString flowCaption(
     return FieldCaptions::name(p);
 }
 
-QString shownValue(const SetupView &view, const Parameter &p)
+QString shownValue(const SetupModel &view, const Parameter &p)
 {
     if (p.kind != Parameter::Kind::List)
         return view.text(p);
@@ -51,7 +51,7 @@ QString shownValue(const SetupView &view, const Parameter &p)
 
 } // namespace
 
-SetupSheet SetupSheet::make(const DeviceFamily &family, const SetupView &view, const DeviceState &records,
+SetupSheet SetupSheet::make(const DeviceFamily &family, const SetupModel &view, const DeviceState &records,
     const QDateTime &made, const std::optional<Origin> &origin)
 {
     SetupSheet sheet;

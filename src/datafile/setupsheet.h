@@ -12,7 +12,7 @@
 
 struct DeviceFamily;
 class DeviceState;
-class SetupView;
+class SetupModel;
 
 // What a setup sheet shows of a setup, as texts, before anything is painted: the window's fields
 // with their captions and values, and the linear points with their curve.
@@ -49,7 +49,7 @@ struct SetupSheet
     std::vector<Point> points; // the points in use
     QList<LinearCurve::Point> curve; // the entered points in use, the out-of-order ones marked
 
-    static SetupSheet make(const DeviceFamily &family, const SetupView &view, const DeviceState &records,
+    static SetupSheet make(const DeviceFamily &family, const SetupModel &view, const DeviceState &records,
         const QDateTime &made, const std::optional<Origin> &origin = std::nullopt);
 
     // "Family: Dravion", "Date: ...", "Port: ...": the lines under the title.

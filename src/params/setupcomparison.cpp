@@ -9,7 +9,7 @@
 #include "link/values.h"
 #include "params/devicefamily.h"
 #include "params/fieldcaptions.h"
-#include "params/setupview.h"
+#include "params/setupmodel.h"
 
 namespace SetupComparison {
 

@@ -7,7 +7,7 @@
 
 struct DeviceFamily;
 class DeviceState;
-class SetupView;
+class SetupModel;
 
 // Compares two setups of one family parameter by parameter: a window's or a file's against what a
 // device holds. Numbers count as equal within 0.01, as the link accepts a written value.
@@ -23,7 +23,7 @@ struct Row
 
 struct Side
 {
-    const SetupView &view;
+    const SetupModel &view;
     const DeviceState &records;
 };
 

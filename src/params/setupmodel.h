@@ -11,16 +11,16 @@
 #include <QStringList>
 
 #include "link/devicestate.h"
-#include "params/setupview.h"
 
 struct DeviceFamily;
+struct Parameter;
 
 // A family's setup: the records, the list entries and positions, the field texts as entered, the
 // flags and which fields another field's choice greys or hides. A change runs what the field's
 // handler does (store the record at once, flag or clear the field, apply the family's rules) and
 // then tells the window that shows it, if any. As with the window's controls, setting what is
 // already there changes nothing.
-class SetupModel final : public SetupView
+class SetupModel final
 {
 public:
     // What a window showing the setup is told, after each change.
@@ -63,14 +63,17 @@ public:
     // flags, before both are emptied.
     void clearFields();
 
-    bool isActive(const Parameter &parameter) const override;
-    int listPosition(const Parameter &parameter) const override;
-    int listCount(const Parameter &parameter) const override;
-    void setListPosition(const Parameter &parameter, int position) override;
-    QString text(const Parameter &parameter) const override;
-    void setText(const Parameter &parameter, const QString &text) override;
-    QString listText(const Parameter &parameter) const override;
-    void outputTypeReply(qint16 reply) override;
+    // Neither greyed nor hidden by another field's choice; a field that is not is neither read, sent
+    // nor required.
+    bool isActive(const Parameter &parameter) const;
+    int listPosition(const Parameter &parameter) const;
+    int listCount(const Parameter &parameter) const;
+    void setListPosition(const Parameter &parameter, int position);
+    QString text(const Parameter &parameter) const;
+    void setText(const Parameter &parameter, const QString &text);
+    QString listText(const Parameter &parameter) const; // the selected entry, "" for none
+    // The device's answer to "I"; a window with output type options selects one.
+    void outputTypeReply(qint16 reply);
 
     // A flagged field has a red caption and its marker shown; a marker may also show alone.
     bool captionFlagged(const Parameter &parameter) const;

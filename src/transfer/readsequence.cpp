@@ -7,7 +7,7 @@
 #include "link/devicestate.h"
 #include "link/values.h"
 #include "params/devicefamily.h"
-#include "params/setupview.h"
+#include "params/setupmodel.h"
 #include "transfer/itemcommands.h"
 
 bool ReadSequence::run()

@@ -65,7 +65,7 @@ void SetupFlow::finish() const
     call(m_hooks.finished);
 }
 
-SetupFlow::Result SetupFlow::read(SetupView &view, DeviceState &records)
+SetupFlow::Result SetupFlow::read(SetupModel &view, DeviceState &records)
 {
     Result result;
     result.step = Step::Read;
@@ -106,7 +106,7 @@ bool SetupFlow::fieldsComplete(Result &result) const
     return true;
 }
 
-SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, SetupModel *verify)
+SetupFlow::Result SetupFlow::download(SetupModel &view, DeviceState &records, SetupModel *verify)
 {
     Result result;
     result.step = Step::Download;
@@ -116,7 +116,7 @@ SetupFlow::Result SetupFlow::download(SetupView &view, DeviceState &records, Set
     return result;
 }
 
-SetupFlow::Result SetupFlow::backedUpDownload(SetupView &view, DeviceState &records, SetupModel &backup,
+SetupFlow::Result SetupFlow::backedUpDownload(SetupModel &view, DeviceState &records, SetupModel &backup,
     const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify)
 {
     Result result;
@@ -139,7 +139,7 @@ SetupFlow::Result SetupFlow::backedUpDownload(SetupView &view, DeviceState &reco
     return result;
 }
 
-void SetupFlow::runDownload(SetupView &view, DeviceState &records, SetupModel *verify, Result &result)
+void SetupFlow::runDownload(SetupModel &view, DeviceState &records, SetupModel *verify, Result &result)
 {
     result.outcome = Outcome::Failed;
     setStatusText(QStringLiteral("Status:  Programming"));

@@ -12,7 +12,7 @@ struct AppContext;
 struct DeviceFamily;
 class DeviceState;
 class SetupModel;
-class SetupView;
+class SetupModel;
 
 // Read Setup, Download Setup (with or without a read that verifies it) and Compare with Device,
 // each from its first step to its last message. The main windows and the command line run the
@@ -61,13 +61,13 @@ public:
     SetupFlow(AppContext &context, const DeviceFamily &family, Hooks hooks);
 
     // Read Setup into the view and its records.
-    Result read(SetupView &view, DeviceState &records);
+    Result read(SetupModel &view, DeviceState &records);
     // Download Setup from the view and its records; with verify, then reads the device into it
     // and compares.
-    Result download(SetupView &view, DeviceState &records, SetupModel *verify = nullptr);
+    Result download(SetupModel &view, DeviceState &records, SetupModel *verify = nullptr);
     // Download Setup that first reads the device's whole setup into backup, untouched on screen,
     // and hands it to keepBackup (false stops with NotKept); a failed backup read sends no write.
-    Result backedUpDownload(SetupView &view, DeviceState &records, SetupModel &backup,
+    Result backedUpDownload(SetupModel &view, DeviceState &records, SetupModel &backup,
         const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify = nullptr);
     static QString backupFailedText()
     {
@@ -80,7 +80,7 @@ public:
 private:
     bool readDevice(SetupModel &device, double *seconds, bool tellFailure = true);
     bool fieldsComplete(Result &result) const;
-    void runDownload(SetupView &view, DeviceState &records, SetupModel *verify, Result &result);
+    void runDownload(SetupModel &view, DeviceState &records, SetupModel *verify, Result &result);
     void call(const std::function<void()> &hook) const;
     void setStatusText(const QString &text) const;
     void setPercent(const QString &text) const;

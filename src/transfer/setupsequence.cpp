@@ -6,12 +6,12 @@
 #include "link/linkengine.h"
 #include "link/values.h"
 #include "params/devicefamily.h"
-#include "params/setupview.h"
+#include "params/setupmodel.h"
 #include "params/versioncheck.h"
 #include "transfer/itemcommands.h"
 
 SetupSequence::SetupSequence(
-    AppContext &link, const DeviceFamily &family, DeviceState &records, SetupView &view)
+    AppContext &link, const DeviceFamily &family, DeviceState &records, SetupModel &view)
     : m_link(link)
     , m_family(family)
     , m_records(records)

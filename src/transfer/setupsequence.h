@@ -12,7 +12,7 @@ struct AppContext;
 struct DeviceFamily;
 struct Parameter;
 class DeviceState;
-class SetupView;
+class SetupModel;
 
 // What Read Setup and Download Setup share: the link they talk through, the records they read or
 // fill (apart from the link's flags, so a comparison can read into records of its own), the view
@@ -20,7 +20,7 @@ class SetupView;
 class SetupSequence
 {
 public:
-    SetupSequence(AppContext &link, const DeviceFamily &family, DeviceState &records, SetupView &view);
+    SetupSequence(AppContext &link, const DeviceFamily &family, DeviceState &records, SetupModel &view);
     virtual ~SetupSequence() = default;
 
     // Receives the percentage text ("35%") whenever it changes.
@@ -53,7 +53,7 @@ protected:
     AppContext &m_link;
     const DeviceFamily &m_family;
     DeviceState &m_records;
-    SetupView &m_view;
+    SetupModel &m_view;
 
 private:
     std::function<void(const QString &)> m_progress;

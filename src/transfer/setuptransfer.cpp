@@ -108,7 +108,7 @@ SetupFlow SetupTransfer::flow(std::function<bool()> checkMissing)
     return SetupFlow(m_context, m_host.setup->family(), std::move(hooks));
 }
 
-void SetupTransfer::tell(SetupFlow::Step step, const SetupView &view, const DeviceState &records) const
+void SetupTransfer::tell(SetupFlow::Step step, const SetupModel &view, const DeviceState &records) const
 {
     if (m_host.transferred)
         m_host.transferred(step, view, records);

@@ -17,7 +17,7 @@ class QAction;
 class QLineEdit;
 class QPushButton;
 class SetupModel;
-class SetupView;
+class SetupModel;
 struct DeviceFamily;
 
 // Read Setup and Download Setup under the progress window.
@@ -40,7 +40,7 @@ public:
         std::function<bool()> CheckMissingFields;
         // Told each setup that went through the link: a read or a download that succeeded (the
         // setup sent), and a backup once it is read. Optional.
-        std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> transferred;
+        std::function<void(SetupFlow::Step, const SetupModel &, const DeviceState &)> transferred;
         std::function<bool()> backUpBeforeDownload; // optional: true reads the device first
     };
 
@@ -74,7 +74,7 @@ public:
     void forgetRead() { m_lastRead.reset(); }
 
     // The hooks of the setup history, set after the window's controllers exist.
-    void setTransferred(std::function<void(SetupFlow::Step, const SetupView &, const DeviceState &)> hook)
+    void setTransferred(std::function<void(SetupFlow::Step, const SetupModel &, const DeviceState &)> hook)
     {
         m_host.transferred = std::move(hook);
     }
@@ -89,7 +89,7 @@ private:
 
     void setPercent(const QString &text);
     SetupFlow flow(std::function<bool()> checkMissing = {});
-    void tell(SetupFlow::Step step, const SetupView &view, const DeviceState &records) const;
+    void tell(SetupFlow::Step step, const SetupModel &view, const DeviceState &records) const;
     void offerBackup(SetupModel &backup);
 
     Host m_host;
