@@ -424,7 +424,7 @@ TEST(LinkOverPty, CleanExchangeOfEachKind)
 {
     PtyFixture f("--no-pacing --device-version 2.10 --output-type 1");
     QStringList wire;
-    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-clean")) {
+    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-clean")) { // a sequence on one line
         EXPECT_EQ(f.send(row["body"]), row["value"]) << row.where();
         EXPECT_FALSE(f.state.CommAbort) << row.where();
         wire << frames(row["body"]);
