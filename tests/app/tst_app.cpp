@@ -66,7 +66,7 @@ struct PortAssignmentsTest : ::testing::Test
     {
         return relative.isEmpty() ? relative : root.filePath(relative);
     }
-    QString cell(const TableRow &row, int i) const { return QString(row[i]).replace("@", root.path() + '/'); }
+    QString rooted(QString text) const { return text.replace("@", root.path() + '/'); }
 
     void SetUp() override
     {
@@ -75,13 +75,13 @@ struct PortAssignmentsTest : ::testing::Test
             QDir(root.path()).mkpath(QLatin1String(folder));
         QList<PortAssignments::FoundPort> found;
         for (const TableRow &row : tableRows(Ports, QStringLiteral("machine"))) {
-            QFile node(at(row[0]));
+            QFile node(at(row["path"]));
             ASSERT_TRUE(node.open(QIODevice::WriteOnly));
-            if (row[1] == QLatin1String("listed"))
-                found.append({ at(row[0]), row[2], row[3], row[4] });
+            if (row["listed"] == QLatin1String("listed"))
+                found.append({ at(row["path"]), row["description"], row["manufacturer"], row["serial"] });
         }
         for (const TableRow &row : tableRows(Ports, QStringLiteral("links")))
-            ASSERT_TRUE(QFile::link(at(row[1]), at(row[0])));
+            ASSERT_TRUE(QFile::link(at(row["node it points to"]), at(row["stable name"])));
         machine.ports = [found] { return found; };
         machine.byIdFolder = at("by-id");
         machine.mayOpen = [this](const QString &path) { return path != at("dev/ttyACM0"); };
@@ -96,18 +96,20 @@ TEST_F(PortAssignmentsTest, OffersFoundPortsByTheirStableNamesAndNamesMissingOne
     for (const auto &c : model.choices())
         offered << c.path + " | " + c.details;
     for (const TableRow &row : tableRows(Ports, QStringLiteral("offered")))
-        expected << at(row[0]) + " | " + cell(row, 1);
+        expected << at(row["path"]) + " | " + rooted(row["details"]);
     EXPECT_EQ(offered, expected);
+}
 
+TABLE_TEST_F(PortAssignmentsTest, EachPathShowsItsPresenceAndANote, Ports, "presence")
+{
     const std::map<QString, PortAssignments::Presence> presences {
         { "present", PortAssignments::Presence::Present }, { "missing", PortAssignments::Presence::Missing },
         { "denied", PortAssignments::Presence::NoPermission }
     };
-    for (const TableRow &row : tableRows(Ports, QStringLiteral("presence"))) {
-        SCOPED_TRACE(row.where());
-        EXPECT_EQ(model.presence(at(row[0])), presences.at(row[1]));
-        EXPECT_EQ(model.note(at(row[0])), cell(row, 2));
-    }
+    PortAssignments model(12, machine);
+    model.load();
+    EXPECT_EQ(model.presence(at(row["path"])), presences.at(row["presence"]));
+    EXPECT_EQ(model.note(at(row["path"])), rooted(row["note"]));
 }
 
 TEST_F(PortAssignmentsTest, StoreWritesOnlyChangesAndCancelWritesNothing)
@@ -138,110 +140,108 @@ TEST_F(PortAssignmentsTest, StoreWritesOnlyChangesAndCancelWritesNothing)
 }
 
 // Picking an entry puts its bare path in the box, for the first and the last entry and the last Com.
-TEST_F(PortAssignmentsTest, PickedEntriesGiveTheirPathsToTheModel)
+TABLE_TEST_F(PortAssignmentsTest, PickedEntriesGiveTheirPathsToTheModel, Ports, "dialog")
 {
     PortAssignments model(12, machine);
     model.load();
     frmAssignPorts dialog(model);
-    const QList<TableRow> rows = tableRows(Ports, QStringLiteral("dialog"));
-    for (const TableRow &row : rows) {
-        SCOPED_TRACE(row.where());
-        auto *port = dialog.findChild<QComboBox *>("cboPort" + row[0]);
-        ASSERT_TRUE(port);
-        port->setCurrentIndex(row.number(1));
-        EXPECT_EQ(port->currentText(), at(row[3]));
-        EXPECT_EQ(dialog.findChild<QLabel *>("lblCom" + row[0])->text(), row[2]);
-    }
+    auto *port = dialog.findChild<QComboBox *>("cboPort" + row["Com n"]);
+    ASSERT_TRUE(port);
+    port->setCurrentIndex(row.number("entry picked"));
+    EXPECT_EQ(port->currentText(), at(row["path in its box"]));
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblCom" + row["Com n"])->text(), row["caption"]);
     dialog.collect();
-    for (const TableRow &row : rows)
-        EXPECT_EQ(model.path(row.number(0)), at(row[3])) << row.where();
+    EXPECT_EQ(model.path(row.number("Com n")), at(row["path in its box"]));
 }
 
 } // namespace
 
 // "Comm Debug" places the monitor by its outer frame, like the main window's own figures; its text
 // box follows the outer height.
-TEST(MainWindow, CaptionMenusShortcutsAndCommDebugOfEachFamily)
+TABLE_TEST(MainWindow, CaptionMenuBarAndCommDebugOfEachFamily, Table, "window")
 {
-    for (const TableRow &window : tableRows(Table, QStringLiteral("window"))) {
-        SCOPED_TRACE(window.where());
-        Rig rig(window[0]);
-        ASSERT_TRUE(rig.start());
-        EXPECT_EQ(rig.window->windowTitle(), window[1]);
-        EXPECT_EQ(texts(rig.window->menuBar()->actions()), window.words(2).join(QStringLiteral(", ")));
-        EXPECT_EQ(rig.c().mnuSerialPort->actions().size(), window.number(3));
-        for (const TableRow &row : tableRows(Table, QStringLiteral("menus"))) {
-            if (!row.words(0).contains(window[0]))
-                continue;
-            SCOPED_TRACE(row.where());
-            if (auto *menu = rig.window->findChild<QMenu *>(row[1])) {
-                EXPECT_EQ(texts(menu->actions()), row[2]);
-                // Alt and a letter must reach every entry: no two share one.
-                QStringList keys;
-                for (const QAction *entry : menu->actions()) {
-                    if (!QKeySequence::mnemonic(entry->text()).isEmpty())
-                        keys << QKeySequence::mnemonic(entry->text()).toString();
-                }
-                EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
-                    << keys.join(' ').toStdString();
-            } else if (auto *action = rig.window->findChild<QAction *>(row[1]); action) {
-                EXPECT_EQ(action->text(), row[2]);
-                EXPECT_EQ(action->shortcut().toString(), row[3]);
-                EXPECT_EQ(action->menu(), nullptr); // About acts by itself
-            } else {
-                ADD_FAILURE() << "no " << row[1].toStdString();
-            }
+    Rig rig(row["family"]);
+    ASSERT_TRUE(rig.start());
+    EXPECT_EQ(rig.window->windowTitle(), row["caption"]);
+    EXPECT_EQ(texts(rig.window->menuBar()->actions()), row.words("menu bar").join(QStringLiteral(", ")));
+    EXPECT_EQ(rig.c().mnuSerialPort->actions().size(), row.number("entries of Serial Port"));
+    frmLineMonitor monitor(*rig.context);
+    monitor.move(20, 30);
+    rig.window->setLineMonitorWindow(&monitor);
+    rig.window->setGeometry(40, 80, 400, 400); // room for the monitor beside it
+    rig.window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
+    for (const int height : { 400, 300 }) { // before and after the monitor has a frame of its own
+        rig.window->resize(400, height);
+        rig.c().mnuCommDebug->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
+        const QRect main = rig.window->frameGeometry();
+        if (row["Comm Debug places the monitor"] == QLatin1String("beside")) {
+            EXPECT_EQ(
+                monitor.frameGeometry(), QRect(main.left() + main.width(), main.top(), 339, main.height()));
+            EXPECT_EQ(
+                monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(), main.height() - 60);
+        } else {
+            EXPECT_EQ(monitor.frameGeometry().topLeft(), QPoint(20, 30));
         }
-        frmLineMonitor monitor(*rig.context);
-        monitor.move(20, 30);
-        rig.window->setLineMonitorWindow(&monitor);
-        rig.window->setGeometry(40, 80, 400, 400); // room for the monitor beside it
-        rig.window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
-        for (const int height : { 400, 300 }) { // before and after the monitor has a frame of its own
-            rig.window->resize(400, height);
-            rig.c().mnuCommDebug->trigger();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&monitor));
-            const QRect main = rig.window->frameGeometry();
-            if (window[4] == QLatin1String("beside")) {
-                EXPECT_EQ(monitor.frameGeometry(),
-                    QRect(main.left() + main.width(), main.top(), 339, main.height()));
-                EXPECT_EQ(monitor.findChild<QPlainTextEdit *>(QStringLiteral("txtComm"))->height(),
-                    main.height() - 60);
-            } else {
-                EXPECT_EQ(monitor.frameGeometry().topLeft(), QPoint(20, 30));
+    }
+}
+
+TABLE_TEST(MainWindow, MenusEntriesAndShortcutsOfEachFamily, Table, "menus")
+{
+    for (const QString &family : row.words("families")) {
+        SCOPED_TRACE(family.toStdString());
+        Rig rig(family);
+        ASSERT_TRUE(rig.start());
+        if (auto *menu = rig.window->findChild<QMenu *>(row["control"])) {
+            EXPECT_EQ(texts(menu->actions()), row["caption"]);
+            // Alt and a letter must reach every entry: no two share one.
+            QStringList keys;
+            for (const QAction *entry : menu->actions()) {
+                if (!QKeySequence::mnemonic(entry->text()).isEmpty())
+                    keys << QKeySequence::mnemonic(entry->text()).toString();
             }
+            EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
+                << keys.join(' ').toStdString();
+        } else if (auto *action = rig.window->findChild<QAction *>(row["control"]); action) {
+            EXPECT_EQ(action->text(), row["caption"]);
+            EXPECT_EQ(action->shortcut().toString(), row["shortcut"]);
+            EXPECT_EQ(action->menu(), nullptr); // About acts by itself
+        } else {
+            ADD_FAILURE() << "no " << row["control"].toStdString();
         }
     }
 }
 
 // The position is stored in twips, by the outer frame; start-up does not read it back.
-TEST(MainWindow, StartUpSelectsTheStoredPortAndClosingStoresPortAndPosition)
+TABLE_TEST(MainWindow, StartUpSelectsTheStoredPortAndClosingStoresPortAndPosition, Table, "ports")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("ports"))) {
-        SCOPED_TRACE(row.where());
-        Rig rig(row[0]);
-        if (row[1] != QLatin1String("none"))
-            SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), row[1]);
-        ASSERT_TRUE(rig.start());
-        QStringList checked;
-        for (QAction *a : rig.c().mnuSerialPort->actions())
-            if (a->isChecked())
-                checked << a->objectName().mid(10);
-        EXPECT_EQ(checked.isEmpty() ? QStringLiteral("none") : checked.join(' '), row[2]);
-        EXPECT_TRUE(rig.state.ReplyReceived && rig.state.AutoFrame);
-        EXPECT_EQ(rig.c().statusPanel1->text(), row[3]);
-        EXPECT_FALSE(
-            rig.c().statusPanel2->text().isEmpty() || rig.c().statusPanel3->text().isEmpty()); // date, time
-        rig.window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
-        rig.window->move(100, 60);
-        QTest::qWait(20);
-        rig.window->close();
-        const QRect frame = rig.window->frameGeometry();
-        EXPECT_EQ(stored(),
-            (QStringList { row[4], QString::number(frame.left() * 15), QString::number(frame.top() * 15) }));
-    }
+    Rig rig(row["family"]);
+    if (row["stored"] != QLatin1String("none"))
+        SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), row["stored"]);
+    ASSERT_TRUE(rig.start());
+    QStringList checked;
+    for (QAction *a : rig.c().mnuSerialPort->actions())
+        if (a->isChecked())
+            checked << a->objectName().mid(10);
+    EXPECT_EQ(checked.isEmpty() ? QStringLiteral("none") : checked.join(' '), row["checked"]);
+    EXPECT_TRUE(rig.state.ReplyReceived && rig.state.AutoFrame);
+    EXPECT_EQ(rig.c().statusPanel1->text(), row["status"]);
+    EXPECT_FALSE(
+        rig.c().statusPanel2->text().isEmpty() || rig.c().statusPanel3->text().isEmpty()); // date, time
+    rig.window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.window.get()));
+    rig.window->move(100, 60);
+    QTest::qWait(20);
+    rig.window->close();
+    const QRect frame = rig.window->frameGeometry();
+    EXPECT_EQ(stored(),
+        (QStringList { row["stored on closing"], QString::number(frame.left() * 15),
+            QString::number(frame.top() * 15) }));
+}
+
+TEST(MainWindow, AMinimisedWindowStoresNothingOnClosing)
+{
     Rig rig;
     SettingsStore::open()->setValue(QStringLiteral("Settings/ComPort"), "3");
     ASSERT_TRUE(rig.start());
@@ -373,26 +373,23 @@ TEST(MainWindow, WindowsPlacedBesideTheMainWindowStayOnTheScreen)
 
 // Run as from a shell without a display: --help and --version of every program answer at once,
 // and a wrong option of the utility gives its usage instead of starting (or failing to start) Qt.
-TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay)
+TABLE_TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay, "app/programs.txt", "options")
 {
     const QMap<QString, QString> programs { { "qrx-utility", QRX_UTILITY_PATH }, { "qrx-cli", QRX_CLI_PATH },
         { "qrx-sim", QRX_SIM_PATH } };
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
         env.remove(QLatin1String(name));
-    for (const TableRow &row : tableRows(QStringLiteral("app/programs.txt"), QStringLiteral("options"))) {
-        SCOPED_TRACE(row.where());
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(programs.value(row[0]), row.words(1));
-        ASSERT_TRUE(p.waitForFinished(10000));
-        const QString out = p.readAllStandardOutput(), err = p.readAllStandardError();
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), row.number(2)) << err.toStdString();
-        const QString begins = QString(row[3]).replace("VERSION", QRX_VERSION_TEXT).replace("\\n", "\n");
-        EXPECT_TRUE(begins.isEmpty() ? out.isEmpty() : out.startsWith(begins)) << out.toStdString();
-        EXPECT_TRUE(row[4].isEmpty() ? err.isEmpty() : err.contains(row[4])) << err.toStdString();
-    }
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(programs.value(row["program"]), row.words("arguments"));
+    ASSERT_TRUE(p.waitForFinished(10000));
+    const QString out = p.readAllStandardOutput(), err = p.readAllStandardError(), holds = row["errors hold"];
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), row.number("exit status")) << err.toStdString();
+    const QString begins = row["output begins"].replace("VERSION", QRX_VERSION_TEXT).replace("\\n", "\n");
+    EXPECT_TRUE(begins.isEmpty() ? out.isEmpty() : out.startsWith(begins)) << out.toStdString();
+    EXPECT_TRUE(holds.isEmpty() ? err.isEmpty() : err.contains(holds)) << err.toStdString();
 }
 
 // The sheet tells where a read took the setup from until the setup is cleared; a path it cannot
@@ -400,7 +397,7 @@ TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay)
 TABLE_TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCannotWrite,
     "app/mainwindow.txt", "sheet")
 {
-    RigCase t(row[0], row.words(1), {});
+    RigCase t(row["family"], row.words("device"), {});
     Rig &r = *t;
     r.window->transfer().btnRead_Click();
     const QString pdf = r.dir.filePath(QStringLiteral("sheet.pdf"));
@@ -411,7 +408,7 @@ TABLE_TEST(SetupSheet, ExportNamesTheReadsPortAndVersionAndLeavesNothingWhenItCa
     ASSERT_EQ(r.dialogs.fileDialogs.size(), 1u);
     EXPECT_EQ(r.dialogs.fileDialogs[0].filter, QStringLiteral("PDF File (*.pdf)"));
     QStringList expected;
-    for (const QString &line : row[2].split(';', Qt::SkipEmptyParts)) {
+    for (const QString &line : row["sheet"].split(';', Qt::SkipEmptyParts)) {
         expected << QString(line.trimmed())
                         .replace("{port}", QStringLiteral("Com 1 (%1)").arg(r.link->portPath()))
                         .replace("{version}", r.state.ConfigVersion);

@@ -19,8 +19,6 @@
 
 namespace {
 
-const QString Table = QStringLiteral("calibration/calibration.txt");
-
 // The calibration window on a family's rig, opened as the menu does but without the modal loop.
 struct Calibration : Rig
 {
@@ -92,12 +90,13 @@ struct Calibration : Rig
 
 } // namespace
 
+TABLE_TEST(CalibrationLogic, EachLevelDrivesTheOutputThere, "calibration/calibration.txt", "levels")
+{
+    EXPECT_EQ(CalibrationLogic::testCommand(row["output caption"], row.number("test level")), row["command"]);
+}
+
 TEST(CalibrationLogic, LevelsRangesAndReplies)
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("levels"))) {
-        SCOPED_TRACE(row.where());
-        EXPECT_EQ(CalibrationLogic::testCommand(row[0], row.number(1)), row[2]);
-    }
     EXPECT_FALSE(CalibrationLogic::levelsFor(3));
     EXPECT_FALSE(CalibrationLogic::minLevelFor(QStringLiteral("Label1")));
     const IntItem item { 13, 100, 4095, QStringLiteral("i"), 0 };
@@ -131,42 +130,39 @@ TEST(CalibrationLogic, LevelsRangesAndReplies)
     EXPECT_EQ(sent, QStringList({ "W", "F" }));
 }
 
-TEST(CalibrationWindow, OpeningReadsBothEndsThenStepsReachTheDevice)
+TABLE_TEST(
+    CalibrationWindow, OpeningReadsBothEndsThenStepsReachTheDevice, "calibration/calibration.txt", "run")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("run"))) {
-        SCOPED_TRACE(row.where());
-        Calibration c(row[0]);
-        c.open(qint16(row.number(1)));
-        EXPECT_EQ(c.sent(),
-            QStringList(
-                { QStringLiteral("%1i").arg(c.lowCode()), QStringLiteral("%1i").arg(c.lowCode() + 1) }));
-        EXPECT_EQ(
-            c.text("txtLowDAC") + ' ' + c.text("txtHiDAC") + ' ' + c.text("UpDownLowDAC"), "800 4000 800");
-        EXPECT_EQ(c.state.MaxDacItem.value, 4000);
-        EXPECT_EQ(c.text("lblOutput") + ' ' + c.text("lblHiDAC"), row[2]);
-        for (const QString &step : row.words(3))
-            c.step(step);
-        EXPECT_EQ(c.sent(), row.words(4));
-        for (const QString &shown : row.words(5)) {
-            const QString name = shown.section('=', 0, 0), value = shown.section('=', 1);
-            if (name.startsWith("device:"))
-                EXPECT_EQ(c.deviceValue(name.mid(7).toInt()), value.toDouble()) << name.toStdString();
-            else
-                EXPECT_EQ(c.text(name), value);
-        }
-        EXPECT_EQ(c.dialogs.texts(), row[6] == "-" ? QStringList() : QStringList { row[6] });
-        for (const auto &m : c.dialogs.messages)
-            EXPECT_TRUE(m.icon == UserDialogs::Icon::Exclamation && m.title == UserDialogs::defaultTitle());
+    Calibration c(row["family"]);
+    c.open(qint16(row.number("output type")));
+    EXPECT_EQ(c.sent(),
+        QStringList({ QStringLiteral("%1i").arg(c.lowCode()), QStringLiteral("%1i").arg(c.lowCode() + 1) }));
+    EXPECT_EQ(c.text("txtLowDAC") + ' ' + c.text("txtHiDAC") + ' ' + c.text("UpDownLowDAC"), "800 4000 800");
+    EXPECT_EQ(c.state.MaxDacItem.value, 4000);
+    EXPECT_EQ(c.text("lblOutput") + ' ' + c.text("lblHiDAC"), row["output and high end captions"]);
+    for (const QString &step : row.words("steps"))
+        c.step(step);
+    EXPECT_EQ(c.sent(), row.words("frames sent by the steps"));
+    for (const QString &shown : row.words("shows")) {
+        const QString name = shown.section('=', 0, 0), value = shown.section('=', 1);
+        if (name.startsWith("device:"))
+            EXPECT_EQ(c.deviceValue(name.mid(7).toInt()), value.toDouble()) << name.toStdString();
+        else
+            EXPECT_EQ(c.text(name), value);
     }
+    EXPECT_EQ(c.dialogs.texts(), row["message"] == "-" ? QStringList() : QStringList { row["message"] });
+    for (const auto &m : c.dialogs.messages)
+        EXPECT_TRUE(m.icon == UserDialogs::Icon::Exclamation && m.title == UserDialogs::defaultTitle());
 }
 
 TABLE_TEST(CalibrationWindow, FailedOpeningShowsTheReplyAndAnArrowResumesTraffic,
     "calibration/calibration.txt", "failure")
 {
-    Calibration c(row[0], row[1]);
-    c.open(0, row[1] == "latched");
-    EXPECT_EQ(c.sent(), row.words(2));
-    EXPECT_EQ(c.text("txtLowDAC") + '|' + c.text("txtHiDAC"), row[3] + '|' + row[3]);
+    const QString fault = row["device fault"], shown = row["what both boxes show"];
+    Calibration c(row["family"], fault);
+    c.open(0, fault == "latched");
+    EXPECT_EQ(c.sent(), row.words("frames of the opening"));
+    EXPECT_EQ(c.text("txtLowDAC") + '|' + c.text("txtHiDAC"), shown + '|' + shown);
     EXPECT_TRUE(c.state.MinDacItem.value == 0 && c.state.CommAbort);
     c.arrowUp("UpDownHiDAC");
     EXPECT_EQ(c.sent().value(0), QStringLiteral("%1i1").arg(c.lowCode() + 1));

@@ -45,7 +45,8 @@ TABLE_TEST(CliOffline, CheckAndDiffPrintTheirRowsAndExitByWhatTheyFound, "cli/of
 }
 
 // The sheet needs no display; what it shows of each family's fields is read back from the PDF.
-TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenItCannotWrite)
+TABLE_TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenItCannotWrite,
+    "cli/offline.txt", "sheets")
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -61,23 +62,20 @@ TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenItCannot
         EXPECT_TRUE(p.waitForFinished(30000));
         return p.exitCode();
     };
-    for (const TableRow &row : tableRows(QStringLiteral("cli/offline.txt"), QStringLiteral("sheets"))) {
-        SCOPED_TRACE(row.where());
-        writeFile(dir.filePath("sheet.dat"),
-            ("Parameter <Equals> Value\r\n" + row.words(1).join("\r\n") + "\r\n").toLatin1());
-        const QString out = dir.filePath("sheet.pdf");
-        ASSERT_EQ(sheet(row[0], out), 0);
-        QStringList expected;
-        for (const QString &line : row[2].split(';', Qt::SkipEmptyParts))
-            expected << line.trimmed();
-        const QStringList lines = pdfLines(out);
-        EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
-    }
+    writeFile(dir.filePath("sheet.dat"),
+        ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1());
+    const QString out = dir.filePath("sheet.pdf");
+    ASSERT_EQ(sheet(row["family"], out), 0);
+    QStringList expected;
+    for (const QString &line : row["sheet"].split(';', Qt::SkipEmptyParts))
+        expected << line.trimmed();
+    const QStringList lines = pdfLines(out);
+    EXPECT_EQ(notInOrder(lines, expected), QStringList()) << lines.join('\n').toStdString();
 
     // Onto a folder: refused, the folder as it was, and no half-written file beside it.
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdf"));
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    EXPECT_EQ(sheet("Dravion", dir.filePath("folder.pdf")), 2);
+    EXPECT_EQ(sheet(row["family"], dir.filePath("folder.pdf")), 2);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_TRUE(QDir(dir.filePath("folder.pdf")).isEmpty());
 }

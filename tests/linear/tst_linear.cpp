@@ -84,12 +84,12 @@ TABLE_TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays, "linear/po
         state.LinFreqItems[i] = IntItem { qint16(101 + 2 * i), 0, 30000, "i", -1 };
         state.LinFlowItems[i] = RealItem { qint16(102 + 2 * i), 0.0f, 1000.0f, "f", -1.0f };
     }
-    LinearPointsLogic logic(state, dialogs, *DeviceFamily::byName(row[0]));
+    LinearPointsLogic logic(state, dialogs, *DeviceFamily::byName(row["family"]));
     QStringList events, after;
     QObject::connect(&logic, &LinearPointsLogic::focusReturned,
         [&](Column c, int i) { events << QString("focus:%1%2").arg(c == Column::Freq ? 'f' : 'c').arg(i); });
     QObject::connect(&logic, &LinearPointsLogic::hideRequested, [&] { events << "hidden"; });
-    for (const QString &action : row.words(1)) {
+    for (const QString &action : row.words("actions")) {
         const QString key = action.section('=', 0, 0), value = action.section('=', 1);
         const int i = key.right(1).toInt();
         if (key == "show") {
@@ -110,7 +110,7 @@ TABLE_TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays, "linear/po
             logic.setText(column(key[0]), i, value);
         }
     }
-    for (const QString &expected : row.words(2)) {
+    for (const QString &expected : row.words("after")) {
         const QString key = expected.section('=', 0, 0);
         const int i = key.mid(1).toInt();
         after << key + '='
@@ -118,22 +118,22 @@ TABLE_TEST(LinearPointsLogic, EditsStoreChecksAndMarksAsTheTableSays, "linear/po
                         : key[0] == 'C' ? Values::FormatSingle(state.LinFlowItems[i].value)
                                         : logic.text(column(key[0]), i));
     }
-    EXPECT_EQ(after, row.words(2));
-    EXPECT_EQ(flags(logic), row[3]);
-    EXPECT_EQ(dialogs.texts().join("; "), row[4]);
+    EXPECT_EQ(after, row.words("after"));
+    EXPECT_EQ(flags(logic), row["flags"]);
+    EXPECT_EQ(dialogs.texts().join("; "), row["messages"]);
     for (const auto &m : dialogs.messages)
         EXPECT_TRUE(m.title == "Error" && m.icon == UserDialogs::Icon::Exclamation);
-    EXPECT_EQ(events, row.words(5));
+    EXPECT_EQ(events, row.words("events"));
 }
 
 TABLE_TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt, "linear/window.txt", "button")
 {
-    Screen s(row[0]);
+    Screen s(row["family"]);
     s.state.LinFreqItems[0].value = 120;
     s.state.LinFlowItems[1].value = 0.025f;
-    s.open(row[1]);
-    EXPECT_EQ(s.shown("txtLinearPts"), row[2]);
-    const int active = row.number(3);
+    s.open(row["count typed"]);
+    EXPECT_EQ(s.shown("txtLinearPts"), row["count after"]);
+    const int active = row.number("active rows");
     if (active == 0) {
         EXPECT_EQ(s.dialogs.texts(), QStringList { "Please Enter Number of Linear Points First" });
         const auto &note = s.dialogs.messages.at(0);
@@ -146,7 +146,7 @@ TABLE_TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt, "linea
     }
     frmLinearPoints *p = s.points();
     EXPECT_TRUE(s.dialogs.messages.empty() && s.c().Option2->isChecked());
-    EXPECT_EQ(p->lblFreq()->text(), row[4]);
+    EXPECT_EQ(p->lblFreq()->text(), row["first column heading"]);
     EXPECT_EQ(p->frameGeometry().topLeft(), s.window->frameGeometry().topLeft() + QPoint(7, 42));
     EXPECT_EQ(s.shown("txtFreq0") + '/' + s.shown("txtCoef0") + '/' + s.shown("txtCoef1"), "120//0.025");
     for (int i = 0; i < frmLinearPoints::Rows; ++i) {
@@ -164,15 +164,16 @@ TABLE_TEST(LinearPointsWindow, ButtonOpensForTheCountOfPointsOrAsksForIt, "linea
 
 TABLE_TEST(LinearPointsWindow, BoxesFilterTypedAndPastedKeys, "linear/window.txt", "typing")
 {
-    Screen s(row[0]);
+    Screen s(row["family"]);
     s.open("1");
-    QApplication::clipboard()->setText(row[3]);
-    s.type(row[1], row[2] == "v" ? QString() : row[3]);
-    if (row[2] == "v")
-        QTest::keySequence(s.edit(row[1]), QKeySequence::Paste);
-    EXPECT_EQ(s.shown(row[1]), row[4]);
-    EXPECT_EQ(row[1].contains("Freq") ? s.state.LinFreqItems[0].value : s.state.LinFlowItems[0].value,
-        Values::Val(row[5]));
+    const QString box = row["box"], keys = row["keys"];
+    QApplication::clipboard()->setText(keys);
+    s.type(box, row["typed or pasted"] == "typed" ? keys : QString());
+    if (row["typed or pasted"] == "pasted")
+        QTest::keySequence(s.edit(box), QKeySequence::Paste);
+    EXPECT_EQ(s.shown(box), row["text"]);
+    EXPECT_EQ(box.contains("Freq") ? s.state.LinFreqItems[0].value : s.state.LinFlowItems[0].value,
+        Values::Val(row["stored"]));
 }
 
 TEST(LinearPointsWindow, LeavingBoxesChecksThemAndTheFocusComesBack)

@@ -30,9 +30,9 @@ const QString TimeoutText
 const QStringList IconNames { "none", "critical", "exclamation", "information", "question" };
 
 // A cell as it stands: double quotes keep its spaces, <TAB> is a tab.
-QString literal(const TableRow &row, int i)
+QString literal(const TableRow &row, const char *column)
 {
-    QString s = row[i];
+    QString s = row[column];
     if (s.size() >= 2 && s.startsWith('"') && s.endsWith('"'))
         s = s.mid(1, s.size() - 2);
     return s.replace("<TAB>", "\t");
@@ -103,7 +103,7 @@ TEST(Frames, EchoShowsControlCharactersByNameOrHex)
 
 TABLE_TEST(Values, ValReadsTheLeadingNumber, "link/frames.txt", "val")
 {
-    EXPECT_DOUBLE_EQ(Values::Val(literal(row, 0)), row[1].toDouble());
+    EXPECT_DOUBLE_EQ(Values::Val(literal(row, "text")), row["leading number"].toDouble());
 }
 
 TABLE_TEST(Values, ConversionsRoundOrOverflow, "link/frames.txt", "convert")
@@ -131,7 +131,7 @@ TABLE_TEST(Values, ConversionsRoundOrOverflow, "link/frames.txt", "convert")
 TABLE_TEST(Values, IsNumericTakesOneWholeNumber, "link/frames.txt", "numeric")
 {
     const QString point = row["decimal point"];
-    EXPECT_EQ(Values::IsNumeric(literal(row, 0), point.isEmpty() ? QChar('.') : point[0]),
+    EXPECT_EQ(Values::IsNumeric(literal(row, "text"), point.isEmpty() ? QChar('.') : point[0]),
         row.number("numeric") == 1);
 }
 
@@ -233,22 +233,22 @@ TEST(LinkEngine, EchoesTrafficRowsInTheMonitorsModeAndNothingWhenSkipped)
     for (const TableRow &row : tableRows("link/exchanges.txt", "echo")) {
         SCOPED_TRACE(row.where());
         echo.text.clear();
-        echo.showing = row[0] != "hidden";
-        echo.shown = row[0] == "hex" ? TrafficEcho::Mode::Hex : TrafficEcho::Mode::Ascii;
-        f.state.CommAbort = row.number(1) == 1;
+        echo.showing = row["monitor"] != "hidden";
+        echo.shown = row["monitor"] == "hex" ? TrafficEcho::Mode::Hex : TrafficEcho::Mode::Ascii;
+        f.state.CommAbort = row.number("latch") == 1;
         f.state.ReplyValue = "old";
-        f.script(row.words(3));
+        f.script(row.words("reactions"));
         const int writes = f.port.writes;
-        EXPECT_EQ(f.send(row[2]), row[4]);
+        EXPECT_EQ(f.send(row["body"]), row["value"]);
         EXPECT_TRUE(f.state.ReplyReceived);
-        EXPECT_EQ(f.port.writes - writes, int(row.words(3).size()));
+        EXPECT_EQ(f.port.writes - writes, int(row.words("reactions").size()));
         EXPECT_EQ(echo.text,
-            row[5].isEmpty()
-                ? ""
-                : QString("\r\nTX-->  %1\r\nRX-->  %2\r\n").arg(literal(row, 5), literal(row, 6)));
+            row["TX echoed"].isEmpty() ? ""
+                                       : QString("\r\nTX-->  %1\r\nRX-->  %2\r\n")
+                                             .arg(literal(row, "TX echoed"), literal(row, "RX echoed")));
         EXPECT_EQ(QStringList({ QString::number(f.state.MonitorRows), QString::number(echo.rows),
                       QString::number(finished) }),
-            row.words(7));
+            row.words("counts"));
     }
 }
 
@@ -424,10 +424,10 @@ TEST(LinkOverPty, CleanExchangeOfEachKind)
 {
     PtyFixture f("--no-pacing --device-version 2.10 --output-type 1");
     QStringList wire;
-    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-clean")) {
-        EXPECT_EQ(f.send(row[0]), row[1]) << row.where();
+    for (const TableRow &row : tableRows("link/exchanges.txt", "pty-clean")) { // a sequence on one line
+        EXPECT_EQ(f.send(row["body"]), row["value"]) << row.where();
         EXPECT_FALSE(f.state.CommAbort) << row.where();
-        wire << frames(row[0]);
+        wire << frames(row["body"]);
     }
     EXPECT_TRUE(Values::IsNumeric(f.send("F")));
     EXPECT_TRUE(f.dialogs.messages.empty());

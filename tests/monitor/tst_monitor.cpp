@@ -30,9 +30,10 @@ const QString Table = QStringLiteral("monitor/traffic.txt");
 using Mode = TrafficEcho::Mode;
 
 // A quoted cell as text: \n, \r and \xNN stand for those characters.
-QString text(const TableRow &row, int i)
+QString text(const TableRow &row, const char *column)
 {
-    QString s = row[i].startsWith(QLatin1Char('"')) ? row[i].mid(1, row[i].size() - 2) : row[i];
+    const QString cell = row[column];
+    QString s = cell.startsWith(QLatin1Char('"')) ? cell.mid(1, cell.size() - 2) : cell;
     for (qsizetype k; (k = s.indexOf(QLatin1String("\\x"))) >= 0;)
         s.replace(k, 4, QChar(s.mid(k + 2, 2).toUShort(nullptr, 16)));
     return s.replace(QLatin1String("\\n"), QLatin1String("\n"))
@@ -68,20 +69,22 @@ struct Traffic : Monitor
 {
 };
 
-TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay)
+TABLE_TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay, Table, "exchange")
 {
-    for (const TableRow &row : tableRows(Table, QStringLiteral("exchange"))) {
-        SCOPED_TRACE(row.where());
-        traffic.selectDisplay(row[0] == QLatin1String("hex") ? Mode::Hex : Mode::Ascii);
-        send(row[1]);
-        EXPECT_EQ(traffic.shownText(), text(row, 2));
-        EXPECT_EQ(rig.state.MonitorRows, row.number(3));
-    }
+    traffic.selectDisplay(row["display"] == QLatin1String("hex") ? Mode::Hex : Mode::Ascii);
+    send(row["command"]);
+    EXPECT_EQ(traffic.shownText(), text(row, "text shown"));
+    EXPECT_EQ(rig.state.MonitorRows, row.number("counted rows"));
+}
+
+// All the characters of the table in one command, in both displays.
+TEST_F(Traffic, CharactersShowByNameOrCodeInEitherDisplay)
+{
     QString command, ascii, hex;
     for (const TableRow &row : tableRows(Table, QStringLiteral("characters"))) {
-        command += QChar(ushort(row.number(0)));
-        ascii += text(row, 1);
-        hex += text(row, 2);
+        command += QChar(ushort(row.number("code")));
+        ascii += text(row, "shown in ASCII");
+        hex += text(row, "shown in hex");
     }
     for (const auto mode : { Mode::Hex, Mode::Ascii }) {
         traffic.selectDisplay(mode);
@@ -110,17 +113,19 @@ TEST_F(Traffic, TimeStampsMarkRowsAndCompleteRepliesOnly)
             "10:15:02.363  RX-->  <STX>3i2<CR>  (18 ms)", QString(), "10:15:02.363  TX-->  <STX>3i",
             "              RX-->  ", "10:15:02.363  TX-->  3", QString() }));
     EXPECT_TRUE(traffic.text().endsWith("TX-->  3\r\n              RX-->  ")); // what a save holds
-    for (const TableRow &row : tableRows(Table, QStringLiteral("stamps"))) {
-        TrafficStamps stamps({ [&] { return QTime(10, 0).addMSecs(int(ms)); }, [&] { return ms; } });
-        stamps.setEnabled(row[0] == QLatin1String("on"));
-        QString out;
-        ms = 0;
-        for (const QString &chunk : text(row, 1).split(QLatin1Char('^'))) {
-            out += stamps.process(chunk);
-            ms += 10;
-        }
-        EXPECT_EQ(out, text(row, 2)) << row.where();
+}
+
+TABLE_TEST(Traffic, StampsMarkEachRowWhenItsFirstCharacterArrives, Table, "stamps")
+{
+    qint64 ms = 0;
+    TrafficStamps stamps({ [&] { return QTime(10, 0).addMSecs(int(ms)); }, [&] { return ms; } });
+    stamps.setEnabled(row["stamps"] == QLatin1String("on"));
+    QString out;
+    for (const QString &chunk : text(row, "chunks").split(QLatin1Char('^'))) {
+        out += stamps.process(chunk);
+        ms += 10;
     }
+    EXPECT_EQ(out, text(row, "passed on"));
 }
 
 TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
@@ -180,63 +185,66 @@ struct Window : Monitor
     }
 };
 
-// The text box mirrors the traffic text, part of which may still be pending when rows are trimmed.
-TEST_F(Window, BeyondTheRowLimitEachCountDeletesTheOldestRow)
+// The text box mirrors the traffic text, at first without stamps.
+TEST_F(Window, TheTextBoxShowsTheTrafficAndStampsOnceTheyAreTicked)
 {
     send(QStringLiteral("3i"));
-    EXPECT_EQ(shown(), QStringLiteral("\nTX-->  <STX>3i<CR>\nRX-->  <STX>3i2<CR>\n")); // no stamps at first
+    EXPECT_EQ(shown(), QStringLiteral("\nTX-->  <STX>3i<CR>\nRX-->  <STX>3i2<CR>\n"));
     QTest::mouseClick(get<QCheckBox>("ckbTimeStamps"), Qt::LeftButton);
     send(QStringLiteral("3i"));
     EXPECT_EQ(shown().split(QLatin1Char('\n')).value(4).mid(12), QStringLiteral("  TX-->  <STX>3i<CR>"));
-    QTest::mouseClick(get<QCheckBox>("ckbTimeStamps"), Qt::LeftButton);
-    for (const TableRow &row : tableRows(Table, QStringLiteral("trim"))) {
-        SCOPED_TRACE(row.where());
-        monitor->appendText(QStringLiteral("before\r")); // a display tab clears the text and its CR
-        tabs()->setCurrentIndex(1 - tabs()->currentIndex());
-        EXPECT_EQ(rig.state.MonitorRows, 0);
-        EXPECT_EQ(shown(), QString());
-        monitor->appendText(text(row, 0));
-        QCoreApplication::processEvents();
-        monitor->appendText(text(row, 1));
-        const QString before = monitor->traffic().shownText();
-        rig.state.MonitorRows = 150;
-        monitor->UpdateCommTextboxRows(); // the 151st counted row stays
-        EXPECT_EQ(monitor->traffic().shownText(), before);
-        monitor->UpdateCommTextboxRows();
-        EXPECT_EQ(rig.state.MonitorRows, 151);
-        EXPECT_EQ(monitor->traffic().shownText(), text(row, 2));
-        EXPECT_EQ(shown(), text(row, 2));
-    }
+}
+
+// Part of the text may still be pending when rows are trimmed.
+TABLE_TEST_F(Window, BeyondTheRowLimitEachCountDeletesTheOldestRow, Table, "trim")
+{
+    monitor->appendText(QStringLiteral("before\r")); // a display tab clears the text and its CR
+    tabs()->setCurrentIndex(1);
+    EXPECT_EQ(rig.state.MonitorRows, 0);
+    EXPECT_EQ(shown(), QString());
+    monitor->appendText(text(row, "text in the box"));
+    QCoreApplication::processEvents();
+    monitor->appendText(text(row, "text still pending"));
+    const QString before = monitor->traffic().shownText();
+    rig.state.MonitorRows = 150;
+    monitor->UpdateCommTextboxRows(); // the 151st counted row stays
+    EXPECT_EQ(monitor->traffic().shownText(), before);
+    monitor->UpdateCommTextboxRows();
+    EXPECT_EQ(rig.state.MonitorRows, 151);
+    EXPECT_EQ(monitor->traffic().shownText(), text(row, "text left"));
+    EXPECT_EQ(shown(), text(row, "text left"));
 }
 
 // The Test tab opens the frame in place of itself and keeps the display and its text.
-TEST_F(Window, TestFrameOpensClosesAndResizesWithoutANegativeHeightAndItsPickerAppends)
+TABLE_TEST_F(Window, TestFrameOpensClosesAndResizesWithoutANegativeHeight, Table, "resize")
 {
     for (int i = 0; i < 60; ++i)
         monitor->appendText(QStringLiteral("row\r\n"));
-    for (const TableRow &row : tableRows(Table, QStringLiteral("resize"))) {
-        SCOPED_TRACE(row.where());
-        resizeOuter(339, 440);
-        const bool open = row[0] == QLatin1String("open");
-        if (open && tabs()->count() == 3)
-            QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(2).center());
-        else if (!open)
-            closeTest()->click();
-        EXPECT_EQ(frame()->isVisible(), open);
-        EXPECT_EQ(tabs()->count(), open ? 2 : 3);
-        EXPECT_EQ(tabs()->tabText(2), open ? QString() : QStringLiteral("  Test   "));
-        EXPECT_EQ(monitor->mode(), Mode::Ascii);
-        EXPECT_EQ(shown().size(), 240);
-        EXPECT_EQ(comm()->verticalScrollBar()->value(), comm()->verticalScrollBar()->maximum())
-            << "not at the end";
-        resizeOuter(row.number(1), row.number(2));
-        QCoreApplication::processEvents();
-        EXPECT_EQ((QList<int> { comm()->width(), tabs()->width(), frame()->width(), comm()->height(),
-                      frame()->y(), closeTest()->x() }),
-            (QList<int> {
-                row.number(3), row.number(3), row.number(3), row.number(4), row.number(5), row.number(6) }));
-    }
-    // The last row leaves the frame open; its picker appends control characters to the test string.
+    resizeOuter(339, 440);
+    const bool open = row["test frame"] == QLatin1String("open");
+    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(2).center());
+    if (!open)
+        closeTest()->click();
+    EXPECT_EQ(frame()->isVisible(), open);
+    EXPECT_EQ(tabs()->count(), open ? 2 : 3);
+    EXPECT_EQ(tabs()->tabText(2), open ? QString() : QStringLiteral("  Test   "));
+    EXPECT_EQ(monitor->mode(), Mode::Ascii);
+    EXPECT_EQ(shown().size(), 240);
+    EXPECT_EQ(comm()->verticalScrollBar()->value(), comm()->verticalScrollBar()->maximum())
+        << "not at the end";
+    resizeOuter(row.number("width"), row.number("height"));
+    QCoreApplication::processEvents();
+    const int width = row.number("widths");
+    EXPECT_EQ((QList<int> { comm()->width(), tabs()->width(), frame()->width(), comm()->height(),
+                  frame()->y(), closeTest()->x() }),
+        (QList<int> { width, width, width, row.number("text box height"), row.number("frame top"),
+            row.number("close button left") }));
+}
+
+// The Test frame's picker appends control characters to the test string.
+TEST_F(Window, TheTestFramesPickerAppendsControlCharacters)
+{
+    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(2).center());
     auto *picker = get<QComboBox>("Combo1");
     auto *output = get<QLineEdit>("txtOutput");
     EXPECT_EQ(picker->currentText(), QStringLiteral("0 - NUL"));
@@ -255,33 +263,30 @@ struct WindowOnPty : Window
     WindowOnPty() { onPty = true; }
 };
 
-TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed)
+TABLE_TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed, Table, "send")
 {
     tabs()->setCurrentIndex(2);
-    for (const TableRow &row : tableRows(Table, QStringLiteral("send"))) {
-        SCOPED_TRACE(row.where());
-        rig.mark();
-        rig.dialogs.clear();
-        for (const auto &[i, box, label] :
-            { std::tuple { 1, "ckbAutoSTX", "lblSTX" }, std::tuple { 2, "ckbAutoCR", "lblCR" } }) {
-            EXPECT_EQ(
-                get<QCheckBox>(box)->isChecked(), get<QLabel>(label)->isVisible()); // checked when it opens
-            if (get<QCheckBox>(box)->isChecked() != (row[i] == QLatin1String("yes")))
-                QTest::mouseClick(get<QCheckBox>(box), Qt::LeftButton);
-            EXPECT_EQ(get<QLabel>(label)->isVisible(), row[i] == QLatin1String("yes"));
-        }
-        get<QLineEdit>("txtOutput")->setText(text(row, 0));
-        get<QPushButton>("btnSend")->click();
-        Rig::waitFor([this] { return !rig.receivedSinceMark().isEmpty(); }, 500);
-        EXPECT_EQ(rig.receivedSinceMark().value(0), row[3]);
-        const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
-        EXPECT_EQ(rows.value(rows.lastIndexOf("TX-->  " + row[3]) + 1), text(row, 4));
-        EXPECT_TRUE(rig.state.AutoFrame);
-        EXPECT_EQ(rig.state.CommAbort, !row[5].isEmpty());
-        EXPECT_EQ(rig.dialogs.messages.empty() ? QString()
-                                               : rig.dialogs.texts().last().trimmed().section('\r', 0, 0),
-            row[5]);
+    rig.mark();
+    rig.dialogs.clear();
+    for (const auto &[column, box, label] : { std::tuple { "auto STX", "ckbAutoSTX", "lblSTX" },
+             std::tuple { "auto CR", "ckbAutoCR", "lblCR" } }) {
+        EXPECT_EQ(get<QCheckBox>(box)->isChecked(), get<QLabel>(label)->isVisible()); // checked when it opens
+        if (get<QCheckBox>(box)->isChecked() != (row[column] == QLatin1String("yes")))
+            QTest::mouseClick(get<QCheckBox>(box), Qt::LeftButton);
+        EXPECT_EQ(get<QLabel>(label)->isVisible(), row[column] == QLatin1String("yes"));
     }
+    get<QLineEdit>("txtOutput")->setText(text(row, "typed"));
+    get<QPushButton>("btnSend")->click();
+    Rig::waitFor([this] { return !rig.receivedSinceMark().isEmpty(); }, 500);
+    const QString received = row["device received"], message = row["message box"];
+    EXPECT_EQ(rig.receivedSinceMark().value(0), received);
+    const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
+    EXPECT_EQ(rows.value(rows.lastIndexOf("TX-->  " + received) + 1), text(row, "reply row"));
+    EXPECT_TRUE(rig.state.AutoFrame);
+    EXPECT_EQ(rig.state.CommAbort, !message.isEmpty());
+    EXPECT_EQ(
+        rig.dialogs.messages.empty() ? QString() : rig.dialogs.texts().last().trimmed().section('\r', 0, 0),
+        message);
 }
 
 // A device that never answers item 77: the test send times out, and what was clicked meanwhile runs.
@@ -296,7 +301,7 @@ struct WindowOnPtyIgnoring77 : Window
 
 // Regression: a Read, Download or Calibrate started during a test send went out without its frames
 // and failed.
-TEST_F(WindowOnPtyIgnoring77, WhatIsStartedDuringATestSendGoesOutFramedAfterIt)
+TABLE_TEST_F(WindowOnPtyIgnoring77, WhatIsStartedDuringATestSendGoesOutFramedAfterIt, Table, "queued")
 {
     tabs()->setCurrentIndex(2);
     get<QLineEdit>("txtOutput")->setText(QStringLiteral("77i"));
@@ -307,27 +312,26 @@ TEST_F(WindowOnPtyIgnoring77, WhatIsStartedDuringATestSendGoesOutFramedAfterIt)
             calibration->close();
     });
     closer.start(10);
-    for (const TableRow &row : tableRows(Table, QStringLiteral("queued"))) {
-        SCOPED_TRACE(row.where());
-        rig.mark();
-        rig.dialogs.clear();
-        QTimer::singleShot(100, monitor.get(), [this, name = row[0]] {
-            if (auto *action = rig.window->findChild<QAction *>(name))
-                action->trigger();
-            else
-                rig.control<QPushButton>(name)->click();
-        });
-        get<QPushButton>("btnSend")->click();
-        const QStringList expected = QStringList { "<STX>77i<CR>", "77i" } + frameList(row.words(1));
-        Rig::waitFor([&] { return rig.receivedSinceMark().size() >= expected.size(); }, 2000);
-        EXPECT_EQ(rig.receivedSinceMark(), expected);
-        EXPECT_EQ(rig.dialogs.texts().join("; ").replace(QLatin1Char('\r'), QLatin1Char(' ')).simplified(),
-            row[2].simplified());
-        EXPECT_TRUE(rig.state.AutoFrame);
-        const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
-        EXPECT_TRUE(rows.contains("TX-->  <STX>77i<CR>") && rows.contains("TX-->  77i")
-            && rows.contains("TX-->  <STX>" + row[1].section(' ', 0, 0) + "<CR>"));
-    }
+    if (row["read first"] == "yes")
+        rig.window->transfer().btnRead_Click();
+    rig.mark();
+    rig.dialogs.clear();
+    QTimer::singleShot(100, monitor.get(), [this, name = row["pressed"]] {
+        if (auto *action = rig.window->findChild<QAction *>(name))
+            action->trigger();
+        else
+            rig.control<QPushButton>(name)->click();
+    });
+    get<QPushButton>("btnSend")->click();
+    const QStringList expected = QStringList { "<STX>77i<CR>", "77i" } + frameList(row.words("frames"));
+    Rig::waitFor([&] { return rig.receivedSinceMark().size() >= expected.size(); }, 2000);
+    EXPECT_EQ(rig.receivedSinceMark(), expected);
+    EXPECT_EQ(rig.dialogs.texts().join("; ").replace(QLatin1Char('\r'), QLatin1Char(' ')).simplified(),
+        row["messages"].simplified());
+    EXPECT_TRUE(rig.state.AutoFrame);
+    const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(rows.contains("TX-->  <STX>77i<CR>") && rows.contains("TX-->  77i")
+        && rows.contains("TX-->  <STX>" + row["frames"].section(' ', 0, 0) + "<CR>"));
 }
 
 // Sending while another exchange waits would break that exchange; closing the window only hides it.

@@ -35,7 +35,7 @@ struct RigCase
     RigCase(const QString &family, const QStringList &device, const QStringList &options, bool onPty = false)
     {
         std::map<int, double> values;
-        for (const QString &w : lookup(QStringLiteral("devices"), family, device)) {
+        for (const QString &w : lookup(QStringLiteral("devices"), "values", family, device)) {
             const int eq = int(w.indexOf(QLatin1Char('=')));
             values[w.left(eq).toInt()] = w.mid(eq + 1).toDouble();
         }
@@ -60,8 +60,8 @@ struct RigCase
             else if (key == QLatin1String("config")) {
                 for (const TableRow &r :
                     tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("configs")))
-                    if (r[0] == value)
-                        rig->configEdits << r[1];
+                    if (r["name"] == value)
+                        rig->configEdits << r["configuration line"];
             }
         }
         if (!rig->start(onPty))
@@ -71,7 +71,7 @@ struct RigCase
     }
 
     // Names from the family's rows of a shared table, expanded to their words; other words as they are.
-    static QStringList lookup(const QString &table, const QString &family, const QStringList &ws)
+    QStringList lookup(const QString &table, const char *column, const QString &family, const QStringList &ws)
     {
         QStringList out;
         for (const QString &w : ws) {
@@ -80,8 +80,8 @@ struct RigCase
                 continue;
             }
             for (const TableRow &r : tableRows(QStringLiteral("transfer/transfer.txt"), table))
-                if (r[0] == family && r[1] == w)
-                    out << lookup(table, family, r.words(2));
+                if (r["family"] == family && r["name"] == w)
+                    out << lookup(table, column, family, r.words(column));
         }
         return out;
     }
@@ -93,7 +93,7 @@ struct RigCase
     // other name goes to Rig::set. Names from [setups] expand to their entries.
     void enter(const QStringList &ws)
     {
-        for (const QString &w : lookup(QStringLiteral("setups"), rig->options.family, ws)) {
+        for (const QString &w : lookup(QStringLiteral("setups"), "entries", rig->options.family, ws)) {
             const QString name = w.section(QLatin1Char('='), 0, 0), value = w.section(QLatin1Char('='), 1);
             if (name.startsWith(QLatin1String("pt"))) {
                 const size_t i = name.mid(2).toUInt();

@@ -36,12 +36,15 @@ struct TableRow
 void PrintTo(const TableRow &row, std::ostream *out);
 
 // A test of one row of a table: each row is a case of its own, so --gtest_filter runs one row and
-// the count of cases is the count of rows. The body reads its row as `row`.
-#define TABLE_TEST(Suite, Name, File, Table)                                                                 \
-    class Suite##_##Name : public ::testing::TestWithParam<TableRow>                                         \
+// the count of cases is the count of rows. The body reads its row as `row`; under TABLE_TEST_F it
+// runs in a fresh fixture for each row, with the fixture's members at hand.
+#define TABLE_TEST(Suite, Name, File, Table) TABLE_TEST_ON(::testing::Test, Suite, Name, File, Table)
+#define TABLE_TEST_F(Fixture, Name, File, Table) TABLE_TEST_ON(Fixture, Fixture, Name, File, Table)
+#define TABLE_TEST_ON(Base, Suite, Name, File, Table)                                                        \
+    class Suite##_##Name : public Base, public ::testing::WithParamInterface<TableRow>                       \
     {                                                                                                        \
     protected:                                                                                               \
-        static void runTableRow(const TableRow &row);                                                        \
+        void runTableRow(const TableRow &row);                                                               \
     };                                                                                                       \
     TEST_P(Suite##_##Name, Name)                                                                             \
     {                                                                                                        \
