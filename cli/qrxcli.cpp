@@ -25,7 +25,6 @@
 #include "datafile/datafilereader.h"
 #include "datafile/datafilewriter.h"
 #include "datafile/modelloader.h"
-#include "deviceerrorwatch.h"
 #include "link/appcontext.h"
 #include "link/atomicfile.h"
 #include "link/linkengine.h"
@@ -36,6 +35,7 @@
 #include "params/setupmodel.h"
 #include "params/versioncheck.h"
 #include "portname.h"
+#include "portwatch.h"
 #ifdef QRX_SHEET
 #include "sheetcommand.h"
 #endif
@@ -64,7 +64,7 @@ void onInterrupt(int)
 class QrxCli::Port
 {
 public:
-    DeviceErrorWatch port { std::make_unique<SerialDevicePort>() };
+    PortWatch port { std::make_unique<SerialDevicePort>() };
     QtReplyTimer timer { 500 };
 };
 
@@ -242,10 +242,7 @@ int QrxCli::setUp(const Options &options)
 
 SetupFlow QrxCli::flow(SetupFlow::Hooks hooks)
 {
-    hooks.sequenceStarting = [this](const QString &) {
-        m_port->port.forget();
-        m_progressShown = true;
-    };
+    hooks.sequenceStarting = [this](const QString &) { m_progressShown = true; };
     // The percentage only while the exchanges run: a terminal keeps its last figure.
     hooks.setPercent = [this](const QString &percent) {
         if (m_progressShown)
@@ -275,7 +272,13 @@ int QrxCli::status(const SetupFlow::Result &result) const
     case SetupFlow::Outcome::Failed:
         break;
     }
-    return m_port->port.errorReplySeen() ? Refused : Communication;
+    return refusedOrLost();
+}
+
+// A flow fails on its last exchange: the device refused it, or it did not answer.
+int QrxCli::refusedOrLost() const
+{
+    return m_link->lastExchange().kind == ExchangeOutcome::Kind::DeviceError ? Refused : Communication;
 }
 
 SetupModel QrxCli::emptySetup() const
@@ -452,11 +455,10 @@ int QrxCli::poll(const Options &options)
         }
         clock.start();
         m_state.CommAbort = false;
-        m_port->port.forget();
         m_state.CommandString = QStringLiteral("F");
         m_link->SendCommand();
         if (m_state.CommAbort)
-            return m_port->port.errorReplySeen() ? Refused : Communication;
+            return refusedOrLost();
         const QString reply = m_state.ReplyValue;
         const QString shown = FrequencyDigits::padded(reply).value_or(reply);
         if (options.csv) {

@@ -91,6 +91,7 @@ private:
     // The flow with the terminal's progress and the port's error watch added to the hooks.
     SetupFlow flow(SetupFlow::Hooks hooks = {});
     int status(const SetupFlow::Result &result) const;
+    int refusedOrLost() const; // the status of a failed exchange
     SetupModel emptySetup() const; // the family's setup with the configured lists
 
     StderrDialogs &m_dialogs;

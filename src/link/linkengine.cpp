@@ -151,6 +151,8 @@ ExchangeOutcome LinkEngine::SendCommand(bool NoWait)
     s.ReplyValue = waiter.replyValue;
     s.ReplyReceived = waiter.replyReceived;
     s.CommAbort = waiter.commAbort;
+    if (waiter.outcome.kind != ExchangeOutcome::Kind::NotSent)
+        m_lastExchange = waiter.outcome;
     return waiter.outcome;
 }
 

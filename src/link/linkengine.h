@@ -37,6 +37,8 @@ public:
     // the order they were made), and every caller returns to the outcome of its own exchange.
     // NoWait is for resends only: it transmits at once and never waits (its outcome is NotSent).
     ExchangeOutcome SendCommand(bool NoWait = false);
+    // The outcome of the last exchange that went out and ended; NotSent before the first.
+    const ExchangeOutcome &lastExchange() const { return m_lastExchange; }
 
     // The link part of the port menu: close, take the number, test-open, report the status.
     void selectPort(int index);
@@ -109,6 +111,7 @@ private:
     bool m_latchBeforeFailure = false;
     bool m_openFailed = false; // the first transmission could not open the port
     ExchangeOutcome m_outcome; // of the outstanding exchange
+    ExchangeOutcome m_lastExchange;
 
     QByteArray m_pending; // arrived but not yet taken by MSComm1_OnComm
     QString m_rxBuffer;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "deviceerrorwatch.h"
+#include "portwatch.h"
 
-DeviceErrorWatch::DeviceErrorWatch(std::unique_ptr<DevicePort> port, QObject *parent)
+PortWatch::PortWatch(std::unique_ptr<DevicePort> port, QObject *parent)
     : DevicePort(parent)
     , m_port(std::move(port))
 {
@@ -12,14 +12,14 @@ DeviceErrorWatch::DeviceErrorWatch(std::unique_ptr<DevicePort> port, QObject *pa
     });
 }
 
-DevicePort::Error DeviceErrorWatch::open(const QString &path)
+DevicePort::Error PortWatch::open(const QString &path)
 {
     const Error error = m_port->open(path);
     m_portFailed = m_portFailed || error;
     return error;
 }
 
-DevicePort::Error DeviceErrorWatch::write(const QByteArray &data)
+DevicePort::Error PortWatch::write(const QByteArray &data)
 {
     // Counted as sent once handed to the port: the device may store it even if no answer comes.
     if (data == QByteArrayLiteral("\x02W\r"))
@@ -27,15 +27,4 @@ DevicePort::Error DeviceErrorWatch::write(const QByteArray &data)
     const Error error = m_port->write(data);
     m_portFailed = m_portFailed || error;
     return error;
-}
-
-QByteArray DeviceErrorWatch::readAll()
-{
-    const QByteArray bytes = m_port->readAll();
-    for (const char c : bytes) {
-        if (m_afterStx && c == 'E')
-            m_seen = true;
-        m_afterStx = c == '\x02';
-    }
-    return bytes;
 }
