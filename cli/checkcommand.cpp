@@ -20,7 +20,7 @@ int CheckCommand::check(const DeviceFamily &family, const DeviceState &configure
     if (!bytes)
         return QrxCli::UsageOrFile;
     SetupModel model(family, configured);
-    model.addLists(lists);
+    model.setLists(lists);
     const auto problems
         = SetupCheck::check(model, DataFileReader::parse(*bytes, DataFileFormat::userDecimalPoint()));
 

@@ -284,7 +284,7 @@ int QrxCli::refusedOrLost() const
 SetupModel QrxCli::emptySetup() const
 {
     SetupModel setup(*m_family, m_state);
-    setup.addLists(m_config.lists);
+    setup.setLists(m_config.lists);
     return setup;
 }
 

@@ -33,7 +33,7 @@ int SheetCommand::sheet(const DeviceFamily &family, const DeviceState &configure
     if (!bytes)
         return QrxCli::UsageOrFile;
     SetupModel model(family, configured);
-    model.addLists(lists);
+    model.setLists(lists);
     dialogs.setQuestionAnswer(skipCorrupt ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
     if (const int status = QrxCli::loadSetup(*bytes, model, dialogs); status != QrxCli::Success)
         return status;

@@ -87,13 +87,14 @@ void SetupFields::loadConfigurationFrom(const QString &folder)
     const ConfigReadResult result = ConfigReader::readFile(m_configPath, m_family.config, m_context.state);
 
     // Lists filled before a read error stay. Nothing is selected at start, so filling must not select.
-    m_model.addLists(result.lists);
+    m_model.setLists(result.lists);
     for (const Parameter &p : m_family.parameters.rows()) {
         if (p.kind != Parameter::Kind::List || !result.lists.contains(p.code))
             continue;
         QComboBox *box = list(p);
         const QSignalBlocker blocker(box);
         const int selected = box->currentIndex();
+        box->clear();
         box->addItems(result.lists.value(p.code));
         box->setCurrentIndex(selected);
     }

@@ -39,12 +39,12 @@ std::unique_ptr<SetupModel> SetupModel::over(const DeviceFamily &family, DeviceS
     return std::unique_ptr<SetupModel>(new SetupModel(family, &records));
 }
 
-void SetupModel::addLists(const QMap<int, QStringList> &lists)
+void SetupModel::setLists(const QMap<int, QStringList> &lists)
 {
     const auto &rows = m_family.parameters.rows();
     for (size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].kind == Parameter::Kind::List && lists.contains(rows[i].code))
-            m_fields[i].entries += lists.value(rows[i].code);
+            m_fields[i].entries = lists.value(rows[i].code);
     }
 }
 

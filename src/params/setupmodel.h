@@ -52,8 +52,8 @@ public:
 
     void setListener(Listener *listener) { m_listener = listener; }
 
-    // The choice lists as the configuration fills them, keyed by item code; added to what is there.
-    void addLists(const QMap<int, QStringList> &lists);
+    // The choice lists as the configuration fills them, keyed by item code; the others stay.
+    void setLists(const QMap<int, QStringList> &lists);
     void setListEntries(const Parameter &parameter, const QStringList &entries);
     QStringList listEntries(const Parameter &parameter) const;
     // As Clear all Data leaves a setup: no selection, empty fields, no linear point set.

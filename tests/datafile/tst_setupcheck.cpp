@@ -19,7 +19,7 @@ TABLE_TEST(SetupCheck, ListsEachProblemClassWithItsLineAndTheWindowsMessage, "da
             family.config, configured);
     ASSERT_FALSE(config.readError);
     SetupModel model(family, configured);
-    model.addLists(config.lists);
+    model.setLists(config.lists);
 
     const QByteArray file
         = ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1();

@@ -41,10 +41,6 @@ struct TransferSoakRig
         : port(options, clock, timer)
     {
         link.setPortResolver([](int) { return QStringLiteral("soak"); });
-        for (QComboBox *list : { c.cboRateUnits, c.cboRateInterval, c.cboKfactorUnits }) {
-            list->clear();
-            window.setup().setListEntries(*window.family().parameters.find(list->objectName()), {});
-        }
         window.fields().loadConfigurationFrom(QStringLiteral(QRX_CONFIG_DIR "/dravion"));
         QObject::connect(&pump, &QTimer::timeout, [this] { port.step(); });
         pump.start();

@@ -72,13 +72,7 @@ bool Rig::start(bool onPty)
     } else {
         auto *main = new frmAltMain(*context);
         window.reset(main);
-        AltMainControls &k = main->controls();
-        // The rig's configuration replaces the one of the program's folder.
-        for (QComboBox *list : { k.cboRateUnits, k.cboRateInterval, k.cboKfactorUnits }) {
-            list->clear();
-            main->setup().setListEntries(*main->family().parameters.find(list->objectName()), {});
-        }
-        main->fields().loadConfigurationFrom(folder);
+        main->fields().loadConfigurationFrom(folder); // replaces the lists of the program's folder
     }
     dialogs.clear();
     QObject::connect(window->transfer().progressWindow(), &frmProgress::percentChanged,

@@ -389,7 +389,7 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
         const ConfigReadResult config = ConfigReader::readFile(r.options.configPath, f.config, r.state);
         const auto setup = [&] {
             SetupModel model(f, r.state);
-            model.addLists(config.lists);
+            model.setLists(config.lists);
             return model;
         };
         int ended = 0;
