@@ -215,7 +215,8 @@ namespace {
             const bool nameOk = line.name.isEmpty() || DataFileReader::isNumeric(line.name, decimalPoint);
             const bool valueOk = line.value.isEmpty() || DataFileReader::isNumeric(line.value, decimalPoint);
             if (line.sound != (nameOk && valueOk))
-                return where + QStringLiteral("judged %1").arg(line.sound ? "sound" : "corrupt");
+                return where
+                    + QStringLiteral("judged %1").arg(QLatin1String(line.sound ? "sound" : "corrupt"));
             if (!line.sound)
                 continue;
 
