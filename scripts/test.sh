@@ -51,7 +51,7 @@ if [ "${QRX_SKIP_SANITIZERS:-0}" != 1 ]; then
     asan_dir=${QRX_ASAN_BUILD_DIR:-build-asan}
     # -O1 keeps the instrumented suite fast enough for CI while keeping usable stack traces. Like the
     # normal build it compiles each library's files together, and it leaves out the benchmarks, which
-    # the suite does not run.
+    # the suite does not run. The test programs' own code is compiled at -O0 there (tests/CMakeLists.txt).
     QRX_BUILD_DIR=$asan_dir QRX_BUILD_TYPE=Debug scripts/build.sh "${linker[@]}" -DQRX_WERROR=ON -DQRX_SANITIZE=ON \
         -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" -DCMAKE_UNITY_BUILD=ON -DQRX_BENCHMARKS=OFF
     # AddressSanitizer and LeakSanitizer reports go to files, and every test's output is kept and
