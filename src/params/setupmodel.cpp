@@ -305,22 +305,39 @@ bool SetupModel::holdsNumber(const Parameter &parameter) const
     return !t.isEmpty() && (parameter.intRecord ? Values::FitsInt(t) : Values::FitsSingle(t));
 }
 
+std::optional<double> SetupModel::pointCount() const
+{
+    const QString &count = text(m_family.parameters.linearPts());
+    const double number = Values::Val(count);
+    const IntItem &range = m_records->LinearPtsItem;
+    if (count.isEmpty() || !Values::FitsInt(count) || ParameterSet::unusablePoints(count)
+        || number < range.minimum || number > range.maximum)
+        return std::nullopt;
+    return number;
+}
+
+std::vector<const Parameter *> SetupModel::missingFields() const
+{
+    const Parameter &points = m_family.parameters.linearPts();
+    std::vector<const Parameter *> found;
+    for (const Parameter &p : m_family.parameters.rows()) {
+        // A greyed or hidden field is neither sent nor required.
+        const bool lacking = &p == &points    ? !pointCount()
+            : p.kind == Parameter::Kind::List ? listPosition(p) == -1
+                                              : isActive(p) && !holdsNumber(p);
+        if (lacking)
+            found.push_back(&p);
+    }
+    return found;
+}
+
 QStringList SetupModel::missing() const
 {
     QStringList names;
-    for (const Parameter &p : m_family.parameters.rows()) {
-        const bool empty = p.kind == Parameter::Kind::List ? listPosition(p) == -1 : !holdsNumber(p);
-        if (empty && (!p.switchable() || isActive(p)))
-            names << QString::fromLatin1(p.name);
-    }
-    const Parameter &count = m_family.parameters.linearPts();
-    if (text(count).isEmpty())
-        return names;
-    const double points = Values::Val(text(count));
-    if (ParameterSet::unusablePoints(text(count)) || points < m_records->LinearPtsItem.minimum
-        || points > m_records->LinearPtsItem.maximum)
-        return names << QString::fromLatin1(count.name);
-    const int rows = std::clamp(int(std::floor(points)), 0, 10);
+    for (const Parameter *p : missingFields())
+        names << QString::fromLatin1(p->name);
+    const std::optional<double> points = pointCount();
+    const int rows = points ? std::clamp(int(std::floor(*points)), 0, 10) : 0;
     for (int i = 0; i < rows; ++i) {
         if (m_records->LinFlowItems[size_t(i)].value == -1.0f
             || m_records->LinFreqItems[size_t(i)].value == -1)
@@ -331,27 +348,12 @@ QStringList SetupModel::missing() const
 
 bool SetupModel::flagMissing(const std::function<bool(double)> &markMissingPoints)
 {
-    const Parameter &points = m_family.parameters.linearPts();
-    bool complete = true;
-    for (const Parameter &p : m_family.parameters.rows()) {
-        if (&p == &points)
-            continue; // last: an empty or impossible number of points ends the check
-        const bool empty = p.kind == Parameter::Kind::List ? listPosition(p) == -1 : !holdsNumber(p);
-        if (!empty || (p.isText() && !isActive(p)))
-            continue;
-        flag(p);
-        complete = false;
-    }
-
-    const QString &count = text(points);
-    const double number = Values::Val(count);
-    const IntItem &range = m_records->LinearPtsItem;
-    if (count.isEmpty() || !Values::FitsInt(count) || ParameterSet::unusablePoints(count)
-        || number < range.minimum || number > range.maximum) {
-        flag(points);
-        return false;
-    }
-    return markMissingPoints(number) && complete;
+    const std::vector<const Parameter *> fields = missingFields();
+    for (const Parameter *p : fields)
+        flag(*p);
+    // The points are marked only once their number is usable.
+    const std::optional<double> points = pointCount();
+    return points && markMissingPoints(*points) && fields.empty();
 }
 
 void SetupModel::setPointText(int row, int column, const QString &text)

@@ -118,6 +118,10 @@ private:
     void flowPairChanged();
     void setFlags(const Parameter &parameter, bool caption, bool marker);
     bool holdsNumber(const Parameter &parameter) const;
+    // The missing-entry check's one walk, in item order: the fields a transfer needs and lacks, the
+    // Linear Points among them when its number is empty or unusable.
+    std::vector<const Parameter *> missingFields() const;
+    std::optional<double> pointCount() const; // the number of points once it is usable
 
     const DeviceFamily &m_family;
     std::unique_ptr<DeviceState> m_own; // a setup of its own; empty for a window's
