@@ -21,7 +21,7 @@ void keep(const SetupModel &setup, SetupHistory::What what, const QString &port,
 {
     if (!HistoryKeeper::storedKeepsHistory())
         return;
-    const auto bytes = SetupHistory::bytesOf(setup.family(), setup, setup.records());
+    const auto bytes = SetupHistory::bytesOf(setup);
     const SetupHistory::Kept kept = bytes
         ? SetupHistory().keep(*bytes, what, port)
         : SetupHistory::Kept { {}, QStringLiteral("the setup cannot be written") };
@@ -32,7 +32,7 @@ void keep(const SetupModel &setup, SetupHistory::What what, const QString &port,
 bool keepBackup(const SetupModel &setup, const QString &folder, const QString &port, StderrDialogs &dialogs,
     QString *path)
 {
-    const auto bytes = SetupHistory::bytesOf(setup.family(), setup, setup.records());
+    const auto bytes = SetupHistory::bytesOf(setup);
     // Every backup stays: the folder is the user's, not the history's.
     const SetupHistory::Kept kept = bytes
         ? SetupHistory(folder, 0).keep(*bytes, SetupHistory::What::Backup, port)

@@ -257,7 +257,7 @@ SetupFlow QrxCli::flow(SetupFlow::Hooks hooks)
         if (!m_state.CommAbort)
             m_deviceVersion = m_state.ReplyValue;
     };
-    return SetupFlow(*m_context, *m_family, std::move(hooks));
+    return SetupFlow(*m_context, std::move(hooks));
 }
 
 int QrxCli::status(const SetupFlow::Result &result) const
@@ -332,7 +332,7 @@ int QrxCli::read(const Options &options)
     // Saved before the success is told: a setup that could not be saved was not read for the user.
     SetupFlow::Hooks hooks;
     hooks.keepRead = [&](const SetupFlow::Result &result) {
-        entries = DataFileWriter::entriesOf(*m_family, device, device.records());
+        entries = DataFileWriter::entriesOf(device);
         const QByteArray bytes = entries ? DataFileWriter::toBytes(*entries) : QByteArray();
         if (!entries || !DataFileWriter::save(options.file, bytes)) {
             m_dialogs.message(QStringLiteral("Saving File Error!"), UserDialogs::Icon::Critical);
@@ -350,7 +350,7 @@ int QrxCli::read(const Options &options)
         }
         return true;
     };
-    const SetupFlow::Result result = flow(std::move(hooks)).read(device, device.records());
+    const SetupFlow::Result result = flow(std::move(hooks)).read(device);
     if (result.succeeded())
         CliHistory::keep(device, SetupHistory::What::Read, m_portName, m_dialogs);
     return status(result);
@@ -369,10 +369,10 @@ int QrxCli::download(const Options &options)
     SetupModel backup = emptySetup();
     QString backupPath;
     const SetupFlow::Result result = options.backup.isEmpty()
-        ? flow(std::move(hooks)).download(file, file.records(), verify)
+        ? flow(std::move(hooks)).download(file, verify)
         : flow(std::move(hooks))
               .backedUpDownload(
-                  file, file.records(), backup,
+                  file, backup,
                   [&](const SetupModel &b) {
                       return CliHistory::keepBackup(b, options.backup, m_portName, m_dialogs, &backupPath);
                   },
@@ -412,7 +412,7 @@ int QrxCli::compare(const Options &options)
     if (const int status = loadFile(options.file, file); status != Success)
         return status;
     SetupModel device = emptySetup();
-    const SetupFlow::Result result = flow().compare({ file, file.records() }, device);
+    const SetupFlow::Result result = flow().compare(file, device);
     if (!result.succeeded())
         return status(result);
     const auto differences = SetupComparison::differences(result.rows);
@@ -430,8 +430,7 @@ int QrxCli::diff(const Options &options)
     SetupModel b = emptySetup();
     if (const int status = loadFile(options.second, b); status != Success)
         return status;
-    const auto differences = SetupComparison::differences(
-        SetupComparison::compare(*m_family, { a, a.records() }, { b, b.records() }));
+    const auto differences = SetupComparison::differences(SetupComparison::compare(a, b));
     CliOutput::printRows(differences, QStringLiteral("a"), QStringLiteral("b"),
         { { QStringLiteral("a"), options.file }, { QStringLiteral("b"), options.second } }, options.json);
     return differences.empty() ? Success : Differences;

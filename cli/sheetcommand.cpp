@@ -38,7 +38,7 @@ int SheetCommand::sheet(const DeviceFamily &family, const DeviceState &configure
     if (const int status = QrxCli::loadSetup(*bytes, model, dialogs); status != QrxCli::Success)
         return status;
 
-    SetupSheet sheet = SetupSheet::make(family, model, model.records(), QDateTime::currentDateTime());
+    SetupSheet sheet = SetupSheet::make(model, QDateTime::currentDateTime());
     sheet.file = QFileInfo(file).fileName();
     const QString error = SetupSheetPainter::writePdf(sheet, out);
     if (!error.isEmpty()) {

@@ -232,16 +232,15 @@ void MainWindowShell::connectHistory()
     connect(m_keepHistory, &QAction::toggled, m_history, &HistoryKeeper::setKeepsHistory);
     connect(m_backUp, &QAction::toggled, m_history, &HistoryKeeper::setBacksUp);
 
-    m_transfer->setTransferred(
-        [this](SetupFlow::Step step, const SetupModel &view, const DeviceState &records) {
-            const std::optional<QByteArray> bytes = SetupHistory::bytesOf(m_family, view, records);
-            if (step == SetupFlow::Step::Backup)
-                m_history->keepBackup(bytes);
-            else
-                m_history->keepTransferred(
-                    step == SetupFlow::Step::Read ? SetupHistory::What::Read : SetupHistory::What::Download,
-                    bytes);
-        });
+    m_transfer->setTransferred([this](SetupFlow::Step step, const SetupModel &setup) {
+        const std::optional<QByteArray> bytes = SetupHistory::bytesOf(setup);
+        if (step == SetupFlow::Step::Backup)
+            m_history->keepBackup(bytes);
+        else
+            m_history->keepTransferred(
+                step == SetupFlow::Step::Read ? SetupHistory::What::Read : SetupHistory::What::Download,
+                bytes);
+    });
     m_transfer->setBackUpBeforeDownload([this] { return m_history->backsUp(); });
     // Read Setup discards the window's setup before it reads; a failure is told once it has ended.
     m_transfer->setReadStarting([this] { m_history->discarding(); });
@@ -313,7 +312,7 @@ void MainWindowShell::compareKeptSetup(const QString &path)
     if (outcome == ModelLoader::Outcome::Failed)
         m_context.dialogs.message(QStringLiteral("Opening File Error!"), UserDialogs::Icon::Critical);
     if (outcome == ModelLoader::Outcome::Loaded)
-        m_transfer->compareSetup({ *setup, setup->records() }, QStringLiteral("Kept Setup"));
+        m_transfer->compareSetup(*setup, QStringLiteral("Kept Setup"));
 }
 
 std::vector<QAction *> MainWindowShell::guardedCommands() const

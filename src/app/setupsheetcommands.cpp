@@ -26,8 +26,7 @@ SetupSheet SetupSheetCommands::sheet() const
     std::optional<SetupSheet::Origin> origin;
     if (const auto &read = m_transfer.lastRead())
         origin = SetupSheet::Origin { read->port, read->deviceVersion };
-    return SetupSheet::make(
-        m_context.family, m_transfer.setup(), m_context.state, QDateTime::currentDateTime(), origin);
+    return SetupSheet::make(m_transfer.setup(), QDateTime::currentDateTime(), origin);
 }
 
 void SetupSheetCommands::mnuExportSheet_Click()

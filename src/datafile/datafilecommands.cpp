@@ -40,7 +40,7 @@ void DataFileCommands::mnuSave_Click()
 std::optional<QByteArray> DataFileCommands::setupBytes() const
 {
     const SetupModel &setup = *m_host.setup;
-    const auto entries = DataFileWriter::entriesOf(setup.family(), setup, setup.records());
+    const auto entries = DataFileWriter::entriesOf(setup);
     if (!entries)
         return std::nullopt;
     return DataFileWriter::toBytes(*entries);

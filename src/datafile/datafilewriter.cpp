@@ -83,24 +83,12 @@ std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceS
     return list.take();
 }
 
-std::optional<std::vector<Entry>> entriesOf(
-    const DeviceFamily &family, const SetupModel &view, const DeviceState &records)
+std::optional<std::vector<Entry>> entriesOf(const SetupModel &setup)
 {
-    const Parameter *units = family.parameters.kfactorUnits();
-    return entries(family.parameters, records, units ? view.listPosition(*units) : -1,
-        view.text(family.parameters.linearPts()), DataFileFormat::userDecimalPoint());
-}
-
-std::optional<std::vector<Entry>> dravionEntries(
-    const DeviceState &state, int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint)
-{
-    return entries(ParameterSet::dravion(), state, kfactorUnitsIndex, linearPtsText, decimalPoint);
-}
-
-std::optional<std::vector<Entry>> mrEntries(
-    const DeviceState &state, const QString &linearPtsText, QChar decimalPoint)
-{
-    return entries(ParameterSet::mr(), state, -1, linearPtsText, decimalPoint);
+    const ParameterSet &set = setup.family().parameters;
+    const Parameter *units = set.kfactorUnits();
+    return entries(set, setup.records(), units ? setup.listPosition(*units) : -1, setup.text(set.linearPts()),
+        DataFileFormat::userDecimalPoint());
 }
 
 QByteArray toBytes(const std::vector<Entry> &entries)

@@ -11,7 +11,6 @@
 class DeviceState;
 class ParameterSet;
 class SetupModel;
-struct DeviceFamily;
 
 // Builds the text of a setup data file from the shared device state, one entry per parameter in
 // the family's fixed order, then the linear point pairs.
@@ -28,23 +27,14 @@ struct Entry
 // 16-bit integer or runs past the point tables.
 std::optional<int> pointCount(const QString &linearPtsText);
 
-// A family's parameters in order: a list by its index, the K factor by the units' entry (none for
-// other units), every other parameter by its record, the Specific Gravity whether shown or not.
+// A family's parameters in order: a list by its index, the K factor by the units' entry (kfactorUnitsIndex
+// 0 or 1; none for other units), every other parameter by its record, the Specific Gravity whether
+// shown or not.
 std::optional<std::vector<Entry>> entries(const ParameterSet &set, const DeviceState &state,
     int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint);
-// The same for a setup as a view shows it (its K Factor Units and Linear Points), in the user's
-// decimal point: what Save writes.
-std::optional<std::vector<Entry>> entriesOf(
-    const DeviceFamily &family, const SetupModel &view, const DeviceState &records);
-
-// Dravion set. kfactorUnitsIndex is the K Factor Units list's current selection: 0 or 1 writes the
-// K factor from that unit's record, anything else leaves the K factor out.
-std::optional<std::vector<Entry>> dravionEntries(
-    const DeviceState &state, int kfactorUnitsIndex, const QString &linearPtsText, QChar decimalPoint);
-
-// MR set; its lists are written from the records' values.
-std::optional<std::vector<Entry>> mrEntries(
-    const DeviceState &state, const QString &linearPtsText, QChar decimalPoint);
+// The same for a setup as it stands (its K Factor Units and Linear Points), in the user's decimal
+// point: what Save writes.
+std::optional<std::vector<Entry>> entriesOf(const SetupModel &setup);
 
 // The whole file: header, then "code=value" lines, CR LF after every line.
 QByteArray toBytes(const std::vector<Entry> &entries);

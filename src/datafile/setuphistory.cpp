@@ -200,10 +200,9 @@ QString SetupHistory::remove(const QString &path) const
     return file.errorString();
 }
 
-std::optional<QByteArray> SetupHistory::bytesOf(
-    const DeviceFamily &family, const SetupModel &view, const DeviceState &records)
+std::optional<QByteArray> SetupHistory::bytesOf(const SetupModel &setup)
 {
-    const auto entries = DataFileWriter::entriesOf(family, view, records);
+    const auto entries = DataFileWriter::entriesOf(setup);
     if (!entries)
         return std::nullopt;
     return DataFileWriter::toBytes(*entries);

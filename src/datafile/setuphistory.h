@@ -9,7 +9,6 @@
 #include <QString>
 
 struct DeviceFamily;
-class DeviceState;
 class SetupModel;
 
 // The setups kept on disk without being asked: each one a data file as Save writes it, named by
@@ -68,8 +67,7 @@ public:
     static QString whatName(What what); // "read", "download", "unsaved", "backup"
 
     // The bytes Save writes for a setup, or nothing when the setup cannot be written.
-    static std::optional<QByteArray> bytesOf(
-        const DeviceFamily &family, const SetupModel &view, const DeviceState &records);
+    static std::optional<QByteArray> bytesOf(const SetupModel &setup);
 
 private:
     std::vector<Entry> kept() const; // oldest first, names only

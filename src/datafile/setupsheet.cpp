@@ -14,11 +14,11 @@
 namespace {
 
 // The flow captions follow the output type as the window's handlers set them.
-QString flowCaption(
-    const DeviceFamily &family, const SetupModel &view, const DeviceState &records, const Parameter &p)
+QString flowCaption(const SetupModel &view, const Parameter &p)
 {
+    const DeviceFamily &family = view.family();
     const bool low = std::strcmp(p.control, "txtFlowLow") == 0;
-    int type = records.OutputType;
+    int type = view.records().OutputType;
     if (!family.outputTypeOptions) {
         const Parameter *mode = family.parameters.find(QStringLiteral("cboOutputMode"));
         type = mode ? view.listPosition(*mode) : -1;
@@ -51,9 +51,11 @@ QString shownValue(const SetupModel &view, const Parameter &p)
 
 } // namespace
 
-SetupSheet SetupSheet::make(const DeviceFamily &family, const SetupModel &view, const DeviceState &records,
-    const QDateTime &made, const std::optional<Origin> &origin)
+SetupSheet SetupSheet::make(
+    const SetupModel &view, const QDateTime &made, const std::optional<Origin> &origin)
 {
+    const DeviceFamily &family = view.family();
+    const DeviceState &records = view.records();
     SetupSheet sheet;
     sheet.title = QStringLiteral("QRX Programming Utility");
     sheet.family = family.name;
@@ -65,8 +67,7 @@ SetupSheet SetupSheet::make(const DeviceFamily &family, const SetupModel &view, 
             records.OutputType == 1 ? QStringLiteral("0-5V") : QStringLiteral("4-20mA"), true });
     }
     for (const Parameter &p : family.parameters.rows()) {
-        const QString name
-            = ParameterSet::isFlowPair(p) ? flowCaption(family, view, records, p) : FieldCaptions::name(p);
+        const QString name = ParameterSet::isFlowPair(p) ? flowCaption(view, p) : FieldCaptions::name(p);
         sheet.rows.push_back({ name, shownValue(view, p), !p.switchable() || view.isActive(p) });
     }
 

@@ -10,8 +10,6 @@
 
 #include "linear/linearcurve.h"
 
-struct DeviceFamily;
-class DeviceState;
 class SetupModel;
 
 // What a setup sheet shows of a setup, as texts, before anything is painted: the window's fields
@@ -49,8 +47,8 @@ struct SetupSheet
     std::vector<Point> points; // the points in use
     QList<LinearCurve::Point> curve; // the entered points in use, the out-of-order ones marked
 
-    static SetupSheet make(const DeviceFamily &family, const SetupModel &view, const DeviceState &records,
-        const QDateTime &made, const std::optional<Origin> &origin = std::nullopt);
+    static SetupSheet make(
+        const SetupModel &setup, const QDateTime &made, const std::optional<Origin> &origin = std::nullopt);
 
     // "Family: Dravion", "Date: ...", "Port: ...": the lines under the title.
     QStringList headerLines() const;

@@ -38,21 +38,21 @@ namespace {
         return std::fabs(*a.number - *b.number) <= Tolerance;
     }
 
-    Value listValue(const Parameter &p, const Side &side)
+    Value listValue(const Parameter &p, const SetupModel &side)
     {
-        const int position = side.view.listPosition(p);
+        const int position = side.listPosition(p);
         if (position < 0)
             return {};
-        const QString entry = side.view.listText(p);
+        const QString entry = side.listText(p);
         return { entry.isEmpty() ? QString::number(position) : entry, position };
     }
 
-    Value textValue(const Parameter &p, const Side &side)
+    Value textValue(const Parameter &p, const SetupModel &side)
     {
-        const QString text = side.view.text(p);
+        const QString text = side.text(p);
         if (Values::TrimSpaces(text).isEmpty())
             return {};
-        const DeviceState &r = side.records;
+        const DeviceState &r = side.records();
         if (p.rule == Parameter::Rule::KfactorUnits)
             return realValue(r.KfactorItems[0].value); // the field stores one number into both entries
         if (p.realRecord)
@@ -72,14 +72,15 @@ namespace {
 
 } // namespace
 
-std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Side &right)
+std::vector<Row> compare(const SetupModel &left, const SetupModel &right)
 {
+    const DeviceFamily &family = left.family();
     std::vector<Row> rows;
     auto add = [&rows](const QString &name, const Value &a, const Value &b) {
         rows.push_back({ name, a.shown, b.shown, !same(a, b) });
     };
     for (const Parameter &p : family.parameters.rows()) {
-        if (p.switchable() && !(left.view.isActive(p) && right.view.isActive(p)))
+        if (p.switchable() && !(left.isActive(p) && right.isActive(p)))
             continue;
         const QString name = FieldCaptions::name(p);
         if (p.kind == Parameter::Kind::List)
@@ -89,16 +90,16 @@ std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Sid
     }
 
     // The points a download of the left side would write.
-    double wanted = Values::Val(left.view.text(family.parameters.linearPts()));
+    double wanted = Values::Val(left.text(family.parameters.linearPts()));
     const int points = int(std::clamp(std::floor(wanted), 0.0, 10.0));
     for (int i = 0; i < points; ++i) {
         const size_t k = size_t(i);
         add(QStringLiteral("%1 Linear Pt %2").arg(family.pointColumns[0]).arg(i + 1),
-            pointValue(float(left.records.LinFreqItems[k].value), true),
-            pointValue(float(right.records.LinFreqItems[k].value), true));
+            pointValue(float(left.records().LinFreqItems[k].value), true),
+            pointValue(float(right.records().LinFreqItems[k].value), true));
         add(QStringLiteral("%1 Linear Pt %2").arg(family.pointColumns[1]).arg(i + 1),
-            pointValue(left.records.LinFlowItems[k].value, false),
-            pointValue(right.records.LinFlowItems[k].value, false));
+            pointValue(left.records().LinFlowItems[k].value, false),
+            pointValue(right.records().LinFlowItems[k].value, false));
     }
     return rows;
 }

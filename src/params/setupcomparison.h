@@ -5,8 +5,6 @@
 
 #include <QString>
 
-struct DeviceFamily;
-class DeviceState;
 class SetupModel;
 
 // Compares two setups of one family parameter by parameter: a window's or a file's against what a
@@ -21,15 +19,9 @@ struct Row
     bool differs = false;
 };
 
-struct Side
-{
-    const SetupModel &view;
-    const DeviceState &records;
-};
-
 // Every parameter both sides use (a field greyed or hidden on either side has no value to compare),
-// then the linear points the left side uses.
-std::vector<Row> compare(const DeviceFamily &family, const Side &left, const Side &right);
+// then the linear points the left side uses. Both sides are of the left side's family.
+std::vector<Row> compare(const SetupModel &left, const SetupModel &right);
 
 std::vector<Row> differences(const std::vector<Row> &rows);
 

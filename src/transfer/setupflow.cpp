@@ -28,9 +28,8 @@ template <typename Sequence> auto runTimed(Sequence &sequence, double *seconds)
 
 } // namespace
 
-SetupFlow::SetupFlow(AppContext &context, const DeviceFamily &family, Hooks hooks)
+SetupFlow::SetupFlow(AppContext &context, Hooks hooks)
     : m_context(context)
-    , m_family(family)
     , m_hooks(std::move(hooks))
 {
 }
@@ -65,7 +64,7 @@ void SetupFlow::finish() const
     call(m_hooks.finished);
 }
 
-SetupFlow::Result SetupFlow::read(SetupModel &view, DeviceState &records)
+SetupFlow::Result SetupFlow::read(SetupModel &setup)
 {
     Result result;
     result.step = Step::Read;
@@ -76,7 +75,7 @@ SetupFlow::Result SetupFlow::read(SetupModel &view, DeviceState &records)
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(readingCaption);
 
-    ReadSequence sequence(m_context, m_family, records, view);
+    ReadSequence sequence(m_context, setup);
     sequence.setProgress(m_hooks.setPercent);
     sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
     const bool ok = runTimed(sequence, &result.seconds);
@@ -106,17 +105,17 @@ bool SetupFlow::fieldsComplete(Result &result) const
     return true;
 }
 
-SetupFlow::Result SetupFlow::download(SetupModel &view, DeviceState &records, SetupModel *verify)
+SetupFlow::Result SetupFlow::download(SetupModel &setup, SetupModel *verify)
 {
     Result result;
     result.step = Step::Download;
     m_context.state.CommAbort = false;
     if (fieldsComplete(result))
-        runDownload(view, records, verify, result);
+        runDownload(setup, verify, result);
     return result;
 }
 
-SetupFlow::Result SetupFlow::backedUpDownload(SetupModel &view, DeviceState &records, SetupModel &backup,
+SetupFlow::Result SetupFlow::backedUpDownload(SetupModel &setup, SetupModel &backup,
     const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify)
 {
     Result result;
@@ -135,17 +134,17 @@ SetupFlow::Result SetupFlow::backedUpDownload(SetupModel &view, DeviceState &rec
         return result;
     }
     result.step = Step::Download;
-    runDownload(view, records, verify, result);
+    runDownload(setup, verify, result);
     return result;
 }
 
-void SetupFlow::runDownload(SetupModel &view, DeviceState &records, SetupModel *verify, Result &result)
+void SetupFlow::runDownload(SetupModel &setup, SetupModel *verify, Result &result)
 {
     result.outcome = Outcome::Failed;
     setStatusText(QStringLiteral("Status:  Programming"));
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(QStringLiteral("Downloading Setup Parameters..."));
-    DownloadSequence sequence(m_context, m_family, records, view);
+    DownloadSequence sequence(m_context, setup);
     sequence.setProgress(m_hooks.setPercent);
     sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
     const DownloadSequence::Ending ending = runTimed(sequence, &result.seconds);
@@ -176,17 +175,17 @@ void SetupFlow::runDownload(SetupModel &view, DeviceState &records, SetupModel *
     result.step = Step::Verify;
     if (!readDevice(*verify, nullptr))
         return;
-    result.rows = SetupComparison::compare(m_family, { view, records }, { *verify, verify->records() });
+    result.rows = SetupComparison::compare(setup, *verify);
     result.outcome = Outcome::Succeeded;
 }
 
-SetupFlow::Result SetupFlow::compare(const SetupComparison::Side &left, SetupModel &device)
+SetupFlow::Result SetupFlow::compare(const SetupModel &left, SetupModel &device)
 {
     Result result;
     result.step = Step::Read;
     if (!readDevice(device, &result.seconds))
         return result;
-    result.rows = SetupComparison::compare(m_family, left, { device, device.records() });
+    result.rows = SetupComparison::compare(left, device);
     result.outcome = Outcome::Succeeded;
     return result;
 }
@@ -196,7 +195,7 @@ bool SetupFlow::readDevice(SetupModel &device, double *seconds, bool tellFailure
     m_context.state.CommAbort = false;
     if (m_hooks.sequenceStarting)
         m_hooks.sequenceStarting(readingCaption);
-    ReadSequence sequence(m_context, m_family, device.records(), device);
+    ReadSequence sequence(m_context, device);
     sequence.setProgress(m_hooks.setPercent);
     sequence.setVersionCheck(m_hooks.CheckDeviceVersion);
     const bool ok = runTimed(sequence, seconds);

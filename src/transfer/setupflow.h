@@ -9,8 +9,6 @@
 #include "params/setupcomparison.h"
 
 struct AppContext;
-struct DeviceFamily;
-class DeviceState;
 class SetupModel;
 class SetupModel;
 
@@ -58,16 +56,15 @@ public:
         std::function<bool(const Result &)> keepRead;
     };
 
-    SetupFlow(AppContext &context, const DeviceFamily &family, Hooks hooks);
+    SetupFlow(AppContext &context, Hooks hooks);
 
-    // Read Setup into the view and its records.
-    Result read(SetupModel &view, DeviceState &records);
-    // Download Setup from the view and its records; with verify, then reads the device into it
-    // and compares.
-    Result download(SetupModel &view, DeviceState &records, SetupModel *verify = nullptr);
+    // Read Setup into the setup.
+    Result read(SetupModel &setup);
+    // Download Setup from the setup; with verify, then reads the device into it and compares.
+    Result download(SetupModel &setup, SetupModel *verify = nullptr);
     // Download Setup that first reads the device's whole setup into backup, untouched on screen,
     // and hands it to keepBackup (false stops with NotKept); a failed backup read sends no write.
-    Result backedUpDownload(SetupModel &view, DeviceState &records, SetupModel &backup,
+    Result backedUpDownload(SetupModel &setup, SetupModel &backup,
         const std::function<bool(const SetupModel &)> &keepBackup, SetupModel *verify = nullptr);
     static QString backupFailedText()
     {
@@ -75,12 +72,12 @@ public:
     }
     // Reads the device into a setup of its own (its list entries as the caller gives them) and
     // compares it with the left side, which does not change.
-    Result compare(const SetupComparison::Side &left, SetupModel &device);
+    Result compare(const SetupModel &left, SetupModel &device);
 
 private:
     bool readDevice(SetupModel &device, double *seconds, bool tellFailure = true);
     bool fieldsComplete(Result &result) const;
-    void runDownload(SetupModel &view, DeviceState &records, SetupModel *verify, Result &result);
+    void runDownload(SetupModel &setup, SetupModel *verify, Result &result);
     void call(const std::function<void()> &hook) const;
     void setStatusText(const QString &text) const;
     void setPercent(const QString &text) const;
@@ -88,6 +85,5 @@ private:
     void tellReadFailed() const;
 
     AppContext &m_context;
-    const DeviceFamily &m_family;
     Hooks m_hooks;
 };

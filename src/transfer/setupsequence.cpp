@@ -10,11 +10,10 @@
 #include "params/versioncheck.h"
 #include "transfer/itemcommands.h"
 
-SetupSequence::SetupSequence(
-    AppContext &link, const DeviceFamily &family, DeviceState &records, SetupModel &view)
+SetupSequence::SetupSequence(AppContext &link, SetupModel &view)
     : m_link(link)
-    , m_family(family)
-    , m_records(records)
+    , m_family(view.family())
+    , m_records(view.records())
     , m_view(view)
 {
 }

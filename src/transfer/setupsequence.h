@@ -14,13 +14,13 @@ struct Parameter;
 class DeviceState;
 class SetupModel;
 
-// What Read Setup and Download Setup share: the link they talk through, the records they read or
-// fill (apart from the link's flags, so a comparison can read into records of its own), the view
-// of the fields, and the percentage they report.
+// What Read Setup and Download Setup share: the link they talk through, the setup they read into or
+// send (its records apart from the link's flags, so a comparison can read into a setup of its own),
+// and the percentage they report.
 class SetupSequence
 {
 public:
-    SetupSequence(AppContext &link, const DeviceFamily &family, DeviceState &records, SetupModel &view);
+    SetupSequence(AppContext &link, SetupModel &view);
     virtual ~SetupSequence() = default;
 
     // Receives the percentage text ("35%") whenever it changes.

@@ -105,45 +105,45 @@ SetupFlow SetupTransfer::flow(std::function<bool()> checkMissing)
         };
     }
     hooks.CheckMissingFields = checkMissing ? std::move(checkMissing) : m_host.CheckMissingFields;
-    return SetupFlow(m_context, m_host.setup->family(), std::move(hooks));
+    return SetupFlow(m_context, std::move(hooks));
 }
 
-void SetupTransfer::tell(SetupFlow::Step step, const SetupModel &view, const DeviceState &records) const
+void SetupTransfer::tell(SetupFlow::Step step, const SetupModel &setup) const
 {
     if (m_host.transferred)
-        m_host.transferred(step, view, records);
+        m_host.transferred(step, setup);
 }
 
 void SetupTransfer::btnRead_Click()
 {
     Running running(*this);
     m_versionSeen.clear();
-    if (!flow().read(*m_host.setup, m_context.state).succeeded())
+    if (!flow().read(*m_host.setup).succeeded())
         return;
     QString port;
     if (m_context.link)
         port
             = QStringLiteral("Com %1 (%2)").arg(m_context.link->portNumber()).arg(m_context.link->portPath());
     m_lastRead = ReadOrigin { port, m_versionSeen };
-    tell(SetupFlow::Step::Read, *m_host.setup, m_context.state);
+    tell(SetupFlow::Step::Read, *m_host.setup);
 }
 
 void SetupTransfer::btnDownload_Click()
 {
     Running running(*this);
     if (!m_host.backUpBeforeDownload || !m_host.backUpBeforeDownload()) {
-        if (flow().download(*m_host.setup, m_context.state).succeeded())
-            tell(SetupFlow::Step::Download, *m_host.setup, m_context.state);
+        if (flow().download(*m_host.setup).succeeded())
+            tell(SetupFlow::Step::Download, *m_host.setup);
         return;
     }
     const std::unique_ptr<SetupModel> backup = emptySetup();
     const SetupFlow::Result result
-        = flow().backedUpDownload(*m_host.setup, m_context.state, *backup, [this](const SetupModel &b) {
-              tell(SetupFlow::Step::Backup, b, b.records());
+        = flow().backedUpDownload(*m_host.setup, *backup, [this](const SetupModel &b) {
+              tell(SetupFlow::Step::Backup, b);
               return true;
           });
     if (result.succeeded())
-        tell(SetupFlow::Step::Download, *m_host.setup, m_context.state);
+        tell(SetupFlow::Step::Download, *m_host.setup);
     else if (result.step == SetupFlow::Step::Download && result.sent > 0)
         offerBackup(*backup);
 }
@@ -157,8 +157,8 @@ void SetupTransfer::offerBackup(SetupModel &backup)
             UserDialogs::Icon::Question, UserDialogs::defaultTitle(), UserDialogs::Buttons::YesNo);
     if (answer != UserDialogs::Answer::Yes)
         return;
-    if (flow([&backup] { return backup.missing().isEmpty(); }).download(backup, backup.records()).succeeded())
-        tell(SetupFlow::Step::Download, backup, backup.records());
+    if (flow([&backup] { return backup.missing().isEmpty(); }).download(backup).succeeded())
+        tell(SetupFlow::Step::Download, backup);
 }
 
 std::unique_ptr<SetupModel> SetupTransfer::emptySetup() const
@@ -175,10 +175,10 @@ std::unique_ptr<SetupModel> SetupTransfer::emptySetup() const
 
 void SetupTransfer::mnuCompare_Click()
 {
-    compareSetup({ *m_host.setup, m_context.state });
+    compareSetup(*m_host.setup);
 }
 
-void SetupTransfer::compareSetup(const SetupComparison::Side &setup, const QString &heading)
+void SetupTransfer::compareSetup(const SetupModel &setup, const QString &heading)
 {
     Running running(*this);
     const std::unique_ptr<SetupModel> device = emptySetup();

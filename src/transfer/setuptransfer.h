@@ -40,7 +40,7 @@ public:
         std::function<bool()> CheckMissingFields;
         // Told each setup that went through the link: a read or a download that succeeded (the
         // setup sent), and a backup once it is read. Optional.
-        std::function<void(SetupFlow::Step, const SetupModel &, const DeviceState &)> transferred;
+        std::function<void(SetupFlow::Step, const SetupModel &)> transferred;
         std::function<bool()> backUpBeforeDownload; // optional: true reads the device first
     };
 
@@ -60,7 +60,7 @@ public:
     // window changes.
     void mnuCompare_Click();
     // The same for another setup, a kept one for instance.
-    void compareSetup(const SetupComparison::Side &setup, const QString &heading = QStringLiteral("Window"));
+    void compareSetup(const SetupModel &setup, const QString &heading = QStringLiteral("Window"));
     // A setup apart from the window's: codes, limits and list entries as the window's, every value
     // cleared.
     std::unique_ptr<SetupModel> emptySetup() const;
@@ -74,7 +74,7 @@ public:
     void forgetRead() { m_lastRead.reset(); }
 
     // The hooks of the setup history, set after the window's controllers exist.
-    void setTransferred(std::function<void(SetupFlow::Step, const SetupModel &, const DeviceState &)> hook)
+    void setTransferred(std::function<void(SetupFlow::Step, const SetupModel &)> hook)
     {
         m_host.transferred = std::move(hook);
     }
@@ -89,7 +89,7 @@ private:
 
     void setPercent(const QString &text);
     SetupFlow flow(std::function<bool()> checkMissing = {});
-    void tell(SetupFlow::Step step, const SetupModel &view, const DeviceState &records) const;
+    void tell(SetupFlow::Step step, const SetupModel &setup) const;
     void offerBackup(SetupModel &backup);
 
     Host m_host;

@@ -18,6 +18,7 @@
 #include "datafile/datafilewriter.h"
 #include "params/fieldchecks.h"
 #include "params/mainwindowcontrols.h"
+#include "params/parameterset.h"
 #include "rig.h"
 #include "table.h"
 
@@ -108,7 +109,7 @@ struct KnownRecords : Files
     }
     QByteArray written(int units, const QString &points, QChar point) const
     {
-        const auto entries = DataFileWriter::dravionEntries(state, units, points, point);
+        const auto entries = DataFileWriter::entries(ParameterSet::dravion(), state, units, points, point);
         return entries ? DataFileWriter::toBytes(*entries) : QByteArray("failed");
     }
 };

@@ -398,18 +398,18 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
         SetupModel empty = setup();
         hooks.CheckMissingFields = [&] { return empty.missing().isEmpty(); };
         r.mark();
-        SetupFlow::Result result = SetupFlow(*r.context, f, hooks).download(empty, empty.records());
+        SetupFlow::Result result = SetupFlow(*r.context, hooks).download(empty);
         EXPECT_EQ(result.outcome, SetupFlow::Outcome::Missing);
         EXPECT_TRUE(r.receivedSinceMark().isEmpty());
         EXPECT_EQ(r.dialogs.texts(), QStringList { QStringLiteral("Plese enter missing information") });
 
         SetupModel device = setup(), again = setup();
-        result = SetupFlow(*r.context, f, hooks).read(device, device.records());
+        result = SetupFlow(*r.context, hooks).read(device);
         EXPECT_EQ(result.outcome, SetupFlow::Outcome::Succeeded);
         EXPECT_EQ(result.step, SetupFlow::Step::Read);
         hooks.CheckMissingFields = [&] { return device.missing().isEmpty(); };
         r.mark();
-        result = SetupFlow(*r.context, f, hooks).download(device, device.records(), &again);
+        result = SetupFlow(*r.context, hooks).download(device, &again);
         EXPECT_EQ(result.outcome, SetupFlow::Outcome::Succeeded);
         EXPECT_EQ(result.step, SetupFlow::Step::Verify);
         EXPECT_FALSE(result.rows.empty());
@@ -425,7 +425,7 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
         device.setText(f.parameters.linearPts(), QStringLiteral("12"));
         r.dialogs.clear();
         r.mark();
-        result = SetupFlow(*r.context, f, hooks).download(device, device.records());
+        result = SetupFlow(*r.context, hooks).download(device);
         EXPECT_EQ(result.outcome, SetupFlow::Outcome::Error);
         EXPECT_EQ(r.dialogs.texts().last(), QStringLiteral("Download Error")); // after the device's refusal
         EXPECT_EQ(r.receivedSinceMark().count(frameList({ QStringLiteral("W") }).front()), 0);
@@ -433,7 +433,6 @@ TEST(SetupFlow, ResultsTellTheOutcomeAndTheStepItBelongsTo)
 
         AppContext unlinked { r.state, nullptr, r.dialogs, f }; // no port to talk through: nothing succeeds
         SetupModel none = setup();
-        EXPECT_EQ(
-            SetupFlow(unlinked, f, hooks).read(none, none.records()).outcome, SetupFlow::Outcome::Failed);
+        EXPECT_EQ(SetupFlow(unlinked, hooks).read(none).outcome, SetupFlow::Outcome::Failed);
     }
 }
