@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <climits>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -318,4 +320,13 @@ TEST(UpDownControl, SignalsExactlyWhenTheValueChanges)
         seen << c.at(0).toInt();
     EXPECT_EQ(seen, QList<int>({ 1, 3, 2, 1, 0, 3, 2, 3 }));
     EXPECT_EQ(upDown.minimum() * 10 + upDown.maximum(), 35);
+
+    // A step at the ends of the whole range stays there rather than wrap round.
+    upDown.setRange(INT_MIN, INT_MAX);
+    upDown.setValue(INT_MAX);
+    upDown.stepUp();
+    EXPECT_EQ(upDown.value(), INT_MAX);
+    upDown.setValue(INT_MIN);
+    upDown.stepDown();
+    EXPECT_EQ(upDown.value(), INT_MIN);
 }

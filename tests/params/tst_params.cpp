@@ -177,6 +177,33 @@ TABLE_TEST(SetupModel, PointCountAndFrequencyLimitOfTheLinearPoints, Table, "mod
     EXPECT_EQ(linear.join(", "), row["missing"]);
 }
 
+TEST(SetupModel, AListTakesOnlyPositionsItHas)
+{
+    SetupModel model(DeviceFamily::dravion(), DeviceState());
+    const Parameter &units = *model.family().parameters.find("cboKfactorUnits");
+    model.setLists({ { units.code, { "Pulse/Ltr", "Pulse/Gal" } } });
+    model.setListPosition(units, 1);
+    for (int refused : { 2, -2, 99 })
+        model.setListPosition(units, refused);
+    EXPECT_EQ(model.listPosition(units), 1);
+    model.setListPosition(units, -1);
+    EXPECT_EQ(model.listPosition(units), -1);
+}
+
+TEST(SetupModel, PointsPastTheTablesChangeNothing)
+{
+    DeviceState configured;
+    configured.LinFlowItems[0].typeLetter = "R";
+    configured.LinPosItems[0].value = 7;
+    SetupModel model(DeviceFamily::dravion(), configured);
+    for (int row : { -1, DeviceState::LinearTableSize }) {
+        model.setPointText(row, 0, "5");
+        model.setPointText(row, 1, "2.5");
+    }
+    EXPECT_EQ(model.records().LinFlowItems[0].typeLetter, "R");
+    EXPECT_EQ(model.records().LinPosItems[0].value, 7);
+}
+
 TABLE_TEST(ConfigReader, ChoosesTheFirstAlternativeThatExistsAndReadsIt, Table, "choose")
 {
     QTemporaryDir dir;
