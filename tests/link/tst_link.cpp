@@ -151,25 +151,13 @@ TEST(Values, FormatInt)
 
 namespace {
 
-    // The outcome a send returns, as the tables write it.
+    // The outcome a send returns, as the tables write it (in the order of its kinds).
     QString outcomeText(const ExchangeOutcome &o)
     {
-        using Kind = ExchangeOutcome::Kind;
-        switch (o.kind) {
-        case Kind::NotSent:
-            return "notSent";
-        case Kind::Ok:
-            return "ok";
-        case Kind::NoResponse:
-            return "noResponse";
-        case Kind::Invalid:
-            return "invalid";
-        case Kind::DeviceError:
-            return QString("deviceError %1").arg(o.deviceError);
-        case Kind::PortError:
-            return "portError";
-        }
-        return {};
+        const char *const names[] = { "notSent", "ok", "noResponse", "invalid", "deviceError", "portError" };
+        const QString name = names[int(o.kind)];
+        return o.kind == ExchangeOutcome::Kind::DeviceError ? name + ' ' + QString::number(o.deviceError)
+                                                            : name;
     }
 
 } // namespace
