@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setupsheet.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "link/devicestate.h"
@@ -73,8 +71,7 @@ SetupSheet SetupSheet::make(
 
     sheet.pointHeadings[0] = family.pointColumns[0];
     sheet.pointHeadings[1] = family.pointColumns[1];
-    const double wanted = Values::Val(view.text(family.parameters.linearPts()));
-    const int count = int(std::clamp(std::floor(wanted), 0.0, double(DeviceState::LinearPointRows)));
+    const int count = view.pointRowsInUse();
     for (int i = 0; i < count; ++i) {
         const qint16 x = records.LinFreqItems.at(size_t(i)).value;
         const float y = records.LinFlowItems.at(size_t(i)).value;

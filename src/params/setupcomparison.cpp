@@ -90,8 +90,7 @@ std::vector<Row> compare(const SetupModel &left, const SetupModel &right)
     }
 
     // The points a download of the left side would write.
-    double wanted = Values::Val(left.text(family.parameters.linearPts()));
-    const int points = int(std::clamp(std::floor(wanted), 0.0, 10.0));
+    const int points = left.pointRowsInUse();
     for (int i = 0; i < points; ++i) {
         const size_t k = size_t(i);
         add(QStringLiteral("%1 Linear Pt %2").arg(family.pointColumns[0]).arg(i + 1),

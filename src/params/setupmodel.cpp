@@ -316,6 +316,12 @@ std::optional<double> SetupModel::pointCount() const
     return number;
 }
 
+int SetupModel::pointRowsInUse() const
+{
+    const double wanted = Values::Val(text(m_family.parameters.linearPts()));
+    return int(std::clamp(std::floor(wanted), 0.0, double(DeviceState::LinearPointRows)));
+}
+
 std::vector<const Parameter *> SetupModel::missingFields() const
 {
     const Parameter &points = m_family.parameters.linearPts();
@@ -336,8 +342,7 @@ QStringList SetupModel::missing() const
     QStringList names;
     for (const Parameter *p : missingFields())
         names << QString::fromLatin1(p->name);
-    const std::optional<double> points = pointCount();
-    const int rows = points ? std::clamp(int(std::floor(*points)), 0, 10) : 0;
+    const int rows = pointCount() ? pointRowsInUse() : 0;
     for (int i = 0; i < rows; ++i) {
         if (m_records->LinFlowItems[size_t(i)].value == -1.0f
             || m_records->LinFreqItems[size_t(i)].value == -1)

@@ -86,6 +86,8 @@ public:
     // A refused text flags the field; the answer is what the user is told.
     std::optional<QString> leaveCheck(const Parameter &parameter, const QString &caption);
 
+    // The point rows the Linear Points text puts in use, valid or not: its whole part, 0 to 10.
+    int pointRowsInUse() const;
     // The names of what the missing-entry check would flag; empty when complete.
     QStringList missing() const;
     // The missing-entry check of Download Setup: flags every missing field, and asks
