@@ -10,7 +10,7 @@
 
 DownloadSequence::Ending DownloadSequence::run()
 {
-    startProgress(m_family.fixedExchanges);
+    startProgress(m_setup.family().fixedExchanges);
     checkVersion();
     if (!writeItems() || !writePoints())
         return Ending::RunError;
@@ -20,9 +20,9 @@ DownloadSequence::Ending DownloadSequence::run()
 
 bool DownloadSequence::activeAfter(size_t index) const
 {
-    const auto &rows = m_family.parameters.rows();
+    const auto &rows = m_setup.family().parameters.rows();
     for (size_t k = index + 1; k < rows.size(); ++k) {
-        if (!rows[k].switchable() || m_view.isActive(rows[k]))
+        if (!rows[k].switchable() || m_setup.isActive(rows[k]))
             return true;
     }
     return false;
@@ -30,20 +30,21 @@ bool DownloadSequence::activeAfter(size_t index) const
 
 bool DownloadSequence::writeItems()
 {
-    const auto &rows = m_family.parameters.rows();
-    const size_t pointsRow = size_t(m_family.parameters.indexOf(m_family.parameters.linearPts()));
+    const auto &rows = m_setup.family().parameters.rows();
+    const size_t pointsRow
+        = size_t(m_setup.family().parameters.indexOf(m_setup.family().parameters.linearPts()));
     for (size_t k = 0; k < rows.size(); ++k) {
         const Parameter &p = rows[k];
         if (p.rule == Parameter::Rule::KfactorUnits) {
             const Parameter *units = kfactorUnits();
             if (const RealItem *kfactor
-                = ParameterSet::kfactorRecord(m_records, units ? m_view.listPosition(*units) : -1))
+                = ParameterSet::kfactorRecord(m_setup.records(), units ? m_setup.listPosition(*units) : -1))
                 send(ItemCommands::write(*kfactor));
             if (!StepProgress())
                 return false;
             continue;
         }
-        if (p.switchable() && !m_view.isActive(p))
+        if (p.switchable() && !m_setup.isActive(p))
             continue;
         send(writeCommand(p));
         // From the number of points on, the bar may already be full: nothing else follows.
@@ -62,12 +63,12 @@ bool DownloadSequence::writePoints()
     if (!last)
         return false;
     for (int i = 0; i <= *last; ++i) {
-        if (size_t(i) >= m_records.LinFreqItems.size())
+        if (size_t(i) >= m_setup.records().LinFreqItems.size())
             return false; // the pairs sent so far stay sent
-        send(ItemCommands::write(m_records.LinFreqItems[size_t(i)]));
+        send(ItemCommands::write(m_setup.records().LinFreqItems[size_t(i)]));
         if (!StepProgress())
             return false;
-        send(ItemCommands::write(m_records.LinFlowItems[size_t(i)]));
+        send(ItemCommands::write(m_setup.records().LinFlowItems[size_t(i)]));
         if (i == linearPtsNumber() - 1)
             setFull();
         else if (!StepProgress())

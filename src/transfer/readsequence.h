@@ -4,7 +4,7 @@
 #include "transfer/setupsequence.h"
 
 // The Read Setup exchanges: "V", "I", the family's items in order (greyed or hidden fields
-// skipped), then all ten linear point pairs. Replies go into the view and the records.
+// skipped), then all ten linear point pairs. Replies go into the setup.
 class ReadSequence final : public SetupSequence
 {
 public:

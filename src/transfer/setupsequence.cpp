@@ -10,11 +10,9 @@
 #include "params/versioncheck.h"
 #include "transfer/itemcommands.h"
 
-SetupSequence::SetupSequence(AppContext &link, SetupModel &view)
+SetupSequence::SetupSequence(AppContext &link, SetupModel &setup)
     : m_link(link)
-    , m_family(view.family())
-    , m_records(view.records())
-    , m_view(view)
+    , m_setup(setup)
 {
 }
 
@@ -70,7 +68,7 @@ void SetupSequence::setPercent(const QString &text)
 
 double SetupSequence::linearPtsNumber() const
 {
-    return Values::Val(m_view.text(m_family.parameters.linearPts()));
+    return Values::Val(m_setup.text(m_setup.family().parameters.linearPts()));
 }
 
 bool SetupSequence::aborted() const
@@ -80,23 +78,23 @@ bool SetupSequence::aborted() const
 
 const Parameter *SetupSequence::kfactorUnits() const
 {
-    return m_family.parameters.kfactorUnits();
+    return m_setup.family().parameters.kfactorUnits();
 }
 
 QString SetupSequence::readCommand(const Parameter &p) const
 {
     if (p.realRecord)
-        return ItemCommands::read(m_records.*p.realRecord);
-    return ItemCommands::read(m_records.*p.intRecord);
+        return ItemCommands::read(m_setup.records().*p.realRecord);
+    return ItemCommands::read(m_setup.records().*p.intRecord);
 }
 
 QString SetupSequence::writeCommand(const Parameter &p) const
 {
     if (p.realRecord)
-        return ItemCommands::write(m_records.*p.realRecord);
-    const IntItem &item = m_records.*p.intRecord;
+        return ItemCommands::write(m_setup.records().*p.realRecord);
+    const IntItem &item = m_setup.records().*p.intRecord;
     if (p.position)
-        return ItemCommands::write(item, m_records.*p.position);
+        return ItemCommands::write(item, m_setup.records().*p.position);
     // The device takes its password only under a four-digit item code.
     if (p.kind == Parameter::Kind::Password)
         return QString::number(item.code).rightJustified(4, QLatin1Char('0')) + item.typeLetter

@@ -9,9 +9,7 @@
 #include "transfer/progresscounter.h"
 
 struct AppContext;
-struct DeviceFamily;
 struct Parameter;
-class DeviceState;
 class SetupModel;
 
 // What Read Setup and Download Setup share: the link they talk through, the setup they read into or
@@ -20,7 +18,7 @@ class SetupModel;
 class SetupSequence
 {
 public:
-    SetupSequence(AppContext &link, SetupModel &view);
+    SetupSequence(AppContext &link, SetupModel &setup);
     virtual ~SetupSequence() = default;
 
     // Receives the percentage text ("35%") whenever it changes.
@@ -47,13 +45,11 @@ protected:
     bool aborted() const;
     QString readCommand(const Parameter &p) const;
     QString writeCommand(const Parameter &p) const;
-    // The record of the K factor for the units the view shows, or nothing.
+    // The record of the K factor for the units the setup shows, or nothing.
     const Parameter *kfactorUnits() const;
 
     AppContext &m_link;
-    const DeviceFamily &m_family;
-    DeviceState &m_records;
-    SetupModel &m_view;
+    SetupModel &m_setup;
 
 private:
     std::function<void(const QString &)> m_progress;
