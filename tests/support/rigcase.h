@@ -31,7 +31,7 @@ struct RigCase
     std::unique_ptr<Rig> rig;
     QMap<QString, QString> seen; // what a row's hook saw while the transfer ran
 
-    // device: names from [devices] and code=value words; options: SimOptions fields, "config=name".
+    // device: names from [devices] and code=value words; options: qrx-sim options, "linked", "config=name".
     RigCase(const QString &family, const QStringList &device, const QStringList &options, bool onPty = false)
     {
         std::map<int, double> values;
@@ -40,34 +40,23 @@ struct RigCase
             values[w.left(eq).toInt()] = w.mid(eq + 1).toDouble();
         }
         rig = std::make_unique<Rig>(family, values);
-        SimOptions &o = rig->options;
-        for (const QString &w : options) {
-            const QString key = w.section(QLatin1Char('='), 0, 0), value = w.section(QLatin1Char('='), 1);
-            if (key == QLatin1String("silent"))
-                o.silent = true;
-            else if (key == QLatin1String("outputType"))
-                o.outputType = value.toInt();
-            else if (key == QLatin1String("errorCode"))
-                o.errorCode = value.toInt();
-            else if (key == QLatin1String("errorItem"))
-                o.errorItem = value;
-            else if (key == QLatin1String("latencyMs"))
-                o.latencyMs = value.toInt();
-            else if (key == QLatin1String("vanishAfter"))
-                o.vanishAfter = value.toInt();
-            else if (key == QLatin1String("linked"))
-                o.linkPath = rig->dir.filePath(QStringLiteral("device"));
-            else if (key == QLatin1String("config")) {
-                for (const TableRow &r :
-                    tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("configs")))
-                    if (r["name"] == value)
-                        rig->configEdits << r["configuration line"];
-            }
-        }
+        // Words starting "--" are qrx-sim's own options; the others are the rig's or a row's hooks.
+        QString error;
+        if (const auto o = SimOptions::parse(
+                rig->options.toArguments() + options.filter(QRegularExpression("^--")), &error))
+            rig->options = *o;
+        else
+            ADD_FAILURE() << error.toStdString();
+        if (options.contains(QStringLiteral("linked")))
+            rig->options.linkPath = rig->dir.filePath(QStringLiteral("device"));
+        for (const TableRow &r :
+            tableRows(QStringLiteral("transfer/transfer.txt"), QStringLiteral("configs")))
+            if (options.contains(QStringLiteral("config=") + r["name"]))
+                rig->configEdits << r["configuration line"];
         if (!rig->start(onPty))
             ADD_FAILURE() << rig->error.toStdString();
-        if (!o.linkPath.isEmpty())
-            rig->link->setPortResolver([path = o.linkPath](int) { return path; });
+        if (!rig->options.linkPath.isEmpty())
+            rig->link->setPortResolver([path = rig->options.linkPath](int) { return path; });
     }
 
     // Names from the family's rows of a shared table, expanded to their words; other words as they are.

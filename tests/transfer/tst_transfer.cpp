@@ -165,7 +165,7 @@ TABLE_TEST(Transfer, AVanishedDeviceEndsThroughTheTimeOutAndANewPortAtThePathRea
     "transfer/transfer.txt", "vanish")
 {
     RigCase t(row["family"], row.words("device"),
-        { QStringLiteral("vanishAfter=3"), QStringLiteral("linked") }, true);
+        { QStringLiteral("--vanish-after=3"), QStringLiteral("linked") }, true);
     Rig &r = *t;
     ASSERT_TRUE(r.pty);
     QElapsedTimer clock;
