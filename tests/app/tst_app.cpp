@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -31,6 +30,7 @@
 #include "monitor/frmlinemonitor.h"
 #include "params/mainwindowcontrols.h"
 #include "pdftext.h"
+#include "programrun.h"
 #include "rig.h"
 #include "rigcase.h"
 #include "table.h"
@@ -377,16 +377,9 @@ TABLE_TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay, "app/programs.txt"
 {
     const QMap<QString, QString> programs { { "qrx-utility", QRX_UTILITY_PATH }, { "qrx-cli", QRX_CLI_PATH },
         { "qrx-sim", QRX_SIM_PATH } };
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
-        env.remove(QLatin1String(name));
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(programs.value(row["program"]), row.words("arguments"));
-    ASSERT_TRUE(p.waitForFinished(10000));
-    const QString out = p.readAllStandardOutput(), err = p.readAllStandardError(), holds = row["errors hold"];
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), row.number("exit status")) << err.toStdString();
+    const ProgramRun p = ProgramRun::of(programs.value(row["program"]), row.words("arguments"), true);
+    const QString &out = p.out, &err = p.err, holds = row["errors hold"];
+    EXPECT_EQ(p.status, row.number("exit status")) << err.toStdString();
     const QString begins = row["output begins"].replace("VERSION", QRX_VERSION_TEXT).replace("\\n", "\n");
     EXPECT_TRUE(begins.isEmpty() ? out.isEmpty() : out.startsWith(begins)) << out.toStdString();
     EXPECT_TRUE(holds.isEmpty() ? err.isEmpty() : err.contains(holds)) << err.toStdString();

@@ -8,7 +8,6 @@
 #include <QJsonObject>
 #include <QLocale>
 #include <QMenu>
-#include <QProcess>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -16,32 +15,20 @@
 #include "datafile/datafilecommands.h"
 #include "datafile/setuphistory.h"
 #include "params/devicefamily.h"
+#include "programrun.h"
 #include "rigcase.h"
 #include "transfer/frmcompare.h"
 
 namespace {
 
-struct Cli
-{
-    int status = -1;
-    QString out, err;
-};
+using Cli = ProgramRun;
 
 // Runs the CLI against the rig's device (or the given port), with the rig's family and configuration.
 Cli run(Rig &r, QStringList arguments, const QString &port = {}, const QString &locale = {})
 {
     arguments << "--family" << r.options.family << "--config" << r.options.configPath << "--port"
               << (port.isEmpty() ? r.pty->path() : port);
-    QProcess p;
-    if (!locale.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("LC_ALL"), locale);
-        p.setProcessEnvironment(env);
-    }
-    p.start(QStringLiteral(QRX_CLI_PATH), arguments);
-    p.waitForFinished(60000);
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-        QString::fromLocal8Bit(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError()) };
+    return ProgramRun::of(QStringLiteral(QRX_CLI_PATH), arguments, false, locale);
 }
 
 // A saved file with each "old>new" edit applied to the line that is exactly old.
@@ -181,11 +168,9 @@ TEST(Cli, PollWithJsonIsOneObjectPerReadingAndHelpSaysSo)
         EXPECT_TRUE(QJsonDocument::fromJson(line.toUtf8()).object().contains("frequency"))
             << line.toStdString();
 
-    QProcess help;
-    help.start(QStringLiteral(QRX_CLI_PATH), { "--help" });
-    help.waitForFinished(10000);
-    const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
-    EXPECT_EQ(help.exitCode(), 0);
+    const Cli help = ProgramRun::of(QStringLiteral(QRX_CLI_PATH), { "--help" });
+    const QString &text = help.out;
+    EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(text.startsWith("Usage: qrx-cli read FILE.dat")) << text.toStdString();
     for (const char *told : { "or: qrx-cli poll [--count N]", "JSON Lines", "4 the device",
              "refused a command (a device error reply)" })

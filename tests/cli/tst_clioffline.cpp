@@ -3,12 +3,12 @@
 
 #include <QDir>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "pdftext.h"
+#include "programrun.h"
 #include "table.h"
 #include "wire.h"
 
@@ -25,16 +25,13 @@ TABLE_TEST(CliOffline, CheckAndDiffPrintTheirRowsAndExitByWhatTheyFound, "cli/of
     arguments << "--family"
               << "Dravion"
               << "--config" << QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
-    QProcess p;
-    p.start(QStringLiteral(QRX_CLI_PATH), arguments);
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), row.number("status")) << p.readAllStandardError().toStdString();
+    const ProgramRun p = ProgramRun::of(QStringLiteral(QRX_CLI_PATH), arguments);
+    EXPECT_EQ(p.status, row.number("status")) << p.err.toStdString();
 
     QStringList expected;
     for (const QString &line : row["output"].replace("{dir}", dir.path()).split(';', Qt::SkipEmptyParts))
         expected << line.trimmed().replace("\\t", "\t");
-    QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QStringList out = p.out.split('\n', Qt::SkipEmptyParts);
     if (expected.size() == 1 && expected[0].startsWith('{')) {
         // The table's row breaks add blanks; the objects compare as JSON.
         ASSERT_EQ(out.size(), 1);
@@ -50,17 +47,12 @@ TABLE_TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenIt
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
-        env.remove(QLatin1String(name));
     auto sheet = [&](const QString &family, const QString &out) {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(QRX_CLI_PATH),
+        return ProgramRun::of(QStringLiteral(QRX_CLI_PATH),
             { "sheet", dir.filePath("sheet.dat"), out, "--family", family, "--config",
-                QStringLiteral(QRX_CONFIG_DIR "/%1/Config.inf").arg(family.toLower()) });
-        EXPECT_TRUE(p.waitForFinished(30000));
-        return p.exitCode();
+                QStringLiteral(QRX_CONFIG_DIR "/%1/Config.inf").arg(family.toLower()) },
+            true)
+            .status;
     };
     writeFile(dir.filePath("sheet.dat"),
         ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1());

@@ -2,7 +2,6 @@
 // The simulated device: its model and fault injection, its options, and the qrx-sim program.
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include "link/qtreplytimer.h"
 #include "link/serialdeviceport.h"
 #include "linkfixture.h"
+#include "programrun.h"
 #include "simprocess.h"
 #include "table.h"
 #include "trafficlog.h"
@@ -145,11 +145,9 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
 
 TABLE_TEST(SimProgram, HelpAndBadOptionsEndWithoutServing, "sim/device.txt", "program")
 {
-    QProcess sim;
-    sim.start(QStringLiteral(QRX_SIM_PATH), row.words("arguments"));
-    ASSERT_TRUE(sim.waitForFinished(5000)); // no pty served
-    EXPECT_EQ(sim.exitCode(), row.number("status"));
-    const QString out = sim.readAllStandardOutput(), err = sim.readAllStandardError();
+    const ProgramRun sim = ProgramRun::of(QStringLiteral(QRX_SIM_PATH), row.words("arguments"));
+    EXPECT_EQ(sim.status, row.number("status")); // ended by itself: no pty served
+    const QString &out = sim.out, &err = sim.err;
     EXPECT_TRUE(out.contains(row["output"]) && err.contains(row["errors"]))
         << out.toStdString() << err.toStdString();
     EXPECT_FALSE(out.startsWith("port "));
