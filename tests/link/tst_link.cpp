@@ -29,15 +29,6 @@ const QString TimeoutText
     = QString(13, ' ') + "Communications Timeout\rCheck Serial Connection or Com Port Setting";
 const QStringList IconNames { "none", "critical", "exclamation", "information", "question" };
 
-// A cell as it stands: double quotes keep its spaces, <TAB> is a tab.
-QString literal(const TableRow &row, const char *column)
-{
-    QString s = row[column];
-    if (s.size() >= 2 && s.startsWith('"') && s.endsWith('"'))
-        s = s.mid(1, s.size() - 2);
-    return s.replace("<TAB>", "\t");
-}
-
 // The boxes (as "icon text", "timeout" for the time-out text) or statuses a cell gives, ';' between.
 QStringList boxes(const QString &cell)
 {
@@ -103,7 +94,7 @@ TEST(Frames, EchoShowsControlCharactersByNameOrHex)
 
 TABLE_TEST(Values, ValReadsTheLeadingNumber, "link/frames.txt", "val")
 {
-    EXPECT_DOUBLE_EQ(Values::Val(literal(row, "text")), row["leading number"].toDouble());
+    EXPECT_DOUBLE_EQ(Values::Val(row.text("text")), row["leading number"].toDouble());
 }
 
 TABLE_TEST(Values, ConversionsRoundOrOverflow, "link/frames.txt", "convert")
@@ -131,7 +122,7 @@ TABLE_TEST(Values, ConversionsRoundOrOverflow, "link/frames.txt", "convert")
 TABLE_TEST(Values, IsNumericTakesOneWholeNumber, "link/frames.txt", "numeric")
 {
     const QString point = row["decimal point"];
-    EXPECT_EQ(Values::IsNumeric(literal(row, "text"), point.isEmpty() ? QChar('.') : point[0]),
+    EXPECT_EQ(Values::IsNumeric(row.text("text"), point.isEmpty() ? QChar('.') : point[0]),
         row.number("numeric") == 1);
 }
 
@@ -233,7 +224,7 @@ TEST(LinkEngine, EchoesTrafficRowsInTheMonitorsModeAndNothingWhenSkipped)
         EXPECT_EQ(echo.text,
             row["TX echoed"].isEmpty() ? ""
                                        : QString("\r\nTX-->  %1\r\nRX-->  %2\r\n")
-                                             .arg(literal(row, "TX echoed"), literal(row, "RX echoed")));
+                                             .arg(row.text("TX echoed"), row.text("RX echoed")));
         EXPECT_EQ(QStringList({ QString::number(f.state.MonitorRows), QString::number(echo.rows),
                       QString::number(finished) }),
             row.words("counts"));

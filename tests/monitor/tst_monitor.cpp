@@ -29,17 +29,6 @@ namespace {
 const QString Table = QStringLiteral("monitor/traffic.txt");
 using Mode = TrafficEcho::Mode;
 
-// A quoted cell as text: \n, \r and \xNN stand for those characters.
-QString text(const TableRow &row, const char *column)
-{
-    const QString cell = row[column];
-    QString s = cell.startsWith(QLatin1Char('"')) ? cell.mid(1, cell.size() - 2) : cell;
-    for (qsizetype k; (k = s.indexOf(QLatin1String("\\x"))) >= 0;)
-        s.replace(k, 4, QChar(s.mid(k + 2, 2).toUShort(nullptr, 16)));
-    return s.replace(QLatin1String("\\n"), QLatin1String("\n"))
-        .replace(QLatin1String("\\r"), QLatin1String("\r"));
-}
-
 struct Monitor : ::testing::Test
 {
     Rig rig { QStringLiteral("Dravion"), { { 3, 2 } } };
@@ -73,7 +62,7 @@ TABLE_TEST_F(Traffic, ExchangesShowTransmittedAndReceivedRowsInEitherDisplay, Ta
 {
     traffic.selectDisplay(row["display"] == QLatin1String("hex") ? Mode::Hex : Mode::Ascii);
     send(row["command"]);
-    EXPECT_EQ(traffic.shownText(), text(row, "text shown"));
+    EXPECT_EQ(traffic.shownText(), row.text("text shown"));
     EXPECT_EQ(rig.state.MonitorRows, row.number("counted rows"));
 }
 
@@ -83,8 +72,8 @@ TEST_F(Traffic, CharactersShowByNameOrCodeInEitherDisplay)
     QString command, ascii, hex;
     for (const TableRow &row : tableRows(Table, QStringLiteral("characters"))) {
         command += QChar(ushort(row.number("code")));
-        ascii += text(row, "shown in ASCII");
-        hex += text(row, "shown in hex");
+        ascii += row.text("shown in ASCII");
+        hex += row.text("shown in hex");
     }
     for (const auto mode : { Mode::Hex, Mode::Ascii }) {
         traffic.selectDisplay(mode);
@@ -121,11 +110,11 @@ TABLE_TEST(Traffic, StampsMarkEachRowWhenItsFirstCharacterArrives, Table, "stamp
     TrafficStamps stamps({ [&] { return QTime(10, 0).addMSecs(int(ms)); }, [&] { return ms; } });
     stamps.setEnabled(row["stamps"] == QLatin1String("on"));
     QString out;
-    for (const QString &chunk : text(row, "chunks").split(QLatin1Char('^'))) {
+    for (const QString &chunk : row.text("chunks").split(QLatin1Char('^'))) {
         out += stamps.process(chunk);
         ms += 10;
     }
-    EXPECT_EQ(out, text(row, "passed on"));
+    EXPECT_EQ(out, row.text("passed on"));
 }
 
 TEST_F(Traffic, SaveTrafficWritesTheTextWithCrLfOrNothing)
@@ -202,17 +191,17 @@ TABLE_TEST_F(Window, BeyondTheRowLimitEachCountDeletesTheOldestRow, Table, "trim
     tabs()->setCurrentIndex(1);
     EXPECT_EQ(rig.state.MonitorRows, 0);
     EXPECT_EQ(shown(), QString());
-    monitor->appendText(text(row, "text in the box"));
+    monitor->appendText(row.text("text in the box"));
     QCoreApplication::processEvents();
-    monitor->appendText(text(row, "text still pending"));
+    monitor->appendText(row.text("text still pending"));
     const QString before = monitor->traffic().shownText();
     rig.state.MonitorRows = 150;
     monitor->UpdateCommTextboxRows(); // the 151st counted row stays
     EXPECT_EQ(monitor->traffic().shownText(), before);
     monitor->UpdateCommTextboxRows();
     EXPECT_EQ(rig.state.MonitorRows, 151);
-    EXPECT_EQ(monitor->traffic().shownText(), text(row, "text left"));
-    EXPECT_EQ(shown(), text(row, "text left"));
+    EXPECT_EQ(monitor->traffic().shownText(), row.text("text left"));
+    EXPECT_EQ(shown(), row.text("text left"));
 }
 
 // The Test tab opens the frame in place of itself and keeps the display and its text.
@@ -275,13 +264,13 @@ TABLE_TEST_F(WindowOnPty, TestSendReachesTheDeviceExactlyAsComposed, Table, "sen
             QTest::mouseClick(get<QCheckBox>(box), Qt::LeftButton);
         EXPECT_EQ(get<QLabel>(label)->isVisible(), row[column] == QLatin1String("yes"));
     }
-    get<QLineEdit>("txtOutput")->setText(text(row, "typed"));
+    get<QLineEdit>("txtOutput")->setText(row.text("typed"));
     get<QPushButton>("btnSend")->click();
     Rig::waitFor([this] { return !rig.receivedSinceMark().isEmpty(); }, 500);
     const QString received = row["device received"], message = row["message box"];
     EXPECT_EQ(rig.receivedSinceMark().value(0), received);
     const QStringList rows = monitor->trafficText().split(QStringLiteral("\r\n"));
-    EXPECT_EQ(rows.value(rows.lastIndexOf("TX-->  " + received) + 1), text(row, "reply row"));
+    EXPECT_EQ(rows.value(rows.lastIndexOf("TX-->  " + received) + 1), row.text("reply row"));
     EXPECT_TRUE(rig.state.AutoFrame);
     EXPECT_EQ(rig.state.CommAbort, !message.isEmpty());
     EXPECT_EQ(

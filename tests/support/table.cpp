@@ -16,6 +16,19 @@ QString TableRow::operator[](const char *column) const
     return (*this)[int(i)];
 }
 
+QString TableRow::text(const char *column) const
+{
+    const QString cell = (*this)[column];
+    QString s = cell.size() >= 2 && cell.startsWith(QLatin1Char('"')) && cell.endsWith(QLatin1Char('"'))
+        ? cell.mid(1, cell.size() - 2)
+        : cell;
+    for (qsizetype k; (k = s.indexOf(QLatin1String("\\x"))) >= 0;)
+        s.replace(k, 4, QChar(s.mid(k + 2, 2).toUShort(nullptr, 16)));
+    return s.replace(QLatin1String("\\n"), QLatin1String("\n"))
+        .replace(QLatin1String("\\r"), QLatin1String("\r"))
+        .replace(QLatin1String("\\t"), QLatin1String("\t"));
+}
+
 QStringList TableRow::words(int i) const
 {
     return (*this)[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);

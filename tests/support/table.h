@@ -26,6 +26,9 @@ struct TableRow
     QStringList words(const char *column) const;
     int number(int i) const { return (*this)[i].toInt(); }
     int number(const char *column) const { return (*this)[column].toInt(); }
+    // The cell as a text: double quotes around it keep its spaces; \n, \r, \t and \xNN stand for
+    // those characters.
+    QString text(const char *column) const;
     // "file:line" for failure messages (SCOPED_TRACE(row.where())).
     std::string where() const;
     // The row as a test case's name: its table and line, e.g. "endings_12".
