@@ -17,8 +17,7 @@ TABLE_TEST(CliOffline, CheckAndDiffPrintTheirRowsAndExitByWhatTheyFound, "cli/of
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     for (const TableRow &file : tableRows("cli/offline.txt", "files"))
-        writeFile(dir.filePath(file["name"]),
-            ("Parameter <Equals> Value\r\n" + file.words("entries").join("\r\n") + "\r\n").toLatin1());
+        writeFile(dir.filePath(file["name"]), setupFile(file.words("entries")));
     writeFile(dir.filePath("noheader.dat"), "3=0\r\n4=1\r\n");
 
     QStringList arguments = row["arguments"].replace("{dir}", dir.path()).split(' ');
@@ -54,8 +53,7 @@ TABLE_TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenIt
             true)
             .status;
     };
-    writeFile(dir.filePath("sheet.dat"),
-        ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1());
+    writeFile(dir.filePath("sheet.dat"), setupFile(row.words("entries")));
     const QString out = dir.filePath("sheet.pdf");
     ASSERT_EQ(sheet(row["family"], out), 0);
     QStringList expected;

@@ -27,11 +27,6 @@ namespace {
 const QString Table = QStringLiteral("datafile/files.txt");
 const QString Corrupt = QStringLiteral("Corrupt Data File!  Continue loading?");
 
-QByteArray fileOf(const QString &entries)
-{
-    return "Parameter <Equals> Value\r\n" + (entries.isEmpty() ? QString() : entries + "\r\n").toLatin1();
-}
-
 // A family's main window on the rig, saving to and opening from the rig's folder.
 struct Files : Rig
 {
@@ -119,7 +114,7 @@ struct KnownRecords : Files
 TABLE_TEST(DataFileWriter, WritesTheDravionSetByteForByte, Table, "dravion")
 {
     const QByteArray expected
-        = row["entries"] == "failed" ? QByteArray("failed") : fileOf(row.words("entries").join("\r\n"));
+        = row["entries"] == "failed" ? QByteArray("failed") : setupFile(row.words("entries"));
     EXPECT_EQ(KnownRecords().written(row.number("units"), row["points"], row["point"][0]), expected);
 }
 
@@ -144,7 +139,7 @@ TEST(DataFileWriter, SaveReachesFilesTheUserMayOnlyOverwriteAndFollowsLinks)
     QFile::setPermissions(dir.path(), QFile::Permissions(0x7755));
     QFile::setPermissions(d.filePath("real"), QFile::Permissions(0x7777));
     QFile::setPermissions(d.filePath("locked"), QFile::Permissions(0x5555)); // nothing new may be created
-    const QByteArray bytes = fileOf("11=5");
+    const QByteArray bytes = setupFile({ "11=5" });
     const char *const rows[][2]
         = { { "locked/setup.dat", "locked/setup.dat" }, { "link.dat", "real/setup.dat" } };
     for (const auto &r : rows) {
@@ -219,7 +214,7 @@ TABLE_TEST(DataFileCommands, SaveThenOpenGivesBackTheWholeWindow, Table, "roundt
     f.enter(row["entered"]);
     const QStringList before = f.screen(row["entered"]);
     f.save(f.path("round.dat"));
-    EXPECT_EQ(readAll(f.path("round.dat")), fileOf(row.words("entries").join("\r\n")));
+    EXPECT_EQ(readAll(f.path("round.dat")), setupFile(row.words("entries")));
     f.c().mnuClear->trigger();
     EXPECT_NE(f.screen(row["entered"]), before);
     f.open(f.path("round.dat"));
@@ -260,7 +255,7 @@ TABLE_TEST(DataFileCommands, OpenAppliesEntriesAndStopsWhereItMust, Table, "open
     Files f(row["family"]);
     for (const QChar a : row["answers"])
         f.dialogs.answers.push_back(a == 'Y' ? UserDialogs::Answer::Yes : UserDialogs::Answer::No);
-    writeFile(f.path("in.dat"), fileOf(row["file"].replace("\\n", "\r\n")));
+    writeFile(f.path("in.dat"), setupFile(row["file"].split("\\n")));
     f.open(f.path("in.dat"));
     QString messages;
     for (const auto &m : f.dialogs.messages) {

@@ -9,6 +9,7 @@
 #include "params/devicefamily.h"
 #include "params/setupmodel.h"
 #include "table.h"
+#include "wire.h"
 
 TABLE_TEST(SetupCheck, ListsEachProblemClassWithItsLineAndTheWindowsMessage, "datafile/check.txt", "problems")
 {
@@ -21,8 +22,7 @@ TABLE_TEST(SetupCheck, ListsEachProblemClassWithItsLineAndTheWindowsMessage, "da
     SetupModel model(family, configured);
     model.setLists(config.lists);
 
-    const QByteArray file
-        = ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1();
+    const QByteArray file = setupFile(row.words("entries"));
     QStringList told;
     for (const SetupCheck::Problem &p : SetupCheck::check(model, DataFileReader::parse(file, '.')))
         told << SetupCheck::describe(p);

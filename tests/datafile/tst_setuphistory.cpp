@@ -11,6 +11,7 @@
 #include "datafile/setuphistory.h"
 #include "params/devicefamily.h"
 #include "table.h"
+#include "wire.h"
 
 namespace {
 
@@ -110,9 +111,8 @@ TABLE_TEST(SetupHistory, ListsTheFamilysFactorAndPointsOfEachSetup, "datafile/hi
 {
     QTemporaryDir dir;
     SetupHistory history(dir.path());
-    const QByteArray bytes
-        = ("Parameter <Equals> Value\r\n" + row.words("entries").join("\r\n") + "\r\n").toLatin1();
-    ASSERT_TRUE(history.keep(bytes, SetupHistory::What::Read, QStringLiteral("Com1")).ok());
+    ASSERT_TRUE(
+        history.keep(setupFile(row.words("entries")), SetupHistory::What::Read, QStringLiteral("Com1")).ok());
     const auto entries = history.entries(*DeviceFamily::byName(row["family"]));
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].factor, row["factor"]);

@@ -34,6 +34,15 @@ inline QStringList frames(const QString &bodies)
     return out;
 }
 
+// A saved setup file: the header line, then one line for each "code=value" entry.
+inline QByteArray setupFile(const QStringList &entries)
+{
+    QString text = QStringLiteral("Parameter <Equals> Value\r\n");
+    for (const QString &e : entries)
+        text += e + QStringLiteral("\r\n");
+    return text.toLatin1();
+}
+
 inline QStringList words(const QString &text)
 {
     return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
