@@ -30,9 +30,9 @@ bool DownloadSequence::activeAfter(size_t index) const
 
 bool DownloadSequence::writeItems()
 {
-    const auto &rows = m_setup.family().parameters.rows();
-    const size_t pointsRow
-        = size_t(m_setup.family().parameters.indexOf(m_setup.family().parameters.linearPts()));
+    const ParameterSet &parameters = m_setup.family().parameters;
+    const auto &rows = parameters.rows();
+    const size_t pointsRow = size_t(parameters.indexOf(parameters.linearPts()));
     for (size_t k = 0; k < rows.size(); ++k) {
         const Parameter &p = rows[k];
         if (p.rule == Parameter::Rule::KfactorUnits) {
