@@ -377,7 +377,7 @@ TABLE_TEST(Programs, HelpVersionAndWrongOptionsNeedNoDisplay, "app/programs.txt"
 {
     const QMap<QString, QString> programs { { "qrx-utility", QRX_UTILITY_PATH }, { "qrx-cli", QRX_CLI_PATH },
         { "qrx-sim", QRX_SIM_PATH } };
-    const ProgramRun p = ProgramRun::of(programs.value(row["program"]), row.words("arguments"), true);
+    const ProgramRun p = ProgramRun::of(programs.value(row["program"]), row.words("arguments"), 10000, true);
     const QString &out = p.out, &err = p.err, holds = row["errors hold"];
     EXPECT_EQ(p.status, row.number("exit status")) << err.toStdString();
     const QString begins = row["output begins"].replace("VERSION", QRX_VERSION_TEXT).replace("\\n", "\n");

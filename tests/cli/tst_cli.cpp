@@ -28,7 +28,7 @@ Cli run(Rig &r, QStringList arguments, const QString &port = {}, const QString &
 {
     arguments << "--family" << r.options.family << "--config" << r.options.configPath << "--port"
               << (port.isEmpty() ? r.pty->path() : port);
-    return ProgramRun::of(QStringLiteral(QRX_CLI_PATH), arguments, false, locale);
+    return ProgramRun::of(QStringLiteral(QRX_CLI_PATH), arguments, 60000, false, locale);
 }
 
 // A saved file with each "old>new" edit applied to the line that is exactly old.
@@ -168,7 +168,7 @@ TEST(Cli, PollWithJsonIsOneObjectPerReadingAndHelpSaysSo)
         EXPECT_TRUE(QJsonDocument::fromJson(line.toUtf8()).object().contains("frequency"))
             << line.toStdString();
 
-    const Cli help = ProgramRun::of(QStringLiteral(QRX_CLI_PATH), { "--help" });
+    const Cli help = ProgramRun::of(QStringLiteral(QRX_CLI_PATH), { "--help" }, 10000);
     const QString &text = help.out;
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(text.startsWith("Usage: qrx-cli read FILE.dat")) << text.toStdString();

@@ -24,7 +24,7 @@ TABLE_TEST(CliOffline, CheckAndDiffPrintTheirRowsAndExitByWhatTheyFound, "cli/of
     arguments << "--family"
               << "Dravion"
               << "--config" << QStringLiteral(QRX_CONFIG_DIR "/dravion/Config.inf");
-    const ProgramRun p = ProgramRun::of(QStringLiteral(QRX_CLI_PATH), arguments);
+    const ProgramRun p = ProgramRun::of(QStringLiteral(QRX_CLI_PATH), arguments, 30000);
     EXPECT_EQ(p.status, row.number("status")) << p.err.toStdString();
 
     QStringList expected;
@@ -50,7 +50,7 @@ TABLE_TEST(CliOffline, SheetShowsEveryFieldAsTheWindowDoesAndLeavesNothingWhenIt
         return ProgramRun::of(QStringLiteral(QRX_CLI_PATH),
             { "sheet", dir.filePath("sheet.dat"), out, "--family", family, "--config",
                 QStringLiteral(QRX_CONFIG_DIR "/%1/Config.inf").arg(family.toLower()) },
-            true)
+            30000, true)
             .status;
     };
     writeFile(dir.filePath("sheet.dat"), setupFile(row.words("entries")));

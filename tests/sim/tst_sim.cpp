@@ -145,7 +145,7 @@ TEST(SimProgram, ServesLogsAndStoresAcrossRestarts)
 
 TABLE_TEST(SimProgram, HelpAndBadOptionsEndWithoutServing, "sim/device.txt", "program")
 {
-    const ProgramRun sim = ProgramRun::of(QStringLiteral(QRX_SIM_PATH), row.words("arguments"));
+    const ProgramRun sim = ProgramRun::of(QStringLiteral(QRX_SIM_PATH), row.words("arguments"), 5000);
     EXPECT_EQ(sim.status, row.number("status")); // ended by itself: no pty served
     const QString &out = sim.out, &err = sim.err;
     EXPECT_TRUE(out.contains(row["output"]) && err.contains(row["errors"]))
